@@ -1,0 +1,7 @@
+#include "platform/core/Exceptions.h"
+
+Exception::Exception(const QString &message)
+    : m_message(message)
+    , m_utf8(message.toUtf8())
+{
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/sql/SqlDialect.h"
+
+#include <QString>
+#include <QStringList>
+
+// How to reach one database, derived from a connection's "NAME=value" parameter list and the
+// [DATABASE] section of the settings file.
+//
+// The server name selects the engine:
+//   "sqlite:DIR"       the embedded engine; the database is the file DIR/NAME.sqlite (NAME
+//                      upper-cased) and the configuration database is DIR/QLM_CONFIG.sqlite
+//   "sqlite-odbc:DIR"  the same files reached through the ODBC driver manager (checks the
+//                      ODBC path without a SQL Server)
+//   anything else      a SQL Server host reached over ODBC
+struct ConnectionSettings {
+    SqlDialect dialect = SqlDialect::SqlServer;
+    QString qtDriver;        // "QSQLITE" or "QODBC"
+    QString databaseName;    // what QSqlDatabase::setDatabaseName gets (file or connection string)
+    QString connectOptions;  // QSqlDatabase::setConnectOptions
+    QString userName;
+    QString password;
+    QString sqliteDir;       // embedded engine: folder of the database files
+    QString sqliteFile;      // embedded engine: the database file
+    QString configFile;      // embedded engine: the configuration database file
+    bool isConfigDatabase = false;
+    QString server;          // the server name as given
+    QString database;        // the database name as given
+
+    // Reads the values of a parameter list; iniPath names the settings file ("" = none).
+    static ConnectionSettings resolve(const QStringList &params, const QString &iniPath);
+
+    // The value of NAME=value in a parameter list (name without regard to case), or "".
+    static QString paramValue(const QStringList &params, const QString &name);
+};

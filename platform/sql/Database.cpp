@@ -1,0 +1,223 @@
+#include "platform/sql/Database.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/sql/SqliteServerObjects.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <sqlite3.h>
+
+namespace {
+QAtomicInt connectionCounter;
+}
+
+Database::Database(const QString &aliasName, QObject *parent)
+    : QObject(parent)
+    , m_aliasName(aliasName)
+    , m_connectionName(QStringLiteral("%1#%2").arg(aliasName).arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+QString Database::errorText(const QSqlError &error)
+{
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    if (text.isEmpty())
+        text = error.text().trimmed();
+    return text;
+}
+
+SqlDialect Database::dialect() const
+{
+    if (m_connected)
+        return m_settings.dialect;
+    QStringList p = params;
+    if (beforeConnect) {
+        // Building the list has no effect beyond the list itself.
+        Database &self = const_cast<Database &>(*this);
+        const QStringList saved = self.params;
+        beforeConnect(self);
+        p = self.params;
+        self.params = saved;
+    }
+    return ConnectionSettings::resolve(p, m_iniPath).dialect;
+}
+
+QSqlDatabase Database::sqlDatabase() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+sqlite3 *Database::sqliteHandle() const
+{
+    if (!QSqlDatabase::contains(m_connectionName) || m_settings.qtDriver != QLatin1String("QSQLITE"))
+        return nullptr;
+    const QVariant v = sqlDatabase().driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(v.data());
+}
+
+void Database::open()
+{
+    if (m_connected)
+        return;
+    if (beforeConnect)
+        beforeConnect(*this);
+    m_settings = ConnectionSettings::resolve(params, m_iniPath);
+    openConnection();
+    m_connected = true;
+    if (afterConnect) {
+        try {
+            afterConnect(*this);
+        } catch (...) {
+            close();
+            throw;
+        }
+    }
+}
+
+void Database::openConnection()
+{
+    if (m_settings.dialect == SqlDialect::Sqlite && !m_createIfMissing && !QFileInfo::exists(m_settings.sqliteFile))
+        throw EDatabaseError(QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.")
+                                 .arg(m_settings.database.trimmed().toUpper()));
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_settings.qtDriver, m_connectionName);
+    if (!db.isValid()) {
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw EDatabaseError(QStringLiteral("Database driver %1 is not available").arg(m_settings.qtDriver));
+    }
+    db.setDatabaseName(m_settings.databaseName);
+    db.setConnectOptions(m_settings.connectOptions);
+    if (m_settings.dialect == SqlDialect::SqlServer) {
+        db.setUserName(m_settings.userName);
+        db.setPassword(m_settings.password);
+    }
+    if (!db.open()) {
+        const QString text = errorText(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw EDatabaseError(text);
+    }
+    try {
+        if (m_settings.dialect == SqlDialect::Sqlite) {
+            configureSqlite();
+        } else {
+            // Dates exchanged as text are read day first.
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("SET DATEFORMAT dmy")))
+                throw EDatabaseError(errorText(q.lastError()));
+        }
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+}
+
+void Database::configureSqlite()
+{
+    QSqlDatabase db = sqlDatabase();
+    QSqlQuery q(db);
+    auto run = [&](const QString &sql) {
+        if (!q.exec(sql))
+            throw EDatabaseError(errorText(q.lastError()));
+        q.finish();
+    };
+    run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    run(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (m_settings.qtDriver == QLatin1String("QSQLITE")) {
+        if (sqlite3 *handle = sqliteHandle())
+            SqliteServerObjects::installFunctions(handle);
+    }
+    // Statements of a company database read configuration tables by the prefix QLM_Config.
+    if (!m_settings.isConfigDatabase && QFileInfo::exists(m_settings.configFile)) {
+        QSqlQuery attach(db);
+        attach.prepare(QStringLiteral("ATTACH DATABASE ? AS QLM_Config"));
+        attach.addBindValue(m_settings.configFile);
+        if (!attach.exec())
+            throw EDatabaseError(errorText(attach.lastError()));
+    }
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        m_connected = false;
+        return;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connected = false;
+    m_transactionDepth = 0;
+}
+
+void Database::execute(const QString &sql)
+{
+    ensureOpen();
+    QSqlQuery q(sqlDatabase());
+    if (!q.exec(sql))
+        throw EDatabaseError(errorText(q.lastError()));
+}
+
+void Database::executeBatch(const QString &sql)
+{
+    ensureOpen();
+    if (sqlite3 *handle = sqliteHandle()) {
+        char *error = nullptr;
+        if (sqlite3_exec(handle, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString text = QString::fromUtf8(error ? error : "unknown error");
+            sqlite3_free(error);
+            throw EDatabaseError(text);
+        }
+        return;
+    }
+    execute(sql);
+}
+
+void Database::beginTransaction()
+{
+    ensureOpen();
+    if (m_transactionDepth++ > 0)
+        return;
+    try {
+        if (m_settings.dialect == SqlDialect::Sqlite)
+            execute(QStringLiteral("BEGIN IMMEDIATE"));
+        else
+            execute(QStringLiteral("BEGIN TRANSACTION"));
+    } catch (...) {
+        m_transactionDepth = 0;
+        throw;
+    }
+}
+
+void Database::commit()
+{
+    if (m_transactionDepth == 0)
+        return;
+    if (--m_transactionDepth > 0)
+        return;
+    execute(QStringLiteral("COMMIT"));
+}
+
+void Database::rollback()
+{
+    if (m_transactionDepth == 0)
+        return;
+    m_transactionDepth = 0;
+    QSqlQuery q(sqlDatabase());
+    q.exec(QStringLiteral("ROLLBACK"));
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/sql/ConnectionSettings.h"
+#include "platform/sql/SqlDialect.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <functional>
+
+struct sqlite3;
+class QSqlError;
+
+// A connection to one database, addressed by its alias name. Its parameter list of
+// "NAME=value" strings is (re)built by the before-connect handler; the after-connect handler
+// loads what the owner needs. Statements that run on a closed connection open it first.
+class Database : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Database(const QString &aliasName, QObject *parent = nullptr);
+    ~Database() override;
+
+    const QString &aliasName() const { return m_aliasName; }
+
+    QStringList params;                                // "NAME=value" entries
+    std::function<void(Database &)> beforeConnect;     // builds params
+    std::function<void(Database &)> afterConnect;      // runs after a successful connect
+
+    // The settings file whose [DATABASE] section completes a SQL Server connection.
+    void setIniPath(const QString &path) { m_iniPath = path; }
+    // Lets a missing embedded database file be created (the database set-up tool uses it).
+    void setCreateIfMissing(bool create) { m_createIfMissing = create; }
+
+    bool connected() const { return m_connected; }
+    void open();  // raises EDatabaseError with the server's text
+    void close();
+    void ensureOpen()
+    {
+        if (!m_connected)
+            open();
+    }
+
+    // The engine of the current (or, before the first connect, the next) connection.
+    SqlDialect dialect() const;
+    const ConnectionSettings &settings() const { return m_settings; }
+    QSqlDatabase sqlDatabase() const;
+    sqlite3 *sqliteHandle() const; // the embedded engine's handle; nullptr over ODBC
+
+    // Runs one statement that returns no rows.
+    void execute(const QString &sql);
+    // Runs a text of several statements; the embedded engine runs them all in one call.
+    void executeBatch(const QString &sql);
+
+    // Transactions used by the embedded procedures; nested calls join the outer one.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_transactionDepth > 0; }
+
+    // The text of a driver error: the server's own words where the driver has them.
+    static QString errorText(const QSqlError &error);
+
+private:
+    void openConnection();
+    void configureSqlite();
+
+    QString m_aliasName;
+    QString m_connectionName;
+    QString m_iniPath = QStringLiteral("QLM.INI");
+    ConnectionSettings m_settings;
+    bool m_connected = false;
+    bool m_createIfMissing = false;
+    int m_transactionDepth = 0;
+};

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/sql/Field.h"
+#include "platform/sql/ParamList.h"
+#include "platform/sql/Statement.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class Database;
+class QueryModel;
+class QSqlQuery;
+
+// A statement on one connection, held as lines, with named parameters and, once open, a
+// read-only set of rows with a current row. Parameter values are kept across close and open.
+//
+// The SQL is either a statement entry (its text chosen by the connection's engine; single lines
+// may be replaced) or lines set directly. "Exec Name :a, ..." runs a procedure.
+class Query : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Query(Database *database, QObject *parent = nullptr);
+    ~Query() override;
+
+    Database *database() const { return m_database; }
+
+    // SQL
+    void setStatement(const Statement &statement);
+    void setSql(const QStringList &lines);
+    void setSqlLine(int index, const QString &text); // replaces one line of the current text
+    QStringList sqlLines() const;                   // the text as it will be sent
+    QString sqlText() const { return sqlLines().join(u'\n'); }
+    const Statement *statement() const { return m_statement; }
+
+    // Parameters
+    ParamList &params() { return m_params; }
+    void setParam(const QString &name, const QVariant &value) { m_params.set(name, value); }
+
+    // Running
+    void open();    // raises EDatabaseError; the query stays closed then
+    void close();
+    void execSql(); // a statement that returns no rows
+    bool isOpen() const { return m_open; }
+
+    // Navigation over the open rows
+    int recordCount() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    int recNo() const { return m_current; } // 0-based; -1 when there is no row
+    void setRecNo(int row);
+
+    // Columns and values of the current row
+    const QStringList &fieldNames() const { return m_columns; }
+    int fieldIndex(const QString &name) const; // -1 if none
+    Field fieldByName(const QString &name) const; // raises EDatabaseError for an unknown column
+    QVariant value(int row, int column) const { return m_rows[row][column]; }
+
+    // A read-only item model over the rows whose current row follows the dataset's.
+    QueryModel *model();
+
+Q_SIGNALS:
+    void opened();
+    void closed();
+    void currentRowChanged(int row);
+
+private:
+    void setCurrent(int row);
+    void runExec(const QString &text);
+    void fetchRows(QSqlQuery &q);
+
+    Database *m_database;
+    const Statement *m_statement = nullptr;
+    QStringList m_lines;            // lines set directly
+    QMap<int, QString> m_overrides; // replaced lines of a statement entry
+    ParamList m_params;
+    bool m_open = false;
+    QStringList m_columns;
+    QVector<QVector<QVariant>> m_rows;
+    int m_current = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+    QueryModel *m_model = nullptr;
+};

@@ -1,0 +1,10 @@
+#include "platform/format/DateFormat.h"
+
+int DateFormat::expandTwoDigitYear(int year, int currentYear)
+{
+    const int base = currentYear - twoDigitYearWindow;
+    int full = base / 100 * 100 + year;
+    if (full < base)
+        full += 100;
+    return full;
+}

@@ -1,0 +1,7 @@
+#include "data/LaunchContext.h"
+
+LaunchContext &launchContext()
+{
+    static LaunchContext context;
+    return context;
+}

@@ -1,0 +1,30 @@
+#include "support/DemoDatabases.h"
+
+#include "db/ServerObjects.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "tools/DbInit.h"
+
+DemoDatabases::DemoDatabases(bool withDemoData)
+{
+    DbInitOptions options;
+    options.server = m_dirs.server();
+    options.demo = withDemoData;
+    options.iniPath.clear();
+    runDbInit(options);
+    registerServerObjects();
+    m_config = std::make_unique<Database>(QStringLiteral("DmCfg"));
+    m_config->params = dbInitParams(m_dirs.server(), QStringLiteral("QLM_CONFIG"));
+    m_company = std::make_unique<Database>(QStringLiteral("DMDATA"));
+    m_company->params = dbInitParams(m_dirs.server(), QStringLiteral("DEMO"));
+}
+
+DemoDatabases::~DemoDatabases() = default;
+
+QVariant DemoDatabases::scalar(Database &db, const QString &sql)
+{
+    Query q(&db);
+    q.setSql({sql});
+    q.open();
+    return q.isEmpty() ? QVariant() : q.value(0, 0);
+}

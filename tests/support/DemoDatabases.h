@@ -1,0 +1,31 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include <QDate>
+#include <memory>
+
+class Database;
+
+// Fresh demo databases built by the same set-up as tarvo-dbinit, in a temporary folder, with a
+// configuration and a company connection open on them.
+class DemoDatabases
+{
+public:
+    explicit DemoDatabases(bool withDemoData = true);
+    ~DemoDatabases();
+
+    QString dir() const { return m_dirs.dir(); }
+    QString server() const { return m_dirs.server(); }
+    Database &config() { return *m_config; }
+    Database &company() { return *m_company; }
+
+    // Runs a query and returns the first column of the first row.
+    QVariant scalar(Database &db, const QString &sql);
+    QVariant scalar(const QString &sql) { return scalar(*m_company, sql); }
+
+private:
+    TempDatabases m_dirs;
+    std::unique_ptr<Database> m_config;
+    std::unique_ptr<Database> m_company;
+};

@@ -9,7 +9,7 @@ for f in "$src"/db/mssql/*.sql "$@"; do
   [ -f "$f" ] || continue
   sed -e 's#^[[:space:]]*/[[:space:]]*$#GO#' "$f" > "$out/$(basename "$f")"
 done
-report=$(cd "$out" && sqlfluff parse --dialect tsql --nofail *.sql 2>&1 || true)
+report=$(sqlfluff parse --dialect tsql --nofail "$out" 2>&1 || true)
 if echo "$report" | grep -qiE 'unparsable|PRS'; then
   echo "$report" | grep -iE -B2 -A2 'unparsable|PRS'
   echo "0 passed, 1 failed"

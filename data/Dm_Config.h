@@ -1,0 +1,56 @@
+#pragma once
+
+#include "data/LaunchContext.h"
+
+#include <QObject>
+#include <functional>
+
+class Database;
+class Query;
+class StoredProc;
+
+// The configuration data module: the connection to the shared configuration database
+// QLM_CONFIG, the launch context, the rights check, the company lookup and the error log.
+class TDMConfig : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDMConfig(QObject *parent = nullptr);
+    ~TDMConfig() override;
+
+    Database *DmCfg;
+    Query *QCompanyConfig;
+    Query *QCompany;
+    Query *QSoftware;
+    Query *QUser;
+    StoredProc *SpMenuCaption;
+    StoredProc *SpErrorLog;
+
+    LaunchContext &context() { return launchContext(); }
+
+    // The first line of "Server.Dat" in the current directory, unchanged; "" when the file
+    // cannot be opened. A read error after a successful open raises EInOutError.
+    static QString ReadServerName();
+
+    void DmCfgBeforeConnect(Database &db);
+    void DmCfgAfterConnect(Database &db);
+
+    // Fills MenuId, UserId, MenuCaption, UserCode, AccessRight and ThaiLanguage.
+    void CheckRight(int menuId, int userId);
+
+    // Looks the company database up by its upper-cased name. An unregistered name shows
+    // "Not Found Database : " and the name, then ends the program with exit code 0 (ProgramEnd).
+    void GetCompanyConfig(const QString &name);
+
+    // Writes one error-log row for the raw message, with the computer and log-on names.
+    void WriteErrorLog(const QString &message);
+
+    // How the module shows a plain message (wired by the program to the dialog service).
+    std::function<void(const QString &)> showMessage;
+
+private:
+    void runMenuVersionScript();
+};
+
+// The program's configuration data module, created at start-up.
+extern TDMConfig *DMConfig;

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <functional>
+
+class Database;
+class Exception;
+class Query;
+class StoredProc;
+
+// The company data module: the connection to the company database (alias "DMDATA"), the
+// settings read when it connects, and the shared queries, logs and texts the screens use.
+class TDM : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDM(QObject *parent = nullptr);
+    ~TDM() override;
+
+    Database *DMdata;
+    Query *QConfig;
+    Query *QchkPeriod;
+    Query *QProgramSetup;
+    Query *QUnitFraction;
+    StoredProc *SpAddLog;
+    StoredProc *SpServerTime;
+
+    bool IvRefSO = false;
+    bool MrRefPO = false;
+    bool EditPricePO = false;
+    bool ShowProductPriceList = false;
+    QString LastSearchName;
+    static constexpr int ReportActionCode = 6;
+
+    void DMdataBeforeConnect(Database &db);
+    void DMdataAfterConnect(Database &db);
+
+    void OpenSettings();
+    void AddUserLog(int actionCode, int documentId, const QString &remark);
+    QDateTime GetServerTime();
+
+    // On-hand quantity as text in large and small units of a product unit.
+    QString OnhandQuantityText(int unitId, double quantity);
+    QString OnhandQuantityLSUnitText(int unitId, int part, double quantity);
+
+    // Frees the start-up splash; called once, on the first connect only.
+    std::function<void()> freeSplash;
+
+private:
+    bool m_splashFreed = false;
+};
+
+// The program's company data module, created at start-up.
+extern TDM *DM;

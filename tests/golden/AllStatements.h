@@ -1,0 +1,15 @@
+#pragma once
+
+#include "data/Dm_ConfigSql.h"
+#include "data/U_DMSql.h"
+
+#include <QList>
+
+// Every statement entry of the program. A component that adds statements adds its list here.
+inline QList<const Statement *> allStatements()
+{
+    QList<const Statement *> all;
+    all += DmConfigSql::all();
+    all += UDMSql::all();
+    return all;
+}

@@ -1,0 +1,3 @@
+Select LanguageNo
+From UserName
+Where (Id = :IdUser)

@@ -1,0 +1,2 @@
+SELECT ConfigString
+FROM ProgramSetup

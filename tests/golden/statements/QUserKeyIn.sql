@@ -1,0 +1,3 @@
+Select U.Code UserCode
+from QLM_Config.Dbo.Username U
+Where U.Id = :UserId

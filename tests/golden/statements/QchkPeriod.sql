@@ -1,0 +1,3 @@
+select  * 
+from accountperiod
+order by accountyear desc

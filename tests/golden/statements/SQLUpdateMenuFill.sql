@@ -1,0 +1,1 @@
+Update Menu Set Version = 3 Where Version Is Null And Command Is Not Null

@@ -42,6 +42,8 @@ class TestStatements : public QObject
     DemoDatabases m_dbs;
 
 private Q_SLOTS:
+    void initTestCase() { QVERIFY2(QDir(qEnvironmentVariable("TARVO_SOURCE_DIR") + "/tests/golden/statements").exists(), "TARVO_SOURCE_DIR must name the source tree"); }
+
     void entries_data()
     {
         QTest::addColumn<const Statement *>("statement");

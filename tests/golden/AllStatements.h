@@ -2,6 +2,9 @@
 
 #include "data/Dm_ConfigSql.h"
 #include "data/U_DMSql.h"
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "forms/Fr_SearchBarCodeSql.h"
+#include "reports/FR_STDREPORT_ParamNewSql.h"
 
 #include <QList>
 
@@ -11,5 +14,8 @@ inline QList<const Statement *> allStatements()
     QList<const Statement *> all;
     all += DmConfigSql::all();
     all += UDMSql::all();
+    all += ConsignmentSql::all();
+    all += SearchBarCodeSql::all();
+    all += StdReportSql::all();
     return all;
 }

@@ -35,24 +35,30 @@ QScreen *screenFor(const QPoint &cursor, const QWidget *control)
     return QGuiApplication::primaryScreen();
 }
 
-// The screen under the balloon. Where the platform cannot read the screen back, the balloon
-// is composed over the window colour instead.
+// The screen under the balloon. What the platform cannot read back (a balloon sticking out
+// of the screen, a platform without screen capture) is the window colour instead.
 QImage snapshotUnder(QScreen *screen, const QRect &rect)
 {
-    QImage image;
-    if (screen) {
-        const QRect g = screen->geometry();
-        image = screen->grabWindow(0, rect.x() - g.x(), rect.y() - g.y(), rect.width(),
-                                   rect.height())
-                    .toImage();
-    }
-    if (image.isNull()) {
-        image = QImage(rect.size(), QImage::Format_RGB32);
-        image.fill(QApplication::palette().color(QPalette::Window));
-    } else if (image.size() != rect.size()) {
-        image = image.scaled(rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    return image.convertToFormat(QImage::Format_RGB32);
+    QImage image(rect.size(), QImage::Format_RGB32);
+    image.fill(QApplication::palette().color(QPalette::Window));
+    if (!screen)
+        return image;
+    const QRect g = screen->geometry();
+    const QRect visible = rect & g;
+    if (visible.isEmpty())
+        return image;
+    QImage grabbed = screen
+                         ->grabWindow(0, visible.x() - g.x(), visible.y() - g.y(),
+                                      visible.width(), visible.height())
+                         .toImage();
+    if (grabbed.isNull())
+        return image;
+    grabbed.setDevicePixelRatio(1);
+    if (grabbed.size() != visible.size())
+        grabbed = grabbed.scaled(visible.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&image);
+    painter.drawImage(visible.topLeft() - rect.topLeft(), grabbed);
+    return image;
 }
 
 // Time a hint stays up, as for the standard tooltip.
@@ -171,8 +177,8 @@ bool TfhHintWindow::ActivateHint(QWidget *control, const QPoint &cursor, const Q
     setGeometry(placement.rect);
     m_background = snapshotUnder(screen, placement.rect);
     recompose();
+    // A new tool-tip window is mapped above every other window, without activation.
     show();
-    raise();
     m_hideTimer.start(hideDelay(control, hint));
     return true;
 }

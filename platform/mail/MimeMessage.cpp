@@ -74,6 +74,11 @@ void splitForWords(const QString &text, int firstMax, int restMax, QList<QByteAr
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = finder.toNextBoundary();
+        // Qt 6.4 can report a grapheme boundary inside a surrogate pair (seen after Thai
+        // text); such a boundary is no boundary at all.
+        while (end > 0 && end < text.size() && text.at(end).isLowSurrogate()
+               && text.at(end - 1).isHighSurrogate())
+            end = finder.toNextBoundary();
         if (end <= start)
             end = text.size();
         const QString cluster = text.mid(start, end - start);

@@ -131,7 +131,7 @@ void SmtpClient::applyCommonOptions(void *handle, int wholeTimeoutMs)
 {
     CURL *curl = curlOf(handle);
     m_errorBuffer[0] = '\0';
-    m_lastReply.clear();
+    m_lastErrorReply.clear();
     m_partialReply.clear();
 
     curl_easy_setopt(curl, CURLOPT_URL, url().toUtf8().constData());
@@ -143,8 +143,8 @@ void SmtpClient::applyCommonOptions(void *handle, int wholeTimeoutMs)
     // the whole-transfer limit does not cover.
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long((m_connectTimeoutMs + 999) / 1000));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discardOutput);
-    // libcurl hands the server's replies to the debug callback; the last complete reply line
-    // explains a refusal.
+    // libcurl hands the server's replies to the debug callback; the last refusal among them
+    // goes into the error text.
     curl_debug_callback recordReply = [](CURL *, curl_infotype type, char *data, size_t size,
                                          void *user) -> int {
         if (type == CURLINFO_HEADER_IN)
@@ -170,8 +170,8 @@ EMailError SmtpClient::failure(int code) const
     QString text = QString::fromUtf8(m_errorBuffer).trimmed();
     if (text.isEmpty())
         text = QString::fromUtf8(curl_easy_strerror(CURLcode(code)));
-    if (m_lastReply.startsWith('4') || m_lastReply.startsWith('5'))
-        text += QStringLiteral(" (server: %1)").arg(QString::fromUtf8(m_lastReply));
+    if (!m_lastErrorReply.isEmpty())
+        text += QStringLiteral(" (server: %1)").arg(QString::fromUtf8(m_lastErrorReply));
     return EMailError(text);
 }
 
@@ -254,8 +254,10 @@ void SmtpClient::noteServerData(const char *data, size_t size)
     while ((end = m_partialReply.indexOf('\n')) >= 0) {
         const QByteArray line = m_partialReply.left(end).trimmed();
         m_partialReply.remove(0, end + 1);
-        if (!line.isEmpty())
-            m_lastReply = line;
+        // Only refusals (4xx, 5xx) explain a failure; the QUIT that libcurl sends after one
+        // would otherwise overwrite it.
+        if (line.startsWith('4') || line.startsWith('5'))
+            m_lastErrorReply = line;
     }
 }
 

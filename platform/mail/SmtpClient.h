@@ -108,7 +108,7 @@ private:
 
     // Filled by libcurl's callbacks during a transfer.
     char m_errorBuffer[256] = {};
-    QByteArray m_lastReply;
+    QByteArray m_lastErrorReply;
     QByteArray m_partialReply;
     QByteArray m_upload;
     qsizetype m_uploadPos = 0;

@@ -16,6 +16,7 @@ import argparse
 import asyncio
 import base64
 import email
+import email.header
 import email.policy
 import json
 import os
@@ -60,6 +61,11 @@ class Sink:
             "helo": session.host_name,
             "login": login,
             "headers": {k: str(v) for k, v in msg.items()},
+            # RFC 2047 decoding straight from the raw header text. The parsed "headers" above put
+            # a blank between adjacent encoded-words inside a display name, which RFC 2047 says
+            # to drop; this decoding drops it.
+            "decoded_headers": {k: str(email.header.make_header(email.header.decode_header(v)))
+                                for k, v in msg.raw_items()},
             "header_names": list(msg.keys()),
             "subject": str(msg["subject"]),
             "body": body.get_content() if body is not None else None,

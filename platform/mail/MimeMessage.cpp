@@ -322,7 +322,7 @@ QByteArray MimeMessage::compose(const MailMessage &message, const QDateTime &dat
     const QByteArray boundary =
         "=_" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
     QByteArray out = head;
-    out += "Content-Type: multipart/mixed; boundary=\"" + boundary + '"' + crlf + crlf;
+    out += "Content-Type: multipart/mixed;" + crlf + " boundary=\"" + boundary + '"' + crlf + crlf;
     out += "This is a multi-part message in MIME format." + crlf;
     out += "--" + boundary + crlf + textHeaders + crlf + base64Lines(text);
     for (const QByteArray &part : parts)

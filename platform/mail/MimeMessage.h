@@ -7,7 +7,8 @@
 #include <QString>
 
 // Turns a MailMessage into the bytes of an Internet message (RFC 5322 with MIME) ready for the
-// DATA phase of SMTP: every line ends in CRLF and no line exceeds 76 characters.
+// DATA phase of SMTP: every line ends in CRLF and is at most 76 characters long (only an
+// attachment whose MIME type name alone is longer makes a longer header line).
 //
 // Text is always UTF-8. The subject and any non-ASCII display name travel as RFC 2047
 // encoded-words (=?UTF-8?B?...?=, each at most 75 characters, never splitting a character or,

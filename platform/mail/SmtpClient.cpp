@@ -127,9 +127,9 @@ void *SmtpClient::handle()
     return m_curl;
 }
 
-void SmtpClient::applyCommonOptions(void *handle, int wholeTimeoutMs)
+void SmtpClient::applyCommonOptions(void *curlHandle, int wholeTimeoutMs)
 {
-    CURL *curl = curlOf(handle);
+    CURL *curl = curlOf(curlHandle);
     m_errorBuffer[0] = '\0';
     m_lastErrorReply.clear();
     m_partialReply.clear();

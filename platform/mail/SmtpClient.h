@@ -87,7 +87,7 @@ public:
 
 private:
     void *handle();
-    void applyCommonOptions(void *curl, int wholeTimeoutMs);
+    void applyCommonOptions(void *curlHandle, int wholeTimeoutMs);
     EMailError failure(int curlCode) const;
     size_t takeUpload(char *buffer, size_t room);
     void noteServerData(const char *data, size_t size);

@@ -313,7 +313,10 @@ void TestSmtpClient::sendsAttachments()
     QCOMPARE(attachments[1]["filename"].toString(), QStringLiteral("dump.bin"));
     QCOMPARE(QByteArray::fromBase64(attachments[1]["data"].toString().toLatin1()), binary);
     QVERIFY(info["defects"].toArray().isEmpty());
-    QVERIFY(onlyCrlf(m_sink->raw(before + 1)));
+    const QByteArray raw = m_sink->raw(before + 1);
+    QVERIFY(onlyCrlf(raw));
+    for (const QByteArray &line : raw.split('\n'))
+        QVERIFY2(line.size() <= 77, line.constData());
 }
 
 void TestSmtpClient::refusedRecipientRaises()

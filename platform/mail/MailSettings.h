@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/mail/SmtpClient.h"
+
+#include <QString>
+
+// Where and how error reports are mailed, read from section ERRORMAIL of an INI file:
+//
+//   [ERRORMAIL]
+//   Host=relay.example.com      ; no host: nothing is mailed
+//   Port=25
+//   Sender=errors@example.com
+//   Recipient=support@example.com
+//   UserId=errors@example.com   ; EHLO identity (see SmtpClient)
+//   User=                       ; optional login
+//   Password=
+//   UseTls=no                   ; no | starttls (also yes/true/1) | tls (also ssl/smtps)
+//   ConnectTimeoutMs=5000
+//   TimeoutMs=10000
+//
+// Key and section names are matched without regard to case, as on Windows. A missing, empty or
+// unusable number takes its default; an unknown UseTls value asks for STARTTLS rather than
+// silently sending in the clear.
+class MailSettings
+{
+public:
+    QString host;
+    int port = SmtpClient::defaultPort;
+    QString sender;
+    QString recipient;
+    QString userId;
+    QString user;
+    QString password;
+    SmtpClient::TlsMode tlsMode = SmtpClient::TlsMode::None;
+    int connectTimeoutMs = SmtpClient::defaultConnectTimeoutMs;
+    int timeoutMs = SmtpClient::defaultTimeoutMs;
+
+    // A missing or unreadable file gives settings that are not configured.
+    static MailSettings fromIniFile(const QString &path);
+
+    // True when a host is set, i.e. there is somewhere to send to.
+    bool isConfigured() const { return !host.trimmed().isEmpty(); }
+
+    // Host, port, user identification, login, TLS and time-outs; the sender and recipient are
+    // the caller's to put into the message.
+    void applyTo(SmtpClient &client) const;
+};

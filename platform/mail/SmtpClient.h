@@ -1,0 +1,115 @@
+#pragma once
+
+#include "platform/mail/MailMessage.h"
+
+#include <QString>
+
+#include <cstddef>
+
+class EMailError;
+
+// A blocking SMTP client on libcurl, used to mail error reports.
+//
+// Use: set the host (port 25 unless set) and the user identification, connect(), and if
+// connected() fill message() and call SendMail(); disconnect() at the end. Every failure raises
+// EMailError with libcurl's text (and the server's last reply, when it gave one).
+//
+// connect() opens the SMTP session for real: the server must greet, answer EHLO (and STARTTLS
+// and AUTH when configured) and answer a NOOP; only then is connected() true. libcurl keeps that
+// session open and SendMail() sends over it (opening a new one if the server has dropped it
+// meanwhile). disconnect() ends it with QUIT.
+//
+// Time-outs: connect() as a whole, and any single server reply (including the one to QUIT),
+// may take at most the connect time-out (default 5 s; libcurl counts reply time-outs in whole
+// seconds, so that one is rounded up); SendMail() as a whole at most the transfer time-out
+// (default 10 s). A dead or silent host therefore holds the caller for at most the connect
+// time-out, and one that stalls in mid-message for at most both together.
+//
+// The user identification is the name the client gives in EHLO (HELO with old servers). When it
+// is a mail address, as it usually is, its domain part is used, since EHLO takes a domain; left
+// empty, libcurl gives the local host name. Logging in is a separate, optional user and password.
+class SmtpClient
+{
+public:
+    enum class TlsMode {
+        None,     // plain SMTP
+        StartTls, // plain connection upgraded with STARTTLS; refused if the server cannot
+        Implicit  // TLS from the first byte (SMTPS, usually port 465)
+    };
+
+    static constexpr int defaultPort = 25;
+    static constexpr int defaultConnectTimeoutMs = 5000;
+    static constexpr int defaultTimeoutMs = 10000;
+
+    SmtpClient();
+    ~SmtpClient();
+    SmtpClient(const SmtpClient &) = delete;
+    SmtpClient &operator=(const SmtpClient &) = delete;
+
+    // Changing where or how to connect ends an open session first.
+    void setHost(const QString &host);
+    QString host() const { return m_host; }
+    void setPort(int port);
+    int port() const { return m_port; }
+    void setUserId(const QString &userId);
+    QString userId() const { return m_userId; }
+    // The name sent in EHLO, derived from userId() (empty: libcurl's default).
+    QString ehloName() const;
+    // Log in with AUTH when the server offers it; an empty user means no login.
+    void setLogin(const QString &user, const QString &password);
+    QString user() const { return m_user; }
+    void setTlsMode(TlsMode mode);
+    TlsMode tlsMode() const { return m_tlsMode; }
+
+    // Values of zero or less restore the defaults.
+    void setConnectTimeoutMs(int ms);
+    int connectTimeoutMs() const { return m_connectTimeoutMs; }
+    void setTimeoutMs(int ms);
+    int timeoutMs() const { return m_timeoutMs; }
+
+    // When on (the default), a successful SendMail() empties message() afterwards.
+    void setClearParams(bool on) { m_clearParams = on; }
+    bool clearParams() const { return m_clearParams; }
+
+    // Raises EMailError when no SMTP server answered; connected() stays false then.
+    void connect();
+    bool connected() const { return m_connected; }
+
+    MailMessage &message() { return m_message; }
+    const MailMessage &message() const { return m_message; }
+
+    // Delivers message() to the host or raises EMailError. Needs connected(); after a failure
+    // the session is closed and connected() is false.
+    void SendMail();
+
+    // Ends the session (QUIT); harmless when not connected.
+    void disconnect();
+
+private:
+    void *handle();
+    void applyCommonOptions(void *curlHandle, int wholeTimeoutMs);
+    EMailError failure(int curlCode) const;
+    size_t takeUpload(char *buffer, size_t room);
+    void noteServerData(const char *data, size_t size);
+    QString url() const;
+
+    void *m_curl = nullptr;
+    QString m_host;
+    int m_port = defaultPort;
+    QString m_userId;
+    QString m_user;
+    QString m_password;
+    TlsMode m_tlsMode = TlsMode::None;
+    int m_connectTimeoutMs = defaultConnectTimeoutMs;
+    int m_timeoutMs = defaultTimeoutMs;
+    bool m_clearParams = true;
+    bool m_connected = false;
+    MailMessage m_message;
+
+    // Filled by libcurl's callbacks during a transfer.
+    char m_errorBuffer[256] = {};
+    QByteArray m_lastErrorReply;
+    QByteArray m_partialReply;
+    QByteArray m_upload;
+    qsizetype m_uploadPos = 0;
+};

@@ -1,0 +1,10 @@
+#include "platform/ui/DatePicker.h"
+
+#include "platform/format/DateFormat.h"
+
+DatePicker::DatePicker(QWidget *parent)
+    : QDateEdit(QDate::currentDate(), parent)
+{
+    setDisplayFormat(DateFormat::qtDateFormat());
+    setCalendarPopup(true);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/ui/DialogService.h"
+
+// The dialog service of the running program: modal message boxes over the active window,
+// titled with the application's title (the caption of the main screen).
+class MessageBoxDialogService : public DialogService
+{
+public:
+    void showMessage(const QString &text) override;
+    bool confirm(const QString &text, const Colours &colours = Colours()) override;
+    void showError(const QString &text) override;
+
+    // The title of confirmation boxes.
+    static QString confirmationTitle() { return QStringLiteral("Confirm"); }
+};

@@ -1,0 +1,25 @@
+#include "platform/ui/TarvoApplication.h"
+
+#include "platform/ui/ExceptionRouter.h"
+
+#include <QEvent>
+
+TarvoApplication::TarvoApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool TarvoApplication::notify(QObject *receiver, QEvent *event)
+{
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        message = ExceptionRouter::currentMessage();
+    }
+    if (event->type() == QEvent::Close)
+        event->ignore();
+    // Reported outside the catch block: the handler may open a modal dialog with its own loop.
+    ExceptionRouter::report(message);
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// The start-up splash: a borderless blue window of 301 x 166 pixels, centred on the desktop,
+// filled by one picture. It is shown while the databases open and freed when the company
+// database has connected.
+class TFormLogo : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TFormLogo(QWidget *parent = nullptr);
+
+    // Shows the window and paints it at once, before the slow start-up work.
+    void showAndPaint();
+
+    QLabel *Image1;
+
+    static QPixmap picture();
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+// The program's entry: turns the five launch parameters into the launch context, opens both
+// databases behind the splash, checks the user's right and runs the chosen screen as the main
+// window. Returns the process's exit code:
+//   0  no parameters; access denied; a selector without a screen; an unknown company database
+//      (after its message); the main window closed normally
+//   1  a launch parameter that is not a number, or any error while starting (after its message)
+int runProgram(int argc, char **argv);

@@ -1,0 +1,65 @@
+#include "app/UnattendedRun.h"
+
+#include "platform/ui/DialogService.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+class LoggingDialogService : public DialogService
+{
+public:
+    explicit LoggingDialogService(const QString &path)
+        : m_path(path)
+    {
+    }
+    void showMessage(const QString &text) override { append(QStringLiteral("message"), text); }
+    void showError(const QString &text) override { append(QStringLiteral("error"), text); }
+    bool confirm(const QString &text, const Colours &) override
+    {
+        const bool yes = qEnvironmentVariable("TARVO_DIALOG_ANSWER", QStringLiteral("yes")).compare(QStringLiteral("no"), Qt::CaseInsensitive) != 0;
+        append(yes ? QStringLiteral("confirm yes") : QStringLiteral("confirm no"), text);
+        return yes;
+    }
+
+private:
+    void append(const QString &kind, const QString &text)
+    {
+        QFile f(m_path);
+        if (f.open(QIODevice::Append)) {
+            QString flat = text;
+            flat.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
+            f.write((kind + QStringLiteral(": ") + flat + u'\n').toUtf8());
+        }
+    }
+    QString m_path;
+};
+
+} // namespace
+
+namespace UnattendedRun {
+
+void installDialogLog()
+{
+    const QString path = qEnvironmentVariable("TARVO_DIALOG_LOG");
+    if (path.isEmpty())
+        return;
+    static LoggingDialogService service(path);
+    DialogService::setInstance(&service);
+}
+
+void watchMainWindow(QWidget *mainWindow)
+{
+    const QString path = qEnvironmentVariable("TARVO_SCREENSHOT");
+    if (path.isEmpty() || !mainWindow)
+        return;
+    QTimer::singleShot(1500, mainWindow, [mainWindow, path] {
+        mainWindow->grab().save(path, "PNG");
+        QCoreApplication::exit(0);
+    });
+}
+
+} // namespace UnattendedRun

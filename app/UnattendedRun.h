@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+// Ways to run the program with nobody at the screen (the demo under Xvfb, process tests):
+//   TARVO_DIALOG_LOG=FILE   every message box is appended to FILE instead of shown; questions
+//                           are answered by TARVO_DIALOG_ANSWER ("yes", the default, or "no")
+//   TARVO_SCREENSHOT=FILE   once the main window has been shown, it is saved to FILE (PNG)
+//                           and the program ends (exit code 0)
+namespace UnattendedRun {
+void installDialogLog();       // at start-up, before the first box
+void watchMainWindow(QWidget *mainWindow);
+} // namespace UnattendedRun

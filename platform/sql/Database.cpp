@@ -75,6 +75,7 @@ void Database::open()
         beforeConnect(*this);
     m_settings = ConnectionSettings::resolve(params, m_iniPath);
     openConnection();
+    ++m_generation;
     m_connected = true;
     if (afterConnect) {
         try {
@@ -156,6 +157,7 @@ void Database::close()
         m_connected = false;
         return;
     }
+    Q_EMIT aboutToClose();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();

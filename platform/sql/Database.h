@@ -33,6 +33,13 @@ public:
     void setCreateIfMissing(bool create) { m_createIfMissing = create; }
 
     bool connected() const { return m_connected; }
+Q_SIGNALS:
+    // Statements prepared on the connection must let go of it now.
+    void aboutToClose();
+
+public:
+    // Changes with every connect: statements prepared on an earlier connection are stale.
+    int connectionGeneration() const { return m_generation; }
     void open();  // raises EDatabaseError with the server's text
     void close();
     void ensureOpen()
@@ -72,4 +79,5 @@ private:
     bool m_connected = false;
     bool m_createIfMissing = false;
     int m_transactionDepth = 0;
+    int m_generation = 0;
 };

@@ -15,6 +15,7 @@ Query::Query(Database *database, QObject *parent)
     : QObject(parent)
     , m_database(database)
 {
+    connect(database, &Database::aboutToClose, this, [this] { m_prepared.reset(); });
 }
 
 Query::~Query() = default;
@@ -86,9 +87,27 @@ void Query::fetchRows(QSqlQuery &q)
     if (q.lastError().type() != QSqlError::NoError) {
         const QString text = Database::errorText(q.lastError());
         m_rows.clear();
+        q.finish();
         throw EDatabaseError(text);
     }
     q.finish();
+}
+
+QSqlQuery &Query::prepared(const QString &text)
+{
+    if (m_prepared && m_preparedText == text && m_preparedGeneration == m_database->connectionGeneration())
+        return *m_prepared;
+    m_prepared.reset();
+    auto q = std::make_unique<QSqlQuery>(m_database->sqlDatabase());
+    q->setForwardOnly(true);
+    if (m_database->dialect() == SqlDialect::SqlServer)
+        q->setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q->prepare(text))
+        throw EDatabaseError(Database::errorText(q->lastError()));
+    m_prepared = std::move(q);
+    m_preparedText = text;
+    m_preparedGeneration = m_database->connectionGeneration();
+    return *m_prepared;
 }
 
 void Query::open()
@@ -99,16 +118,14 @@ void Query::open()
     const PositionalStatement ps = toPositional(text);
     const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
 
-    QSqlQuery q(m_database->sqlDatabase());
-    q.setForwardOnly(true);
-    if (m_database->dialect() == SqlDialect::SqlServer)
-        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(ps.text))
-        throw EDatabaseError(Database::errorText(q.lastError()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw EDatabaseError(Database::errorText(q.lastError()));
+    QSqlQuery &q = prepared(ps.text);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec()) {
+        const QString error = Database::errorText(q.lastError());
+        m_prepared.reset();
+        throw EDatabaseError(error);
+    }
     m_rows.clear();
     fetchRows(q);
     m_open = true;
@@ -144,13 +161,14 @@ void Query::execSql()
     }
     const PositionalStatement ps = toPositional(text);
     const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
-    QSqlQuery q(m_database->sqlDatabase());
-    if (!q.prepare(ps.text))
-        throw EDatabaseError(Database::errorText(q.lastError()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw EDatabaseError(Database::errorText(q.lastError()));
+    QSqlQuery &q = prepared(ps.text);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec()) {
+        const QString error = Database::errorText(q.lastError());
+        m_prepared.reset();
+        throw EDatabaseError(error);
+    }
     q.finish();
 }
 

@@ -75,6 +75,7 @@ private:
     void setCurrent(int row);
     void runExec(const QString &text);
     void fetchRows(QSqlQuery &q);
+    QSqlQuery &prepared(const QString &text);
 
     Database *m_database;
     const Statement *m_statement = nullptr;
@@ -88,4 +89,8 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     QueryModel *m_model = nullptr;
+    // The statement prepared for the last text, reused while the text and the connection stay.
+    std::unique_ptr<QSqlQuery> m_prepared;
+    QString m_preparedText;
+    int m_preparedGeneration = -1;
 };

@@ -128,8 +128,12 @@ ReportPrepareResult ReportEngine::prepare()
             const QVariantMap parameters = datasetParameters(dataset, script);
             script.setDataset(dataset.name, m_provider->fetch(dataset.sql, dataset.alternativeSql, parameters));
         }
+        // Free field names read the master band's dataset, or the only dataset of a report
+        // without one.
         if (const ReportBandDefinition *master = m_definition.band(ReportBandDefinition::Kind::MasterData))
             script.setMasterDataset(master->dataset);
+        else if (!m_definition.datasets.isEmpty())
+            script.setMasterDataset(m_definition.datasets.first().name);
         m_document = layout.run();
     } catch (const ReportError &error) {
         m_document = ReportDocument();

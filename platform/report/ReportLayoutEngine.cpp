@@ -194,9 +194,9 @@ void ReportLayoutEngine::runData()
         if (row > 0 && changed < groups) {
             m_script.setRow(row - 1);
             for (int g = groups - 1; g >= changed; --g) {
-                m_groupOpen[g] = false;
                 if (m_groupFooters.at(g).band)
                     place(m_groupFooters.at(g));
+                m_groupOpen[g] = false;
             }
             m_script.setRow(row);
         }
@@ -211,9 +211,9 @@ void ReportLayoutEngine::runData()
     }
     if (rows > 0) {
         for (int g = groups - 1; g >= 0; --g) {
-            m_groupOpen[g] = false;
             if (m_groupFooters.at(g).band)
                 place(m_groupFooters.at(g));
+            m_groupOpen[g] = false;
         }
     }
     m_inData = false;

@@ -75,7 +75,11 @@ QString formatSection(double value, const QString &section, bool withSign)
         return prefix + suffix;
 
     const int minInteger = firstZero < 0 ? 0 : integerPlaces - firstZero;
-    const QString fixed = QString::number(std::fabs(value), 'f', maxDecimals);
+    // Halves round away from zero, as report writers expect of a pattern.
+    const double scale = std::pow(10.0, maxDecimals);
+    const double magnitude = std::fabs(value);
+    const double rounded = magnitude * scale < 1e17 ? std::round(magnitude * scale) / scale : magnitude;
+    const QString fixed = QString::number(rounded, 'f', maxDecimals);
     QString integerDigits = fixed.section(QLatin1Char('.'), 0, 0);
     QString decimalDigits = fixed.section(QLatin1Char('.'), 1, 1);
     while (decimalDigits.size() > minDecimals && decimalDigits.endsWith(QLatin1Char('0')))

@@ -73,10 +73,10 @@ void ReportScript::setVariable(const QString &name, const QString &expression, c
 QString ReportScript::translate(const QString &expression, const AggregateScope &scope, const Owner &owner)
 {
     ReportExpressionTranslator::Hooks hooks;
-    hooks.hostCall = [this, owner](const QString &name, const QStringList &arguments) {
+    hooks.hostCall = [this, scope, owner](const QString &name, const QStringList &arguments) {
         HostCall call {name, arguments, {}};
         for (const QString &argument : arguments) {
-            const QString js = translate(argument, AggregateScope(), owner);
+            const QString js = translate(argument, scope, owner);
             const QJSValue function = m_engine.evaluate(QStringLiteral("(function () { return (%1\n); })").arg(js));
             if (function.isError())
                 throw ReportError(QStringLiteral("argument \"%1\" of %2: %3").arg(argument, name, function.toString()));

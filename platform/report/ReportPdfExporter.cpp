@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportPagePainter.h"
+#include "platform/report/ReportPdfTextRepair.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -36,4 +37,5 @@ void ReportPdfExporter::write(const ReportDocument &document, const QString &pat
     }
     if (!painter.end())
         throw EInOutError(QStringLiteral("Cannot write \"%1\"").arg(path));
+    ReportPdfTextRepair::repairFile(path);
 }

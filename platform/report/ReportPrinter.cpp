@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportPagePainter.h"
+#include "platform/report/ReportPdfTextRepair.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -96,5 +97,8 @@ int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, cons
         ReportPagePainter::paint(painter, document.pages.at(order.at(i)), scale);
     }
     painter.end();
+    // A PDF file written by the printer gets the same searchable Thai as an export.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        ReportPdfTextRepair::repairFile(printer.outputFileName());
     return int(order.size());
 }

@@ -177,9 +177,11 @@ bool ReportPreviewWindow::find(const QString &text)
         }
         // Start at the current page.
         m_match = -1;
-        for (int i = 0; i < m_matches.size() && m_match < 0; ++i) {
-            if (m_matches.at(i).page >= m_page)
+        for (int i = 0; i < m_matches.size(); ++i) {
+            if (m_matches.at(i).page >= m_page) {
                 m_match = i - 1;
+                break;
+            }
         }
     }
     if (m_matches.isEmpty()) {

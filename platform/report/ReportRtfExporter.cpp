@@ -22,7 +22,12 @@ QByteArray escaped(const QString &text)
         } else if (code >= 0x20 && code < 0x80) {
             out += char(code);
         } else if (code >= 0x80) {
-            out += "\\u" + QByteArray::number(qint16(code)) + '?';
+            // Readers without Unicode take the fallback: the Thai code page's byte for Thai.
+            out += "\\u" + QByteArray::number(qint16(code));
+            if (code >= 0x0E01 && code <= 0x0E5B)
+                out += "\\'" + QByteArray::number(0xA1 + code - 0x0E01, 16);
+            else
+                out += '?';
         }
     }
     return out;

@@ -18,14 +18,21 @@ ReportScript::AggregateScope scopeOf(const Band &band, int group)
     switch (band.kind) {
     case Band::Kind::ReportTitle:
     case Band::Kind::ColumnHeader:
+        scope.kind = ReportScript::AggregateScope::Report;
+        scope.early = true;
+        break;
     case Band::Kind::Summary: scope.kind = ReportScript::AggregateScope::Report; break;
     case Band::Kind::PageHeader:
+        scope.kind = ReportScript::AggregateScope::Page;
+        scope.early = true;
+        break;
     case Band::Kind::PageFooter: scope.kind = ReportScript::AggregateScope::Page; break;
     case Band::Kind::MasterData: scope.kind = ReportScript::AggregateScope::Running; break;
     case Band::Kind::GroupHeader:
     case Band::Kind::GroupFooter:
         scope.kind = ReportScript::AggregateScope::Group;
         scope.group = group;
+        scope.early = band.kind == Band::Kind::GroupHeader;
         break;
     }
     return scope;
@@ -138,7 +145,7 @@ ReportDocument ReportLayoutEngine::run()
 {
     ReportDocument document = pass(0);
     int pages = int(document.pages.size());
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 3 && m_script.needsSecondPass(); ++attempt) {
         document = pass(pages);
         if (document.pages.size() == pages)
             break;

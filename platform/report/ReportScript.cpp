@@ -98,6 +98,7 @@ QString ReportScript::translate(const QString &expression, const AggregateScope 
                 aggregate.argument = int(m_compiled.size() - 1);
             }
             m_aggregates.append(aggregate);
+            m_earlyAggregates = m_earlyAggregates || scope.early;
             return int(m_aggregates.size() - 1);
         };
     }
@@ -304,8 +305,10 @@ QVariant ReportScript::resolveName(const QString &name)
     }
     if (key == QLatin1String("page"))
         return m_page;
-    if (key == QLatin1String("totalpages"))
+    if (key == QLatin1String("totalpages")) {
+        m_totalPagesRead = true;
         return m_totalPages;
+    }
     if (key == QLatin1String("line"))
         return m_row + 1;
     if (key == QLatin1String("date"))

@@ -28,6 +28,7 @@ public:
     {
         enum Kind { None, Report, Group, Page, Running } kind = None;
         int group = -1;
+        bool early = false;  // read before all of its rows have been laid out
     };
     struct Owner
     {
@@ -57,6 +58,9 @@ public:
     void startGroup(int group);
     void accumulateRow();
     void accumulatePage();
+    // True when a run read the page count or an aggregate before its rows: the layout must
+    // then run again with the values the first run found.
+    bool needsSecondPass() const { return m_totalPagesRead || m_earlyAggregates; }
 
     // Called by the bridge.
     QVariant resolveName(const QString &name);
@@ -132,4 +136,6 @@ private:
     int m_row = -1;
     int m_page = 0;
     int m_totalPages = 0;
+    bool m_totalPagesRead = false;
+    bool m_earlyAggregates = false;
 };

@@ -149,6 +149,52 @@ private slots:
         QVERIFY(engine.document().pages.isEmpty());
     }
 
+    // The example in the engine's README loads and runs as documented.
+    void readmeExampleRuns()
+    {
+        QFile readme(QString::fromLocal8Bit(qgetenv("TARVO_SOURCE_DIR")) + QStringLiteral("/platform/report/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype start = text.indexOf(QStringLiteral("```xml\n"));
+        const qsizetype end = text.indexOf(QStringLiteral("```"), start + 7);
+        QVERIFY(start >= 0 && end > start);
+        ReportEngine engine;
+        engine.setDataProvider(m_provider.get());
+        QVERIFY(engine.loadFromFile(write(text.mid(start + 7, end - start - 7))));
+        engine.setVariable(QStringLiteral("GetYear"), QStringLiteral("2024"));
+        QStringList calls;
+        engine.setFunctionHandler([&calls](const QString &name, const QStringList &arguments,
+                                           ReportExpressionEvaluator &evaluator, QVariant &result) {
+            calls.append(name);
+            result = evaluator.evaluate(arguments.at(0)).toDouble() > 0 ? QStringLiteral("บาท") : QString();
+        });
+        const ReportPrepareResult result = engine.prepare();
+        QVERIFY2(result.ok, qPrintable(result.message));
+        // Laid out twice (the group header shows its total before the rows).
+        QCOMPARE(calls, (QStringList {QStringLiteral("TELL_REAL_THAI"), QStringLiteral("TELL_REAL_THAI")}));
+        QCOMPARE(engine.document().pages.size(), 1);
+    }
+
+    // A picture is read from a file beside the definition; a missing one names the line.
+    void picturesLoadBesideTheDefinition()
+    {
+        QImage logo(40, 20, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(m_dir.filePath(QStringLiteral("logo.png"))));
+        ReportEngine engine;
+        engine.setDataProvider(m_provider.get());
+        QVERIFY(engine.loadFromFile(write(wrap(QStringLiteral(
+            "  <reportTitle height=\"20\">\n    <picture name=\"Logo\" left=\"0\" top=\"0\" width=\"40\" height=\"20\" file=\"logo.png\"/>\n  </reportTitle>\n")))));
+        QVERIFY(engine.prepare().ok);
+        const ReportPageItem &item = engine.document().pages.first().items.first();
+        QCOMPARE(item.objectName, QStringLiteral("Logo"));
+        QCOMPARE(item.picture.size(), QSize(40, 20));
+
+        QVERIFY(!engine.loadFromFile(write(wrap(QStringLiteral(
+            "  <reportTitle height=\"20\">\n    <picture left=\"0\" top=\"0\" width=\"40\" height=\"20\" file=\"absent.png\"/>\n  </reportTitle>\n")))));
+        QVERIFY2(engine.loadError().startsWith(QStringLiteral("Line 5: picture file")), qPrintable(engine.loadError()));
+    }
+
     void templateTextSplitsFields()
     {
         const auto parts = ReportTemplateText::parse(QStringLiteral("Total [IIF(A > 0, '[x]', \"]\")] of [[B]"));

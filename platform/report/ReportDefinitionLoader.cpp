@@ -365,7 +365,6 @@ private:
         const QString align = a.text("align", QStringLiteral("left")).trimmed().toLower();
         if (align == QLatin1String("center")) horizontal = Qt::AlignHCenter;
         else if (align == QLatin1String("right")) horizontal = Qt::AlignRight;
-        else if (align == QLatin1String("justify")) horizontal = Qt::AlignJustify;
         else if (align != QLatin1String("left")) fail(QStringLiteral("unknown alignment \"%1\"").arg(align));
         Qt::Alignment vertical = Qt::AlignTop;
         const QString valign = a.text("valign", QStringLiteral("top")).trimmed().toLower();

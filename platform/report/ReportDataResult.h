@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+
+// The rows a dataset query returned: column names in result order and one value list per row.
+struct ReportDataResult
+{
+    QStringList columns;
+    QList<QVariantList> rows;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/report/ReportBandDefinition.h"
+#include "platform/report/ReportDatasetDefinition.h"
+
+#include <QList>
+#include <QSizeF>
+#include <QString>
+
+// A report definition as loaded from its file: page set-up, datasets, default variables and
+// bands. Lengths in millimetres.
+struct ReportDefinition
+{
+    struct Variable
+    {
+        QString name;
+        QString expression;
+        int line = 0;
+    };
+
+    QString name;
+    QString fileName;
+    QSizeF pageSize {210, 297};   // portrait size; orientation swaps it
+    bool landscape = false;
+    qreal marginLeft = 10;
+    qreal marginTop = 10;
+    qreal marginRight = 10;
+    qreal marginBottom = 10;
+    QString fontFamily = QStringLiteral("Garuda");
+    qreal fontSize = 10;
+    QList<ReportDatasetDefinition> datasets;
+    QList<Variable> variables;
+    QList<ReportBandDefinition> bands;
+
+    QSizeF orientedPageSize() const
+    {
+        return landscape ? QSizeF(pageSize.height(), pageSize.width()) : pageSize;
+    }
+    const ReportBandDefinition *band(ReportBandDefinition::Kind kind) const
+    {
+        for (const ReportBandDefinition &b : bands) {
+            if (b.kind == kind)
+                return &b;
+        }
+        return nullptr;
+    }
+};

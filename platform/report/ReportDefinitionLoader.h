@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/report/ReportDefinition.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QXmlStreamReader;
+
+// Reads a report definition file (our XML format, see README.md) into a ReportDefinition.
+// Every fault names the line it was found on: a file that is not well-formed, an unknown
+// element or attribute, a value that is not a number, a footer for a group that does not exist.
+class ReportDefinitionLoader
+{
+public:
+    struct Result
+    {
+        bool ok = false;
+        QString error;
+        ReportDefinition definition;
+    };
+
+    static Result loadFile(const QString &path);
+    // `baseDirectory` resolves relative picture files.
+    static Result loadData(const QByteArray &xml, const QString &baseDirectory);
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/report/ReportPage.h"
+
+#include <QList>
+#include <QString>
+
+// A prepared report: the page model that preview, printing and every export read.
+struct ReportDocument
+{
+    QString title;
+    QList<ReportPage> pages;
+};

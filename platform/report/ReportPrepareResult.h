@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Whether a report could be prepared, and why not.
+struct ReportPrepareResult
+{
+    bool ok = false;
+    QString message;
+
+    explicit operator bool() const { return ok; }
+};

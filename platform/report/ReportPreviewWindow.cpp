@@ -1,0 +1,257 @@
+#include "platform/report/ReportPreviewWindow.h"
+
+#include "platform/report/ReportPageView.h"
+#include "platform/report/ReportPrinter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+enum ZoomChoice { PageWidth = -1, WholePage = -2 };
+
+} // namespace
+
+ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_ptr<QPrinter> printer, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_document(std::move(document))
+    , m_printer(std::move(printer))
+{
+    setWindowTitle(m_document.title.isEmpty() ? QStringLiteral("ตัวอย่างก่อนพิมพ์")
+                                              : QStringLiteral("ตัวอย่างก่อนพิมพ์ - %1").arg(m_document.title));
+    setWindowModality(Qt::NonModal);
+    resize(900, 700);
+
+    auto *toolBar = new QToolBar(this);
+    m_zoomBox = new QComboBox(toolBar);
+    for (int percent : {50, 75, 100, 125, 150, 200, 300})
+        m_zoomBox->addItem(QStringLiteral("%1%").arg(percent), percent);
+    m_zoomBox->addItem(QStringLiteral("พอดีความกว้าง"), int(PageWidth));
+    m_zoomBox->addItem(QStringLiteral("ทั้งหน้า"), int(WholePage));
+    toolBar->addWidget(m_zoomBox);
+    toolBar->addSeparator();
+    m_first = toolBar->addAction(QStringLiteral("|<"), this, [this] { setCurrentPage(0); });
+    m_first->setToolTip(QStringLiteral("หน้าแรก"));
+    m_first->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+    m_previous = toolBar->addAction(QStringLiteral("<"), this, [this] { setCurrentPage(m_page - 1); });
+    m_previous->setToolTip(QStringLiteral("หน้าก่อน"));
+    m_previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    m_pageLabel = new QLabel(toolBar);
+    m_pageLabel->setMargin(4);
+    toolBar->addWidget(m_pageLabel);
+    m_next = toolBar->addAction(QStringLiteral(">"), this, [this] { setCurrentPage(m_page + 1); });
+    m_next->setToolTip(QStringLiteral("หน้าถัดไป"));
+    m_next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    m_last = toolBar->addAction(QStringLiteral(">|"), this, [this] { setCurrentPage(pageCount() - 1); });
+    m_last->setToolTip(QStringLiteral("หน้าสุดท้าย"));
+    m_last->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
+    toolBar->addSeparator();
+    m_findEdit = new QLineEdit(toolBar);
+    m_findEdit->setPlaceholderText(QStringLiteral("ค้นหา"));
+    m_findEdit->setMaximumWidth(180);
+    toolBar->addWidget(m_findEdit);
+    QAction *findNext = toolBar->addAction(QStringLiteral("ค้นหาต่อ"), this, [this] { find(m_findEdit->text()); });
+    findNext->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { find(m_findEdit->text()); });
+    toolBar->addSeparator();
+    m_print = toolBar->addAction(QStringLiteral("พิมพ์"), this, &ReportPreviewWindow::printWithDialog);
+    m_print->setShortcut(QKeySequence::Print);
+    m_export = toolBar->addAction(QStringLiteral("ส่งออก"), this, &ReportPreviewWindow::exportWithDialog);
+    m_export->setShortcut(QKeySequence::Save);
+    QAction *close = toolBar->addAction(QStringLiteral("ปิด"), this, &QWidget::close);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+
+    m_view = new ReportPageView;
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(m_view);
+    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolBar);
+    layout->addWidget(m_scroll, 1);
+
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(100));
+    connect(m_zoomBox, &QComboBox::activated, this, &ReportPreviewWindow::zoomChosen);
+    showPage();
+}
+
+ReportPreviewWindow::~ReportPreviewWindow() = default;
+
+void ReportPreviewWindow::setCurrentPage(int page)
+{
+    if (pageCount() == 0)
+        return;
+    m_page = std::clamp(page, 0, pageCount() - 1);
+    showPage();
+}
+
+void ReportPreviewWindow::showPage()
+{
+    if (pageCount() > 0)
+        m_view->setPage(m_document.pages.at(m_page));
+    QList<QRectF> marks;
+    if (m_match >= 0 && m_matches.at(m_match).page == m_page)
+        marks = m_matches.at(m_match).rects;
+    m_highlights = marks;
+    m_view->setHighlights(marks);
+    m_pageLabel->setText(QStringLiteral("หน้า %1 / %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount()));
+    m_first->setEnabled(m_page > 0);
+    m_previous->setEnabled(m_page > 0);
+    m_next->setEnabled(m_page + 1 < pageCount());
+    m_last->setEnabled(m_page + 1 < pageCount());
+}
+
+qreal ReportPreviewWindow::zoom() const
+{
+    return m_view->zoom();
+}
+
+void ReportPreviewWindow::setZoom(qreal zoom)
+{
+    m_view->setZoom(zoom);
+}
+
+void ReportPreviewWindow::fitWidth()
+{
+    if (pageCount() == 0)
+        return;
+    const qreal available = m_scroll->viewport()->width() - 24 - m_scroll->verticalScrollBar()->sizeHint().width();
+    const qreal pageWidth = m_document.pages.at(m_page).size.width() * m_view->logicalDpiX() / 25.4;
+    setZoom(available / pageWidth);
+}
+
+void ReportPreviewWindow::fitPage()
+{
+    if (pageCount() == 0)
+        return;
+    const QSizeF size = m_document.pages.at(m_page).size * (m_view->logicalDpiX() / 25.4);
+    const qreal byWidth = (m_scroll->viewport()->width() - 24) / size.width();
+    const qreal byHeight = (m_scroll->viewport()->height() - 24) / size.height();
+    setZoom(std::min(byWidth, byHeight));
+}
+
+void ReportPreviewWindow::zoomChosen(int index)
+{
+    const int choice = m_zoomBox->itemData(index).toInt();
+    if (choice == PageWidth)
+        fitWidth();
+    else if (choice == WholePage)
+        fitPage();
+    else
+        setZoom(choice / 100.0);
+}
+
+bool ReportPreviewWindow::find(const QString &text)
+{
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty())
+        return false;
+    if (wanted.compare(m_findText, Qt::CaseInsensitive) != 0) {
+        m_findText = wanted;
+        m_matches.clear();
+        for (int p = 0; p < pageCount(); ++p) {
+            for (const ReportPageItem &item : m_document.pages.at(p).items) {
+                if (item.kind != ReportPageItem::Kind::Text || !item.text.contains(wanted, Qt::CaseInsensitive))
+                    continue;
+                Match match {p, {}};
+                for (const ReportTextLine &line : item.lines) {
+                    if (line.text.contains(wanted, Qt::CaseInsensitive))
+                        match.rects.append(line.rect);
+                }
+                if (match.rects.isEmpty())  // the text runs over a line break
+                    match.rects.append(item.rect);
+                m_matches.append(match);
+            }
+        }
+        // Start at the current page.
+        m_match = -1;
+        for (int i = 0; i < m_matches.size(); ++i) {
+            if (m_matches.at(i).page >= m_page) {
+                m_match = i - 1;
+                break;
+            }
+        }
+    }
+    if (m_matches.isEmpty()) {
+        m_match = -1;
+        showPage();
+        return false;
+    }
+    m_match = (m_match + 1) % int(m_matches.size());
+    m_page = m_matches.at(m_match).page;
+    showPage();
+    const QRectF first = m_matches.at(m_match).rects.first();
+    const qreal scale = m_view->scale();
+    m_scroll->ensureVisible(int(12 + first.center().x() * scale), int(12 + first.center().y() * scale), 50, 80);
+    return true;
+}
+
+int ReportPreviewWindow::print(QPrinter &printer, const ReportPrintOptions &options) const
+{
+    return ReportPrinter::print(m_document, printer, options);
+}
+
+void ReportPreviewWindow::exportTo(ReportExport::Format format, const QString &path) const
+{
+    ReportExport::write(m_document, format, path);
+}
+
+void ReportPreviewWindow::printWithDialog()
+{
+    if (!m_printer || pageCount() == 0)
+        return;
+    QPrintDialog dialog(m_printer.get(), this);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, pageCount());
+    dialog.setFromTo(1, pageCount());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ReportPrintOptions options;
+    if (m_printer->printRange() == QPrinter::PageRange)
+        options.pageList = QStringLiteral("%1-%2").arg(m_printer->fromPage()).arg(m_printer->toPage());
+    else if (m_printer->printRange() == QPrinter::CurrentPage)
+        options.pageList = QString::number(m_page + 1);
+    options.copies = m_printer->copyCount();
+    options.collate = m_printer->collateCopies();
+    print(*m_printer, options);
+}
+
+void ReportPreviewWindow::exportWithDialog()
+{
+    const QString csv = QStringLiteral("CSV (*.csv)");
+    const QString rtf = QStringLiteral("RTF (*.rtf)");
+    const QString pdf = QStringLiteral("PDF (*.pdf)");
+    QString filter = csv;
+    const QString suggested = (m_document.title.isEmpty() ? QStringLiteral("report") : m_document.title)
+        + QStringLiteral(".csv");
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ส่งออกรายงาน"), suggested,
+                                                QStringList {csv, rtf, pdf}.join(QLatin1String(";;")), &filter);
+    if (path.isEmpty())
+        return;
+    ReportExport::Format format = ReportExport::formatOf(path);
+    if (format == ReportExport::Format::Csv && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+        if (filter == rtf) {
+            format = ReportExport::Format::Rtf;
+            path += QStringLiteral(".rtf");
+        } else if (filter == pdf) {
+            format = ReportExport::Format::Pdf;
+            path += QStringLiteral(".pdf");
+        } else {
+            path += QStringLiteral(".csv");
+        }
+    }
+    exportTo(format, path);
+}

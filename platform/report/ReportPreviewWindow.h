@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/report/ReportDocument.h"
+#include "platform/report/ReportExport.h"
+#include "platform/report/ReportPrintOptions.h"
+
+#include <QList>
+#include <QRectF>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QScrollArea;
+class ReportPageView;
+
+// The non-modal preview of a prepared report: page by page with zoom (fixed steps, page width,
+// whole page), first/previous/next/last page, find with the found text marked, printing through
+// the print dialog and export (CSV by default, RTF, PDF).
+class ReportPreviewWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ReportPreviewWindow(ReportDocument document, std::shared_ptr<QPrinter> printer, QWidget *parent = nullptr);
+    ~ReportPreviewWindow() override;
+
+    int pageCount() const { return int(m_document.pages.size()); }
+    int currentPage() const { return m_page; }   // from 0
+    void setCurrentPage(int page);
+    qreal zoom() const;
+    void setZoom(qreal zoom);
+    void fitWidth();
+    void fitPage();
+    // Moves to the next place where `text` is found (without regard to case), marks it and
+    // returns true; false when the report does not hold the text.
+    bool find(const QString &text);
+    QList<QRectF> highlights() const { return m_highlights; }
+
+    int print(QPrinter &printer, const ReportPrintOptions &options) const;
+    void exportTo(ReportExport::Format format, const QString &path) const;
+
+    QAction *firstPageAction() const { return m_first; }
+    QAction *previousPageAction() const { return m_previous; }
+    QAction *nextPageAction() const { return m_next; }
+    QAction *lastPageAction() const { return m_last; }
+    QAction *printAction() const { return m_print; }
+    QAction *exportAction() const { return m_export; }
+    QLineEdit *findEdit() const { return m_findEdit; }
+
+private:
+    struct Match
+    {
+        int page = 0;
+        QList<QRectF> rects;
+    };
+
+    void showPage();
+    void zoomChosen(int index);
+    void printWithDialog();
+    void exportWithDialog();
+
+    ReportDocument m_document;
+    std::shared_ptr<QPrinter> m_printer;
+    int m_page = 0;
+    QScrollArea *m_scroll = nullptr;
+    ReportPageView *m_view = nullptr;
+    QComboBox *m_zoomBox = nullptr;
+    QLabel *m_pageLabel = nullptr;
+    QLineEdit *m_findEdit = nullptr;
+    QAction *m_first = nullptr;
+    QAction *m_previous = nullptr;
+    QAction *m_next = nullptr;
+    QAction *m_last = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_export = nullptr;
+    QString m_findText;
+    QList<Match> m_matches;
+    int m_match = -1;
+    QList<QRectF> m_highlights;
+};

@@ -1,0 +1,104 @@
+#include "platform/report/ReportPrinter.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/report/ReportPagePainter.h"
+#include "platform/report/ReportPdfTextRepair.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSet>
+
+QList<int> ReportPrinter::selectedPages(int pageCount, const ReportPrintOptions &options)
+{
+    QSet<int> chosen;
+    const QString list = options.pageList.trimmed();
+    if (list.isEmpty()) {
+        for (int p = 1; p <= pageCount; ++p)
+            chosen.insert(p);
+    } else {
+        static const QRegularExpression item(QStringLiteral("^\\s*(\\d*)\\s*(-)?\\s*(\\d*)\\s*$"));
+        const QStringList parts = list.split(QRegularExpression(QStringLiteral("[,;]")));
+        for (const QString &part : parts) {
+            const QRegularExpressionMatch match = item.match(part);
+            const bool range = match.hasMatch() && !match.captured(2).isEmpty();
+            if (!match.hasMatch() || (match.captured(1).isEmpty() && match.captured(3).isEmpty())
+                || (!range && !match.captured(3).isEmpty()))
+                throw EConvertError(QStringLiteral("'%1' is not a valid page list").arg(options.pageList));
+            const int from = match.captured(1).isEmpty() ? 1 : match.captured(1).toInt();
+            const int to = range ? (match.captured(3).isEmpty() ? pageCount : match.captured(3).toInt()) : from;
+            for (int p = std::max(from, 1); p <= std::min(to, pageCount); ++p)
+                chosen.insert(p);
+        }
+    }
+    QList<int> pages;
+    for (int p = 1; p <= pageCount; ++p) {
+        if (!chosen.contains(p))
+            continue;
+        if (options.choice == ReportPrintOptions::PageChoice::Odd && p % 2 == 0)
+            continue;
+        if (options.choice == ReportPrintOptions::PageChoice::Even && p % 2 == 1)
+            continue;
+        pages.append(p - 1);
+    }
+    return pages;
+}
+
+QList<int> ReportPrinter::sequence(const QList<int> &pages, int copies, bool collate)
+{
+    QList<int> result;
+    copies = std::max(copies, 1);
+    if (collate) {
+        for (int c = 0; c < copies; ++c)
+            result.append(pages);
+    } else {
+        for (int page : pages) {
+            for (int c = 0; c < copies; ++c)
+                result.append(page);
+        }
+    }
+    return result;
+}
+
+int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options)
+{
+    const QList<int> pages = selectedPages(int(document.pages.size()), options);
+    if (pages.isEmpty())
+        return 0;
+    const int copies = std::max(options.copies, 1);
+    const bool deviceCopies = copies > 1 && printer.supportsMultipleCopies();
+    QList<int> order;
+    if (deviceCopies) {
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(options.collate);
+        order = pages;
+    } else {
+        printer.setCopyCount(1);
+        order = sequence(pages, copies, options.collate);
+    }
+    printer.setFullPage(true);
+    printer.setDocName(document.title);
+    const auto layoutOf = [&](int page) {
+        return QPageLayout(QPageSize(document.pages.at(page).size, QPageSize::Millimeter), QPageLayout::Portrait,
+                           QMarginsF());
+    };
+    printer.setPageLayout(layoutOf(order.first()));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw EInOutError(QStringLiteral("Cannot start printing on \"%1\"").arg(printer.printerName()));
+    const qreal scale = printer.resolution() / 25.4;
+    for (int i = 0; i < order.size(); ++i) {
+        if (i > 0) {
+            printer.setPageLayout(layoutOf(order.at(i)));
+            printer.newPage();
+        }
+        ReportPagePainter::paint(painter, document.pages.at(order.at(i)), scale);
+    }
+    painter.end();
+    // A PDF file written by the printer gets the same searchable Thai as an export.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        ReportPdfTextRepair::repairFile(printer.outputFileName());
+    return int(order.size());
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Finds the `:Name` parameters of an SQL text, outside quotes, bracketed names and comments,
+// each once (compared without regard to case) in order of first appearance.
+class ReportSqlParameters
+{
+public:
+    static QStringList names(const QString &sql);
+};

@@ -1,0 +1,65 @@
+#include "platform/report/ReportTable.h"
+
+#include <QMap>
+#include <algorithm>
+
+namespace {
+
+constexpr qreal columnTolerance = 1.0;
+constexpr qreal rowTolerance = 0.5;
+
+bool exported(const ReportPageItem &item)
+{
+    return item.kind == ReportPageItem::Kind::Text && !item.repeated
+        && item.band != ReportBandDefinition::Kind::PageHeader && item.band != ReportBandDefinition::Kind::PageFooter;
+}
+
+} // namespace
+
+ReportTable ReportTable::fromDocument(const ReportDocument &document)
+{
+    ReportTable table;
+    QList<qreal> lefts;
+    for (const ReportPage &page : document.pages) {
+        for (const ReportPageItem &item : page.items) {
+            if (!exported(item))
+                continue;
+            lefts.append(item.rect.left());
+            table.m_right = std::max(table.m_right, item.rect.right());
+        }
+    }
+    std::sort(lefts.begin(), lefts.end());
+    for (qreal left : lefts) {
+        if (table.m_columnLefts.isEmpty() || left - table.m_columnLefts.last() > columnTolerance)
+            table.m_columnLefts.append(left);
+    }
+    auto columnOf = [&](qreal left) {
+        int column = 0;
+        for (int i = 0; i < table.m_columnLefts.size(); ++i) {
+            if (table.m_columnLefts.at(i) <= left + columnTolerance)
+                column = i;
+        }
+        return column;
+    };
+
+    for (int p = 0; p < document.pages.size(); ++p) {
+        QList<const ReportPageItem *> items;
+        for (const ReportPageItem &item : document.pages.at(p).items) {
+            if (exported(item))
+                items.append(&item);
+        }
+        std::stable_sort(items.begin(), items.end(), [](const ReportPageItem *a, const ReportPageItem *b) {
+            return a->rect.top() < b->rect.top();
+        });
+        qreal rowTop = -1;
+        for (const ReportPageItem *item : items) {
+            if (table.m_rows.isEmpty() || table.m_rows.last().page != p + 1 || item->rect.top() - rowTop > rowTolerance) {
+                table.m_rows.append({p + 1, QStringList(table.m_columnLefts.size(), QString())});
+                rowTop = item->rect.top();
+            }
+            QString &cell = table.m_rows.last().cells[columnOf(item->rect.left())];
+            cell = cell.isEmpty() ? item->text : cell + QLatin1Char(' ') + item->text;
+        }
+    }
+    return table;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/report/ReportDocument.h"
+
+#include <QList>
+#include <QStringList>
+
+// The text of a prepared report arranged as a table, for the CSV and RTF exports. Text items
+// that start at the same height of a page form a row; items starting at the same distance from
+// the left edge (within a millimetre) share a column. Page headers and footers and headers
+// repeated after a page break are left out, so the rows read as one continuous table.
+class ReportTable
+{
+public:
+    struct Row
+    {
+        int page = 0;
+        QStringList cells;  // one per column, empty where nothing stands
+    };
+
+    static ReportTable fromDocument(const ReportDocument &document);
+
+    QList<qreal> columnLefts() const { return m_columnLefts; }  // mm
+    qreal right() const { return m_right; }                    // mm, the right edge of the widest item
+    QList<Row> rows() const { return m_rows; }
+
+private:
+    QList<qreal> m_columnLefts;
+    qreal m_right = 0;
+    QList<Row> m_rows;
+};

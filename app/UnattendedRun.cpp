@@ -53,6 +53,16 @@ void installDialogLog()
 
 void watchMainWindow(QWidget *mainWindow)
 {
+    if (mainWindow && qEnvironmentVariableIsSet("TARVO_EXIT_ON_SHOW")) {
+        QTimer::singleShot(0, mainWindow, [] {
+            QFile out;
+            if (out.open(stdout, QIODevice::WriteOnly))
+                out.write("shown\n");
+            out.flush();
+            QCoreApplication::exit(0);
+        });
+        return;
+    }
     const QString path = qEnvironmentVariable("TARVO_SCREENSHOT");
     if (path.isEmpty() || !mainWindow)
         return;

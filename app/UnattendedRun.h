@@ -7,6 +7,8 @@ class QWidget;
 //                           are answered by TARVO_DIALOG_ANSWER ("yes", the default, or "no")
 //   TARVO_SCREENSHOT=FILE   once the main window has been shown, it is saved to FILE (PNG)
 //                           and the program ends (exit code 0)
+//   TARVO_EXIT_ON_SHOW=1    once the main window has been painted, "shown" is written to the
+//                           standard output and the program ends (start-up benchmarks)
 namespace UnattendedRun {
 void installDialogLog();       // at start-up, before the first box
 void watchMainWindow(QWidget *mainWindow);

@@ -133,7 +133,7 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
         QList<U> units{{serial ? "เครื่อง" : (p % 3 == 0 ? "ขวด" : "ชิ้น"), 1}};
         if (!serial) {
             units.append({p % 2 ? "แพ็ค" : "โหล", p % 2 ? 6 : 12});
-            if (p % 5 != 0)
+            if (p % scale.cartonEvery != 0)
                 units.append({"ลัง", p % 2 ? 24 : 48});
         }
         for (const U &u : units) {
@@ -167,7 +167,7 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
     for (int b = 1; b <= scale.branches; ++b) {
         for (int i = 0; i < scale.invoicesPerBranch; ++i) {
             ++ivId;
-            const QDate d = today.addDays(-rnd.below(45));
+            const QDate d = today.addDays(-rnd.below(scale.invoiceDays));
             const bool deleted = i == scale.invoicesPerBranch - 1;
             ivHd.add({ivId, QStringLiteral("IV%1").arg(ivId, 6, 10, QLatin1Char('0')), dateValue(db, d), b, "N", "N",
                       deleted ? "Y" : "N"});
@@ -256,7 +256,7 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
                                               "ConsigDate", "CreateTime"});
     const char *types[] = {"S", "S", "S", "R", "A"};
     for (int i = 0; i < scale.consignmentLines; ++i) {
-        const int b = 1 + i % scale.branches;
+        const int b = scale.heavyBranchShare > 0 && rnd.below(100) < scale.heavyBranchShare ? 1 : 1 + i % scale.branches;
         int u = 1 + rnd.below(unitCount);
         if (unitProduct[u] % 25 == 0 || unitProduct[u] == 13)
             u = 1;
@@ -265,7 +265,7 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
         if (type == QLatin1String("A") && rnd.below(2))
             q = -q;
         const bool free = rnd.below(15) == 0;
-        const QDate d = today.addDays(-rnd.below(28));
+        const QDate d = today.addDays(-rnd.below(scale.lineDays));
         line.add({QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')), "SOMCHAI", b, type, unitProduct[u], u,
                   DemoData::barcodeOfUnit(u), "", q, free ? 0.0 : unitPrice[u], free ? "Y" : "N", unitPrice[u],
                   dateValue(db, d),

@@ -1,0 +1,276 @@
+// tarvo-bench: a large embedded database at the size of a real company, and the time each step
+// of a clerk's day takes through the program's own data layer, next to the engine's own time for
+// the same SQL text.
+#include "bench/EngineRunner.h"
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "db/DatabaseSetup.h"
+#include "db/DemoData.h"
+#include "db/ServerObjects.h"
+#include "forms/Fr_SearchBarCodeSql.h"
+#include "platform/core/Exceptions.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/NamedParams.h"
+#include "platform/sql/Query.h"
+#include "platform/sql/StoredProc.h"
+#include "tools/DbInit.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTextStream>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+QTextStream out(stdout);
+
+struct Stats {
+    double median = 0;
+    double p95 = 0;
+};
+
+Stats measure(int iterations, const std::function<void(int)> &step)
+{
+    step(0); // warm-up: caches, prepared statements
+    QVector<double> ms;
+    ms.reserve(iterations);
+    for (int i = 0; i < iterations; ++i) {
+        QElapsedTimer t;
+        t.start();
+        step(i + 1);
+        ms << t.nsecsElapsed() / 1e6;
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[std::min<int>(int(ms.size()) - 1, int(ms.size() * 95 / 100))]};
+}
+
+void report(const QString &step, const Stats &program, const Stats *engine)
+{
+    out << QStringLiteral("%1  median %2 ms  p95 %3 ms").arg(step, -28).arg(program.median, 0, 'f', 3).arg(program.p95, 0, 'f', 3);
+    if (engine)
+        out << QStringLiteral("  engine %1 ms  ratio %2").arg(engine->median, 0, 'f', 3).arg(program.median / engine->median, 0, 'f', 2);
+    out << '\n';
+    out.flush();
+}
+
+QString machineLine(const QString &step, const Stats &program, const Stats *engine)
+{
+    QString line = QStringLiteral("step=%1 median_ms=%2 p95_ms=%3").arg(step).arg(program.median, 0, 'f', 3).arg(program.p95, 0, 'f', 3);
+    if (engine)
+        line += QStringLiteral(" engine_ms=%1 ratio=%2").arg(engine->median, 0, 'f', 3).arg(program.median / engine->median, 0, 'f', 2);
+    else
+        line += QStringLiteral(" engine_ms=- ratio=-");
+    return line;
+}
+
+DemoScale shopScale()
+{
+    DemoScale s;
+    s.products = 100000;
+    s.cartonEvery = 2;           // 2.5 units per product: 250,000 barcodes
+    s.customers = 300;
+    s.branches = 200;
+    s.consignmentLines = 1000000;
+    s.lineDays = 730;
+    s.heavyBranchShare = 2;      // branch 1 is a big shop: a 10,000-row year
+    s.invoicesPerBranch = 250;   // about 200,000 invoice lines
+    s.invoiceDays = 730;
+    s.returnsPerBranch = 250;    // 50,000 return lines
+    s.salesOrders = 33000;       // about 100,000 sales-order lines
+    s.onhandUnitsPerBranch = 60; // 200 branches x 2 years x 13 periods
+    return s;
+}
+
+const QDate benchToday(2026, 6, 30);
+
+void generate(const QString &dir)
+{
+    QElapsedTimer t;
+    t.start();
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    DbInitOptions options;
+    options.server = QStringLiteral("sqlite:") + dir;
+    options.iniPath.clear();
+    runDbInit(options);
+    Database config(QStringLiteral("cfg"));
+    config.params = dbInitParams(options.server, QStringLiteral("QLM_CONFIG"));
+    Database company(QStringLiteral("DMDATA"));
+    company.params = dbInitParams(options.server, QStringLiteral("DEMO"));
+    DemoData::populate(config, company, benchToday, shopScale());
+    company.execute(QStringLiteral("ANALYZE"));
+    out << "generated the shop-scale database in " << t.elapsed() / 1000.0 << " s\n";
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("dir"), QStringLiteral("Folder of the shop-scale database."), QStringLiteral("dir"),
+                      QDir::tempPath() + QStringLiteral("/tarvo-bench")});
+    parser.addOption({QStringLiteral("regenerate"), QStringLiteral("Build the database again even if it exists.")});
+    parser.addOption({QStringLiteral("iterations"), QStringLiteral("Runs of each fast step."), QStringLiteral("n"), QStringLiteral("200")});
+    parser.process(app);
+    const QString dir = parser.value(QStringLiteral("dir"));
+    const int n = parser.value(QStringLiteral("iterations")).toInt();
+
+    registerServerObjects();
+    try {
+        if (parser.isSet(QStringLiteral("regenerate")) || !QFile::exists(dir + QStringLiteral("/DEMO.sqlite")))
+            generate(dir);
+
+        Database db(QStringLiteral("DMDATA"));
+        db.params = dbInitParams(QStringLiteral("sqlite:") + dir, QStringLiteral("DEMO"));
+        db.open();
+        EngineRunner engine(dir + QStringLiteral("/DEMO.sqlite"), dir + QStringLiteral("/QLM_CONFIG.sqlite"));
+        QStringList lines;
+
+        // Runs a query entry through the program (open, walk every row reading each column) and
+        // the same text through the engine.
+        auto compare = [&](const QString &name, Query &q, int iterations, const std::function<void(int)> &setParams) {
+            const Stats program = measure(iterations, [&](int i) {
+                setParams(i);
+                q.open();
+                for (q.first(); !q.eof(); q.next())
+                    for (const QString &f : q.fieldNames())
+                        (void)q.fieldByName(f);
+            });
+            const Stats own = measure(iterations, [&](int i) {
+                setParams(i);
+                const PositionalStatement ps = toPositional(q.sqlText());
+                engine.run(ps.text, positionalValues(ps.names, q.params(), SqlDialect::Sqlite));
+            });
+            report(name, program, &own);
+            lines << machineLine(name, program, &own);
+        };
+
+        const int unitCount = 250000;
+        Query product(&db);
+        product.setStatement(ConsignmentSql::QProduct);
+        compare(QStringLiteral("barcode_lookup"), product, n, [&](int i) {
+            product.setParam(QStringLiteral("Barcode"), DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount));
+        });
+
+        Query save(&db);
+        save.setStatement(ConsignmentSql::SaveConsignment);
+        const Stats saving = measure(n, [&](int i) {
+            save.setParam(QStringLiteral("UserCode"), QStringLiteral("BR02"));
+            save.setParam(QStringLiteral("UserKeyIn"), QStringLiteral("SOMCHAI"));
+            save.setParam(QStringLiteral("Customer"), 2);
+            save.setParam(QStringLiteral("ConsigType"), QStringLiteral("S"));
+            save.setParam(QStringLiteral("Barcode"), DemoData::barcodeOfUnit(2 + (i % 1000) * 2));
+            save.setParam(QStringLiteral("SerialNumber"), QString());
+            save.setParam(QStringLiteral("Quantity"), 1.0);
+            save.setParam(QStringLiteral("Price"), 10.0);
+            save.setParam(QStringLiteral("ChkFree"), QStringLiteral("N"));
+            save.setParam(QStringLiteral("OldPrice"), 10.0);
+            save.setParam(QStringLiteral("EditDate"), benchToday);
+            save.execSql();
+        });
+        report(QStringLiteral("one_save"), saving, nullptr);
+        lines << machineLine(QStringLiteral("one_save"), saving, nullptr);
+
+        Query day(&db);
+        day.setStatement(ConsignmentSql::QRPProdDay);
+        compare(QStringLiteral("daily_summary_month"), day, n / 4, [&](int i) {
+            day.setParam(QStringLiteral("CusCode"), QStringLiteral("C%1").arg(1 + i % 200, 4, 10, QLatin1Char('0')));
+            day.setParam(QStringLiteral("BeginConsigDate"), QDate(2026, 5, 1));
+            day.setParam(QStringLiteral("EndConsigDate"), QDate(2026, 5, 31));
+        });
+        compare(QStringLiteral("daily_summary_year"), day, n / 10, [&](int i) {
+            day.setParam(QStringLiteral("CusCode"), QStringLiteral("C%1").arg(1 + i % 200, 4, 10, QLatin1Char('0')));
+            day.setParam(QStringLiteral("BeginConsigDate"), QDate(2025, 7, 1));
+            day.setParam(QStringLiteral("EndConsigDate"), QDate(2026, 6, 30));
+        });
+
+        Query onhand(&db);
+        onhand.setStatement(ConsignmentSql::QRPOnhand);
+        compare(QStringLiteral("onhand_view"), onhand, n, [&](int i) {
+            onhand.setParam(QStringLiteral("CusCode"), QStringLiteral("C%1").arg(1 + i % 200, 4, 10, QLatin1Char('0')));
+            onhand.setParam(QStringLiteral("GetYear"), 2026);
+            onhand.setParam(QStringLiteral("GetPeriodNo"), 1 + i % 12);
+        });
+
+        Query search(&db);
+        search.setStatement(SearchBarCodeSql::QSearch);
+        search.setSqlLine(SearchBarCodeSql::FilterLine,
+                          QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') "));
+        search.setSqlLine(SearchBarCodeSql::OrderLine, QStringLiteral("Order By U.BarCode"));
+        compare(QStringLiteral("search_barcode_prefix"), search, n / 10, [&](int i) {
+            search.setParam(QStringLiteral("GetCode"), QStringLiteral("88500001%1%").arg(i % 10));
+            search.setParam(QStringLiteral("GetName"), QStringLiteral("%"));
+        });
+        search.setSqlLine(SearchBarCodeSql::OrderLine, QStringLiteral("Order By P.ThaiName"));
+        const QStringList parts{QStringLiteral("กาแฟ"), QStringLiteral("น้ำปลา"), QStringLiteral("ตราช้าง"), QStringLiteral("พัดลม")};
+        compare(QStringLiteral("search_name_part"), search, std::max(5, n / 40), [&](int i) {
+            search.setParam(QStringLiteral("GetCode"), QStringLiteral("%"));
+            search.setParam(QStringLiteral("GetName"), QStringLiteral("%") + parts[i % parts.size()] + QStringLiteral("%"));
+        });
+
+        StoredProc log(&db, QStringLiteral("UserAddLog"));
+        for (const char *p : {"@UserId", "@MenuId", "@FunctionListId", "@DocumentId"})
+            log.addParam(QLatin1String(p), QMetaType::Int, StoredProc::Direction::Input);
+        log.addParam(QStringLiteral("@Remark"), QMetaType::QString, StoredProc::Direction::Input);
+        const Stats logging = measure(n, [&](int i) {
+            log.setParam(QStringLiteral("@UserId"), 1);
+            log.setParam(QStringLiteral("@MenuId"), 1);
+            log.setParam(QStringLiteral("@FunctionListId"), 6);
+            log.setParam(QStringLiteral("@DocumentId"), i);
+            log.setParam(QStringLiteral("@Remark"), QString());
+            log.execProc();
+        });
+        report(QStringLiteral("user_log_write"), logging, nullptr);
+        lines << machineLine(QStringLiteral("user_log_write"), logging, nullptr);
+
+        // Start-up of the program to its first shown window, as a process.
+        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvo-consignment");
+        QFile serverDat(dir + QStringLiteral("/Server.Dat"));
+        if (serverDat.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            serverDat.write((QStringLiteral("sqlite:") + dir + u'\n').toUtf8());
+        serverDat.close();
+        const Stats startup = measure(std::max(3, n / 20), [&](int) {
+            QProcess p;
+            p.setWorkingDirectory(dir);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("TARVO_EXIT_ON_SHOW"), QStringLiteral("1"));
+            if (!env.contains(QStringLiteral("DISPLAY")))
+                env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            p.setProcessEnvironment(env);
+            p.start(program, {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
+            while (p.state() != QProcess::NotRunning && !p.readAllStandardOutput().contains("shown"))
+                p.waitForReadyRead(5);
+            p.waitForFinished(10000);
+        });
+        report(QStringLiteral("startup_first_window"), startup, nullptr);
+        lines << machineLine(QStringLiteral("startup_first_window"), startup, nullptr);
+
+        // Peak memory of the program with the screen open and a 10,000-row daily grid.
+        QProcess probe;
+        probe.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tarvo-bench-memory"), {dir});
+        probe.waitForFinished(120000);
+        const QString probeOut = QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
+        out << probeOut << '\n';
+        for (const QString &line : probeOut.split(u'\n'))
+            if (line.startsWith(QStringLiteral("step=peak_memory")))
+                lines << line;
+
+        out << '\n';
+        for (const QString &line : lines)
+            out << line << '\n';
+    } catch (const Exception &e) {
+        QTextStream(stderr) << "tarvo-bench: " << e.message() << '\n';
+        return 1;
+    } catch (const std::exception &e) {
+        QTextStream(stderr) << "tarvo-bench: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

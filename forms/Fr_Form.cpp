@@ -26,6 +26,9 @@ static void initFormResources()
 
 namespace {
 
+constexpr int FontPixelSize = 13;
+// The captions under the toolbar images are smaller, so that "Chg Code" fits a 54-pixel button.
+constexpr int ToolbarCaptionPixelSize = 11;
 constexpr int ToolbarPanelHeight = 42;
 constexpr int ButtonWidth = 54;
 constexpr int ButtonHeight = 36;
@@ -35,19 +38,14 @@ const char *const ImageFiles[] = {
     "0-new.png", "1-delete.png", "2-save.png", "3-exit.png", "4-history.png", "5-copy.png", "6-print.png", "7-chgcode.png",
 };
 
-// The form's font: a Thai-capable sans serif at 13 pixels. Where Tahoma is missing the Thai
-// fonts of the system stand in, so Thai text keeps its marks above and below the line.
-QFont formFont()
+// The form's font: a Thai-capable sans serif at 13 pixels. Tahoma where it is installed,
+// otherwise the Thai fonts of the system, so Thai text keeps its marks above and below the line.
+QFont formFont(int pixelSize)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                                   {QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"),
+                      QStringLiteral("Tlwg Typo"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
     return font;
 }
 
@@ -60,7 +58,7 @@ TFrForm::TFrForm(QWidget *parent)
     setObjectName(QStringLiteral("FrForm"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(formFont());
+    setFont(formFont(FontPixelSize));
 
     for (const char *file : ImageFiles)
         ImageList1.append(QIcon(QStringLiteral(":/forms/Fr_Form/images/") + QLatin1String(file)));
@@ -175,6 +173,7 @@ QToolButton *TFrForm::makeButton(QAction *action, const QString &name)
     button->setFixedSize(ButtonWidth, ButtonHeight);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(formFont(ToolbarCaptionPixelSize));
     m_hints.insert(button, action->toolTip());
     return button;
 }

@@ -124,36 +124,6 @@ private Q_SLOTS:
         QVERIFY(!boxes.confirm("Exit Program ?"));
         QCOMPARE(plain, QApplication::palette().color(QPalette::Window));
     }
-
-    void plainAndErrorBoxes()
-    {
-        MessageBoxDialogService boxes;
-        QGuiApplication::setApplicationDisplayName("Tarvo ฝากขาย");
-        QString title;
-        QString shown;
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        QList<QAbstractButton *> buttons;
-        auto look = [&](QMessageBox *box) {
-            title = box->windowTitle();
-            shown = textLabel(box)->text();
-            icon = box->icon();
-            buttons = box->buttons();
-            QTest::keyClick(box, Qt::Key_Return);
-        };
-        onNextMessageBox(look);
-        boxes.showMessage("บันทึกเรียบร้อย");
-        QCOMPARE(shown, QString("บันทึกเรียบร้อย"));
-        QCOMPARE(title, QString("Tarvo ฝากขาย"));
-        QCOMPARE(icon, QMessageBox::NoIcon);
-        QCOMPARE(buttons.size(), 1);
-
-        onNextMessageBox(look);
-        boxes.showError("'abc' is not a valid integer value");
-        QCOMPARE(shown, QString("'abc' is not a valid integer value"));
-        QCOMPARE(icon, QMessageBox::Critical);
-        QCOMPARE(buttons.size(), 1);
-        QGuiApplication::setApplicationDisplayName(QString());
-    }
 };
 
 QTEST_MAIN(TestDialogService)

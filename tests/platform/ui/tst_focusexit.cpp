@@ -281,23 +281,6 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), after);
         QCOMPARE(groupExits, 1);
     }
-
-    void aDestroyedControlIsForgotten()
-    {
-        EditsWindow w;
-        int exits = 0;
-        auto *extra = new QLineEdit(&w.window);
-        w.window.layout()->addWidget(extra);
-        FocusExit::watch(extra, [&] { ++exits; });
-        delete extra;
-        QVERIFY(w.show());
-        auto *reused = new QLineEdit(&w.window);
-        w.window.layout()->addWidget(reused);
-        reused->show();
-        reused->setFocus();
-        QTest::keyClick(reused, Qt::Key_Tab);
-        QCOMPARE(exits, 0);
-    }
 };
 
 class TestEnterAsTab : public QObject

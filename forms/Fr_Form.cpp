@@ -3,6 +3,7 @@
 #include "data/LaunchContext.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
+#include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/UpperCaseValidator.h"
 
 #include <QAction>
@@ -156,8 +157,9 @@ QAction *TFrForm::makeAction(const QString &caption, const QString &hint, int im
     // The shortcut works while the form is active, whether or not its button is shown.
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
-    // Through the virtual function, so that a screen's override runs.
-    connect(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
+    // Through the virtual function, so that a screen's override runs; its errors go to the
+    // application-wide handler.
+    connect(action, &QAction::triggered, this, ExceptionRouter::guarded([this, execute] { (this->*execute)(); }));
     m_actions.append(action);
     return action;
 }

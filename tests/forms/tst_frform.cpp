@@ -1,4 +1,5 @@
 #include "data/LaunchContext.h"
+#include "platform/core/Exceptions.h"
 #include "forms/Fr_Form.h"
 #include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -63,7 +64,12 @@ public:
         TFrForm::AcNewExecute();
         ++news;
     }
-    void AcSaveExecute() override { ++saves; }
+    void AcSaveExecute() override
+    {
+        ++saves;
+        if (EdFirst->text() == "fail")
+            throw EDatabaseError("Cannot insert the value NULL into column 'Price'");
+    }
     void AcDelExecute() override { ++deletes; }
     void AcHistExecute() override { ++histories; }
     void AcPrintExecute() override { ++prints; }
@@ -218,6 +224,25 @@ private Q_SLOTS:
         screen.AcNew->trigger();
         QTest::keyClick(focused(), Qt::Key_F10);
         QCOMPARE(screen.saves, 1);
+    }
+
+    void anActionErrorReachesTheHandler()
+    {
+        ScriptedDialogService dialogs;
+        TestScreen screen;
+        QVERIFY(showActive(screen));
+        screen.EdFirst->setText("fail");
+        screen.AcSave->setEnabled(true);
+        QTest::keyClick(focused(), Qt::Key_F10);
+        QCOMPARE(dialogs.texts(), QStringList({"Cannot insert the value NULL into column 'Price'"}));
+        QCOMPARE(dialogs.last().kind, DialogService::Kind::Error);
+        // The screen is as it was and goes on working.
+        QVERIFY(screen.isVisible());
+        QCOMPARE(screen.EdFirst->text(), QString("fail"));
+        screen.EdFirst->setText("ok");
+        screen.BSave->click();
+        QCOMPARE(screen.saves, 2);
+        QCOMPARE(dialogs.count(), 1);
     }
 
     void enterMovesToTheNextTabStopAndWraps()

@@ -10,7 +10,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -87,13 +86,13 @@ QWidget *focused()
     return QApplication::focusWidget();
 }
 
-// Calls act with the next modal message box as soon as it is open.
-void onNextMessageBox(std::function<void(QMessageBox *)> act)
+// Calls act with the next modal box as soon as it is open.
+void onNextModalBox(std::function<void(QWidget *)> act)
 {
     auto *timer = new QTimer;
     timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QWidget *box = QApplication::activeModalWidget();
         if (!box || !box->isVisible())
             return;
         timer->stop();
@@ -349,7 +348,7 @@ private Q_SLOTS:
         screen.EdSecond->setFocus();
 
         QImage shot;
-        onNextMessageBox([&](QMessageBox *box) {
+        onNextModalBox([&](QWidget *box) {
             shot = box->grab().toImage();
             QTest::keyClick(box, Qt::Key_Escape);
         });
@@ -361,7 +360,7 @@ private Q_SLOTS:
         QTRY_COMPARE(focused(), screen.EdSecond);
 
         // Enter answers Yes.
-        onNextMessageBox([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+        onNextModalBox([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
         QTest::keyClick(focused(), Qt::Key_Escape);
         QVERIFY(!screen.isVisible());
         DialogService::setInstance(previous);

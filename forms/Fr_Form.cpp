@@ -3,6 +3,7 @@
 #include "data/LaunchContext.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
+#include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/UpperCaseValidator.h"
 
 #include <QAction>
@@ -26,6 +27,9 @@ static void initFormResources()
 
 namespace {
 
+constexpr int FontPixelSize = 13;
+// The captions under the toolbar images are smaller, so that "Chg Code" fits a 54-pixel button.
+constexpr int ToolbarCaptionPixelSize = 11;
 constexpr int ToolbarPanelHeight = 42;
 constexpr int ButtonWidth = 54;
 constexpr int ButtonHeight = 36;
@@ -35,19 +39,14 @@ const char *const ImageFiles[] = {
     "0-new.png", "1-delete.png", "2-save.png", "3-exit.png", "4-history.png", "5-copy.png", "6-print.png", "7-chgcode.png",
 };
 
-// The form's font: a Thai-capable sans serif at 13 pixels. Where Tahoma is missing the Thai
-// fonts of the system stand in, so Thai text keeps its marks above and below the line.
-QFont formFont()
+// The form's font: a Thai-capable sans serif at 13 pixels. Tahoma where it is installed,
+// otherwise the Thai fonts of the system, so Thai text keeps its marks above and below the line.
+QFont formFont(int pixelSize)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                                   {QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"),
+                      QStringLiteral("Tlwg Typo"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
     return font;
 }
 
@@ -60,7 +59,7 @@ TFrForm::TFrForm(QWidget *parent)
     setObjectName(QStringLiteral("FrForm"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(formFont());
+    setFont(formFont(FontPixelSize));
 
     for (const char *file : ImageFiles)
         ImageList1.append(QIcon(QStringLiteral(":/forms/Fr_Form/images/") + QLatin1String(file)));
@@ -158,8 +157,9 @@ QAction *TFrForm::makeAction(const QString &caption, const QString &hint, int im
     // The shortcut works while the form is active, whether or not its button is shown.
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
-    // Through the virtual function, so that a screen's override runs.
-    connect(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
+    // Through the virtual function, so that a screen's override runs; its errors go to the
+    // application-wide handler.
+    connect(action, &QAction::triggered, this, ExceptionRouter::guarded([this, execute] { (this->*execute)(); }));
     m_actions.append(action);
     return action;
 }
@@ -175,6 +175,7 @@ QToolButton *TFrForm::makeButton(QAction *action, const QString &name)
     button->setFixedSize(ButtonWidth, ButtonHeight);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(formFont(ToolbarCaptionPixelSize));
     m_hints.insert(button, action->toolTip());
     return button;
 }

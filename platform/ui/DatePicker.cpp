@@ -8,3 +8,8 @@ DatePicker::DatePicker(QWidget *parent)
     setDisplayFormat(DateFormat::qtDateFormat());
     setCalendarPopup(true);
 }
+
+bool DatePicker::focusNextPrevChild(bool next)
+{
+    return QWidget::focusNextPrevChild(next);
+}

@@ -8,6 +8,12 @@
 // that Qt does not reach through an event runs under run(). Until the error handling sets its
 // handler, the message is shown in an error box through the dialog service. Either way the
 // program goes on.
+//
+// Handlers connected to signals are best wrapped with guarded(): the exception is then reported
+// right where the handler ends instead of unwinding through Qt's own frames up to notify(),
+// which leaves small pieces of Qt's bookkeeping behind.
+//
+//     connect(BtOk1, &QPushButton::clicked, this, ExceptionRouter::guarded([this] { BtOk1Click(); }));
 class ExceptionRouter
 {
 public:
@@ -38,6 +44,13 @@ public:
         }
         report(message);
         return false;
+    }
+
+    // A callable that runs fn under run(), for connecting to signals.
+    template <typename Fn>
+    static auto guarded(Fn fn)
+    {
+        return [fn = std::move(fn)]() mutable { run(fn); };
     }
 
     // What report() does while no handler is set.

@@ -13,21 +13,20 @@ LookupCombo::LookupCombo(QWidget *parent)
 
 void LookupCombo::setLookup(Query *query, const QString &displayField)
 {
-    if (m_query) {
-        disconnect(m_query, nullptr, this, nullptr);
-        disconnect(m_query->model(), nullptr, this, nullptr);
-    }
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
     m_query = query;
     m_displayField = displayField;
     ++m_syncing;
     QueryModel *model = query->model();
     setModel(model);
     // While the query reads its rows, the list's own reaction to the reset moves nothing.
-    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++m_syncing; });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { --m_syncing; });
-    connect(query, &Query::opened, this, &LookupCombo::queryOpened);
-    connect(query, &Query::closed, this, &LookupCombo::followQuery);
-    connect(query, &Query::currentRowChanged, this, &LookupCombo::followQuery);
+    m_connections << connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++m_syncing; })
+                  << connect(model, &QAbstractItemModel::modelReset, this, [this] { --m_syncing; })
+                  << connect(query, &Query::opened, this, &LookupCombo::queryOpened)
+                  << connect(query, &Query::closed, this, &LookupCombo::followQuery)
+                  << connect(query, &Query::currentRowChanged, this, &LookupCombo::followQuery);
     --m_syncing;
     queryOpened();
 }

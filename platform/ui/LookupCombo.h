@@ -3,6 +3,7 @@
 #include "platform/sql/Query.h"
 
 #include <QComboBox>
+#include <QList>
 #include <QPointer>
 
 // A drop-down list over the rows of a query, showing one of its columns. The list and the query
@@ -31,6 +32,7 @@ private:
     void followQuery();
     void itemChosen(int index);
 
+    QList<QMetaObject::Connection> m_connections;
     QPointer<Query> m_query;
     QString m_displayField;
     int m_syncing = 0;

@@ -3,8 +3,21 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
+
+// Shows the box modally and gives the window that was active before back its activation, so
+// the focus returns to the control that had it whatever the window manager does.
+int execBox(QMessageBox &box, QWidget *previous)
+{
+    QPointer<QWidget> guard(previous);
+    const int result = box.exec();
+    box.hide();
+    if (guard && guard->isVisible() && QApplication::activeWindow() != guard)
+        guard->activateWindow();
+    return result;
+}
 
 QString boxTitle()
 {
@@ -16,16 +29,17 @@ QString boxTitle()
 
 void MessageBoxDialogService::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, boxTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
+    QWidget *active = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::NoIcon, boxTitle(), text, QMessageBox::Ok, active);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
-    box.exec();
+    execBox(box, active);
 }
 
 bool MessageBoxDialogService::confirm(const QString &text, const Colours &colours)
 {
-    QMessageBox box(QMessageBox::Question, confirmationTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+    QWidget *active = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Question, confirmationTitle(), text, QMessageBox::Yes | QMessageBox::No, active);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     if (colours.background.isValid() || colours.text.isValid()) {
@@ -41,13 +55,14 @@ bool MessageBoxDialogService::confirm(const QString &text, const Colours &colour
         for (QAbstractButton *button : box.buttons())
             button->setPalette(QApplication::palette(button));
     }
-    return box.exec() == QMessageBox::Yes;
+    return execBox(box, active) == QMessageBox::Yes;
 }
 
 void MessageBoxDialogService::showError(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
+    QWidget *active = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, active);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
-    box.exec();
+    execBox(box, active);
 }

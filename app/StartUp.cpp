@@ -9,6 +9,7 @@
 #include "data/ProgramEnd.h"
 #include "data/U_DM.h"
 #include "db/ServerObjects.h"
+#include "hints/FormHints.h"
 #include "platform/sql/Database.h"
 #include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
@@ -64,6 +65,7 @@ int runProgram(int argc, char **argv)
     }
     if (!mainWindow)
         return 0;
+    TFormHints::setMainWindow(mainWindow.get()); // the balloon settings are looked up on it
     mainWindow->show();
     UnattendedRun::watchMainWindow(mainWindow.get());
     return app.exec();

@@ -1,5 +1,7 @@
 #include "forms/Fr_Form.h"
 
+#include "hints/FormHints.h"
+
 #include "data/LaunchContext.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
@@ -60,6 +62,7 @@ TFrForm::TFrForm(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(formFont(FontPixelSize));
+    FormHints1 = TFormHints::createForBaseForm(this);
 
     for (const char *file : ImageFiles)
         ImageList1.append(QIcon(QStringLiteral(":/forms/Fr_Form/images/") + QLatin1String(file)));

@@ -10,6 +10,7 @@ class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class TFormHints;
 class QStatusBar;
 class QToolButton;
 
@@ -79,9 +80,9 @@ public:
     QLineEdit *ChgCode = nullptr;
     // The toolbar images, indexed by the actions' image indexes.
     QList<QIcon> ImageList1;
-    // The balloon hint component of the form; the hint window code attaches it. Until then
-    // hints are the platform's tooltips.
-    QObject *FormHints1 = nullptr;
+    // The balloon hint component of the form: centred text, transparency rate 20, an 11-pixel
+    // font. While it is active every tooltip of the program is a balloon.
+    TFormHints *FormHints1 = nullptr;
 
     // Actions (ActionList1).
     QAction *AcNew = nullptr;

@@ -96,7 +96,8 @@ void TDM::ApplicationEvents1Exception(const QString &message)
     try {
         if (!DMConfig)
             throw Exception(QStringLiteral("No configuration data module"));
-        DMConfig->WriteErrorLog(message);
+        // An exception without a message is logged as empty text, not as a missing one.
+        DMConfig->WriteErrorLog(message.isNull() ? QStringLiteral("") : message);
     } catch (...) {
         logFailure = currentExceptionMessage();
     }

@@ -9,11 +9,13 @@
 #include "data/ProgramEnd.h"
 #include "data/U_DM.h"
 #include "db/ServerObjects.h"
+#include "forms/Fr_ShowError.h"
 #include "hints/FormHints.h"
 #include "platform/sql/Database.h"
 #include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/TarvoApplication.h"
 
 #include <QPointer>
@@ -42,6 +44,7 @@ int runProgram(int argc, char **argv)
     DM = new TDM(&app);
     DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
     DM->freeSplash = freeLogo;
+    DM->showErrorDialog = &TFrShowError::showError;
     // Dates are shown and read as DD/MM/YYYY everywhere (platform/format's DateFormat).
 
     std::unique_ptr<QWidget> mainWindow;
@@ -68,5 +71,9 @@ int runProgram(int argc, char **argv)
     TFormHints::setMainWindow(mainWindow.get()); // the balloon settings are looked up on it
     mainWindow->show();
     UnattendedRun::watchMainWindow(mainWindow.get());
-    return app.exec();
+    // While the message loop runs, every exception no screen handled goes to DM's handler.
+    ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
+    const int exitCode = app.exec();
+    ExceptionRouter::setHandler({});
+    return exitCode;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "data/LaunchContext.h"
+#include "platform/mail/SmtpClient.h"
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 class Database;
 class Query;
@@ -47,6 +49,16 @@ public:
 
     // How the module shows a plain message (wired by the program to the dialog service).
     std::function<void(const QString &)> showMessage;
+
+    // Error mail (defined in ErrorMail.cpp).
+    // The mail client of the error reports.
+    const std::unique_ptr<SmtpClient> NMSMTP1 = std::make_unique<SmtpClient>();
+    // Mails one error report to the support desk named in section ERRORMAIL of "QLM.INI" in the
+    // current directory; with no host there, nothing is sent. Never raises: a failure of any
+    // kind is dropped without a message.
+    void SendErrorMail(const QString &subject, const QString &body);
+    // The workstation's address in dotted form (the last IPv4 address of the host name), or "".
+    static QString GetLocalIP();
 
 private:
     void runMenuVersionScript();

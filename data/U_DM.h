@@ -47,6 +47,14 @@ public:
     // Frees the start-up splash; called once, on the first connect only.
     std::function<void()> freeSplash;
 
+    // Error handling (defined in ErrorHandler.cpp).
+    // The application-wide handler of every exception that no screen handled: writes the raw
+    // message to the error log, explains it in Thai and shows the error dialog.
+    void ApplicationEvents1Exception(const QString &message);
+    // Shows the error dialog modally with the composed error text and frees it after it closes
+    // (wired by the program to TFrShowError).
+    std::function<void(const QString &errorText)> showErrorDialog;
+
 private:
     bool m_splashFreed = false;
 };

@@ -1,0 +1,112 @@
+#include "data/ErrorHandler.h"
+
+#include "data/Dm_Config.h"
+#include "data/U_DM.h"
+#include "platform/core/Exceptions.h"
+
+#include <QtGlobal>
+
+#include <exception>
+
+namespace ErrorHandler {
+
+const QList<TranslationRow> &translationTable()
+{
+    static const QList<TranslationRow> rows = {
+        {QStringLiteral("is not a valid date"), QStringLiteral("ป้อนวันที่ไม่ถูกต้อง")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Transportation'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลการขนส่ง")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Price'"),
+         QStringLiteral("กำหนดราคาไม่ครบถ้วน")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Warehouse'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลคลัง")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Customer'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลลูกค้า")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Vendor'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลเจ้าหนี้")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Fraction'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลหน่วย หรือ ข้อมูลหน่วยผิดพลาด")},
+        {QStringLiteral("Cannot insert the value NULL into column 'Salesman'"),
+         QStringLiteral("ไม่ได้ป้อนข้อมูลพนักงานขาย")},
+        {QStringLiteral("Possible network error"),
+         QStringLiteral("ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้")},
+        {QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE"),
+         QStringLiteral("ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้")},
+        {QStringLiteral("Printer selected is not valid"),
+         QStringLiteral("ยังไม่ได้กำหนดเครื่องพิมพ์ หรือ เครื่องพิมพ์มีปัญหา")},
+        {QStringLiteral("Insufficient memory"), QStringLiteral("Memory หน่วยความจำของเครื่องไม่เพียงพอ")},
+        {QStringLiteral("SQL Server connection timed out"),
+         QStringLiteral("เครื่องแม่ข่ายตัดการติดต่อ เพราะเครื่องนี้อาจเรียกข้อมูลปริมาณมากเกินไป")},
+        {QStringLiteral("Cannot insert duplicate"), QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว")},
+    };
+    return rows;
+}
+
+QString upperCaseAscii(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    return result;
+}
+
+QString translateError(const QString &message)
+{
+    const QString upper = upperCaseAscii(message);
+    for (const TranslationRow &row : translationTable())
+        if (upper.contains(upperCaseAscii(row.trigger)))
+            return row.thai;
+    return QString();
+}
+
+QString composeErrorText(const QString &message)
+{
+    const QChar cr(u'\r');
+    return translateError(message) + cr + upperCaseAscii(message) + cr;
+}
+
+} // namespace ErrorHandler
+
+namespace {
+
+// The message of the exception being handled; call only inside a catch block.
+QString currentExceptionMessage()
+{
+    try {
+        throw;
+    } catch (const Exception &e) {
+        return e.message();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown exception");
+    }
+}
+
+} // namespace
+
+void TDM::ApplicationEvents1Exception(const QString &message)
+{
+    // The log comes first, for every exception, with the message as raised. When the log
+    // itself cannot be written (the configuration database is unreachable, say), that second
+    // failure must not hide the error being reported: it is noted on the console and the
+    // dialog still shows the first one.
+    QString logFailure;
+    try {
+        if (!DMConfig)
+            throw Exception(QStringLiteral("No configuration data module"));
+        // An exception without a message is logged as empty text, not as a missing one.
+        DMConfig->WriteErrorLog(message.isNull() ? QStringLiteral("") : message);
+    } catch (...) {
+        logFailure = currentExceptionMessage();
+    }
+    if (!logFailure.isNull())
+        qWarning("Error log not written: %s", qUtf8Printable(logFailure));
+
+    const QString errorText = ErrorHandler::composeErrorText(message);
+    if (showErrorDialog)
+        showErrorDialog(errorText);
+    else
+        qWarning("%s", qUtf8Printable(errorText));
+}

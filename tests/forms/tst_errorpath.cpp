@@ -1,0 +1,175 @@
+// An exception thrown by a button's click handler, all the way through the program's application
+// object and the handler wired as at start-up: the error-log row on a fresh demo configuration
+// database, and the error dialog with the Thai explanation.
+#include "data/Dm_Config.h"
+#include "data/U_DM.h"
+#include "forms/Fr_ShowError.h"
+#include "platform/core/Exceptions.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+#include "support/DemoDatabases.h"
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+
+const QString duplicateKey = QStringLiteral(
+    "[Microsoft][ODBC SQL Server Driver][SQL Server]Violation of PRIMARY KEY constraint "
+    "'PK_TarvoConsignment'. Cannot insert duplicate key in object 'dbo.TarvoConsignment'.");
+const QString duplicateThai = QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว");
+
+// A window whose button fails the way a screen's save does when the server refuses the line.
+class FailingWindow : public QWidget
+{
+public:
+    FailingWindow()
+    {
+        auto *layout = new QVBoxLayout(this);
+        save = new QPushButton(QStringLiteral("Save"), this);
+        layout->addWidget(save);
+        QObject::connect(save, &QPushButton::clicked, this, [this] { throw EDatabaseError(message); });
+    }
+    QPushButton *save;
+    QString message = duplicateKey;
+};
+
+} // namespace
+
+class TestErrorPath : public QObject
+{
+    Q_OBJECT
+    DemoDatabases *m_dbs = nullptr;
+    QString m_oldDir;
+    FailingWindow *m_window = nullptr;
+
+    struct Seen {
+        bool shown = false;
+        QString errorText;
+        QString boxText;
+        int logRowsWhileShown = -1;
+    };
+
+    int logRows() { return m_dbs->scalar(m_dbs->config(), "select count(*) from ErrorLog").toInt(); }
+
+    // Clicks Save and records the error dialog that comes up, then closes it with "Don't Send".
+    Seen clickSave()
+    {
+        Seen seen;
+        QTimer::singleShot(0, this, [&] {
+            auto *dlg = qobject_cast<TFrShowError *>(QApplication::activeModalWidget());
+            if (!dlg)
+                return;
+            seen.shown = true;
+            seen.errorText = dlg->ErrorText;
+            seen.boxText = dlg->ErrorBox->toPlainText();
+            try {
+                seen.logRowsWhileShown = logRows();
+            } catch (const Exception &) {
+            }
+            QTest::mouseClick(dlg->BCancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(m_window->save, Qt::LeftButton);
+        return seen;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_dbs = new DemoDatabases;
+        m_oldDir = QDir::currentPath();
+        QDir::setCurrent(m_dbs->dir());
+        QFile server("Server.Dat");
+        QVERIFY(server.open(QIODevice::WriteOnly));
+        server.write(m_dbs->server().toUtf8() + "\n");
+        server.close();
+
+        DMConfig = new TDMConfig(qApp);
+        DM = new TDM(qApp);
+        DMConfig->CheckRight(1, 1);
+        // As the program wires it at start-up.
+        DM->showErrorDialog = &TFrShowError::showError;
+        ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
+
+        m_window = new FailingWindow;
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    void cleanupTestCase()
+    {
+        ExceptionRouter::setHandler({});
+        delete m_window;
+        delete DM;
+        delete DMConfig;
+        QDir::setCurrent(m_oldDir);
+        delete m_dbs;
+    }
+
+    void loggedExplainedShown()
+    {
+        ScriptedDialogService dialogs;
+        const int before = logRows();
+        const Seen seen = clickSave();
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.logRowsWhileShown, before + 1);
+        QCOMPARE(seen.errorText, duplicateThai + "\r" + duplicateKey.toUpper() + "\r");
+        QVERIFY(seen.boxText.startsWith(duplicateThai + "\n[MICROSOFT]"));
+        QCOMPARE(logRows(), before + 1);
+        QCOMPARE(m_dbs->scalar(m_dbs->config(), "select ErrorMsg from ErrorLog order by Id desc").toString(),
+                 duplicateKey);
+        QCOMPARE(m_dbs->scalar(m_dbs->config(), "select Username from ErrorLog order by Id desc").toInt(), 1);
+        QCOMPARE(m_dbs->scalar(m_dbs->config(), "select Menu from ErrorLog order by Id desc").toInt(), 1);
+        QCOMPARE(dialogs.count(), 0); // nothing fell back to the plain error box
+        QVERIFY(m_window->isVisible());
+
+        // The program goes on: the next failure is handled the same way.
+        m_window->message = "'31/02/2024' is not a valid date";
+        const Seen next = clickSave();
+        m_window->message = duplicateKey;
+        QVERIFY(next.shown);
+        QVERIFY(next.errorText.startsWith("ป้อนวันที่ไม่ถูกต้อง\r'31/02/2024' IS NOT A VALID DATE"));
+        QCOMPARE(logRows(), before + 2);
+    }
+
+    // The configuration database is gone: the log cannot be written, yet the error is shown.
+    void brokenConfigDatabaseStillShows()
+    {
+        ScriptedDialogService dialogs;
+        const int before = logRows();
+        QFile server("Server.Dat");
+        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        server.write("sqlite:" + QDir(m_dbs->dir()).filePath("missing").toUtf8() + "\n");
+        server.close();
+        DMConfig->DmCfg->close();
+
+        const Seen seen = clickSave();
+
+        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        server.write(m_dbs->server().toUtf8() + "\n");
+        server.close();
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.errorText, duplicateThai + "\r" + duplicateKey.toUpper() + "\r");
+        QCOMPARE(dialogs.count(), 0);
+        QCOMPARE(logRows(), before);
+
+        // Once it is back, errors are logged again.
+        QVERIFY(clickSave().shown);
+        QCOMPARE(logRows(), before + 1);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestErrorPath test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_errorpath.moc"

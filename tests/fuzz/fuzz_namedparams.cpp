@@ -1,0 +1,105 @@
+// The named-parameter binder on arbitrary SQL text: no crash; the statement gets one "?" per
+// marker name; the text outside the markers is kept exactly; every name is a well-formed name;
+// the distinct upper-cased names are what markerNames reports; and the values bound follow the
+// names, one per occurrence, matched without regard to case.
+
+#include "FuzzCheck.h"
+#include "platform/core/Exceptions.h"
+#include "platform/sql/NamedParams.h"
+
+#include <QSet>
+
+#include <cstring>
+
+namespace {
+
+// A character the binder treats like '?' (neither quote, bracket, comment, colon nor name
+// character) that does not occur in sql: private-use characters are neither letters nor digits.
+QChar absentCharacter(const QString &sql)
+{
+    QSet<char16_t> present;
+    for (QChar c : sql)
+        present.insert(c.unicode());
+    char16_t candidate = 0xE000;
+    while (present.contains(candidate))
+        ++candidate;
+    return QChar(candidate);
+}
+
+void checkStatement(const QString &sql)
+{
+    const PositionalStatement statement = toPositional(sql);
+    const QString detail = quoted(sql) + QStringLiteral(" -> ") + quoted(statement.text)
+        + QStringLiteral(" names ") + statement.names.join(u',');
+
+    // Put the '?' already in the text aside, so that every '?' left stands for a marker.
+    const QChar stand = absentCharacter(sql);
+    QString withoutQuestionMarks = sql;
+    withoutQuestionMarks.replace(u'?', stand);
+    const PositionalStatement plain = toPositional(withoutQuestionMarks);
+    FUZZ_CHECK(plain.names == statement.names, detail);
+    FUZZ_CHECK(QString(plain.text).replace(stand, u'?') == statement.text, detail);
+    FUZZ_CHECK(plain.text.count(u'?') == plain.names.size(), detail);
+
+    // Writing each marker back in place of its '?' gives the original text: nothing else changed.
+    QString rebuilt;
+    qsizetype next = 0;
+    for (QChar c : plain.text) {
+        if (c == u'?') {
+            const QString &name = plain.names.at(next++);
+            FUZZ_CHECK(!name.isEmpty() && (name.at(0).isLetter() || name.at(0) == u'_'), detail);
+            for (QChar n : name)
+                FUZZ_CHECK(n.isLetterOrNumber() || n == u'_', detail);
+            rebuilt += u':' + name;
+        } else {
+            rebuilt += c;
+        }
+    }
+    FUZZ_CHECK(rebuilt == withoutQuestionMarks, detail + QStringLiteral(" rebuilt ") + quoted(rebuilt));
+
+    // A marker takes the whole name: no name character follows its '?'.
+    for (qsizetype i = 0; i + 1 < plain.text.size(); ++i) {
+        if (plain.text.at(i) == u'?') {
+            const QChar after = plain.text.at(i + 1);
+            FUZZ_CHECK(!(after.isLetterOrNumber() || after == u'_'), detail);
+        }
+    }
+
+    QStringList distinct;
+    for (const QString &name : statement.names)
+        if (!distinct.contains(name.toUpper()))
+            distinct << name.toUpper();
+    FUZZ_CHECK(markerNames(sql) == distinct, detail);
+
+    // Values: each distinct name set once, in lower case; every occurrence gets its value.
+    ParamList params;
+    for (int i = 0; i < distinct.size(); ++i)
+        params.set(distinct.at(i).toLower(), i);
+    const QVariantList values = positionalValues(statement.names, params, SqlDialect::Sqlite);
+    FUZZ_CHECK(values.size() == statement.names.size(), detail);
+    for (int i = 0; i < values.size(); ++i)
+        FUZZ_CHECK(values.at(i).toInt() == distinct.indexOf(statement.names.at(i).toUpper()), detail);
+    if (!distinct.isEmpty()) {
+        ParamList missingOne;
+        for (int i = 1; i < distinct.size(); ++i)
+            missingOne.set(distinct.at(i), i);
+        bool refused = false;
+        try {
+            positionalValues(statement.names, missingOne, SqlDialect::SqlServer);
+        } catch (const EDatabaseError &) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused, detail);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    checkStatement(QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)));
+    QString utf16(qsizetype(size / 2), Qt::Uninitialized);
+    std::memcpy(utf16.data(), data, size / 2 * 2);
+    checkStatement(utf16);
+    return 0;
+}

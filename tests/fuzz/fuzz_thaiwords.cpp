@@ -33,6 +33,11 @@ void checkNumberWords(qint64 number)
         FUZZ_CHECK(words == minus + ThaiNumberWords(-number), detail);
     if (number < std::numeric_limits<qint64>::max())
         FUZZ_CHECK(words != ThaiNumberWords(number + 1), detail);
+    // A million and more: the words of the millions, "ล้าน", then the words of the rest.
+    if (number >= 1000000)
+        FUZZ_CHECK(words == ThaiNumberWords(number / 1000000) + QStringLiteral("ล้าน")
+                       + ThaiNumberWords(number % 1000000),
+                   detail);
 }
 
 void checkAmount(double amount, int decimals)

@@ -173,8 +173,8 @@ void checkDate(const QString &text, int currentYear)
     const std::optional<QDate> value =
         attempt(text, "is not a valid date", [&] { return StrToDate(text, currentYear); });
 
-    static const QRegularExpression shape(QStringLiteral(
-        "^[\\x{0}-\\x{20}]*([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{1,2})[\\x{0}-\\x{20}]*$"));
+    static const QRegularExpression shape(QRegularExpression::anchoredPattern(QStringLiteral(
+        "[\\x{0}-\\x{20}]*([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{1,2})[\\x{0}-\\x{20}]*")));
     const QRegularExpressionMatch match = shape.match(text);
     std::optional<QDate> reference;
     if (match.hasMatch()) {

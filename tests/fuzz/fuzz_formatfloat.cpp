@@ -28,7 +28,8 @@ qsizetype maxLength(const QString &pattern)
 // A pattern of digit places, thousands separators and at most one point.
 bool isPlainPattern(const QString &pattern)
 {
-    static const QRegularExpression plain(QStringLiteral("^[0#,]*(\\.[0#,]*)?$"));
+    static const QRegularExpression plain(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0#,]*(\\.[0#,]*)?")));
     return (pattern.contains(u'0') || pattern.contains(u'#')) && plain.match(pattern).hasMatch();
 }
 
@@ -71,10 +72,11 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
     const QString integerPart = outPoint < 0 ? number : number.left(outPoint);
     const QString fractionPart = outPoint < 0 ? QString() : number.mid(outPoint + 1);
 
-    static const QRegularExpression grouped(QStringLiteral("^([0-9]{1,3}(,[0-9]{3})*)?$"));
-    static const QRegularExpression ungrouped(QStringLiteral("^[0-9]*$"));
-    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
-    FUZZ_CHECK((pattern.contains(u',') ? grouped : ungrouped).match(integerPart).hasMatch(), detail);
+    static const QRegularExpression grouped(
+        QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,3}(,[0-9]{3})*)?")));
+    static const QRegularExpression digitsOnly(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]*")));
+    FUZZ_CHECK((pattern.contains(u',') ? grouped : digitsOnly).match(integerPart).hasMatch(), detail);
     FUZZ_CHECK(digitsOnly.match(fractionPart).hasMatch(), detail);
     FUZZ_CHECK(outPoint < 0 || !fractionPart.isEmpty(), detail);
     FUZZ_CHECK(fractionPart.size() >= minDecimals && fractionPart.size() <= decimals, detail);

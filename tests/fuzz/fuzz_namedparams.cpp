@@ -26,6 +26,17 @@ QChar absentCharacter(const QString &sql)
     return QChar(candidate);
 }
 
+QString toggledAsciiCase(QString name)
+{
+    for (QChar &c : name) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+        else if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    }
+    return name;
+}
+
 void checkStatement(const QString &sql)
 {
     const PositionalStatement statement = toPositional(sql);
@@ -71,18 +82,30 @@ void checkStatement(const QString &sql)
             distinct << name.toUpper();
     FUZZ_CHECK(markerNames(sql) == distinct, detail);
 
-    // Values: each distinct name set once, in lower case; every occurrence gets its value.
+    // Values: each name set once, its ASCII letters in the other case; every occurrence gets the
+    // value of its name. (Names compare as ParamList compares them, which is not the same as
+    // comparing upper-cased names for letters such as U+00DF or U+0149.)
+    QStringList setNames;
     ParamList params;
-    for (int i = 0; i < distinct.size(); ++i)
-        params.set(distinct.at(i).toLower(), i);
+    for (const QString &name : statement.names) {
+        if (params.contains(name))
+            continue;
+        params.set(toggledAsciiCase(name), int(setNames.size()));
+        setNames << name;
+    }
     const QVariantList values = positionalValues(statement.names, params, SqlDialect::Sqlite);
     FUZZ_CHECK(values.size() == statement.names.size(), detail);
-    for (int i = 0; i < values.size(); ++i)
-        FUZZ_CHECK(values.at(i).toInt() == distinct.indexOf(statement.names.at(i).toUpper()), detail);
-    if (!distinct.isEmpty()) {
+    for (int i = 0; i < values.size(); ++i) {
+        const QString &name = statement.names.at(i);
+        int expected = 0;
+        while (setNames.at(expected).compare(name, Qt::CaseInsensitive) != 0)
+            ++expected;
+        FUZZ_CHECK(values.at(i).toInt() == expected, detail);
+    }
+    if (!setNames.isEmpty()) {
         ParamList missingOne;
-        for (int i = 1; i < distinct.size(); ++i)
-            missingOne.set(distinct.at(i), i);
+        for (int i = 1; i < setNames.size(); ++i)
+            missingOne.set(setNames.at(i), i);
         bool refused = false;
         try {
             positionalValues(statement.names, missingOne, SqlDialect::SqlServer);

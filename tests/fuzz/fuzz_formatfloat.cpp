@@ -25,6 +25,12 @@ qsizetype maxLength(const QString &pattern)
     return pattern.size() + (pattern.size() + 18) / 3 + 32;
 }
 
+QString describe(const QString &pattern, double value, const QString &out)
+{
+    return QStringLiteral("pattern %1 value %2 gave %3")
+        .arg(quoted(pattern), QString::number(value, 'g', 17), quoted(out));
+}
+
 // A pattern of digit places, thousands separators and at most one point.
 bool isPlainPattern(const QString &pattern)
 {
@@ -35,8 +41,7 @@ bool isPlainPattern(const QString &pattern)
 
 void checkPlainPattern(const QString &pattern, double value, const QString &out)
 {
-    const QString detail = QStringLiteral("pattern %1 value %2 gave %3")
-                               .arg(quoted(pattern), QString::number(value, 'g', 17), quoted(out));
+    const auto detail = [&] { return describe(pattern, value, out); };
     const qsizetype point = pattern.indexOf(u'.');
     const QString integerPlaces = point < 0 ? pattern : pattern.left(point);
     const QString fractionPlaces = point < 0 ? QString() : pattern.mid(point + 1);
@@ -59,8 +64,8 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
 
     if (out.contains(u'E')) {
         // The general form, only for magnitudes of 1E18 and more.
-        FUZZ_CHECK(std::fabs(value) >= 9.99999999999999e17, detail);
-        FUZZ_CHECK(StrToFloat(out) == value, detail);
+        FUZZ_CHECK(std::fabs(value) >= 9.99999999999999e17, detail());
+        FUZZ_CHECK(StrToFloat(out) == value, detail());
         return;
     }
 
@@ -76,20 +81,20 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
         QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,3}(,[0-9]{3})*)?")));
     static const QRegularExpression digitsOnly(
         QRegularExpression::anchoredPattern(QStringLiteral("[0-9]*")));
-    FUZZ_CHECK((pattern.contains(u',') ? grouped : digitsOnly).match(integerPart).hasMatch(), detail);
-    FUZZ_CHECK(digitsOnly.match(fractionPart).hasMatch(), detail);
-    FUZZ_CHECK(outPoint < 0 || !fractionPart.isEmpty(), detail);
-    FUZZ_CHECK(fractionPart.size() >= minDecimals && fractionPart.size() <= decimals, detail);
-    FUZZ_CHECK(QString(integerPart).remove(u',').size() >= minIntegerDigits, detail);
+    FUZZ_CHECK((pattern.contains(u',') ? grouped : digitsOnly).match(integerPart).hasMatch(), detail());
+    FUZZ_CHECK(digitsOnly.match(fractionPart).hasMatch(), detail());
+    FUZZ_CHECK(outPoint < 0 || !fractionPart.isEmpty(), detail());
+    FUZZ_CHECK(fractionPart.size() >= minDecimals && fractionPart.size() <= decimals, detail());
+    FUZZ_CHECK(QString(integerPart).remove(u',').size() >= minIntegerDigits, detail());
 
     const QString plain = QString(number).remove(u',');
     const double magnitude = plain.isEmpty() ? 0.0 : StrToFloat(plain);
-    FUZZ_CHECK(!negative || magnitude != 0, detail);
-    FUZZ_CHECK(!negative || value < 0, detail);
+    FUZZ_CHECK(!negative || magnitude != 0, detail());
+    FUZZ_CHECK(!negative || value < 0, detail());
     const double shown = negative ? -magnitude : magnitude;
     const double tolerance =
         0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(value) * 1e-15;
-    FUZZ_CHECK(std::fabs(shown - value) <= tolerance, detail);
+    FUZZ_CHECK(std::fabs(shown - value) <= tolerance, detail());
 }
 
 } // namespace
@@ -101,13 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString pattern = reader.restAsUtf8();
 
     const QString out = FormatFloat(pattern, value);
-    const QString detail = QStringLiteral("pattern %1 value %2 gave %3")
-                               .arg(quoted(pattern), QString::number(value, 'g', 17), quoted(out));
-    FUZZ_CHECK(out.size() <= maxLength(pattern), detail);
+    const auto detail = [&] { return describe(pattern, value, out); };
+    FUZZ_CHECK(out.size() <= maxLength(pattern), detail());
     if (std::isnan(value))
-        FUZZ_CHECK(out == QLatin1String("NAN"), detail);
+        FUZZ_CHECK(out == QLatin1String("NAN"), detail());
     else if (std::isinf(value))
-        FUZZ_CHECK(out == QLatin1String(value < 0 ? "-INF" : "INF"), detail);
+        FUZZ_CHECK(out == QLatin1String(value < 0 ? "-INF" : "INF"), detail());
     else if (isPlainPattern(pattern))
         checkPlainPattern(pattern, value, out);
     return 0;

@@ -40,17 +40,19 @@ QString toggledAsciiCase(QString name)
 void checkStatement(const QString &sql)
 {
     const PositionalStatement statement = toPositional(sql);
-    const QString detail = quoted(sql) + QStringLiteral(" -> ") + quoted(statement.text)
-        + QStringLiteral(" names ") + statement.names.join(u',');
+    const auto detail = [&] {
+        return quoted(sql) + QStringLiteral(" -> ") + quoted(statement.text)
+            + QStringLiteral(" names ") + statement.names.join(u',');
+    };
 
     // Put the '?' already in the text aside, so that every '?' left stands for a marker.
     const QChar stand = absentCharacter(sql);
     QString withoutQuestionMarks = sql;
     withoutQuestionMarks.replace(u'?', stand);
     const PositionalStatement plain = toPositional(withoutQuestionMarks);
-    FUZZ_CHECK(plain.names == statement.names, detail);
-    FUZZ_CHECK(QString(plain.text).replace(stand, u'?') == statement.text, detail);
-    FUZZ_CHECK(plain.text.count(u'?') == plain.names.size(), detail);
+    FUZZ_CHECK(plain.names == statement.names, detail());
+    FUZZ_CHECK(QString(plain.text).replace(stand, u'?') == statement.text, detail());
+    FUZZ_CHECK(plain.text.count(u'?') == plain.names.size(), detail());
 
     // Writing each marker back in place of its '?' gives the original text: nothing else changed.
     QString rebuilt;
@@ -58,21 +60,21 @@ void checkStatement(const QString &sql)
     for (QChar c : plain.text) {
         if (c == u'?') {
             const QString &name = plain.names.at(next++);
-            FUZZ_CHECK(!name.isEmpty() && (name.at(0).isLetter() || name.at(0) == u'_'), detail);
+            FUZZ_CHECK(!name.isEmpty() && (name.at(0).isLetter() || name.at(0) == u'_'), detail());
             for (QChar n : name)
-                FUZZ_CHECK(n.isLetterOrNumber() || n == u'_', detail);
+                FUZZ_CHECK(n.isLetterOrNumber() || n == u'_', detail());
             rebuilt += u':' + name;
         } else {
             rebuilt += c;
         }
     }
-    FUZZ_CHECK(rebuilt == withoutQuestionMarks, detail + QStringLiteral(" rebuilt ") + quoted(rebuilt));
+    FUZZ_CHECK(rebuilt == withoutQuestionMarks, detail() + QStringLiteral(" rebuilt ") + quoted(rebuilt));
 
     // A marker takes the whole name: no name character follows its '?'.
     for (qsizetype i = 0; i + 1 < plain.text.size(); ++i) {
         if (plain.text.at(i) == u'?') {
             const QChar after = plain.text.at(i + 1);
-            FUZZ_CHECK(!(after.isLetterOrNumber() || after == u'_'), detail);
+            FUZZ_CHECK(!(after.isLetterOrNumber() || after == u'_'), detail());
         }
     }
 
@@ -80,7 +82,7 @@ void checkStatement(const QString &sql)
     for (const QString &name : statement.names)
         if (!distinct.contains(name.toUpper()))
             distinct << name.toUpper();
-    FUZZ_CHECK(markerNames(sql) == distinct, detail);
+    FUZZ_CHECK(markerNames(sql) == distinct, detail());
 
     // Values: each name set once, its ASCII letters in the other case; every occurrence gets the
     // value of its name. (Names compare as ParamList compares them, which is not the same as
@@ -94,13 +96,13 @@ void checkStatement(const QString &sql)
         setNames << name;
     }
     const QVariantList values = positionalValues(statement.names, params, SqlDialect::Sqlite);
-    FUZZ_CHECK(values.size() == statement.names.size(), detail);
+    FUZZ_CHECK(values.size() == statement.names.size(), detail());
     for (int i = 0; i < values.size(); ++i) {
         const QString &name = statement.names.at(i);
         int expected = 0;
         while (setNames.at(expected).compare(name, Qt::CaseInsensitive) != 0)
             ++expected;
-        FUZZ_CHECK(values.at(i).toInt() == expected, detail);
+        FUZZ_CHECK(values.at(i).toInt() == expected, detail());
     }
     if (!setNames.isEmpty()) {
         ParamList missingOne;
@@ -112,7 +114,7 @@ void checkStatement(const QString &sql)
         } catch (const EDatabaseError &) {
             refused = true;
         }
-        FUZZ_CHECK(refused, detail);
+        FUZZ_CHECK(refused, detail());
     }
 }
 

@@ -25,25 +25,30 @@ const QString satang = QStringLiteral("สตางค์");
 void checkNumberWords(qint64 number)
 {
     const QString words = ThaiNumberWords(number);
-    const QString detail = QString::number(number) + QStringLiteral(": ") + words;
-    FUZZ_CHECK(!hasAsciiDigit(words), detail);
-    FUZZ_CHECK(words.isEmpty() == (number == 0), detail);
-    FUZZ_CHECK(words.startsWith(minus) == (number < 0), detail);
+    const auto detail = [&] {
+        return QString::number(number) + QStringLiteral(": ") + words;
+    };
+    FUZZ_CHECK(!hasAsciiDigit(words), detail());
+    FUZZ_CHECK(words.isEmpty() == (number == 0), detail());
+    FUZZ_CHECK(words.startsWith(minus) == (number < 0), detail());
     if (number < 0 && number != std::numeric_limits<qint64>::min())
-        FUZZ_CHECK(words == minus + ThaiNumberWords(-number), detail);
+        FUZZ_CHECK(words == minus + ThaiNumberWords(-number), detail());
     if (number < std::numeric_limits<qint64>::max())
-        FUZZ_CHECK(words != ThaiNumberWords(number + 1), detail);
+        FUZZ_CHECK(words != ThaiNumberWords(number + 1), detail());
     // A million and more: the words of the millions, "ล้าน", then the words of the rest.
     if (number >= 1000000)
         FUZZ_CHECK(words == ThaiNumberWords(number / 1000000) + QStringLiteral("ล้าน")
                        + ThaiNumberWords(number % 1000000),
-                   detail);
+                   detail());
 }
 
 void checkAmount(double amount, int decimals)
 {
-    const QString detail =
-        QStringLiteral("amount %1 decimals %2").arg(QString::number(amount, 'g', 17)).arg(decimals);
+    const auto detail = [&] {
+        return QStringLiteral("amount %1 decimals %2")
+            .arg(QString::number(amount, 'g', 17))
+            .arg(decimals);
+    };
     // 2^63: every double below it has a baht part that fits 64 bits, whatever the rounding.
     const double limit = 9223372036854775808.0;
     const bool writable = std::isfinite(amount) && std::fabs(amount) < limit;
@@ -51,28 +56,30 @@ void checkAmount(double amount, int decimals)
     try {
         text = ThaiBahtText(amount, decimals);
     } catch (const EConvertError &e) {
-        FUZZ_CHECK(!writable, detail + QStringLiteral(" refused: ") + e.message());
-        FUZZ_CHECK(!e.message().isEmpty(), detail);
+        FUZZ_CHECK(!writable, detail() + QStringLiteral(" refused: ") + e.message());
+        FUZZ_CHECK(!e.message().isEmpty(), detail());
         return;
     }
-    FUZZ_CHECK(writable, detail + QStringLiteral(" was written: ") + text);
-    const QString shown = detail + QStringLiteral(": ") + text;
-    FUZZ_CHECK(!hasAsciiDigit(text), shown);
-    FUZZ_CHECK(text.isEmpty() == (amount == 0), shown);
+    FUZZ_CHECK(writable, detail() + QStringLiteral(" was written: ") + text);
+    const auto shown = [&] {
+        return detail() + QStringLiteral(": ") + text;
+    };
+    FUZZ_CHECK(!hasAsciiDigit(text), shown());
+    FUZZ_CHECK(text.isEmpty() == (amount == 0), shown());
     if (amount == 0)
         return;
-    FUZZ_CHECK(text.endsWith(wholeBaht) || text.endsWith(satang), shown);
-    FUZZ_CHECK(!text.endsWith(satang) || decimals > 0, shown);
-    FUZZ_CHECK(!text.startsWith(minus) || amount < 0, shown);
-    FUZZ_CHECK(text.startsWith(minus) || amount > 0 || text == wholeBaht, shown);
-    FUZZ_CHECK(text.count(QStringLiteral("บาท")) == 1, shown);
+    FUZZ_CHECK(text.endsWith(wholeBaht) || text.endsWith(satang), shown());
+    FUZZ_CHECK(!text.endsWith(satang) || decimals > 0, shown());
+    FUZZ_CHECK(!text.startsWith(minus) || amount < 0, shown());
+    FUZZ_CHECK(text.startsWith(minus) || amount > 0 || text == wholeBaht, shown());
+    FUZZ_CHECK(text.count(QStringLiteral("บาท")) == 1, shown());
 
     // Below 2^52 std::round rounds halves away from zero exactly as the decimal rounding does.
     if (decimals <= 0 && std::fabs(amount) < 4503599627370496.0) {
         const qint64 baht = qint64(std::round(amount));
         const QString expected = baht == 0 ? wholeBaht
             : (baht < 0 ? minus : QString()) + ThaiNumberWords(baht < 0 ? -baht : baht) + wholeBaht;
-        FUZZ_CHECK(text == expected, shown + QStringLiteral(" expected ") + expected);
+        FUZZ_CHECK(text == expected, shown() + QStringLiteral(" expected ") + expected);
     }
 }
 
@@ -89,20 +96,22 @@ void checkOnhand(double quantity, qint64 fraction, int onhandDecimal, const QStr
     settings.unitLeft = parts.value(2);
     settings.unitRight = parts.value(3);
 
-    const QString detail = QStringLiteral("quantity %1 fraction %2 decimals %3")
-                               .arg(QString::number(quantity, 'g', 17))
-                               .arg(fraction)
-                               .arg(onhandDecimal);
+    const auto detail = [&] {
+        return QStringLiteral("quantity %1 fraction %2 decimals %3")
+            .arg(QString::number(quantity, 'g', 17))
+            .arg(fraction)
+            .arg(onhandDecimal);
+    };
     // A zero quantity of a unit whose fraction is 1 shows no digit, so the text may be empty.
     const QString whole = onhandQuantityText(&row, settings, quantity);
     FUZZ_CHECK(whole.isEmpty() || (whole.front().unicode() > 0x20 && whole.back().unicode() > 0x20),
-               detail + u' ' + quoted(whole));
+               detail() + u' ' + quoted(whole));
     FUZZ_CHECK(onhandQuantityText(nullptr, settings, quantity).endsWith(QLatin1String("ERROR")),
-               detail);
+               detail());
     for (int part : {0, 1, 2, 3}) {
         const QString text = onhandQuantityLSUnitText(&row, part, quantity);
         if (part != 1 && part != 2)
-            FUZZ_CHECK(text.endsWith(QLatin1String("IDERROR")), detail + u' ' + text);
+            FUZZ_CHECK(text.endsWith(QLatin1String("IDERROR")), detail() + u' ' + text);
     }
 }
 

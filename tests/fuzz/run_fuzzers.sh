@@ -23,11 +23,13 @@ if [ "$#" -gt 0 ]; then FUZZERS=("$@"); else FUZZERS=("${ALL_FUZZERS[@]}"); fi
 
 if ! command -v clang++ >/dev/null || ! command -v clang >/dev/null; then
   echo "clang++ not found: install the Debian packages clang and libclang-rt-14-dev" >&2
+  echo "0 passed, ${#FUZZERS[@]} failed"
   exit 2
 fi
 if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' \
      | clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2>/dev/null; then
   echo "clang++ cannot link libFuzzer: install the Debian package libclang-rt-14-dev" >&2
+  echo "0 passed, ${#FUZZERS[@]} failed"
   exit 2
 fi
 

@@ -64,8 +64,8 @@ void populateConfig(Database &db, const DemoData::Scale &scale, const QDate &tod
     for (int b = 1; b <= scale.branches; ++b)
         user.add({10 + b, QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')),
                   branchNames[(b - 1) % branchNames.size()], 1, 0, QStringLiteral("C%1").arg(b, 4, 10, QLatin1Char('0'))});
-    user.add({90, "TABLET0", "แท็บเล็ตไม่มีลูกค้า", 1, 0, "   "});
-    user.add({91, "TABLET9", "แท็บเล็ตรหัสผิด", 1, 0, "NOPE"});
+    user.add({900, "TABLET0", "แท็บเล็ตไม่มีลูกค้า", 1, 0, "   "});
+    user.add({901, "TABLET9", "แท็บเล็ตรหัสผิด", 1, 0, "NOPE"});
 
     BulkInsert right(db, "UserMenuRight", {"UserId", "MenuId", "Access_R", "Add_R", "Modify_R", "Delete_R"});
     for (int u : {1, 2})

@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -691,11 +692,18 @@ void TFrTarvoAdjAndConsignment::searchBarcode(QLineEdit *barcodeBox)
         return;
     if (!m_search)
         m_search = m_searchFactory(this);
+    // The search buttons take no focus: this is the control the user was in.
+    const QPointer<QWidget> before = focusWidget();
     const std::optional<QString> chosen = m_search->choose();
     if (!chosen)
         return;
     barcodeBox->setText(*chosen);
     FocusExit::refocus(barcodeBox);
+    // Going from the branch box into the barcode box is leaving the branch box, even with the
+    // dialog in between: the branch shown becomes current, so that the line is not saved for
+    // the branch chosen before.
+    if (before == CbBranch)
+        CbBranchExit();
 }
 
 void TFrTarvoAdjAndConsignment::BtBarCode1Click()

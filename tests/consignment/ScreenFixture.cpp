@@ -52,12 +52,14 @@ ScreenFixture::~ScreenFixture()
     QDir::setCurrent(m_oldDir);
 }
 
-TFrTarvoAdjAndConsignment *ScreenFixture::openScreen(int userId)
+TFrTarvoAdjAndConsignment *ScreenFixture::openScreen(int userId, bool activate)
 {
     closeScreen();
     m_screen = new TFrTarvoAdjAndConsignment;
     m_screen->UserId = userId;
     m_screen->show();
+    if (!activate)
+        return m_screen;
     m_screen->activateWindow();
     if (!QTest::qWaitForWindowActive(m_screen))
         qWarning("the screen did not become active");

@@ -26,8 +26,8 @@ public:
     // Messages that reached the application-wide exception handling, in order.
     QStringList &errors() { return m_errors; }
 
-    // A new screen for user 1, shown and active (its show has run).
-    TFrTarvoAdjAndConsignment *openScreen(int userId = 1);
+    // A new screen for user 1, shown (its show has run) and, unless told otherwise, active.
+    TFrTarvoAdjAndConsignment *openScreen(int userId = 1, bool activate = true);
     // Frees the screen without the close question.
     void closeScreen();
     TFrTarvoAdjAndConsignment *screen() const { return m_screen; }

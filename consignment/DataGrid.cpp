@@ -134,7 +134,7 @@ void DataGrid::enableControls()
 
 void DataGrid::followQuery()
 {
-    if (m_disabled || !m_query || !selectionModel())
+    if (m_disabled || m_syncing > 0 || !m_query || !selectionModel())
         return;
     const int row = m_query->isOpen() ? m_query->recNo() : -1;
     ++m_syncing;
@@ -154,8 +154,12 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QTableView::currentChanged(current, previous);
     if (m_syncing > 0 || m_disabled || !m_query || !current.isValid())
         return;
-    if (current.row() != m_query->recNo())
-        m_query->setRecNo(current.row());
+    if (current.row() == m_query->recNo())
+        return;
+    // The view moved first: the query follows, and the user's selection stays as it is.
+    ++m_syncing;
+    m_query->setRecNo(current.row());
+    --m_syncing;
 }
 
 QString DataGrid::selectedRowsText() const

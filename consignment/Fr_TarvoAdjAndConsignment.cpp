@@ -591,6 +591,7 @@ void TFrTarvoAdjAndConsignment::FormShow()
 
     Database *db = DM->DMdata;
     if (!db->connected()) {
+        WaitCursor wait;
         db->close();
         db->open();
     }

@@ -163,7 +163,11 @@ private Q_SLOTS:
         QCOMPARE(Drive::focus(), s->BtOk1);
 
         typeQuantity(s->EdQuantity1, "5");
+        bool waitCursorAtMessage = true;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { waitCursorAtMessage = QApplication::overrideCursor(); };
         save();
+        f.dialogs().onShow = nullptr;
+        QVERIFY(!waitCursorAtMessage); // the message shows the normal cursor
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), before + 1);
         Line e;
@@ -550,39 +554,45 @@ private Q_SLOTS:
     // line, the refusal goes to the application-wide handling and the entries stay.
     void savingBeforeAnyBranch()
     {
-        ScreenFixture f;
-        const int count = f.consignmentCount();
-        // The user's first click goes into the barcode box while the window is being activated.
-        TFrTarvoAdjAndConsignment *s = f.openScreen(1, false);
-        s->EdBarcode1->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(s));
-        QCOMPARE(Drive::focus(), s->EdBarcode1);
-        const QString barcode = f.barcodeOfProduct(3);
-        Drive::type(barcode);
-        Drive::enter();
-        typeQuantity(s->EdQuantity1, "2");
-        QCOMPARE(s->userCode(), QString());
-        QCOMPARE(s->cusId(), 0);
-        save();
-        QCOMPARE(f.consignmentCount(), count);
-        QCOMPARE(f.errors().size(), 1);
-        QVERIFY2(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"), qPrintable(f.errors().first()));
-        QVERIFY(f.dialogs().texts().isEmpty()); // no success message
-        QCOMPARE(s->EdBarcode1->text(), barcode);
-        QCOMPARE(s->EdQuantity1->text(), QString("2"));
-        QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
-        QVERIFY(s->AcSave->isEnabled());
-
-        // With an empty branch list, leaving the branch box gives the same: no branch.
-        ScreenFixture g;
-        g.dbs().config().execute("Update Username Set CusCodeTablet = ''");
-        s = g.openScreen();
-        Drive::enter();
-        Drive::scan(s->EdBarcode1, barcode);
-        save();
-        QCOMPARE(g.errors().size(), 1);
-        QVERIFY(g.errors().first().contains("Cannot insert the value NULL into column 'Customer'"));
-        QCOMPARE(g.consignmentCount(), count);
+        {
+            ScreenFixture f;
+            const int count = f.consignmentCount();
+            const QString barcode = f.barcodeOfProduct(3);
+            // The user's first click goes into the barcode box while the window is being activated.
+            TFrTarvoAdjAndConsignment *s = f.openScreen(1, false);
+            s->EdBarcode1->setFocus();
+            QVERIFY(QTest::qWaitForWindowActive(s));
+            QCOMPARE(Drive::focus(), s->EdBarcode1);
+            Drive::type(barcode);
+            Drive::enter();
+            typeQuantity(s->EdQuantity1, "2");
+            QCOMPARE(s->userCode(), QString());
+            QCOMPARE(s->cusId(), 0);
+            save();
+            QCOMPARE(f.consignmentCount(), count);
+            QCOMPARE(f.errors().size(), 1);
+            QVERIFY2(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"), qPrintable(f.errors().first()));
+            QVERIFY(f.dialogs().texts().isEmpty()); // no success message
+            QCOMPARE(s->EdBarcode1->text(), barcode);
+            QCOMPARE(s->EdQuantity1->text(), QString("2"));
+            QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
+            QVERIFY(s->AcSave->isEnabled());
+        }
+        {
+            // With an empty branch list, leaving the branch box gives the same: no branch.
+            ScreenFixture f;
+            const int count = f.consignmentCount();
+            const QString barcode = f.barcodeOfProduct(3);
+            f.dbs().config().execute("Update Username Set CusCodeTablet = ''");
+            TFrTarvoAdjAndConsignment *s = f.openScreen();
+            Drive::enter();
+            Drive::scan(s->EdBarcode1, barcode);
+            save();
+            QCOMPARE(f.errors().size(), 1);
+            QVERIFY(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"));
+            QCOMPARE(f.consignmentCount(), count);
+            QCOMPARE(s->EdBarcode1->text(), barcode);
+        }
     }
 
     void anInvalidNumber()
@@ -630,9 +640,12 @@ private Q_SLOTS:
         const int count = f.consignmentCount();
         Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
         typeQuantity(s->EdQuantity1, "2");
+        bool pressedAgain = false;
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &shown) {
-            if (shown.text == Saved)
-                save(); // pressed again while the message is up
+            if (shown.text == Saved && !pressedAgain) {
+                pressedAgain = true;
+                Drive::click(s->BSave); // the Save button pressed again while the message is up
+            }
         };
         save();
         save();

@@ -16,6 +16,7 @@
 #include "platform/ui/TarvoApplication.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -198,11 +199,16 @@ private Q_SLOTS:
 
         bool paintedWhileRead = true;
         int currentMoves = 0;
-        connect(s->QRPProdDay->model(), &QAbstractItemModel::modelReset, this,
-                [&] { paintedWhileRead = s->DBGRPProdDay->updatesEnabled(); });
+        bool waitCursor = false;
+        connect(s->QRPProdDay->model(), &QAbstractItemModel::modelReset, this, [&] {
+            paintedWhileRead = s->DBGRPProdDay->updatesEnabled();
+            waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
         connect(s->DBGRPProdDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
         summarise(s, Jan1, Jan1.addDays(27));
         QVERIFY(!paintedWhileRead);
+        QVERIFY(waitCursor);                        // while the statement ran
+        QVERIFY(!QApplication::overrideCursor());   // and not after
         QVERIFY(currentMoves <= 2); // not one move per row
         QVERIFY(s->DBGRPProdDay->updatesEnabled());
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3000);

@@ -1,11 +1,17 @@
 #include "app/Screens.h"
 
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+
 #include <QWidget>
 
 QWidget *createScreen(int selector, int userId)
 {
-    Q_UNUSED(userId);
     switch (selector) {
+    case 1: {
+        auto *s = new TFrTarvoAdjAndConsignment;
+        s->UserId = userId;
+        return s;
+    }
     default:
         return nullptr;
     }

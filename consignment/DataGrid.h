@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/sql/Query.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QTableView>
+
+// A read-only grid over a query: a fixed list of columns, each naming a field of the query with
+// its title and width, shown in the list's order whether or not the query is open. The grid and
+// the query move together: the query's current row is the grid's selected row, and choosing a
+// row makes it the query's current row. Rows are read where the query keeps them, so scrolling
+// over thousands of rows costs only what is on the screen.
+//
+// Ctrl+C copies the selected rows, one line each, the cells as shown separated by tabs.
+class DataGrid : public QTableView
+{
+    Q_OBJECT
+public:
+    struct Column {
+        QString field;
+        QString title;
+        int width = 64;
+    };
+
+    explicit DataGrid(QWidget *parent = nullptr);
+
+    void setDataSource(Query *query, const QList<Column> &columns);
+    Query *dataQuery() const { return m_query; }
+    const QList<Column> &gridColumns() const { return m_columns; }
+
+    // While disabled the grid neither paints nor follows the query's current row (a query being
+    // walked row by row). Enabling shows the query's current row again.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disabled; }
+
+    // The selected rows as tab-separated lines (the text Ctrl+C copies).
+    QString selectedRowsText() const;
+    void copySelection() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    void followQuery();
+
+    QPointer<Query> m_query;
+    QList<Column> m_columns;
+    bool m_disabled = false;
+    int m_syncing = 0;
+};

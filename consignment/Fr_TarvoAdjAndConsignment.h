@@ -1,0 +1,184 @@
+#pragma once
+
+#include "consignment/BarcodeSearch.h"
+#include "forms/Fr_Form.h"
+
+#include <QString>
+#include <memory>
+
+class DataGrid;
+struct Statement;
+class DataLabel;
+class DatePicker;
+class LookupCombo;
+class NumberEdit;
+class Query;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+// The consignment and stock-adjustment screen of the client brand Tarvo, the program's main
+// screen. For the branch chosen in the branch box it records consignment lines (sold by the
+// branch, taken back) on page 0 and stock adjustments (increase, decrease) on page 1, each saved
+// by one call of Save_Tarvo_Consignment on the company database, and shows the branch's daily
+// movements with their money total (page 2) and its on-hand quantities by year and period
+// (page 3).
+//
+// The screen catches no database or conversion error: each one leaves its handler for the
+// application-wide handling, and the screen keeps what it had at that point.
+class TFrTarvoAdjAndConsignment : public TFrForm
+{
+    Q_OBJECT
+public:
+    explicit TFrTarvoAdjAndConsignment(QWidget *parent = nullptr);
+    ~TFrTarvoAdjAndConsignment() override;
+
+    static constexpr int ClientWidth = 885;
+    static constexpr int ClientHeight = 504;
+
+    // Id of the user who launched the program; set by the program entry before the first show.
+    int UserId = 0;
+
+    // The barcode search the two search buttons open, made on the first click and kept for the
+    // run. Without one the search buttons are disabled.
+    void setBarcodeSearchFactory(BarcodeSearch::Factory factory);
+
+    // Branch group
+    QFrame *GroupBox1 = nullptr;
+    QLabel *Label1 = nullptr; // "สาขา"
+    QLabel *Label2 = nullptr; // the red "*"
+    LookupCombo *CbBranch = nullptr;
+
+    // Pages
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr; // consignment entry
+    QWidget *TabSheet2 = nullptr; // stock adjustment entry
+    QWidget *TabSheet3 = nullptr; // daily summary
+    QWidget *TabSheet4 = nullptr; // on-hand summary
+    enum Page { ConsignmentPage = 0, AdjustmentPage = 1, DailyPage = 2, OnhandPage = 3 };
+
+    // Consignment page
+    DatePicker *DateTimePicker2 = nullptr;
+    QComboBox *CBConsignType = nullptr;
+    QLineEdit *EdBarcode1 = nullptr;
+    QToolButton *BtBarCode1 = nullptr;
+    QPushButton *BtOk1 = nullptr;
+    DataLabel *LbProdCode1 = nullptr;
+    DataLabel *LbProdName1 = nullptr;
+    NumberEdit *EdQuantity1 = nullptr;
+    QLabel *LbPrice1 = nullptr;
+    DataLabel *LbUnitName1 = nullptr;
+    QCheckBox *CBFree1 = nullptr;
+    QLabel *LbSerialNo1 = nullptr;
+    QLineEdit *EdSerialNo1 = nullptr;
+
+    // Adjustment page
+    DatePicker *DateTimePicker1 = nullptr;
+    QComboBox *CBAdjType = nullptr;
+    QLineEdit *EdBarcode2 = nullptr;
+    QToolButton *BtBarCode2 = nullptr;
+    QPushButton *BTOk2 = nullptr;
+    DataLabel *DBText1 = nullptr;
+    DataLabel *DBText2 = nullptr;
+    NumberEdit *EdQuantity2 = nullptr;
+    QLabel *LbPrice2 = nullptr;
+    DataLabel *DBText3 = nullptr;
+    QCheckBox *CBFree2 = nullptr;
+    QLabel *LbSerialNo2 = nullptr;
+    QLineEdit *EdSerialNo2 = nullptr;
+
+    // Daily summary page
+    DatePicker *DateEdit1 = nullptr;
+    DatePicker *DateEdit2 = nullptr;
+    QPushButton *BtOkConsign = nullptr;
+    DataGrid *DBGRPProdDay = nullptr;
+    QLabel *LbTotal = nullptr;
+
+    // On-hand summary page
+    NumberEdit *GetYear = nullptr;
+    QComboBox *PeriodNo = nullptr;
+    QPushButton *BkCustomrtOnhand = nullptr;
+    DataGrid *DBGRPOnhand = nullptr;
+
+    // Datasets on the company database
+    Query *QBranch = nullptr;
+    Query *QUserKeyIn = nullptr;
+    Query *QProduct = nullptr;
+    Query *QChkBarcode = nullptr;
+    Query *QSave = nullptr;
+    Query *QRPProdDay = nullptr;
+    Query *QRPOnhand = nullptr;
+
+    // Handlers
+    void FormShow() override;
+    void AcNewExecute() override;
+    void AcSaveExecute() override;
+    void CbBranchExit();
+    void PageControl1Change(int index);
+    void BtBarCode1Click();
+    void BtBarCode2Click();
+    void EdBarcode1Exit();
+    void BtOk1Click();
+    void CBFree1Click();
+    void EdBarcode2Exit();
+    void BTOk2Click();
+    void CBFree2Click();
+    void BtOkConsignClick();
+    void BkCustomrtOnhandClick();
+    void GetYearExit();
+
+    // The screen's state, read-only from outside.
+    const QString &userKeyIn() const { return UserKeyIn; }
+    const QString &userCode() const { return UserCode; }
+    const QString &cusCode() const { return CusCode; }
+    int cusId() const { return CusId; }
+    const QString &useSerial() const { return UseSerial; }
+    double oldPrice() const { return OldPrice; }
+
+    // The period box's items: index 0 the opening balance of the year, index n month n.
+    static QStringList periodItems();
+
+private:
+    void buildBranchGroup(QWidget *parent);
+    void buildConsignmentPage();
+    void buildAdjustmentPage();
+    void buildDailyPage();
+    void buildOnhandPage();
+    void setTabOrder();
+    void wireHandlers();
+
+    void decodeToday();
+    void fillYearAndPeriod();
+    void consignmentSave();
+    void adjustmentSave();
+    void searchBarcode(QLineEdit *barcodeBox);
+    void saveLine(const Statement &statement, const QString &consigType, const QString &barcode,
+                  const QString &serialNumber, const QString &chkFree, const QDate &editDate);
+    void setActivePage(int index);
+
+    QString UserKeyIn;
+    QString UserCode;
+    QString CusCode;
+    int CusId = 0;
+    QString UseSerial;
+    double OldPrice = 0;
+    double Quantity = 0;
+    double Price = 0;
+    quint16 CurYear = 0;
+    quint16 CurMonth = 0;
+    quint16 CurDay = 0;
+
+    // The barcode the product shown on each entry page was found by ("" when none is shown).
+    QString m_foundBarcode1;
+    QString m_foundBarcode2;
+
+    BarcodeSearch::Factory m_searchFactory;
+    std::unique_ptr<BarcodeSearch> m_search;
+    bool m_inBaseShow = false;
+    int m_settingPage = 0;
+};

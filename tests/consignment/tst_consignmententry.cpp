@@ -1,0 +1,784 @@
+// Consignment and adjustment entry on the consignment screen: lookups, checks and saves, driven
+// with keys, clicks and focus changes on fresh demo databases. Every save is checked by reading
+// the stored Tarvo_Consignment line back.
+#include "ScreenFixture.h"
+
+#include "consignment/DataGrid.h"
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "platform/format/FormatFloat.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/DatePicker.h"
+#include "platform/ui/LookupCombo.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
+
+void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+{
+    QTabBar *bar = s->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+// The screen with branch 1 (BR01, customer 1) current.
+TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f)
+{
+    TFrTarvoAdjAndConsignment *s = f.openScreen();
+    Drive::enter();
+    return s;
+}
+
+// The type-19 price the lookup takes for a barcode: the last row of the lookup statement.
+double listPrice(ScreenFixture &f, const QString &barcode)
+{
+    Query q(&f.dbs().company());
+    q.setStatement(ConsignmentSql::QProduct);
+    q.setParam("Barcode", barcode);
+    q.open();
+    q.last();
+    return q.fieldByName("Price").asFloat();
+}
+
+// Types into a quantity box as the user does: click, select what it holds, type.
+void typeQuantity(NumberEdit *box, const QString &text)
+{
+    Drive::clickInto(box);
+    Drive::key(Qt::Key_A, Qt::ControlModifier);
+    Drive::type(text);
+}
+
+void save()
+{
+    Drive::key(Qt::Key_F10);
+}
+
+struct Line {
+    QString userCode = "BR01";
+    QString userKeyIn = "SOMCHAI";
+    int customer = 1;
+    QString type;
+    QString barcode;
+    QString serial;
+    double quantity = 0;
+    double price = 0;
+    QString chkFree = "N";
+    double oldPrice = 0;
+    QDate date = QDate::currentDate();
+};
+
+void compareLine(ScreenFixture &f, const Line &e)
+{
+    const QVariantMap stored = f.lastLine();
+    QCOMPARE(stored.value("UserCode").toString(), e.userCode);
+    QCOMPARE(stored.value("UserKeyIn").toString(), e.userKeyIn);
+    QCOMPARE(stored.value("Customer").toInt(), e.customer);
+    QCOMPARE(stored.value("ConsigType").toString(), e.type);
+    QCOMPARE(stored.value("Barcode").toString(), e.barcode);
+    QCOMPARE(stored.value("SerialNumber").toString(), e.serial);
+    QCOMPARE(stored.value("Quantity").toDouble(), e.quantity);
+    QCOMPARE(stored.value("Price").toDouble(), e.price);
+    QCOMPARE(stored.value("ChkFree").toString(), e.chkFree);
+    QCOMPARE(stored.value("OldPrice").toDouble(), e.oldPrice);
+    QCOMPARE(stored.value("ConsigDate").toString(), e.date.toString("yyyy-MM-dd"));
+}
+
+// The screen's state after a successful save: the reset has run.
+void checkReset(TFrTarvoAdjAndConsignment *s)
+{
+    QVERIFY(!s->AcSave->isEnabled());
+    QCOMPARE(s->EdBarcode1->text(), QString());
+    QCOMPARE(s->EdBarcode2->text(), QString());
+    QCOMPARE(s->LbProdCode1->text(), QString());
+    QCOMPARE(s->DBText1->text(), QString());
+    QVERIFY(!s->EdQuantity1->isEnabled());
+    QCOMPARE(s->EdQuantity1->text(), QString("0"));
+    QCOMPARE(s->LbPrice1->text(), QString("0"));
+    QCOMPARE(s->CBConsignType->currentIndex(), 0);
+    QCOMPARE(s->CBAdjType->currentIndex(), 0);
+    QCOMPARE(s->DateTimePicker2->date(), QDate::currentDate());
+    QVERIFY(s->EdSerialNo1->isHidden());
+}
+
+// A search dialog stand-in that picks a given barcode.
+class PickingDialog : public QDialog
+{
+public:
+    explicit PickingDialog(QWidget *parent = nullptr)
+        : QDialog(parent)
+    {
+    }
+    int ShowModal()
+    {
+        QTimer::singleShot(0, this, [this] { accept(); });
+        const int result = exec();
+        SelectedBarCode = next;
+        return result;
+    }
+    QString SelectedBarCode;
+    static inline QString next;
+};
+
+} // namespace
+
+class TestConsignmentEntry : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void aSale()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int before = f.consignmentCount();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
+        QCOMPARE(s->LbProdName1->text(), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
+        QVERIFY(!s->LbUnitName1->text().isEmpty());
+        const double price = listPrice(f, barcode);
+        QVERIFY(price > 0);
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
+        QVERIFY(s->EdQuantity1->isEnabled());
+        QVERIFY(s->AcSave->isEnabled());
+        QVERIFY(s->EdSerialNo1->isHidden());
+        QCOMPARE(Drive::focus(), s->BtOk1);
+
+        typeQuantity(s->EdQuantity1, "5");
+        bool waitCursorAtMessage = true;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { waitCursorAtMessage = QApplication::overrideCursor(); };
+        save();
+        f.dialogs().onShow = nullptr;
+        QVERIFY(!waitCursorAtMessage); // the message shows the normal cursor
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), before + 1);
+        Line e;
+        e.type = "S";
+        e.barcode = barcode;
+        e.quantity = 5;
+        e.price = price;
+        e.oldPrice = price;
+        compareLine(f, e);
+        checkReset(s);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void aTakeBackOnAnotherDay()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        Drive::key(Qt::Key_Down);
+        Drive::key(Qt::Key_Down);
+        Drive::enter(); // BR03
+        Drive::enter(); // into the type box
+        QCOMPARE(Drive::focus(), s->CBConsignType);
+        Drive::key(Qt::Key_Down);
+        QCOMPARE(s->CBConsignType->currentText(), QString("รับคืน"));
+        const QDate day = QDate::currentDate().addDays(-6);
+        s->DateTimePicker2->setDate(day);
+        const QString barcode = f.barcodeOfProduct(8);
+        Drive::scan(s->EdBarcode1, barcode);
+        typeQuantity(s->EdQuantity1, "1234");
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        Line e;
+        e.userCode = "BR03";
+        e.customer = 3;
+        e.type = "R";
+        e.barcode = barcode;
+        e.quantity = 1234; // as entered, no change of sign
+        e.price = e.oldPrice = listPrice(f, barcode);
+        e.date = day;
+        compareLine(f, e);
+        checkReset(s);
+    }
+
+    void aFreeGift()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const QString barcode = f.barcodeOfProduct(11);
+        const double price = listPrice(f, barcode);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::click(s->CBFree1);
+        QCOMPARE(s->LbPrice1->text(), QString("0"));
+        Drive::click(s->CBFree1); // unticked: the list price again
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
+        Drive::key(Qt::Key_Space); // the check box has the focus: ticked from the keyboard
+        QVERIFY(s->CBFree1->isChecked());
+        QCOMPARE(s->LbPrice1->text(), QString("0"));
+        typeQuantity(s->EdQuantity1, "2");
+        save();
+        Line e;
+        e.type = "S";
+        e.barcode = barcode;
+        e.quantity = 2;
+        e.price = 0;
+        e.chkFree = "Y";
+        e.oldPrice = price; // the list price is kept
+        compareLine(f, e);
+        QVERIFY(!s->CBFree1->isChecked());
+    }
+
+    void aProductWithoutAConsignmentPrice()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const QString barcode = f.barcodeOfProduct(17); // no type-19 price
+        Drive::scan(s->EdBarcode1, barcode);
+        QCOMPARE(s->LbProdCode1->text(), QString("P0017"));
+        QCOMPARE(s->LbPrice1->text(), QString("0"));
+        typeQuantity(s->EdQuantity1, "3");
+        save();
+        Line e;
+        e.type = "S";
+        e.barcode = barcode;
+        e.quantity = 3;
+        compareLine(f, e);
+    }
+
+    // Several type-19 prices: the last row of the lookup is used.
+    void severalPrices()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const QString barcode = f.barcodeOfProduct(23);
+        Query q(&f.dbs().company());
+        q.setStatement(ConsignmentSql::QProduct);
+        q.setParam("Barcode", barcode);
+        q.open();
+        QCOMPARE(q.recordCount(), 2);
+        q.first();
+        const double first = q.fieldByName("Price").asFloat();
+        q.last();
+        const double last = q.fieldByName("Price").asFloat();
+        QVERIFY(first != last);
+
+        Drive::scan(s->EdBarcode1, barcode);
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(last));
+        QCOMPARE(s->oldPrice(), last);
+        QCOMPARE(s->QProduct->recNo(), 1);
+        save(); // quantity 0 is saved as 0
+        Line e;
+        e.type = "S";
+        e.barcode = barcode;
+        e.quantity = 0;
+        e.price = e.oldPrice = last;
+        compareLine(f, e);
+    }
+
+    void serialNumberedGoods()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const QString barcode = f.barcodeOfProduct(25);
+        Drive::scan(s->EdBarcode1, barcode);
+        QCOMPARE(s->useSerial(), QString("Y"));
+        QCOMPARE(s->EdQuantity1->text(), QString("1"));
+        QVERIFY(s->EdQuantity1->isReadOnly());
+        QVERIFY(s->LbSerialNo1->isVisible() && s->EdSerialNo1->isVisible());
+        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        Drive::type("  SN 0042 "); // blanks around the serial number are kept
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        Line e;
+        e.type = "S";
+        e.barcode = barcode;
+        e.serial = "  SN 0042 ";
+        e.quantity = 1;
+        e.price = e.oldPrice = listPrice(f, barcode);
+        compareLine(f, e);
+
+        // The same serial number sold again is refused by the server; nothing is reset.
+        f.dialogs().clear();
+        const int count = f.consignmentCount();
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::type("  SN 0042 ");
+        save();
+        QCOMPARE(f.consignmentCount(), count);
+        QCOMPARE(f.errors().size(), 1);
+        QVERIFY2(f.errors().first().contains("Cannot insert duplicate"), qPrintable(f.errors().first()));
+        QVERIFY(f.dialogs().texts().isEmpty());
+        QCOMPARE(s->EdBarcode1->text(), barcode);
+        QCOMPARE(s->EdSerialNo1->text(), QString("  SN 0042 "));
+        QVERIFY(s->AcSave->isEnabled());
+        // Corrected, it saves.
+        s->EdSerialNo1->setFocus();
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("SN 0043");
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN 0043"));
+    }
+
+    // A barcode in lower case is searched and saved as typed (trimmed), reported upper-cased.
+    void barcodeTextAsTyped()
+    {
+        ScreenFixture f;
+        f.dbs().company().execute("Insert Into ProductUnits (Id, Product, UnitName, BarCode, Fraction) Values (9001, 3, 'กล่อง', 'tv-lower-1', 1)");
+        f.dbs().company().execute("Insert Into ProductPrice (Id, Product, ProductUnits, PriceType, Price) Values (9001, 3, 9001, 19, 45.5)");
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        Drive::scan(s->EdBarcode1, "  tv-lower-1  ");
+        QCOMPARE(s->LbUnitName1->text(), QString("กล่อง"));
+        QCOMPARE(s->LbPrice1->text(), QString("45.5"));
+        typeQuantity(s->EdQuantity1, "4");
+        save();
+        Line e;
+        e.type = "S";
+        e.barcode = "tv-lower-1";
+        e.quantity = 4;
+        e.price = e.oldPrice = 45.5;
+        compareLine(f, e);
+
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode1, " xy-zz9 ");
+        QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode XY-ZZ9"});
+        // The page was reset.
+        QCOMPARE(s->EdBarcode1->text(), QString());
+        QVERIFY(!s->AcSave->isEnabled());
+        QCOMPARE(Drive::focus(), s->BtOk1); // unchanged: where Enter had taken it
+    }
+
+    // Each check of the consignment save, in its order, with its message and focus; nothing is
+    // stored and what was typed stays.
+    void consignmentChecks()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int count = f.consignmentCount();
+
+        // Leaving the empty barcode box, and the OK button on it: every time.
+        s->EdBarcode1->setFocus();
+        Drive::enter();
+        QCOMPARE(Drive::focus(), s->BtOk1);
+        Drive::click(s->BtOk1);
+        s->EdBarcode1->setFocus();
+        Drive::enter();
+        QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุบาร์โค้ด", "ระบุบาร์โค้ด", "ระบุบาร์โค้ด"}));
+        QCOMPARE(Drive::focus(), s->BtOk1);
+
+        // Empty barcode box at save: message only.
+        f.dialogs().clear();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        typeQuantity(s->EdQuantity1, "6");
+        Drive::clickInto(s->EdBarcode1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::key(Qt::Key_Delete);
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
+        QCOMPARE(Drive::focus(), s->EdBarcode1);
+        QCOMPARE(s->EdQuantity1->text(), QString("6"));
+
+        // Empty quantity box: message, then the focus goes to it.
+        f.dialogs().clear();
+        Drive::type(barcode);
+        Drive::enter();
+        typeQuantity(s->EdQuantity1, "");
+        Drive::key(Qt::Key_Delete);
+        QCOMPARE(s->EdQuantity1->text(), QString());
+        Drive::key(Qt::Key_Backtab);
+        QCOMPARE(Drive::focus(), s->CBFree1);
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
+        QCOMPARE(Drive::focus(), s->EdQuantity1);
+        QCOMPARE(s->EdBarcode1->text(), barcode);
+
+        // Serial-numbered goods without a serial number: message, then focus.
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(50));
+        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        Drive::key(Qt::Key_Backtab);
+        Drive::key(Qt::Key_Backtab);
+        QCOMPARE(Drive::focus(), s->CBFree1);
+        QWidget *focusAtMessage = nullptr;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
+        save();
+        f.dialogs().onShow = nullptr;
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Serial Number"});
+        QCOMPARE(focusAtMessage, s->CBFree1);
+        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+
+        QCOMPARE(f.consignmentCount(), count);
+        QVERIFY(s->AcSave->isEnabled());
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void adjustments_data()
+    {
+        QTest::addColumn<int>("product");
+        QTest::addColumn<int>("type"); // 0 increase, 1 decrease
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("free");
+        QTest::addColumn<double>("quantity");
+        QTest::newRow("increase 5") << 4 << 0 << "5" << false << 5.0;
+        QTest::newRow("decrease 5") << 4 << 1 << "5" << false << -5.0;
+        QTest::newRow("decrease 0") << 4 << 1 << "0" << false << 0.0;
+        QTest::newRow("free increase") << 9 << 0 << "12" << true << 12.0;
+        QTest::newRow("serial decrease") << 50 << 1 << "" << false << -1.0;
+        QTest::newRow("serial increase") << 50 << 0 << "" << false << 1.0;
+    }
+    void adjustments()
+    {
+        QFETCH(int, product);
+        QFETCH(int, type);
+        QFETCH(QString, typed);
+        QFETCH(bool, free);
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 1);
+        const QDate day = QDate::currentDate().addDays(-1);
+        s->DateTimePicker1->setDate(day);
+        s->CBAdjType->setCurrentIndex(type);
+        const QString barcode = f.barcodeOfProduct(product);
+        Drive::scan(s->EdBarcode2, barcode);
+        QCOMPARE(s->DBText1->text(), QString("P%1").arg(product, 4, 10, QChar('0')));
+        const bool serial = product % 25 == 0;
+        QCOMPARE(s->EdSerialNo2->isVisible(), serial);
+        if (serial) {
+            QCOMPARE(Drive::focus(), s->EdSerialNo2);
+            QCOMPARE(s->EdQuantity2->text(), QString("1"));
+            QVERIFY(s->EdQuantity2->isReadOnly());
+            Drive::type("SN-9");
+        } else {
+            typeQuantity(s->EdQuantity2, typed);
+        }
+        if (free)
+            Drive::click(s->CBFree2);
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        Line e;
+        e.type = "A";
+        e.barcode = barcode;
+        e.serial = serial ? "SN-9" : "";
+        QFETCH(double, quantity);
+        e.quantity = quantity;
+        e.oldPrice = listPrice(f, barcode);
+        e.price = free ? 0 : e.oldPrice;
+        e.chkFree = free ? "Y" : "N";
+        e.date = day;
+        compareLine(f, e);
+        QVERIFY(!std::signbit(f.lastLine().value("Quantity").toDouble()) || quantity < 0);
+        checkReset(s);
+        QCOMPARE(s->PageControl1->currentIndex(), 1);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void adjustmentChecks()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 1);
+        const int count = f.consignmentCount();
+
+        // Lookup with an empty box, every time; the focus stays where it went.
+        s->EdBarcode2->setFocus();
+        Drive::enter();
+        QCOMPARE(Drive::focus(), s->BTOk2);
+        Drive::click(s->BTOk2);
+        QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุ Barcode", "ระบุ Barcode"}));
+        QCOMPARE(Drive::focus(), s->BTOk2);
+
+        // Not found: message, the focus back in the box, the text kept; leaving again repeats it.
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode2, "NOPE-1");
+        QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
+        QCOMPARE(Drive::focus(), s->EdBarcode2);
+        QCOMPARE(s->EdBarcode2->text(), QString("NOPE-1"));
+        Drive::enter();
+        QCOMPARE(f.dialogs().texts(), (QStringList{"ไม่พบ Barcode !!", "ไม่พบ Barcode !!"}));
+        QCOMPARE(Drive::focus(), s->EdBarcode2);
+
+        // Empty barcode box at save: message and focus to the box.
+        f.dialogs().clear();
+        const QString barcode = f.barcodeOfProduct(5);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type(barcode);
+        Drive::enter();
+        QCOMPARE(s->DBText1->text(), QString("P0005"));
+        typeQuantity(s->EdQuantity2, "8");
+        s->EdBarcode2->clear();
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
+        QCOMPARE(Drive::focus(), s->EdBarcode2);
+        QCOMPARE(s->EdQuantity2->text(), QString("8"));
+
+        // Empty quantity box: message and focus to it.
+        f.dialogs().clear();
+        Drive::type(barcode);
+        Drive::enter();
+        typeQuantity(s->EdQuantity2, "");
+        Drive::key(Qt::Key_Delete);
+        Drive::enter();
+        QCOMPARE(Drive::focus(), s->CBFree2);
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
+        QCOMPARE(Drive::focus(), s->EdQuantity2);
+
+        // Serial-numbered goods without a serial number: the focus goes first, then the message.
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(75));
+        QCOMPARE(Drive::focus(), s->EdSerialNo2);
+        Drive::key(Qt::Key_Backtab);
+        QCOMPARE(Drive::focus(), s->CBFree2);
+        QWidget *focusAtMessage = nullptr;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
+        save();
+        f.dialogs().onShow = nullptr;
+        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ SerialNumber"});
+        QCOMPARE(focusAtMessage, s->EdSerialNo2);
+
+        QCOMPARE(f.consignmentCount(), count);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    // Before the branch box has ever been left no branch is current: the server refuses the
+    // line, the refusal goes to the application-wide handling and the entries stay.
+    void savingBeforeAnyBranch()
+    {
+        {
+            ScreenFixture f;
+            const int count = f.consignmentCount();
+            const QString barcode = f.barcodeOfProduct(3);
+            // The user's first click goes into the barcode box while the window is being activated.
+            TFrTarvoAdjAndConsignment *s = f.openScreen(1, false);
+            s->EdBarcode1->setFocus();
+            QVERIFY(QTest::qWaitForWindowActive(s));
+            QCOMPARE(Drive::focus(), s->EdBarcode1);
+            Drive::type(barcode);
+            Drive::enter();
+            typeQuantity(s->EdQuantity1, "2");
+            QCOMPARE(s->userCode(), QString());
+            QCOMPARE(s->cusId(), 0);
+            save();
+            QCOMPARE(f.consignmentCount(), count);
+            QCOMPARE(f.errors().size(), 1);
+            QVERIFY2(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"), qPrintable(f.errors().first()));
+            QVERIFY(f.dialogs().texts().isEmpty()); // no success message
+            QCOMPARE(s->EdBarcode1->text(), barcode);
+            QCOMPARE(s->EdQuantity1->text(), QString("2"));
+            QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
+            QVERIFY(s->AcSave->isEnabled());
+        }
+        {
+            // With an empty branch list, leaving the branch box gives the same: no branch.
+            ScreenFixture f;
+            const int count = f.consignmentCount();
+            const QString barcode = f.barcodeOfProduct(3);
+            f.dbs().config().execute("Update Username Set CusCodeTablet = ''");
+            TFrTarvoAdjAndConsignment *s = f.openScreen();
+            Drive::enter();
+            Drive::scan(s->EdBarcode1, barcode);
+            save();
+            QCOMPARE(f.errors().size(), 1);
+            QVERIFY(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"));
+            QCOMPARE(f.consignmentCount(), count);
+            QCOMPARE(s->EdBarcode1->text(), barcode);
+        }
+    }
+
+    void anInvalidNumber()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int count = f.consignmentCount();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::clickInto(s->EdQuantity1);
+        s->EdQuantity1->setText("abc"); // the box refuses such keys; only code can put it there
+        save();
+        QCOMPARE(f.errors(), QStringList{"'abc' is not a valid floating point value"});
+        QCOMPARE(f.consignmentCount(), count);
+        QVERIFY(f.dialogs().texts().isEmpty());
+        QCOMPARE(s->EdQuantity1->text(), QString("abc"));
+        QCOMPARE(s->EdBarcode1->text(), barcode);
+
+        // A price label that is not a number.
+        f.errors().clear();
+        s->EdQuantity1->setText("1");
+        s->LbPrice1->setText("1,5");
+        save();
+        QCOMPARE(f.errors(), QStringList{"'1,5' is not a valid floating point value"});
+        QCOMPARE(f.consignmentCount(), count);
+        QVERIFY(s->AcSave->isEnabled());
+
+        // On the adjustment page.
+        f.errors().clear();
+        clickTab(s, 1);
+        Drive::scan(s->EdBarcode2, barcode);
+        s->EdQuantity2->setText("--");
+        save();
+        QCOMPARE(f.errors(), QStringList{"'--' is not a valid floating point value"});
+        QCOMPARE(f.consignmentCount(), count);
+        QCOMPARE(s->EdBarcode2->text(), barcode);
+    }
+
+    // A second Save right after the first never stores the line again: the first save disables
+    // Save before its message and resets the page.
+    void savingTwice()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int count = f.consignmentCount();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        typeQuantity(s->EdQuantity1, "2");
+        bool pressedAgain = false;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &shown) {
+            if (shown.text == Saved && !pressedAgain) {
+                pressedAgain = true;
+                Drive::click(s->BSave); // the Save button pressed again while the message is up
+            }
+        };
+        save();
+        save();
+        f.dialogs().onShow = nullptr;
+        QCOMPARE(f.consignmentCount(), count + 1);
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QVERIFY(f.errors().isEmpty());
+        // The toolbar button is disabled as well.
+        QVERIFY(!s->BSave->isEnabled());
+    }
+
+    // A barcode changed in the box after its lookup, without leaving the box, is looked up when
+    // Save is pressed, rather than saved with the price of the product shown before.
+    void aBarcodeChangedAfterItsLookup()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int count = f.consignmentCount();
+        const QString first = f.barcodeOfProduct(3);
+        const QString second = f.barcodeOfProduct(4);
+        Drive::scan(s->EdBarcode1, first);
+        typeQuantity(s->EdQuantity1, "2");
+        Drive::clickInto(s->EdBarcode1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type(second);
+        save();
+        QCOMPARE(f.consignmentCount(), count);
+        QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f, second)));
+        save();
+        QCOMPARE(f.consignmentCount(), count + 1);
+        Line e;
+        e.type = "S";
+        e.barcode = second;
+        e.quantity = 2;
+        e.price = e.oldPrice = listPrice(f, second);
+        compareLine(f, e);
+
+        // The same on the adjustment page; a barcode that is not found is never saved.
+        clickTab(s, 1);
+        Drive::scan(s->EdBarcode2, first);
+        typeQuantity(s->EdQuantity2, "3");
+        Drive::clickInto(s->EdBarcode2);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("NOPE-2");
+        f.dialogs().clear();
+        save();
+        QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
+        QCOMPARE(f.consignmentCount(), count + 1);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    // Choosing another branch and going straight to the barcode search makes that branch current.
+    void branchChosenThenSearch()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        PickingDialog::next = f.barcodeOfProduct(3);
+        s->setBarcodeSearchFactory(BarcodeSearch::forDialog<PickingDialog>());
+        s->CbBranch->setFocus();
+        Drive::key(Qt::Key_Down);
+        Drive::key(Qt::Key_Down);
+        QCOMPARE(s->CbBranch->currentText(), QString("สาขาเชียงใหม่ นิมมาน"));
+        Drive::click(s->BtBarCode1);
+        QCOMPARE(s->EdBarcode1->text(), f.barcodeOfProduct(3));
+        QCOMPARE(s->userCode(), QString("BR03"));
+        s->activateWindow();
+        QCoreApplication::processEvents();
+        QCOMPARE(Drive::focus(), s->EdBarcode1);
+        Drive::enter();
+        typeQuantity(s->EdQuantity1, "1");
+        save();
+        QCOMPARE(f.lastLine().value("Customer").toInt(), 3);
+        QCOMPARE(f.lastLine().value("UserCode").toString(), QString("BR03"));
+    }
+
+    // The whole road of one line: branch chosen, barcode scanned, quantity, F10, the line
+    // stored and the daily grid re-read with it.
+    void endToEnd()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        Drive::key(Qt::Key_Down);
+        Drive::enter(); // BR02
+        clickTab(s, 2);
+        Drive::click(s->BtOkConsign); // today's movements of BR02
+        const int rowsBefore = s->DBGRPProdDay->model()->rowCount();
+        clickTab(s, 0);
+
+        const QString barcode = f.barcodeOfProduct(6);
+        Drive::clickInto(s->EdBarcode1);
+        for (const QChar c : barcode) // a scanner types the digits, then Enter
+            QTest::keyClick(Drive::focus(), c.toLatin1());
+        Drive::enter();
+        QCOMPARE(s->LbProdCode1->text(), QString("P0006"));
+        Drive::enter(); // OK button -> free goods
+        Drive::enter(); // -> quantity
+        QCOMPARE(Drive::focus(), s->EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("1500");
+        Drive::key(Qt::Key_F10);
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        Line e;
+        e.userCode = "BR02";
+        e.customer = 2;
+        e.type = "S";
+        e.barcode = barcode;
+        e.quantity = 1500;
+        e.price = e.oldPrice = listPrice(f, barcode);
+        compareLine(f, e);
+        checkReset(s);
+
+        const DataGrid *grid = s->DBGRPProdDay;
+        QCOMPARE(grid->model()->rowCount(), rowsBefore + 1);
+        bool found = false;
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            auto at = [&](int column) { return grid->model()->index(row, column).data().toString(); };
+            if (at(2) == barcode && at(1) == "ขาย" && at(4) == "1500") {
+                found = true;
+                QCOMPARE(at(0), QDate::currentDate().toString("dd/MM/yyyy"));
+                QCOMPARE(at(7), FloatToStr(1500 * e.price));
+            }
+        }
+        QVERIFY(found);
+        QVERIFY(f.errors().isEmpty());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestConsignmentEntry test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_consignmententry.moc"

@@ -1,0 +1,411 @@
+// The daily summary and on-hand pages of the consignment screen, driven through the real widgets
+// on fresh demo databases. The demo data lies around today; the cases here use lines of 2001
+// that each test stores itself.
+#include "ScreenFixture.h"
+
+#include "consignment/DataGrid.h"
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "platform/format/FormatFloat.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "platform/sql/QueryModel.h"
+#include "platform/ui/DatePicker.h"
+#include "platform/ui/LookupCombo.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QDate Jan1(2001, 1, 1);
+
+void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+{
+    QTabBar *bar = s->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+// Opens the screen with branch 1 (customer C0001) current and the daily page shown.
+TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f, int page)
+{
+    TFrTarvoAdjAndConsignment *s = f.openScreen();
+    Drive::enter();
+    clickTab(s, page);
+    return s;
+}
+
+void addLine(ScreenFixture &f, int customer, const char *type, int product, double quantity, double price, const QDate &day)
+{
+    const int unit = f.firstUnitOf(product);
+    f.dbs().company().execute(QString("Insert Into Tarvo_Consignment (UserCode, UserKeyIn, Customer, ConsigType, Product,"
+                                      " ProductUnits, Barcode, SerialNumber, Quantity, Price, ChkFree, OldPrice, ConsigDate,"
+                                      " CreateTime) Values ('BR%1', 'SOMCHAI', %2, '%3', %4, %5, '%6', '', %7, %8, 'N', %8,"
+                                      " '%9', '%9 10:00:00')")
+                                  .arg(customer, 2, 10, QChar('0'))
+                                  .arg(customer)
+                                  .arg(QLatin1String(type))
+                                  .arg(product)
+                                  .arg(unit)
+                                  .arg(f.barcodeOfProduct(product))
+                                  .arg(quantity, 0, 'g', 17)
+                                  .arg(price, 0, 'g', 17)
+                                  .arg(day.toString("yyyy-MM-dd")));
+}
+
+void summarise(TFrTarvoAdjAndConsignment *s, const QDate &from, const QDate &to)
+{
+    s->DateEdit1->setDate(from);
+    s->DateEdit2->setDate(to);
+    Drive::click(s->BtOkConsign);
+}
+
+QString cell(const DataGrid *grid, int row, int column, int role = Qt::DisplayRole)
+{
+    return grid->model()->index(row, column).data(role).toString();
+}
+
+enum DailyColumn { DocDate, TypeText, BarCode, ProdName, Quantity, UnitName, Price, Total };
+
+} // namespace
+
+class TestConsignmentViews : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void emptyAndReversedRanges()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 2, 10, Jan1.addDays(5));
+
+        summarise(s, Jan1.addDays(10), Jan1.addDays(20));
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
+        QCOMPARE(s->LbTotal->text(), QString("0.00"));
+
+        summarise(s, Jan1.addDays(6), Jan1.addDays(4)); // first day after the last
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
+        QCOMPARE(s->LbTotal->text(), QString("0.00"));
+
+        summarise(s, Jan1.addDays(5), Jan1.addDays(5)); // both ends belong to the range
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 1);
+        QCOMPARE(s->LbTotal->text(), QString("20.00"));
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    // What each kind of movement shows and adds to the total.
+    void movementsAndTheirTotal()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        const QDate day = Jan1.addDays(9);
+        addLine(f, 1, "S", 3, 5, 100, day);      // 500
+        addLine(f, 1, "R", 3, 2, 100, day);      // -200
+        addLine(f, 1, "A", 3, 4, 10, day);       // 40
+        addLine(f, 1, "A", 3, -1, 10, day);      // -10
+        addLine(f, 1, "A", 3, 0, 10, day);       // 0, type unknown
+        addLine(f, 2, "S", 3, 1000, 100, day);   // another branch: not shown
+        addLine(f, 1, "S", 3, 1000, 100, Jan1.addDays(40)); // outside the range
+        // An invoice to the branch and a return from it: quantity and price, no money.
+        f.dbs().company().execute(QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9001, 'IVX', '%1', 1, 'N')")
+                                      .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 3, 50)")
+                                      .arg(f.firstUnitOf(3)));
+        f.dbs().company().execute(QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9002, 'IVD', '%1', 1, 'Y')")
+                                      .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9002, 9002, 3, %1, 9, 50)")
+                                      .arg(f.firstUnitOf(3)));
+        f.dbs().company().execute(QString("Insert Into SrHd (Id, DocNo, SrDate, Customer, Delflag) Values (9001, 'SRX', '%1', 1, 'N')")
+                                      .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(QString("Insert Into SrDt (Id, SrHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 1, 50)")
+                                      .arg(f.firstUnitOf(3)));
+
+        summarise(s, Jan1, Jan1.addDays(30));
+        const DataGrid *grid = s->DBGRPProdDay;
+        QCOMPARE(grid->model()->rowCount(), 7);
+        QCOMPARE(s->LbTotal->text(), QString("330.00"));
+
+        QMultiMap<QString, QString> shown; // type text -> quantity / total
+        for (int row = 0; row < 7; ++row) {
+            QCOMPARE(cell(grid, row, DocDate), day.toString("dd/MM/yyyy"));
+            QCOMPARE(cell(grid, row, BarCode), f.barcodeOfProduct(3));
+            shown.insert(cell(grid, row, TypeText), cell(grid, row, Quantity) + " / " + cell(grid, row, Total));
+            for (int column : {Quantity, Price, Total})
+                QCOMPARE(grid->model()->index(row, column).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+        }
+        QCOMPARE(shown.value("รับสินค้าจาก สนญ "), QString("-3 / 0"));
+        QCOMPARE(shown.value("ส่งคืน สนญ"), QString("1 / 0"));
+        QCOMPARE(shown.value("ขาย"), QString("5 / 500"));
+        QCOMPARE(shown.value("รับคืน"), QString("-2 / -200"));
+        QCOMPARE(shown.value("ปรับปรุง+"), QString("4 / 40"));
+        QCOMPARE(shown.value("ปรุบปรุง-"), QString("-1 / -10"));
+        QCOMPARE(shown.value("ไม่ระบุ"), QString("0 / 0"));
+        // Same product and day: by DocType (invoice, lines, return).
+        QCOMPARE(cell(grid, 0, TypeText), QString("รับสินค้าจาก สนญ "));
+        QCOMPARE(cell(grid, 6, TypeText), QString("ส่งคืน สนญ"));
+        // The grid is back on the first row.
+        QCOMPARE(s->QRPProdDay->recNo(), 0);
+        QCOMPARE(grid->currentIndex().row(), 0);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void totalFormat_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<double>("quantity");
+        QTest::addColumn<double>("price");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("minus 1,250") << "R" << 12.5 << 100.0 << "-1,250.00";
+        QTest::newRow("1,234,567.5") << "S" << 1.0 << 1234567.5 << "1,234,567.50";
+        QTest::newRow("R of 2 at 100") << "R" << 2.0 << 100.0 << "-200.00";
+        QTest::newRow("small") << "S" << 3.0 << 0.125 << "0.38";
+        QTest::newRow("decrease") << "A" << -3.0 << 1000.0 << "-3,000.00";
+    }
+    void totalFormat()
+    {
+        QFETCH(QString, type);
+        QFETCH(double, quantity);
+        QFETCH(double, price);
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, qPrintable(type), 7, quantity, price, Jan1);
+        summarise(s, Jan1, Jan1);
+        QTEST(s->LbTotal->text(), "total");
+    }
+
+    // The total adds every row, in double precision, over a long result; the grid does not
+    // paint or follow while the rows are walked, and shows the first row afterwards.
+    void aLongSummary()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        f.dbs().company().beginTransaction();
+        for (int i = 0; i < 3000; ++i)
+            addLine(f, 1, i % 4 == 3 ? "R" : "S", 1 + i % 60, 1 + i % 5, 0.25 * (1 + i % 7), Jan1.addDays(i % 28));
+        f.dbs().company().commit();
+        double expected = 0;
+        for (int i = 0; i < 3000; ++i)
+            expected += (i % 4 == 3 ? -1 : 1) * (1 + i % 5) * 0.25 * (1 + i % 7);
+
+        bool paintedWhileRead = true;
+        int currentMoves = 0;
+        bool waitCursor = false;
+        connect(s->QRPProdDay->model(), &QAbstractItemModel::modelReset, this, [&] {
+            paintedWhileRead = s->DBGRPProdDay->updatesEnabled();
+            waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        connect(s->DBGRPProdDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
+        summarise(s, Jan1, Jan1.addDays(27));
+        QVERIFY(!paintedWhileRead);
+        QVERIFY(waitCursor);                        // while the statement ran
+        QVERIFY(!QApplication::overrideCursor());   // and not after
+        QVERIFY(currentMoves <= 2); // not one move per row
+        QVERIFY(s->DBGRPProdDay->updatesEnabled());
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3000);
+        QCOMPARE(s->LbTotal->text(), FormatFloat("#,##0.00;-#,##0.00", expected));
+        QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
+
+        // The user moves in the grid: the query follows.
+        s->DBGRPProdDay->setFocus();
+        Drive::key(Qt::Key_PageDown);
+        QVERIFY(s->QRPProdDay->recNo() > 0);
+        QCOMPARE(s->QRPProdDay->recNo(), s->DBGRPProdDay->currentIndex().row());
+        Drive::key(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(s->QRPProdDay->recNo(), 2999);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    // A failing summary goes to the application-wide handling; the grid follows its dataset
+    // again, so the next summary shows normally.
+    void aFailingSummary()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 2, 10, Jan1);
+        summarise(s, Jan1, Jan1);
+        QCOMPARE(s->LbTotal->text(), QString("20.00"));
+
+        f.dbs().company().execute("Alter Table Tarvo_Consignment Rename To Tarvo_Consignment_Away");
+        summarise(s, Jan1, Jan1);
+        QCOMPARE(f.errors().size(), 1);
+        QVERIFY2(f.errors().first().contains("Tarvo_Consignment"), qPrintable(f.errors().first()));
+        QVERIFY(s->DBGRPProdDay->updatesEnabled());
+        QVERIFY(!s->DBGRPProdDay->controlsDisabled());
+        QVERIFY(!s->QRPProdDay->isOpen());
+        QCOMPARE(s->LbTotal->text(), QString("20.00")); // no new total
+        QVERIFY(f.dialogs().texts().isEmpty());
+
+        f.dbs().company().execute("Alter Table Tarvo_Consignment_Away Rename To Tarvo_Consignment");
+        addLine(f, 1, "S", 3, 1, 10, Jan1);
+        summarise(s, Jan1, Jan1);
+        QCOMPARE(f.errors().size(), 1);
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 2);
+        QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
+        QCOMPARE(s->LbTotal->text(), QString("30.00"));
+    }
+
+    void copyingRows()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 2, 10.5, Jan1);
+        addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
+        addLine(f, 1, "S", 3, 4, 10.5, Jan1.addDays(2));
+        summarise(s, Jan1, Jan1.addDays(2));
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3);
+        QString name = cell(s->DBGRPProdDay, 0, ProdName);
+        QString unit = cell(s->DBGRPProdDay, 0, UnitName);
+        QString barcode = f.barcodeOfProduct(3);
+
+        QGuiApplication::clipboard()->clear();
+        s->DBGRPProdDay->setFocus();
+        Drive::key(Qt::Key_Down, Qt::ShiftModifier); // rows 0 and 1
+        Drive::key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("01/01/2001\tขาย\t%1\t%2\t2\t%3\t10.5\t21\n02/01/2001\tรับคืน\t%1\t%2\t-1\t%3\t10.5\t-10.5\n")
+                     .arg(barcode, name, unit));
+        QCOMPARE(Drive::focus(), s->DBGRPProdDay);
+
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 3);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void onhandByYearAndPeriod()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        auto onhand = [&](int product, int period, double quantity) {
+            const int unit = f.firstUnitOf(product);
+            f.dbs().company().execute(QString("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo,"
+                                              " Quantity) Values ('C0001', 'P%1', '%2', 2001, %3, %4)")
+                                          .arg(product, 4, 10, QChar('0'))
+                                          .arg(f.barcodeOfProduct(product))
+                                          .arg(period)
+                                          .arg(quantity));
+            Q_UNUSED(unit);
+        };
+        onhand(3, 0, 12);
+        onhand(4, 0, 0);  // a zero sum is left out
+        onhand(5, 0, 7.5);
+        onhand(3, 5, 30);
+        f.dbs().company().execute(QString("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo,"
+                                          " Quantity) Values ('C0002', 'P0003', '%1', 2001, 0, 99)")
+                                      .arg(f.barcodeOfProduct(3)));
+
+        Drive::clickInto(s->GetYear);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("2001");
+        s->PeriodNo->setFocus(); // leaving the year box checks it
+        QCOMPARE(s->PeriodNo->currentText(), QString("%1").arg(QDate::currentDate().month(), 3));
+        s->PeriodNo->setCurrentIndex(0);
+        QCOMPARE(s->PeriodNo->currentText(), QString(" ยกมาต้นปี"));
+        Drive::click(s->BkCustomrtOnhand);
+        const QAbstractItemModel *m = s->DBGRPOnhand->model();
+        QCOMPARE(m->rowCount(), 2);
+        QStringList rows;
+        for (int r = 0; r < m->rowCount(); ++r)
+            rows << m->index(r, 0).data().toString() + " " + m->index(r, 3).data().toString();
+        // Ordered by product name: product 3 and 5 (see the demo names).
+        const QString name3 = f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString();
+        const QString name5 = f.dbs().scalar("Select ThaiName From Product Where Id = 5").toString();
+        const QStringList expected = name3 < name5
+            ? QStringList{f.barcodeOfProduct(3) + " 12", f.barcodeOfProduct(5) + " 7.5"}
+            : QStringList{f.barcodeOfProduct(5) + " 7.5", f.barcodeOfProduct(3) + " 12"};
+        QCOMPARE(rows, expected);
+        QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QString("จำนวน"));
+        QCOMPARE(m->index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+
+        s->PeriodNo->setCurrentIndex(5);
+        Drive::click(s->BkCustomrtOnhand);
+        QCOMPARE(m->rowCount(), 1);
+        QCOMPARE(m->index(0, 3).data().toString(), QString("30"));
+        QCOMPARE(m->index(0, 1).data().toString(), name3);
+
+        // Another branch.
+        s->CbBranch->setFocus();
+        Drive::key(Qt::Key_Down);
+        Drive::enter();
+        QCOMPARE(m->rowCount(), 0); // leaving the branch box empties the grid
+        Drive::clickInto(s->GetYear);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("2001");
+        s->PeriodNo->setFocus();
+        s->PeriodNo->setCurrentIndex(0);
+        Drive::click(s->BkCustomrtOnhand);
+        QCOMPARE(m->rowCount(), 1);
+        QCOMPARE(m->index(0, 3).data().toString(), QString("99"));
+        QVERIFY(f.dialogs().texts().isEmpty());
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    void aYearThatIsNotANumber()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        Drive::click(s->BkCustomrtOnhand);
+        QVERIFY(s->QRPOnhand->isOpen());
+        s->GetYear->setText("20x1"); // only code can put such a text there
+        Drive::click(s->BkCustomrtOnhand);
+        QCOMPARE(f.errors(), QStringList{"'20x1' is not a valid integer value"});
+        QVERIFY(!s->QRPOnhand->isOpen());
+        QCOMPARE(s->DBGRPOnhand->model()->rowCount(), 0);
+    }
+
+    void theYearCheck_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("26") << "26" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("202") << "202" << true;
+        QTest::newRow("2026") << "2026" << false;
+        QTest::newRow("0001") << "0001" << false; // no range test
+        QTest::newRow("-999") << "-999" << false;
+    }
+    void theYearCheck()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        Drive::clickInto(s->GetYear);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::key(Qt::Key_Delete);
+        Drive::type(typed);
+        Drive::enter();
+        if (refused) {
+            QCOMPARE(f.dialogs().texts(), QStringList{"ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !"});
+            QCOMPARE(Drive::focus(), s->GetYear);
+            QCOMPARE(s->GetYear->text(), typed);
+            // Every time it is left.
+            Drive::enter();
+            QCOMPARE(f.dialogs().count(), 2);
+            QCOMPARE(Drive::focus(), s->GetYear);
+        } else {
+            QVERIFY(f.dialogs().texts().isEmpty());
+            QCOMPARE(Drive::focus(), s->PeriodNo);
+        }
+        QVERIFY(f.errors().isEmpty());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestConsignmentViews test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_consignmentviews.moc"

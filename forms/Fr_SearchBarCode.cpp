@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -140,6 +141,17 @@ void writeNumber(QSettings &ini, const QString &key, int value)
 {
     if (ini.value(key).toString().trimmed() != QString::number(value))
         ini.setValue(key, value);
+}
+
+// QSettings writes the whole file back as UTF-8. A file in another encoding (Thai typed in code
+// page 874, say) would have its other values garbled, so such a file is not written at all.
+bool isWritableAsUtf8(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // none yet
+    const QByteArray bytes = file.readAll();
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
 } // namespace
@@ -490,6 +502,8 @@ void TFrSearchBarCode::savePlacement()
 {
     if (!m_placementRestored)
         return; // never shown: nothing of this dialog's placement to keep
+    if (!isWritableAsUtf8(FpSearchBarCode.iniFileName))
+        return;
     QSettings ini(FpSearchBarCode.iniFileName, QSettings::IniFormat);
     ini.beginGroup(FpSearchBarCode.section);
     writeNumber(ini, KeyLeft, pos().x());

@@ -352,17 +352,20 @@ private Q_SLOTS:
         QTest::keyClick(dialog.Name, Qt::Key_Return);
         QCOMPARE(columnTexts(dialog, BarCodeColumn).first(), QString("8859999999998"));
 
-        // Unit, on hand and owed titles search again with the current fields, in the same order.
-        const QList<std::pair<int, QString>> clicks{
-            {UnitNameColumn, "กาแฟ"}, {OnHandColumn, "ชา"}, {BackorderColumn, "ขนม"}};
+        // Unit, on hand and owed titles search again with the current fields, in the same order
+        // (each name takes in P0000, first by product code and last by barcode).
+        const QList<std::pair<int, QString>> clicks{{UnitNameColumn, "ข"}, {OnHandColumn, "ขนม"}, {BackorderColumn, "ข"}};
+        int previousRows = 0;
         for (const auto &[column, name] : clicks) {
             dialog.Name->setText(name);
             clickTitle(dialog, column);
             QCOMPARE(DM->LastSearchName, name);
             const QStringList names = columnTexts(dialog, ThaiNameColumn);
-            QVERIFY(!names.isEmpty());
+            QVERIFY(names.size() > 1 && names.size() != previousRows);
+            previousRows = int(names.size());
             for (const QString &n : names)
                 QVERIFY2(n.startsWith(name), qPrintable(n));
+            QCOMPARE(columnTexts(dialog, BarCodeColumn).first(), QString("8859999999998"));
             QVERIFY(isSorted(columnTexts(dialog, CodeColumn)));
             QVERIFY(!isSorted(names));
         }
@@ -556,6 +559,22 @@ private Q_SLOTS:
         QCOMPARE(third.DgSearch->horizontalHeader()->sectionSize(CodeColumn), 100);
         QCOMPARE(third.DgSearch->horizontalHeader()->sectionSize(UnitNameColumn), 80);
         third.reject();
+
+        // A settings file that is not UTF-8 (Thai in code page 874) is never rewritten, which
+        // would garble its other values.
+        const QByteArray tis620 = "[ERRORMAIL]\r\nSender=\xc3\xd0\xba\xba <qlm@example.com>\r\n";
+        {
+            QFile file("QLM.INI");
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(tis620);
+        }
+        TFrSearchBarCode fourth;
+        QVERIFY(showActive(fourth));
+        fourth.move(50, 60);
+        fourth.reject();
+        QFile file("QLM.INI");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), tis620);
     }
 
     void quotesAndWildcardsAreSearchTexts()

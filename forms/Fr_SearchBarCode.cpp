@@ -166,11 +166,6 @@ const QList<TFrSearchBarCode::GridColumn> &TFrSearchBarCode::gridColumns()
     return columns;
 }
 
-int TFrSearchBarCode::sortOrder()
-{
-    return g_sortOrder;
-}
-
 TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     : QDialog(parent)
     , m_dm(DM)
@@ -182,7 +177,6 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFont(dialogFont(FontPixelSize));
-    setSizeGripEnabled(true);
 
     QSearch = new Query(m_dm->DMdata, this);
     QSearch->setObjectName(QStringLiteral("QSearch"));

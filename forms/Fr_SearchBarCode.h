@@ -86,10 +86,6 @@ public:
     int FormClose(int result); // the result the dialog closes with
     void FormResize();
 
-    // The sort order the next search uses, kept for the whole run: 0 by barcode, 1 by product
-    // code, 2 by Thai name.
-    static int sortOrder();
-
     void done(int result) override;
     void setVisible(bool visible) override;
 

@@ -1,0 +1,512 @@
+#include "forms/Fr_SearchBarCode.h"
+
+#include "data/U_DM.h"
+#include "forms/Fr_SearchBarCodeSql.h"
+#include "platform/core/Exceptions.h"
+#include "platform/sql/Field.h"
+#include "platform/sql/Query.h"
+#include "platform/sql/QueryModel.h"
+#include "platform/ui/ExceptionRouter.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QShowEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The sort order of every search of the run, whichever dialog runs it.
+int g_sortOrder = 0;
+
+constexpr int FontPixelSize = 13;
+// The grid's text is smaller, so that a quantity with its unit name ("1,431.00  ขวด") fits
+// the 80-pixel columns.
+constexpr int GridFontPixelSize = 11;
+constexpr int MaxFieldLength = 60;
+constexpr int MinimumClientHeight = 150;
+
+// Line 31 of the statement: barcode units of products that are not blocked.
+const QString FilterText = QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') ");
+// Line 32 by sort order.
+const char *const OrderTexts[] = {"Order By U.BarCode", "Order By P.Code", "Order By P.ThaiName"};
+
+// Settings file keys of the placement; each grid column's width is kept under "DgSearch.<field>".
+const QString KeyLeft = QStringLiteral("Left");
+const QString KeyTop = QStringLiteral("Top");
+const QString KeyWidth = QStringLiteral("Width");
+const QString KeyHeight = QStringLiteral("Height");
+
+QString columnKey(const TFrSearchBarCode::GridColumn &column)
+{
+    return QStringLiteral("DgSearch.") + QLatin1String(column.field);
+}
+
+// A Thai-capable sans serif, the same the data-entry forms use.
+QFont dialogFont(int pixelSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The grid's fixed columns over the search's rows. The rows are read where the query keeps them;
+// the columns stay the same whether the query is open or not, so the titles are there (and can
+// be clicked) before the first search and the column widths survive every search.
+class SearchGridModel : public QAbstractTableModel
+{
+public:
+    SearchGridModel(Query *query, QObject *parent)
+        : QAbstractTableModel(parent)
+        , m_query(query)
+        , m_source(query->model())
+    {
+        mapColumns();
+        connect(m_source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+        connect(m_source, &QAbstractItemModel::modelReset, this, [this] {
+            mapColumns();
+            endResetModel();
+        });
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : m_source->rowCount(); }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(TFrSearchBarCode::gridColumns().size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid())
+            return QVariant();
+        const int sourceColumn = m_sourceColumns.value(index.column(), -1);
+        if (sourceColumn < 0)
+            return QVariant();
+        return m_source->data(m_source->index(index.row(), sourceColumn), role);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
+            && section < TFrSearchBarCode::gridColumns().size())
+            return TFrSearchBarCode::gridColumns().at(section).title;
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+private:
+    void mapColumns()
+    {
+        m_sourceColumns.clear();
+        for (const TFrSearchBarCode::GridColumn &column : TFrSearchBarCode::gridColumns())
+            m_sourceColumns.append(m_query->fieldIndex(QLatin1String(column.field)));
+    }
+
+    Query *m_query;
+    QueryModel *m_source;
+    QList<int> m_sourceColumns; // per grid column: the query's column, -1 while closed
+};
+
+// Reads an integer setting; false when it is missing or not a number.
+bool readNumber(const QSettings &ini, const QString &key, int &value)
+{
+    bool ok = false;
+    const int number = ini.value(key).toString().trimmed().toInt(&ok);
+    if (ok)
+        value = number;
+    return ok;
+}
+
+// Writes an integer setting unless the file holds that value already, so that closing the dialog
+// unchanged leaves the file as it is.
+void writeNumber(QSettings &ini, const QString &key, int value)
+{
+    if (ini.value(key).toString().trimmed() != QString::number(value))
+        ini.setValue(key, value);
+}
+
+// QSettings writes the whole file back as UTF-8. A file in another encoding (Thai typed in code
+// page 874, say) would have its other values garbled, so such a file is not written at all.
+bool isWritableAsUtf8(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // none yet
+    const QByteArray bytes = file.readAll();
+    return QString::fromUtf8(bytes).toUtf8() == bytes;
+}
+
+} // namespace
+
+const QList<TFrSearchBarCode::GridColumn> &TFrSearchBarCode::gridColumns()
+{
+    static const QList<GridColumn> columns{
+        {"BarCode", QStringLiteral("รหัส"), 130},       {"Code", QStringLiteral("รหัสสินค้า"), 100},
+        {"ThaiName", QStringLiteral("ชื่อสินค้า"), 200}, {"UnitName", QStringLiteral("หน่วยนับ"), 80},
+        {"OnHand", QStringLiteral("คงเหลือ"), 80},      {"Backorder", QStringLiteral("ค้างส่ง"), 80},
+    };
+    return columns;
+}
+
+TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
+    : QDialog(parent)
+    , m_dm(DM)
+{
+    if (!m_dm)
+        throw EDatabaseError(QStringLiteral("The company data module is not created"));
+    setObjectName(QStringLiteral("FrSearchBarCode"));
+    setWindowTitle(QStringLiteral("ค้นหา Barcode สินค้า"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFont(dialogFont(FontPixelSize));
+
+    QSearch = new Query(m_dm->DMdata, this);
+    QSearch->setObjectName(QStringLiteral("QSearch"));
+    QSearch->setStatement(SearchBarCodeSql::QSearch);
+
+    // Header panel: the search fields and the buttons.
+    m_header = new QFrame(this);
+    m_header->setObjectName(QStringLiteral("PnHeader"));
+    m_header->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_header->setFixedHeight(HeaderPanelHeight);
+
+    m_codeLabel = new QLabel(QStringLiteral("รหัส"), m_header);
+    Code = new QLineEdit(m_header);
+    Code->setObjectName(QStringLiteral("Code"));
+    Code->setMaxLength(MaxFieldLength);
+    Code->setFixedWidth(200);
+    m_codeLabel->setBuddy(Code);
+
+    m_nameLabel = new QLabel(QStringLiteral("ชื่อสินค้า"), m_header);
+    SearchMethod = new QComboBox(m_header);
+    SearchMethod->setObjectName(QStringLiteral("SearchMethod"));
+    SearchMethod->addItems({QStringLiteral("ขึ้นต้นด้วย"), QStringLiteral("ประกอบด้วย")});
+    SearchMethod->setFixedWidth(100);
+    Name = new QLineEdit(m_header);
+    Name->setObjectName(QStringLiteral("Name"));
+    Name->setMaxLength(MaxFieldLength);
+    m_nameLabel->setBuddy(Name);
+
+    BtSearch = new QPushButton(QStringLiteral("ค้นหา"), m_header);
+    BtSearch->setObjectName(QStringLiteral("BtSearch"));
+    Btok = new QPushButton(QStringLiteral("เลือก"), m_header);
+    Btok->setObjectName(QStringLiteral("Btok"));
+    BtCancel = new QPushButton(QStringLiteral("ไม่เลือก"), m_header);
+    BtCancel->setObjectName(QStringLiteral("BtCancel"));
+    for (QPushButton *button : {BtSearch, Btok, BtCancel}) {
+        // Enter is the dialog's own key (search or select); no button is pressed by it.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setFixedWidth(72);
+    }
+
+    auto *headerLayout = new QGridLayout(m_header);
+    headerLayout->setContentsMargins(8, 3, 8, 3);
+    headerLayout->setHorizontalSpacing(6);
+    headerLayout->setVerticalSpacing(3);
+    headerLayout->addWidget(m_codeLabel, 0, 0);
+    headerLayout->addWidget(Code, 0, 1, 1, 2, Qt::AlignLeft);
+    headerLayout->addWidget(m_nameLabel, 1, 0);
+    headerLayout->addWidget(SearchMethod, 1, 1);
+    headerLayout->addWidget(Name, 1, 2);
+    headerLayout->setColumnStretch(2, 1);
+    headerLayout->setColumnMinimumWidth(3, 6);
+    headerLayout->addWidget(BtSearch, 0, 4, 2, 1, Qt::AlignVCenter);
+    headerLayout->addWidget(Btok, 0, 5, 2, 1, Qt::AlignVCenter);
+    headerLayout->addWidget(BtCancel, 0, 6, 2, 1, Qt::AlignVCenter);
+
+    // The result grid: whole rows, one at a time, read-only, rows of one height so that tens of
+    // thousands of rows scroll as cheaply as a few.
+    DgSearch = new QTableView(this);
+    DgSearch->setObjectName(QStringLiteral("DgSearch"));
+    DgSearch->setFont(dialogFont(GridFontPixelSize));
+    m_gridModel = new SearchGridModel(QSearch, this);
+    DgSearch->setModel(m_gridModel);
+    DgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DgSearch->setSelectionMode(QAbstractItemView::SingleSelection);
+    DgSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DgSearch->setTabKeyNavigation(false);
+    DgSearch->setWordWrap(false);
+    DgSearch->setCornerButtonEnabled(false);
+    QHeaderView *rows = DgSearch->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(DgSearch->fontMetrics().height() + 4);
+    rows->hide(); // the current row shows by its colour
+    QHeaderView *titles = DgSearch->horizontalHeader();
+    titles->setSectionsClickable(true);
+    titles->setSectionsMovable(false);
+    titles->setHighlightSections(false);
+    titles->setStretchLastSection(false);
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int i = 0; i < gridColumns().size(); ++i)
+        titles->resizeSection(i, gridColumns().at(i).width);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(DgSearch, 1);
+
+    setTabOrder(Code, SearchMethod);
+    setTabOrder(SearchMethod, Name);
+    setTabOrder(Name, BtSearch);
+    setTabOrder(BtSearch, Btok);
+    setTabOrder(Btok, BtCancel);
+    setTabOrder(BtCancel, DgSearch);
+
+    connect(BtSearch, &QPushButton::clicked, this, ExceptionRouter::guarded([this] { BtSearchClick(); }));
+    connect(Btok, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+    connect(BtCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    connect(titles, &QHeaderView::sectionClicked, this,
+            [this](int column) { ExceptionRouter::run([this, column] { DgSearchTitleClick(column); }); });
+    // The query's current row follows the grid's.
+    connect(DgSearch->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid())
+                    QSearch->setRecNo(current.row());
+            });
+
+    setMinimumSize(DefaultClientWidth, MinimumClientHeight);
+    resize(DefaultClientWidth, DefaultClientHeight);
+    qApp->installEventFilter(this);
+}
+
+TFrSearchBarCode::~TFrSearchBarCode() = default;
+
+int TFrSearchBarCode::ShowModal()
+{
+    return exec();
+}
+
+void TFrSearchBarCode::FormShow()
+{
+    Code->clear();
+    Name->clear();
+    if (!m_dm->QConfig->isOpen())
+        m_dm->QConfig->open();
+    // Any other value leaves the list without a selection; the name then matches anywhere.
+    const int method = m_dm->QConfig->fieldByName(QStringLiteral("SearchProductMethod")).asInteger();
+    SearchMethod->setCurrentIndex(method == 0 || method == 1 ? method : -1);
+    QSearch->close();
+    if (m_dm->QConfig->fieldByName(QStringLiteral("ShowLastSearch")).asString() == QLatin1String("Y"))
+        Name->setText(m_dm->LastSearchName);
+    Name->setFocus();
+}
+
+void TFrSearchBarCode::BtSearchClick()
+{
+    m_dm->LastSearchName = Name->text();
+    QSearch->close();
+    QSearch->setSqlLine(SearchBarCodeSql::FilterLine, FilterText);
+    QSearch->setSqlLine(SearchBarCodeSql::OrderLine, QLatin1String(OrderTexts[g_sortOrder]));
+    // The texts go to the server as LIKE parameters; quotes in them are never part of the SQL.
+    const QString name = Name->text().trimmed();
+    QSearch->setParam(QStringLiteral("GetCode"), Code->text().trimmed() + QLatin1Char('%'));
+    QSearch->setParam(QStringLiteral("GetName"),
+                      SearchMethod->currentIndex() == 0 ? name + QLatin1Char('%') : QLatin1Char('%') + name + QLatin1Char('%'));
+    QSearch->open();
+    if (!QSearch->isEmpty()) {
+        selectFirstRow();
+        DgSearch->setFocus();
+    }
+}
+
+void TFrSearchBarCode::selectFirstRow()
+{
+    const QModelIndex first = m_gridModel->index(0, 0);
+    DgSearch->setCurrentIndex(first);
+    DgSearch->selectRow(0);
+    DgSearch->scrollToTop();
+}
+
+void TFrSearchBarCode::DgSearchTitleClick(int column)
+{
+    if (column < 0 || column >= gridColumns().size())
+        return;
+    const QString field = QString::fromLatin1(gridColumns().at(column).field).toUpper();
+    if (field == QLatin1String("BARCODE"))
+        g_sortOrder = 0;
+    else if (field == QLatin1String("THAINAME"))
+        g_sortOrder = 2;
+    else if (field == QLatin1String("CODE"))
+        g_sortOrder = 1;
+    BtSearchClick();
+}
+
+void TFrSearchBarCode::DgSearchDblClick()
+{
+    done(QDialog::Accepted);
+}
+
+bool TFrSearchBarCode::FormKeyDown(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        const QWidget *focus = QApplication::focusWidget();
+        if (focus && focus->objectName().toUpper() == QLatin1String("DGSEARCH"))
+            done(QDialog::Accepted);
+        else
+            BtSearchClick();
+        return true;
+    }
+    case Qt::Key_Escape:
+        done(QDialog::Rejected);
+        return true;
+    default:
+        return false;
+    }
+}
+
+int TFrSearchBarCode::FormClose(int result)
+{
+    if (result == QDialog::Accepted && QSearch->isOpen() && !QSearch->isEmpty()) {
+        SelectedBarCode = QSearch->fieldByName(QStringLiteral("BarCode")).asString();
+    } else {
+        SelectedBarCode.clear();
+        result = QDialog::Rejected;
+    }
+    QSearch->close();
+    return result;
+}
+
+void TFrSearchBarCode::done(int result)
+{
+    const int closing = FormClose(result);
+    savePlacement();
+    QDialog::done(closing);
+}
+
+void TFrSearchBarCode::FormResize()
+{
+    if (width() < DefaultClientWidth)
+        resize(DefaultClientWidth, height());
+}
+
+void TFrSearchBarCode::setVisible(bool visible)
+{
+    if (visible && !isVisible() && !m_placementRestored) {
+        m_placementRestored = true;
+        restorePlacement();
+    }
+    QDialog::setVisible(visible);
+}
+
+void TFrSearchBarCode::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        ExceptionRouter::run([this] { FormShow(); });
+}
+
+void TFrSearchBarCode::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+bool TFrSearchBarCode::isKeyOfThisWindow(QObject *watched) const
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    // Only the first delivery of a key: to the focused control, or to the dialog when nothing in
+    // it has the focus. Deliveries to parents of a control that ignored the key are not new keys.
+    const QWidget *focus = QApplication::focusWidget();
+    return widget == focus || (widget == this && (!focus || focus->window() != this));
+}
+
+bool TFrSearchBarCode::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (isVisible() && isKeyOfThisWindow(watched)) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            bool used = true; // a key whose handling failed goes no further either
+            ExceptionRouter::run([&] { used = FormKeyDown(key); });
+            if (used)
+                return true;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == DgSearch->viewport() && isVisible()) {
+            ExceptionRouter::run([this] { DgSearchDblClick(); });
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrSearchBarCode::restorePlacement()
+{
+    QSettings ini(FpSearchBarCode.iniFileName, QSettings::IniFormat);
+    ini.beginGroup(FpSearchBarCode.section);
+    int width = 0;
+    int height = 0;
+    if (readNumber(ini, KeyWidth, width) && readNumber(ini, KeyHeight, height) && width > 0 && height > 0)
+        resize(qMax(width, DefaultClientWidth), qMax(height, MinimumClientHeight));
+    int left = 0;
+    int top = 0;
+    if (readNumber(ini, KeyLeft, left) && readNumber(ini, KeyTop, top)) {
+        // Only where the title bar can be reached on one of today's screens; otherwise the dialog
+        // is centred as on a first run.
+        const QRect titleStrip(left, top, this->width(), 24);
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        for (const QScreen *screen : screens) {
+            const QRect seen = screen->availableGeometry().intersected(titleStrip);
+            if (seen.width() >= qMin(100, titleStrip.width()) && seen.height() >= 12) {
+                move(left, top);
+                break;
+            }
+        }
+    }
+    QHeaderView *titles = DgSearch->horizontalHeader();
+    for (int i = 0; i < gridColumns().size(); ++i) {
+        int columnWidth = 0;
+        if (readNumber(ini, columnKey(gridColumns().at(i)), columnWidth) && columnWidth > 0)
+            titles->resizeSection(i, columnWidth);
+    }
+    ini.endGroup();
+}
+
+void TFrSearchBarCode::savePlacement()
+{
+    if (!m_placementRestored)
+        return; // never shown: nothing of this dialog's placement to keep
+    if (!isWritableAsUtf8(FpSearchBarCode.iniFileName))
+        return;
+    QSettings ini(FpSearchBarCode.iniFileName, QSettings::IniFormat);
+    ini.beginGroup(FpSearchBarCode.section);
+    writeNumber(ini, KeyLeft, pos().x());
+    writeNumber(ini, KeyTop, pos().y());
+    writeNumber(ini, KeyWidth, width());
+    writeNumber(ini, KeyHeight, height());
+    const QHeaderView *titles = DgSearch->horizontalHeader();
+    for (int i = 0; i < gridColumns().size(); ++i)
+        writeNumber(ini, columnKey(gridColumns().at(i)), titles->sectionSize(i));
+    ini.endGroup();
+    ini.sync();
+}

@@ -1,6 +1,8 @@
 #include "app/Screens.h"
 
+#include "consignment/BarcodeSearch.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "forms/Fr_SearchBarCode.h"
 
 #include <QWidget>
 
@@ -10,6 +12,7 @@ QWidget *createScreen(int selector, int userId)
     case 1: {
         auto *s = new TFrTarvoAdjAndConsignment;
         s->UserId = userId;
+        s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
         return s;
     }
     default:

@@ -16,6 +16,16 @@ QString defaultOdbcDriver()
 #endif
 }
 
+// A settings value as written: QSettings reads an unquoted value with commas as a list.
+QString iniText(const QVariant &value, const QString &fallback)
+{
+    if (!value.isValid())
+        return fallback;
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
+}
+
 QString escapeOdbcValue(const QString &value)
 {
     // Values with separators are wrapped in braces; a closing brace inside is doubled.
@@ -74,11 +84,11 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     if (!iniPath.isEmpty()) {
         QSettings ini(iniPath, QSettings::IniFormat);
         ini.beginGroup(QStringLiteral("DATABASE"));
-        driver = ini.value(QStringLiteral("Driver"), driver).toString();
-        port = ini.value(QStringLiteral("Port")).toString();
-        options = ini.value(QStringLiteral("Options")).toString();
-        s.userName = ini.value(QStringLiteral("Login"), s.userName).toString();
-        s.password = ini.value(QStringLiteral("Password"), s.password).toString();
+        driver = iniText(ini.value(QStringLiteral("Driver")), driver);
+        port = iniText(ini.value(QStringLiteral("Port")), QString());
+        options = iniText(ini.value(QStringLiteral("Options")), QString());
+        s.userName = iniText(ini.value(QStringLiteral("Login")), s.userName);
+        s.password = iniText(ini.value(QStringLiteral("Password")), s.password);
         ini.endGroup();
     }
     QString cs = QStringLiteral("DRIVER={%1};SERVER=%2;").arg(driver, escapeOdbcValue(s.server));

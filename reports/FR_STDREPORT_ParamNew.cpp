@@ -185,7 +185,7 @@ void TFrStdReport_ParamNew::FaButtonReport1BtPreviewClick()
     // Whatever happens in this run, the next one previews.
     const auto previewNext = qScopeGuard([this] { PrintMode = 0; });
 
-    DM->AddUserLog(TDM::ReportActionCode, 0, QString());
+    DM->AddUserLog(TDM::ReportActionCode, 0, QStringLiteral(""));
 
     const QString caption = launchContext().MenuCaption.trimmed();
     frfReport->setVariable(QStringLiteral("RPTITLE"), quotedText(caption.isEmpty() ? ReportTitle.trimmed() : caption));

@@ -16,10 +16,8 @@ TFrCustomerQuotaGroupPrice::TFrCustomerQuotaGroupPrice(QWidget *parent)
     FaGetYearReport1->setObjectName(QStringLiteral("FaGetYearReport1"));
     FaGetYearReport1->resize(417, TFaGetYearReport::FrameHeight);
     addParameterFrame(FaGetYearReport1);
-    // The year first: the window opens in the year box, Enter then leads to the buttons.
-    setTabOrder(FaGetYearReport1->GetYear, FaButtonReport1->BtPreview);
-    setTabOrder(FaButtonReport1->BtPreview, FaButtonReport1->BtPrintSetup);
-    setTabOrder(FaButtonReport1->BtPrintSetup, FaButtonReport1->BtClose);
+    // The window opens in the year box; Enter and Tab lead from it to the buttons.
+    FaGetYearReport1->GetYear->setFocus();
 }
 
 void TFrCustomerQuotaGroupPrice::FormShow()

@@ -27,7 +27,9 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -63,8 +65,6 @@ double floatArgument(const QVariant &value)
 // As an integer: a fraction is rounded to the nearest integer, halves to the even one.
 int integerArgument(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::QString)
-        return StrToInt(value.toString().trimmed());
     const double number = std::nearbyint(floatArgument(value));
     return int(std::clamp(number, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
@@ -194,10 +194,12 @@ void TFrStdReport_ParamNew::FaButtonReport1BtPreviewClick()
 
     m_lastRun = frfReport->prepare();
     if (m_lastRun.ok) {
-        if (PrintMode == 0)
+        if (PrintMode == 0) {
+            m_previews.removeIf([](const QPointer<ReportPreviewWindow> &window) { return window.isNull(); });
             m_previews.append(frfReport->showPreview(this));
-        else
+        } else {
             frfReport->printPreparedReport({QString(), 1, true, ReportPrintOptions::PageChoice::All});
+        }
     }
     PrintMode = 0;
     // The engine reports nothing itself: a report that cannot be prepared is said so here

@@ -16,7 +16,6 @@
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 
 #include <QLabel>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -165,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(actual.split("\r\n"), QString::fromUtf8(expected.readAll()).split("\r\n"));
     }
 
-    void exportsAndPrintsAsPdf()
+    void exportsAsPdf()
     {
         auto screen = shownScreen();
         screen->FaButtonReport1BtPreviewClick();
@@ -175,14 +174,6 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(pdf));
         if (ReportPreviewWindow *preview = screen->previews().value(0))
             preview->grab().save(outputDir() + "/quota-preview.png");
-
-        const QString printed = outputDir() + "/quota-printed.pdf";
-        QFile::remove(printed);
-        screen->frfReport->printer().setOutputFormat(QPrinter::PdfFormat);
-        screen->frfReport->printer().setOutputFileName(printed);
-        screen->FaButtonReport1BtPrintClick();
-        QCOMPARE(screen->PrintMode, 0);
-        QVERIFY(QFile::exists(printed));
 
         if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
             QSKIP("pdftoppm is not installed");
@@ -252,13 +243,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(screen.get()));
         NumberEdit *year = screen->FaGetYearReport1->GetYear;
         year->selectAll();
-        QTest::keyClicks(year, "999");
-        QTest::keyClick(year, Qt::Key_Return);
-        QCOMPARE(dialogs.texts(), QStringList{"จำนวนหลัก ปี ค.ศ. 4 หลัก !"});
-        QCOMPARE(QApplication::focusWidget(), year);
-        QCOMPARE(year->text(), QString("999"));
-
-        year->selectAll();
         QTest::keyClicks(year, "2023");
         QTest::keyClick(year, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), screen->FaButtonReport1->BtPreview);
@@ -266,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), screen->FaButtonReport1->BtPrintSetup);
         QVERIFY(screen->previews().isEmpty());
         QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), logged);
-        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(dialogs.count(), 0);
     }
 
     void selectorTwoOpensTheQuotaReport()

@@ -12,8 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -150,56 +148,6 @@ private Q_SLOTS:
         host.year->GetYear->clear();
         QTest::keyClicks(host.year->GetYear, "2a0.2 4");
         QCOMPARE(host.year->GetYear->text(), QString("2024"));
-    }
-
-    void englishCaptionsWhenTheFocusEntersAFrame_data()
-    {
-        QTest::addColumn<bool>("thai");
-        QTest::newRow("language 1") << true;
-        QTest::newRow("any other language") << false;
-    }
-    void englishCaptionsWhenTheFocusEntersAFrame()
-    {
-        QFETCH(bool, thai);
-        launchContext().ThaiLanguage = thai;
-        Host host;
-        QVERIFY(host.active());
-        // Nothing changes while the focus stays outside both frames.
-        QCOMPARE(host.year->LbYear->text(), QString("ปี ค.ศ.     "));
-        QCOMPARE(host.buttons->BtPreview->text(), QString("แสดง/พิมพ์ รายงาน"));
-
-        host.year->GetYear->setText("2024");
-        QTest::keyClick(host.outside, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), host.year->GetYear);
-        QCOMPARE(host.year->LbYear->text(), thai ? QString("ปี ค.ศ.     ") : QString("Year"));
-        QCOMPARE(host.buttons->BtPreview->text(), QString("แสดง/พิมพ์ รายงาน"));
-
-        QTest::keyClick(host.year->GetYear, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), host.buttons->BtPreview);
-        QCOMPARE(host.buttons->BtPreview->text(), thai ? QString("แสดง/พิมพ์ รายงาน") : QString("Preview Report"));
-        QCOMPARE(host.buttons->BtPrintSetup->text(), thai ? QString("กำหนดเครื่องพิมพ์") : QString("Printer Setup"));
-        QCOMPARE(host.buttons->BtClose->text(), thai ? QString("ปิด") : QString("Close"));
-
-        // English stays, also for a user who becomes Thai meanwhile.
-        launchContext().ThaiLanguage = true;
-        host.outside->setFocus();
-        host.buttons->BtClose->setFocus();
-        QCOMPARE(host.buttons->BtClose->text(), thai ? QString("ปิด") : QString("Close"));
-    }
-
-    void statusBarDoubleClick()
-    {
-        TFaButtonReport buttons;
-        buttons.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&buttons));
-        QCOMPARE(buttons.statusPanel(0)->width(), 250);
-        QCOMPARE(buttons.statusPanel(1)->width(), 50);
-        QSignalSpy spy(&buttons, &TFaButtonReport::statusBarDoubleClicked);
-        QTest::mouseDClick(buttons.statusPanel(0), Qt::LeftButton);
-        QTest::mouseDClick(buttons.FaStatusBar, Qt::LeftButton, {}, QPoint(buttons.FaStatusBar->width() - 5, 5));
-        QCOMPARE(spy.count(), 2);
-        QTest::mouseClick(buttons.statusPanel(0), Qt::LeftButton);
-        QCOMPARE(spy.count(), 2);
     }
 };
 

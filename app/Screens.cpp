@@ -3,6 +3,7 @@
 #include "consignment/BarcodeSearch.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "forms/Fr_SearchBarCode.h"
+#include "reports/Fr_CustomerQuotaGroupPrice.h"
 
 #include <QWidget>
 
@@ -15,6 +16,8 @@ QWidget *createScreen(int selector, int userId)
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
         return s;
     }
+    case 2:
+        return new TFrCustomerQuotaGroupPrice;
     default:
         return nullptr;
     }

@@ -271,6 +271,35 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
                   dateValue(db, d),
                   db.dialect() == SqlDialect::Sqlite ? QVariant(dateText(d) + " 10:00:00") : QVariant(QDateTime(d, QTime(10, 0)))});
     }
+
+    // Quota groups with their price, and the quotas of the branches and two further customers
+    // for last year and this year. The quantities do not depend on the year, so a report of
+    // this year's quotas reads the same every year. Each quota names a product unit that the
+    // branch keeps on hand (the on-hand units above with an even k).
+    BulkInsert quotaGroup(db, "Tarvo_QuotaGroup", {"Id", "Code", "NameThai", "GroupPrice"});
+    struct QuotaGroupRow {
+        const char *code;
+        const char *name;
+        double price;
+    };
+    const QuotaGroupRow quotaGroups[] = {
+        {"QG01", "กลุ่มเครื่องดื่ม", 12.5},       {"QG02", "กลุ่มขนมและของว่าง", 8.75},
+        {"QG03", "กลุ่มของใช้ในบ้าน", 45.0},      {"QG04", "กลุ่มเครื่องปรุงรส", 15.25},
+        {"QG05", "กลุ่มสินค้าพรีเมียม", 129.0},
+    };
+    const int groupCount = int(std::size(quotaGroups));
+    for (int g = 0; g < groupCount; ++g)
+        quotaGroup.add({g + 1, quotaGroups[g].code, QString::fromUtf8(quotaGroups[g].name), quotaGroups[g].price});
+    BulkInsert quota(db, "Tarvo_CustomerQuota", {"Customer", "QuotaYear", "QuotaGroup", "ProductUnits", "Quantity"});
+    for (int c = 1; c <= std::min(scale.customers, scale.branches + 2); ++c) {
+        for (int g = 0; g < groupCount; ++g) {
+            if ((c + g) % 4 == 3)
+                continue; // not every customer has a quota in every group
+            const int u = 1 + (c * 37 + 22 * g) % unitCount;
+            quota.add({c, today.year() - 1, g + 1, u, double(100 + ((c * 31 + g * 7) % 13) * 20)});
+            quota.add({c, today.year(), g + 1, u, double(120 + ((c * 53 + g * 29) % 17) * 25 + (c + g) % 5)});
+        }
+    }
 }
 
 } // namespace

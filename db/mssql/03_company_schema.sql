@@ -228,3 +228,29 @@ If Not Exists (Select * From sys.tables Where name = 'UserLog')
     LogTime DateTime Not Null
   )
 /
+-- Quota groups with their price, and each customer's quota by year and group. A quota is
+-- counted in small units of its product unit (ProductUnits), which names the product.
+If Not Exists (Select * From sys.tables Where name = 'Tarvo_QuotaGroup')
+  Create Table Tarvo_QuotaGroup (
+    Id Int Not Null Primary Key,
+    Code NVarChar(20) Not Null,
+    NameThai NVarChar(100) Not Null,
+    GroupPrice Float Not Null Default 0
+  )
+/
+If Not Exists (Select * From sys.indexes Where name = 'IX_Tarvo_QuotaGroup_Code')
+  Create Unique Index IX_Tarvo_QuotaGroup_Code On Tarvo_QuotaGroup (Code)
+/
+If Not Exists (Select * From sys.tables Where name = 'Tarvo_CustomerQuota')
+  Create Table Tarvo_CustomerQuota (
+    Id Int Identity(1, 1) Not Null Primary Key,
+    Customer Int Not Null,
+    QuotaYear Int Not Null,
+    QuotaGroup Int Not Null,
+    ProductUnits Int Not Null,
+    Quantity Float Not Null
+  )
+/
+If Not Exists (Select * From sys.indexes Where name = 'IX_Tarvo_CustomerQuota_Year')
+  Create Unique Index IX_Tarvo_CustomerQuota_Year On Tarvo_CustomerQuota (QuotaYear, Customer, QuotaGroup)
+/

@@ -160,3 +160,21 @@ Create Table If Not Exists UserLog (
   Remark Text,
   LogTime Text Not Null
 );
+-- Quota groups with their price, and each customer's quota by year and group. A quota is
+-- counted in small units of its product unit (ProductUnits), which names the product.
+Create Table If Not Exists Tarvo_QuotaGroup (
+  Id Integer Not Null Primary Key,
+  Code Text Collate NoCase Not Null,
+  NameThai Text Collate NoCase Not Null,
+  GroupPrice Real Not Null Default 0
+);
+Create Unique Index If Not Exists IX_Tarvo_QuotaGroup_Code On Tarvo_QuotaGroup (Code);
+Create Table If Not Exists Tarvo_CustomerQuota (
+  Id Integer Primary Key AutoIncrement,
+  Customer Integer Not Null,
+  QuotaYear Integer Not Null,
+  QuotaGroup Integer Not Null,
+  ProductUnits Integer Not Null,
+  Quantity Real Not Null
+);
+Create Unique Index If Not Exists IX_Tarvo_CustomerQuota_Year On Tarvo_CustomerQuota (QuotaYear, Customer, QuotaGroup);

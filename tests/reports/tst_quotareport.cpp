@@ -1,0 +1,294 @@
+// The customer quota group price report screen over the demo data: the screen, the variables
+// it passes, the report it produces (compared with a kept CSV export), printing and the
+// program's selector 2.
+#include "ReportProgram.h"
+#include "ReportTestUtil.h"
+
+#include "app/Screens.h"
+#include "platform/format/FormatFloat.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportPreviewWindow.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+#include "reports/Fa_ButtonReport.h"
+#include "reports/Fa_GetYearReport.h"
+#include "reports/Fr_CustomerQuotaGroupPrice.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+QString outputDir()
+{
+    const QString dir = qEnvironmentVariable("TARVO_BINARY_DIR") + "/tests/reports-output";
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString sourceFile(const QString &relative)
+{
+    return qEnvironmentVariable("TARVO_SOURCE_DIR") + u'/' + relative;
+}
+
+// The CSV export with what depends on the day the test runs taken out: the print time and the
+// year, which the screen takes from today's date.
+QString comparableCsv(const QString &path, int year)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QRegularExpression("พิมพ์เมื่อ \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d"), "พิมพ์เมื่อ <print time>");
+    text.replace("ปี ค.ศ. " + QString::number(year), "ปี ค.ศ. <year>");
+    return text;
+}
+
+} // namespace
+
+class TestQuotaReport : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ReportProgram> m_program;
+    const int m_year = QDate::currentDate().year();
+
+    std::unique_ptr<TFrCustomerQuotaGroupPrice> shownScreen()
+    {
+        auto screen = std::make_unique<TFrCustomerQuotaGroupPrice>();
+        screen->show();
+        return screen;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { m_program = std::make_unique<ReportProgram>(); }
+    void cleanupTestCase() { m_program.reset(); }
+    void init() { m_program->signIn(1); }
+
+    void opening()
+    {
+        ScriptedDialogService dialogs;
+        auto screen = shownScreen();
+        QCOMPARE(screen->FaGetYearReport1->GetYear->text(), QString::number(m_year));
+        QCOMPARE(screen->ReportFile, QString("RP_CustomerQuotaGroupPrice_Tarvo.frf"));
+        QCOMPARE(screen->FastFileName, screen->ReportFile);
+        QCOMPARE(screen->ReportTitle, QString("รายงานแสกงจำนวน โควต้า"));
+        QCOMPARE(screen->windowTitle(), QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
+        QVERIFY(screen->frfReport->isLoaded());
+        // The year on top, the buttons below it, the form as high as both.
+        QCOMPARE(screen->FaGetYearReport1->y(), 0);
+        QCOMPARE(screen->FaButtonReport1->y(), TFaGetYearReport::FrameHeight);
+        QCOMPARE(screen->size(), QSize(457, TFaGetYearReport::FrameHeight + TFaButtonReport::FrameHeight));
+        QCOMPARE(screen->FaGetYearReport1->width(), 457);
+
+        screen->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        QCOMPARE(QApplication::focusWidget(), screen->FaGetYearReport1->GetYear);
+        screen->grab().save(outputDir() + "/quota-screen.png");
+
+        QTest::mouseDClick(screen->FaButtonReport1->statusPanel(0), Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{"Fast File : RP_CustomerQuotaGroupPrice_Tarvo.frf"});
+    }
+
+    void titleWithoutMenuCaption()
+    {
+        launchContext().MenuCaption = "  ";
+        auto screen = shownScreen();
+        QCOMPARE(screen->windowTitle(), QString("รายงานแสกงจำนวน โควต้า"));
+        screen->FaButtonReport1BtPreviewClick();
+        QCOMPARE(screen->frfReport->variable("RPTITLE"), QString("'รายงานแสกงจำนวน โควต้า'"));
+        QCOMPARE(itemText(screen->frfReport->document(), "Title"), QString("รายงานแสกงจำนวน โควต้า"));
+    }
+
+    void variablesOfEveryRun()
+    {
+        auto screen = shownScreen();
+        screen->FaGetYearReport1->GetYear->setText(QString::number(m_year - 1));
+        screen->ReportCondition = "เงื่อนไขเดิม";
+        screen->FaButtonReport1BtPreviewClick();
+        QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
+        QCOMPARE(screen->frfReport->variable("GetYear"), QString::number(m_year - 1));
+        QCOMPARE(screen->frfReport->variable("CONDITION"), QString("''"));
+        QCOMPARE(screen->frfReport->variable("PNTDATESET"), QString("true"));
+        QCOMPARE(screen->frfReport->variable("RPTITLE"), QString("'รายงานโควต้าลูกค้าตามกลุ่มราคา'"));
+        QCOMPARE(screen->ReportCondition, QString());
+        QCOMPARE(screen->previews().size(), 1);
+    }
+
+    void totalsAgreeWithTheData_data()
+    {
+        QTest::addColumn<int>("yearsBack");
+        QTest::newRow("this year") << 0;
+        QTest::newRow("last year") << 1;
+    }
+    void totalsAgreeWithTheData()
+    {
+        QFETCH(int, yearsBack);
+        const int year = m_year - yearsBack;
+        auto screen = shownScreen();
+        screen->FaGetYearReport1->GetYear->setText(QString::number(year));
+        screen->FaButtonReport1BtPreviewClick();
+        QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
+        const ReportDocument &doc = screen->frfReport->document();
+        const double amount = m_program->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
+                                                        " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
+                                                        " where Q.QuotaYear = %1").arg(year)).toDouble();
+        const int rows = m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(year)).toInt();
+        QVERIFY(rows > 20);
+        QCOMPARE(itemText(doc, "GrandAmount"), FormatFloat("#,##0.00", amount));
+        QCOMPARE(itemText(doc, "GrandTotalCaption"), QString("รวมทั้งสิ้น %1 รายการ").arg(rows));
+        QCOMPARE(itemText(doc, "CompanyName"), QString("บริษัท ทาร์โว่ เทรดดิ้ง จำกัด"));
+        QCOMPARE(itemText(doc, "Condition"), QString("ปี ค.ศ. %1").arg(year));
+        QVERIFY(itemText(doc, "PrintTime").startsWith("พิมพ์เมื่อ "));
+        QVERIFY(itemText(doc, "GrandAmountWords").endsWith("สตางค์)") || itemText(doc, "GrandAmountWords").endsWith("ถ้วน)"));
+    }
+
+    void reportMatchesTheKeptExport()
+    {
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
+        const QString csv = outputDir() + "/quota.csv";
+        screen->frfReport->exportTo(ReportExport::Format::Csv, csv);
+        const QString actual = comparableCsv(csv, m_year);
+        QFile actualOut(outputDir() + "/quota-comparable.csv");
+        if (actualOut.open(QIODevice::WriteOnly))
+            actualOut.write(actual.toUtf8());
+        QFile expected(sourceFile("tests/reports/expected/RP_CustomerQuotaGroupPrice_Tarvo.csv"));
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(actual.split("\r\n"), QString::fromUtf8(expected.readAll()).split("\r\n"));
+    }
+
+    void exportsAsPdf()
+    {
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        const QString pdf = outputDir() + "/quota.pdf";
+        QFile::remove(pdf);
+        screen->frfReport->exportTo(ReportExport::Format::Pdf, pdf);
+        QVERIFY(QFile::exists(pdf));
+        if (ReportPreviewWindow *preview = screen->previews().value(0))
+            preview->grab().save(outputDir() + "/quota-preview.png");
+
+        if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+            QSKIP("pdftoppm is not installed");
+        QProcess p;
+        p.start("pdftoppm", {"-r", "70", "-png", pdf, outputDir() + "/quota-page"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(QFile::exists(outputDir() + "/quota-page-1.png"));
+    }
+
+    void definitionIsReadAgainForEveryRun()
+    {
+        const QString copy = m_program->dir() + "/RP_CustomerQuotaGroupPrice_Tarvo.frf";
+        QFile f(copy);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray original = f.readAll();
+        f.close();
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        QCOMPARE(screen->frfReport->document().title, QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
+
+        QByteArray changed = original;
+        changed.replace("name=\"รายงานโควต้าลูกค้าตามกลุ่มราคา\"", "name=\"ฉบับแก้ไข\"");
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(changed);
+        f.close();
+        screen->FaButtonReport1BtPreviewClick();
+        QCOMPARE(screen->frfReport->document().title, QString("ฉบับแก้ไข"));
+
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(original);
+    }
+
+    void captionsByLanguage_data()
+    {
+        QTest::addColumn<int>("languageNo");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("1") << 1 << "แสดง/พิมพ์ รายงาน" << "แสดง/พิมพ์ รายงาน" << "ปี ค.ศ.     ";
+        QTest::newRow("2") << 2 << "Preview/Print Report" << "Preview Report" << "Year";
+        QTest::newRow("3") << 3 << "แสดง/พิมพ์ รายงาน" << "Preview Report" << "Year";
+    }
+    void captionsByLanguage()
+    {
+        QFETCH(int, languageNo);
+        m_program->setLanguage(1, languageNo);
+        m_program->signIn(1);
+        auto screen = shownScreen();
+        QTEST(screen->FaButtonReport1->BtPreview->text(), "shown");
+        screen->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        QTEST(screen->FaGetYearReport1->LbYear->text(), "label");
+        QTEST(screen->FaButtonReport1->BtPreview->text(), "shown");
+        QTest::keyClick(screen->FaGetYearReport1->GetYear, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), screen->FaButtonReport1->BtPreview);
+        QTEST(screen->FaButtonReport1->BtPreview->text(), "entered");
+        m_program->setLanguage(1, 1);
+    }
+
+    void enterMovesOnAndRunsNothing()
+    {
+        ScriptedDialogService dialogs;
+        const int logged = m_program->scalar("select count(*) from UserLog").toInt();
+        auto screen = shownScreen();
+        screen->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        NumberEdit *year = screen->FaGetYearReport1->GetYear;
+        year->selectAll();
+        QTest::keyClicks(year, "2023");
+        QTest::keyClick(year, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), screen->FaButtonReport1->BtPreview);
+        QTest::keyClick(screen->FaButtonReport1->BtPreview, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), screen->FaButtonReport1->BtPrintSetup);
+        QVERIFY(screen->previews().isEmpty());
+        QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), logged);
+        QCOMPARE(dialogs.count(), 0);
+    }
+
+    void selectorTwoOpensTheQuotaReport()
+    {
+        std::unique_ptr<QWidget> screen(createScreen(2, 1));
+        QVERIFY(qobject_cast<TFrCustomerQuotaGroupPrice *>(screen.get()));
+    }
+
+    void definitionSqlServerTextParses()
+    {
+        // The embedded engine runs the SQLite texts above; the SQL Server texts are parsed here.
+        if (QStandardPaths::findExecutable("sqlfluff").isEmpty())
+            QSKIP("sqlfluff is not installed");
+        QFile definition(sourceFile("reports/definitions/RP_CustomerQuotaGroupPrice_Tarvo.frf"));
+        QVERIFY(definition.open(QIODevice::ReadOnly));
+        const QString xml = QString::fromUtf8(definition.readAll());
+        QStringList statements;
+        const QRegularExpression sql("<sql>(.*?)</sql>", QRegularExpression::DotMatchesEverythingOption);
+        for (auto it = sql.globalMatch(xml); it.hasNext();)
+            statements << it.next().captured(1).replace(":GetYear", "@GetYear") + "\n/";
+        QCOMPARE(statements.size(), 2);
+        const QString script = outputDir() + "/quota-definition.sql";
+        QFile out(script);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(("Declare @GetYear Float = 2024\n/\n" + statements.join('\n') + '\n').toUtf8());
+        out.close();
+        QProcess p;
+        p.start("bash", {sourceFile("tests/db/check_tsql.sh"), script});
+        QVERIFY(p.waitForFinished(120000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardOutput().constData());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestQuotaReport test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_quotareport.moc"

@@ -1,0 +1,314 @@
+// The report base form on fresh demo databases: showing, running, printing, closing and the
+// report functions it answers.
+#include "ReportProgram.h"
+#include "ReportTestUtil.h"
+
+#include "platform/core/Exceptions.h"
+#include "platform/report/ReportEngine.h"
+#include "platform/report/ReportExpressionEvaluator.h"
+#include "platform/report/ReportPreviewWindow.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+#include "reports/FR_STDREPORT_ParamNew.h"
+#include "reports/Fa_ButtonReport.h"
+
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+// Records the argument texts in the order the form asks for their values.
+class RecordingEvaluator : public ReportExpressionEvaluator
+{
+public:
+    QStringList asked;
+    QVariant evaluate(const QString &expression) override
+    {
+        asked << expression;
+        return expression == QLatin1String("quantity") ? QVariant(25.0) : QVariant(expression == QLatin1String("unit") ? 5 : 2);
+    }
+};
+
+} // namespace
+
+class TestStdReport : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ReportProgram> m_program;
+
+    std::unique_ptr<TFrStdReport_ParamNew> shownForm(const QString &file = "usagelog.frf")
+    {
+        auto form = std::make_unique<TFrStdReport_ParamNew>();
+        form->ReportFile = file;
+        form->ReportTitle = "รายงานทดสอบ";
+        form->FastFileName = file;
+        form->show();
+        return form;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { m_program = std::make_unique<ReportProgram>(); }
+    void cleanupTestCase() { m_program.reset(); }
+    void init()
+    {
+        m_program->signIn(1);
+        m_program->databases().company().execute("delete from UserLog");
+    }
+
+    void showingTheForm()
+    {
+        auto form = std::make_unique<TFrStdReport_ParamNew>();
+        form->ReportFile = "usagelog.frf";
+        form->ReportCondition = "left from before";
+        form->PrintMode = 1;
+        QCOMPARE(form->size(), QSize(417, 297));
+        form->show();
+
+        QCOMPARE(form->UserId, 1);
+        QCOMPARE(form->windowTitle(), QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), form->windowTitle());
+        QCOMPARE(form->FaButtonReport1->BtPreview->text(), QString("แสดง/พิมพ์ รายงาน"));
+        QVERIFY(form->PrintDateSet);
+        QVERIFY(form->KeyPreview);
+        QCOMPARE(form->ReportCondition, QString());
+        QCOMPARE(form->PrintMode, 0);
+        QCOMPARE(form->width(), 457);
+        QCOMPARE(form->height(), 63);
+        QCOMPARE(form->FaButtonReport1->y(), 0);
+        QCOMPARE(form->ReportPath, QDir::toNativeSeparators(m_program->dir()) + QDir::separator());
+        QCOMPARE(form->FaButtonReport1->statusPanel(0)->text(), QString("บริษัท ทาร์โว่ เทรดดิ้ง จำกัด"));
+        QVERIFY(form->frfReport->isLoaded());
+    }
+
+    void reportPathEndsInOneSeparator()
+    {
+        const QString sep = QDir::separator();
+        QCOMPARE(TFrStdReport_ParamNew::reportPathOf("/"), QDir::toNativeSeparators("/"));
+        QCOMPARE(TFrStdReport_ParamNew::reportPathOf("/data/reports"), QDir::toNativeSeparators("/data/reports") + sep);
+        QCOMPARE(TFrStdReport_ParamNew::reportPathOf("/data/reports/"), QDir::toNativeSeparators("/data/reports/"));
+        QCOMPARE(TFrStdReport_ParamNew::reportPathOf(" /data "), QDir::toNativeSeparators("/data") + sep);
+    }
+
+    void titleAndVariables_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QString>("windowTitle");
+        QTest::addColumn<QString>("rptitle");
+        QTest::addColumn<QString>("conditionVariable");
+        QTest::newRow("caption") << "  เมนูรายงาน  " << " ปี 2024 " << "  เมนูรายงาน  " << "'เมนูรายงาน'" << "'ปี 2024'";
+        QTest::newRow("empty caption") << "" << "" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "''";
+        QTest::newRow("caption of spaces") << "   " << "" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "''";
+        // Quotes inside are passed as they stand.
+        QTest::newRow("quote in caption") << "รายงาน 'พิเศษ'" << "" << "รายงาน 'พิเศษ'" << "'รายงาน 'พิเศษ''" << "''";
+        QTest::newRow("quote in condition") << "" << "ลูกค้า O'Neil" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "'ลูกค้า O'Neil'";
+    }
+    void titleAndVariables()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, condition);
+        launchContext().MenuCaption = caption;
+        ScriptedDialogService dialogs;
+        auto form = shownForm();
+        QTEST(form->windowTitle(), "windowTitle");
+        form->ReportCondition = condition;
+        form->FaButtonReport1BtPreviewClick();
+        QTEST(form->frfReport->variable("RPTITLE"), "rptitle");
+        QTEST(form->frfReport->variable("CONDITION"), "conditionVariable");
+        QCOMPARE(form->frfReport->variable("PNTDATESET"), QString("true"));
+        if (caption.contains('\'') || condition.contains('\'')) {
+            // The engine cannot read such a text literal: the run says so instead of ending silently.
+            QVERIFY(!form->lastRun().ok);
+            QCOMPARE(dialogs.count(), 1);
+            QCOMPARE(dialogs.last().text, form->lastRun().message);
+            QVERIFY(form->previews().isEmpty());
+        } else {
+            QVERIFY2(form->lastRun().ok, qPrintable(form->lastRun().message));
+            QCOMPARE(dialogs.count(), 0);
+            QFETCH(QString, rptitle);
+            QCOMPARE(itemText(form->frfReport->document(), "Title"), rptitle.mid(1, rptitle.size() - 2));
+            QCOMPARE(itemText(form->frfReport->document(), "PrintDate"), QString("True"));
+        }
+        m_program->signIn(1);
+    }
+
+    void usageLogIsWrittenBeforeTheRun()
+    {
+        auto form = shownForm();
+        QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
+        QVERIFY2(form->lastRun().ok, qPrintable(form->lastRun().message));
+        // The report read the log while it was prepared: the row of this run was there.
+        QCOMPARE(itemText(form->frfReport->document(), "LogRows"), QString("1 1 2 0"));
+        QCOMPARE(m_program->scalar("select count(*) from UserLog where FunctionListId = 6 and Remark = ''").toInt(), 1);
+        QCOMPARE(form->previews().size(), 1);
+        QCOMPARE(form->PrintMode, 0);
+    }
+
+    void noRunWhenTheLogFails()
+    {
+        ScriptedDialogService dialogs;
+        auto form = shownForm();
+        m_program->databases().company().execute("alter table UserLog rename to UserLogAway");
+        form->PrintMode = 1;
+        QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
+        m_program->databases().company().execute("alter table UserLogAway rename to UserLog");
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(dialogs.last().kind, DialogService::Kind::Error);
+        QVERIFY2(dialogs.last().text.contains("UserLog"), qPrintable(dialogs.last().text));
+        QVERIFY(!form->frfReport->isPrepared());
+        QVERIFY(form->previews().isEmpty());
+        QCOMPARE(form->frfReport->variable("RPTITLE"), QString());
+        QCOMPARE(form->PrintMode, 0); // the next run previews
+    }
+
+    void missingDefinitionIsSaid()
+    {
+        ScriptedDialogService dialogs;
+        auto form = shownForm("nowhere.frf");
+        form->FaButtonReport1BtPreviewClick();
+        QVERIFY(!form->lastRun().ok);
+        QCOMPARE(dialogs.texts(), QStringList{form->lastRun().message});
+        QVERIFY(dialogs.last().text.contains("nowhere.frf"));
+        QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), 1); // the use is logged first
+    }
+
+    void printRunThenPreviewAgain()
+    {
+        auto form = shownForm();
+        const QString pdf = m_program->dir() + "/printed.pdf";
+        form->frfReport->printer().setOutputFormat(QPrinter::PdfFormat);
+        form->frfReport->printer().setOutputFileName(pdf);
+        form->FaButtonReport1BtPrintClick();
+        QCOMPARE(form->PrintMode, 0);
+        QVERIFY(form->previews().isEmpty());
+        QVERIFY(QFile::exists(pdf));
+        if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+            QProcess p;
+            p.start("pdftotext", {pdf, "-"});
+            QVERIFY(p.waitForFinished(30000));
+            // Marks above and below one letter may come out in either order.
+            const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_C);
+            QVERIFY2(text.contains(QString("รายงานโควต้าลูกค้าตามกลุ่มราคา").normalized(QString::NormalizationForm_C)), qPrintable(text));
+        }
+
+        QFile::remove(pdf);
+        QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
+        QCOMPARE(form->previews().size(), 1);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), 2);
+    }
+
+    void printerSetupWorksOnTheEnginesPrinter()
+    {
+        auto form = shownForm();
+        QPrinter *seen = nullptr;
+        whenModalOpens([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(modal))
+                seen = dialog->printer();
+            modal->close();
+        });
+        QTest::mouseClick(form->FaButtonReport1->BtPrintSetup, Qt::LeftButton);
+        QCOMPARE(seen, &form->frfReport->printer());
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<int>("user");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("language 1") << 1 << "ออกจากโปรแกรม ?";
+        QTest::newRow("language 2") << 2 << "Exit Program ?";
+        QTest::newRow("user without a row") << 555 << "ออกจากโปรแกรม ?";
+    }
+    void closing()
+    {
+        QFETCH(int, user);
+        m_program->signIn(user);
+        ScriptedDialogService dialogs;
+        auto form = shownForm();
+        QCOMPARE(form->UserId, user);
+        dialogs.answerNo();
+        QTest::mouseClick(form->FaButtonReport1->BtClose, Qt::LeftButton);
+        QVERIFY(form->isVisible());
+        dialogs.answerYes();
+        form->close();
+        QVERIFY(!form->isVisible());
+        QTEST(dialogs.texts().value(0), "question");
+        QCOMPARE(dialogs.texts().value(1), dialogs.texts().value(0));
+        QCOMPARE(dialogs.last().kind, DialogService::Kind::Confirmation);
+        QVERIFY(!dialogs.last().colours.background.isValid()); // a plain box
+    }
+
+    void closingTakesThePreviewsAlong()
+    {
+        ScriptedDialogService dialogs;
+        auto form = shownForm();
+        form->FaButtonReport1BtPreviewClick();
+        QPointer<ReportPreviewWindow> preview = form->previews().value(0);
+        QVERIFY(preview && preview->isVisible());
+        dialogs.answerYes();
+        form->close();
+        QTRY_VERIFY(!preview);
+    }
+
+    void reportFunctions()
+    {
+        auto form = shownForm("functions.frf");
+        form->FaButtonReport1BtPreviewClick();
+        QVERIFY2(form->lastRun().ok, qPrintable(form->lastRun().message));
+        const ReportDocument &doc = form->frfReport->document();
+        QCOMPARE(itemText(doc, "Whole"), QString("2 (โหล) 1 (ชิ้น)"));
+        QCOMPARE(itemText(doc, "WholeUpper"), QString("- 2 (โหล) 1 (ชิ้น)"));
+        QCOMPARE(itemText(doc, "WholeExpr"), QString("2 (โหล) 1 (ชิ้น)"));
+        QCOMPARE(itemText(doc, "WholeTexts"), QString("2 (โหล)"));
+        QCOMPARE(itemText(doc, "Large"), QString("2 โหล"));
+        QCOMPARE(itemText(doc, "Small"), QString("< 1 ชิ้น>"));
+        QCOMPARE(itemText(doc, "WrongPart"), QString("25 IDERROR"));
+        QCOMPARE(itemText(doc, "Words"), QString("หนึ่งพันสองร้อยสามสิบสี่บาทห้าสิบสตางค์"));
+        QCOMPARE(itemText(doc, "WordsUpper"), QString("ยี่สิบห้าบาทถ้วน"));
+        QCOMPARE(itemText(doc, "ServerYear"), DM->GetServerTime().toString("yyyy"));
+        QCOMPARE(itemText(doc, "Unknown"), QString("<>"));
+        QCOMPARE(itemText(doc, "UnknownIsNull"), QString("null"));
+    }
+
+    void functionArgumentsAndUnknownNames()
+    {
+        auto form = shownForm();
+        RecordingEvaluator evaluator;
+        QVariant result = QString("kept");
+        form->frfReportUserFunction("OnHandQuantityLSUnit", {"quantity", "unit", "part"}, evaluator, result);
+        QCOMPARE(evaluator.asked, (QStringList{"quantity", "part", "unit"}));
+        QCOMPARE(result.toString(), QString(" 1 ชิ้น"));
+
+        evaluator.asked.clear();
+        result = QString("kept");
+        form->frfReportUserFunction("OnHandQuantity", {"quantity", "unit"}, evaluator, result);
+        QCOMPARE(evaluator.asked, (QStringList{"quantity", "unit"}));
+        QCOMPARE(result.toString(), QString("2 (โหล) 1 (ชิ้น)"));
+
+        evaluator.asked.clear();
+        result = QString("kept");
+        form->frfReportUserFunction("ONHANDQUANTITIES", {"quantity", "unit"}, evaluator, result);
+        form->frfReportUserFunction("TELL_REAL_THAI_", {"quantity", "part"}, evaluator, result);
+        QCOMPARE(result, QVariant(QString("kept")));
+        QVERIFY(evaluator.asked.isEmpty());
+
+        result = QVariant();
+        form->frfReportUserFunction("getServerTime", {}, evaluator, result);
+        QCOMPARE(result.typeId(), QMetaType::QDateTime);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestStdReport test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_stdreport.moc"

@@ -69,9 +69,13 @@ int integerArgument(const QVariant &value)
     return int(std::clamp(number, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
+// A text as a string literal of the report's expressions. A quote or backslash inside is escaped,
+// so a title such as "O'Neil" reads as itself instead of ending the literal early.
 QString quotedText(const QString &text)
 {
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + escaped + QLatin1Char('\'');
 }
 
 } // namespace

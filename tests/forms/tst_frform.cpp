@@ -1,6 +1,11 @@
 #include "data/LaunchContext.h"
 #include "platform/core/Exceptions.h"
 #include "forms/Fr_Form.h"
+#include "hints/FormHints.h"
+#include "hints/HintWindow.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
 #include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
@@ -148,6 +153,29 @@ private Q_SLOTS:
             QVERIFY(!image.isNull() && !images.contains(image));
             images.append(image);
         }
+    }
+
+    void toolbarHintsAreBalloons()
+    {
+        // The form's own balloon settings: centred text, rate 20, 11-pixel font.
+        TFrForm form;
+        QVERIFY(form.FormHints1);
+        QCOMPARE(form.FormHints1->TextAlignment(), taCenter);
+        QCOMPARE(int(form.FormHints1->TransparencyRate()), 20);
+        QCOMPARE(form.FormHints1->Font().pixelSize(), 11);
+        TFormHints::setMainWindow(&form);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QPoint centre = form.BSave->rect().center();
+        QHelpEvent hover(QEvent::ToolTip, centre, form.BSave->mapToGlobal(centre));
+        QApplication::sendEvent(form.BSave, &hover); // Save is disabled after New: still hinted
+        TfhHintWindow *balloon = TFormHints::hintWindow();
+        QVERIFY(balloon);
+        QTRY_VERIFY(balloon->isVisible());
+        QCOMPARE(balloon->hintText().trimmed(), QString("Save Record"));
+        QVERIFY(!QToolTip::isVisible());
+        balloon->hideHint();
+        TFormHints::setMainWindow(nullptr);
     }
 
     void showHidesButtonsAndStartsANewRecord()

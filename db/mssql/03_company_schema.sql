@@ -116,6 +116,9 @@ If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_IvHd')
 If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_SoDt')
   Create Index IX_IvDt_SoDt On IvDt (SoDt)
 /
+If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_Product')
+  Create Index IX_IvDt_Product On IvDt (Product)
+/
 If Not Exists (Select * From sys.tables Where name = 'SrHd')
   Create Table SrHd (
     Id Int Not Null Primary Key,

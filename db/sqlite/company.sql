@@ -78,6 +78,7 @@ Create Table If Not Exists IvDt (
 );
 Create Index If Not Exists IX_IvDt_IvHd On IvDt (IvHd);
 Create Index If Not Exists IX_IvDt_SoDt On IvDt (SoDt);
+Create Index If Not Exists IX_IvDt_Product On IvDt (Product);
 Create Table If Not Exists SrHd (
   Id Integer Not Null Primary Key,
   DocNo Text Collate NoCase,

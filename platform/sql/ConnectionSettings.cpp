@@ -64,7 +64,8 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         if (embedded) {
             s.qtDriver = QStringLiteral("QSQLITE");
             s.databaseName = s.sqliteFile;
-            s.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(sqliteBusyTimeoutMs());
+            // URI file names let the configuration database be attached read-only (Database).
+            s.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(sqliteBusyTimeoutMs());
         } else {
             s.qtDriver = QStringLiteral("QODBC");
             s.databaseName =

@@ -37,8 +37,10 @@ bool LockingWriter::hold()
     }
     sqlite3_busy_timeout(m_db, 5000);
     char *message = nullptr;
-    // An exclusive transaction that has written a row: no other connection may write until it ends.
-    const char *sql = "Begin Exclusive; Update Customer Set NameShort = NameShort Where Id = 1;";
+    // An exclusive transaction that has written: no other connection may write until it ends.
+    // What it wrote goes with the rollback.
+    const char *sql = "Begin Exclusive; Create Table LockingWriter_Probe (X Integer);"
+                      " Insert Into LockingWriter_Probe Values (1);";
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
         m_error = QString::fromUtf8(message ? message : "unknown error");
         sqlite3_free(message);

@@ -7,13 +7,17 @@
 #include <mutex>
 
 class QTcpServer;
+class QTcpSocket;
 
-// A mail host that takes connections on loopback and then never says a word: no greeting, no
-// reply. It runs on its own thread, so it accepts while the program's thread is blocked sending.
+// A mail host on loopback that takes connections and then stalls: either it never says a word
+// (no greeting, no reply), or it carries the session as far as the end of the message and never
+// confirms it. It runs on its own thread, so it serves while the program's thread is blocked
+// sending.
 class StalledSmtpHost
 {
 public:
-    StalledSmtpHost();
+    enum class Stall { AtGreeting, AfterMessage };
+    explicit StalledSmtpHost(Stall stall);
     ~StalledSmtpHost();
     StalledSmtpHost(const StalledSmtpHost &) = delete;
     StalledSmtpHost &operator=(const StalledSmtpHost &) = delete;
@@ -28,6 +32,9 @@ private:
     QObject *m_context = nullptr; // lives on m_thread
     QTcpServer *m_server = nullptr;
     quint16 m_port = 0;
+    void serve(QTcpSocket *socket);
+
+    Stall m_stall;
     std::atomic<int> m_connections{0};
     mutable std::mutex m_mutex;
     QByteArray m_received;

@@ -10,6 +10,10 @@
 #include "data/U_DM.h"
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "data/Dm_Config.h"
+#include "platform/core/Exceptions.h"
+#include "platform/ui/LookupCombo.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -17,6 +21,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -44,10 +50,10 @@ private Q_SLOTS:
     {
         QCOMPARE(ConnectionSettings::sqliteBusyTimeoutMs(), ConnectionSettings::defaultSqliteBusyTimeoutMs);
         const QStringList params{"DATABASE NAME=DEMO", "SERVER NAME=sqlite:/tmp/x"};
-        QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=15000"));
+        QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_URI"));
         {
             const BusyTimeOut shortWait(250);
-            QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=250"));
+            QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=250;QSQLITE_OPEN_URI"));
         }
         for (const char *unusable : {"", "soon", "-5", "1.5"}) {
             qputenv("TARVO_SQLITE_BUSY_TIMEOUT_MS", unusable);
@@ -134,6 +140,57 @@ private Q_SLOTS:
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 2);
         QVERIFY(f.shownErrors().isEmpty());
+    }
+
+    // A write transaction of the configuration database (another workstation logging an error,
+    // say) does not hold up a save on the company database, which only reads from it.
+    void aWriterOfTheConfigurationDatabaseDoesNotHoldUpASave()
+    {
+        const BusyTimeOut shortWait(300);
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        Drive::enter();
+        const int stored = f.consignmentCount();
+        LockingWriter writer(f.configFile());
+        QVERIFY2(writer.hold(), qPrintable(writer.error()));
+
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        Drive::retype(s->EdQuantity1, "6");
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        // The configuration tables are still read through the company connection meanwhile.
+        QCOMPARE(f.dbs().scalar("Select Code From QLM_Config.Username Where Id = 1").toString(), QString("SOMCHAI"));
+        f.openScreen();
+        QCOMPARE(f.screen()->userKeyIn(), QString("SOMCHAI"));
+        QVERIFY(!f.screen()->CbBranch->currentText().isEmpty());
+        QVERIFY(!writer.released());
+    }
+
+    // The configuration database is reached from the company connection wherever the folder is,
+    // blanks, signs and Thai in its name included, and only for reading.
+    void theConfigurationDatabaseIsAttachedForReading()
+    {
+        FaultFixture f;
+        const QString folder = QDir(f.dbs().dir()).filePath("สาขา 1 #2 %3");
+        QVERIFY(QDir().mkpath(folder));
+        f.dbs().company().close();
+        f.dbs().config().close();
+        DM->DMdata->close();
+        DMConfig->DmCfg->close();
+        for (const QString name : {"DEMO.sqlite", "QLM_CONFIG.sqlite"})
+            QVERIFY(QFile::copy(QDir(f.dbs().dir()).filePath(name), QDir(folder).filePath(name)));
+        Database company("DMDATA");
+        company.params = QStringList{"DATABASE NAME=DEMO", "SERVER NAME=sqlite:" + folder};
+        company.open();
+        Query q(&company);
+        q.setSql({"Select Code From QLM_Config.Username Where Id = 1"});
+        q.open();
+        QCOMPARE(q.fieldByName("Code").asString(), QString("SOMCHAI"));
+        q.close();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, company.execute("Update QLM_Config.Username Set FullName = 'x' Where Id = 1"));
+        company.execute("Update Customer Set NameShort = NameShort Where Id = 1"); // its own tables are written
     }
 };
 

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -79,11 +80,15 @@ private Q_SLOTS:
         std::atomic<bool> saveStarted{false};
         std::atomic<bool> saveReturned{false};
         std::atomic<bool> releasedWhileTheSaveWaited{false};
-        writer.releaseWhen([&] { return saveStarted.load(); }, 200,
-                           [&] { releasedWhileTheSaveWaited = !saveReturned.load(); });
+        writer.releaseWhen([&] { return saveStarted.load(); }, 200, [&] {
+            releasedWhileTheSaveWaited = !saveReturned.load();
+            // The clerk, impatient, presses Save again while the first one waits.
+            QMetaObject::invokeMethod(s, [s] { Drive::click(s->BSave); }, Qt::QueuedConnection);
+        });
         saveStarted = true;
         Drive::save();
         saveReturned = true;
+        settle(); // the second press
 
         QVERIFY(writer.released());
         QVERIFY(releasedWhileTheSaveWaited); // the save was still under way when the lock went

@@ -309,6 +309,47 @@ private Q_SLOTS:
         QVERIFY(f.shownErrors().isEmpty());
     }
 
+    // Entering the adjustment page runs the reset, which re-reads the daily grid: with the
+    // database gone the reset stops there, Save stays off, and nothing typed can be stored
+    // before a lookup has succeeded again.
+    void enteringTheAdjustmentPageWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::retype(s->EdQuantity1, "8");
+
+        f.takeCompanyAway();
+        clickTab(s, 1);
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(s->PageControl1->currentIndex(), 1);
+        QVERIFY(!s->AcSave->isEnabled());
+        Drive::save();
+        clickTab(s, 0);
+        Drive::save();
+        QCOMPARE(f.shownErrors().size(), 1);
+        f.bringCompanyBack();
+        QCOMPARE(f.consignmentCount(), stored);
+
+        // Back: the barcode still in the box is looked up again, then the line is stored once.
+        f.clearShownErrors();
+        Drive::click(s->BtOk1);
+        QVERIFY(s->AcSave->isEnabled());
+        Drive::save();
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 8.0);
+        // And the adjustment page resets as it should.
+        clickTab(s, 1);
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(s->EdBarcode1->text(), QString());
+    }
+
     // On-hand summary with the database gone, then back.
     void onhandSummaryWhileTheDatabaseIsGone()
     {

@@ -321,6 +321,9 @@ EntryPage buildEntryPage(QWidget *page, Query *lookup, const QStringList &types)
     e.serialLabel = rowLabel(QStringLiteral("SerialNo :"), page);
     e.serial = new QLineEdit(page);
     e.serial->setFixedWidth(200);
+    // No more than the database keeps: a longer serial number would be cut short by the save
+    // call's parameter, so the line stored would not carry the number the clerk sees.
+    e.serial->setMaxLength(TFrTarvoAdjAndConsignment::SerialNumberLength);
     row(8, e.serialLabel, {e.serial});
 
     grid->setRowStretch(9, 1);

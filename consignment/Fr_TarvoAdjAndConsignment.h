@@ -40,6 +40,8 @@ public:
 
     static constexpr int ClientWidth = 885;
     static constexpr int ClientHeight = 504;
+    // The longest serial number the save call takes (its parameter SerialNumber NVarChar(60)).
+    static constexpr int SerialNumberLength = 60;
 
     // Id of the user who launched the program; set by the program entry before the first show.
     int UserId = 0;

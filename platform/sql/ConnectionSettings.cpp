@@ -47,6 +47,14 @@ QString ConnectionSettings::paramValue(const QStringList &params, const QString 
     return QString();
 }
 
+int ConnectionSettings::sqliteBusyTimeoutMs()
+{
+    const QByteArray text = qgetenv("TARVO_SQLITE_BUSY_TIMEOUT_MS").trimmed();
+    bool ok = false;
+    const int ms = text.toInt(&ok);
+    return ok && ms >= 0 ? ms : defaultSqliteBusyTimeoutMs;
+}
+
 ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const QString &iniPath)
 {
     ConnectionSettings s;
@@ -66,10 +74,12 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         if (embedded) {
             s.qtDriver = QStringLiteral("QSQLITE");
             s.databaseName = s.sqliteFile;
-            s.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000");
+            // URI file names let the configuration database be attached read-only (Database).
+            s.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(sqliteBusyTimeoutMs());
         } else {
             s.qtDriver = QStringLiteral("QODBC");
-            s.databaseName = QStringLiteral("DRIVER={SQLite3};Database=%1;Timeout=15000;").arg(s.sqliteFile);
+            s.databaseName =
+                QStringLiteral("DRIVER={SQLite3};Database=%1;Timeout=%2;").arg(s.sqliteFile).arg(sqliteBusyTimeoutMs());
         }
         return s;
     }

@@ -33,4 +33,12 @@ struct ConnectionSettings {
 
     // The value of NAME=value in a parameter list (name without regard to case), or "".
     static QString paramValue(const QStringList &params, const QString &name);
+
+    // How long a statement on the embedded engine waits for a lock that another connection
+    // holds before it fails with "database is locked": 15000 ms, or the whole number of
+    // milliseconds (0 or more) in the environment variable TARVO_SQLITE_BUSY_TIMEOUT_MS when
+    // that is set. Read at each connect, so a change applies from the next connect on; the
+    // tests use it to keep a wait for a lock that is never released short.
+    static int sqliteBusyTimeoutMs();
+    static constexpr int defaultSqliteBusyTimeoutMs = 15000;
 };

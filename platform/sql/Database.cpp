@@ -8,6 +8,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace {
@@ -141,11 +142,20 @@ void Database::configureSqlite()
         if (sqlite3 *handle = sqliteHandle())
             SqliteServerObjects::installFunctions(handle);
     }
-    // Statements of a company database read configuration tables by the prefix QLM_Config.
+    // Statements of a company database read configuration tables by the prefix QLM_Config. The
+    // file is attached read-only: the engine would otherwise take its write lock too in every
+    // write transaction of the company database (each stored procedure runs in one), so that
+    // any other writer of the configuration database, such as an error log written on another
+    // workstation, would hold up and then fail the company database's saves.
     if (!m_settings.isConfigDatabase && QFileInfo::exists(m_settings.configFile)) {
         QSqlQuery attach(db);
         attach.prepare(QStringLiteral("ATTACH DATABASE ? AS QLM_Config"));
-        attach.addBindValue(m_settings.configFile);
+        if (m_settings.qtDriver == QLatin1String("QSQLITE"))
+            attach.addBindValue(QUrl::fromLocalFile(QFileInfo(m_settings.configFile).absoluteFilePath())
+                                    .toString(QUrl::FullyEncoded)
+                                + QStringLiteral("?mode=ro"));
+        else
+            attach.addBindValue(m_settings.configFile);
         if (!attach.exec())
             throw EDatabaseError(errorText(attach.lastError()));
     }

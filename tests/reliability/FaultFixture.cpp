@@ -1,0 +1,370 @@
+#include "FaultFixture.h"
+
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "data/Dm_Config.h"
+#include "data/LaunchParameters.h"
+#include "data/U_DM.h"
+#include "db/DemoData.h"
+#include "forms/Fr_ShowError.h"
+#include "platform/core/Exceptions.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/DatePicker.h"
+#include "platform/ui/DialogService.h"
+#include "platform/ui/LookupCombo.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/ScriptedDialogService.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString awaySuffix = QStringLiteral(".away");
+
+} // namespace
+
+FaultFixture::FaultFixture()
+    : m_dbs(std::make_unique<DemoDatabases>())
+{
+    m_oldDir = QDir::currentPath();
+    QDir::setCurrent(m_dbs->dir());
+    QFile server(QStringLiteral("Server.Dat"));
+    if (!server.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write Server.Dat");
+    server.write(m_dbs->server().toUtf8() + "\r\n");
+    server.close();
+    setLaunchParameters({QStringLiteral("tarvo-consignment"), QStringLiteral("1"), QStringLiteral("1"),
+                         QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
+
+    m_dialogs = std::make_unique<ScriptedDialogService>();
+
+    // As the program's entry creates, wires and connects them.
+    DMConfig = new TDMConfig;
+    DM = new TDM;
+    DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
+    DM->showErrorDialog = &TFrShowError::showError;
+    DMConfig->CheckRight(1, 1);
+    DMConfig->GetCompanyConfig(launchParameter(3));
+    DM->DMdata->open();
+    ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
+    watchForErrorDialogs();
+}
+
+FaultFixture::~FaultFixture()
+{
+    delete m_screen;
+    m_screen = nullptr;
+    settle();
+    ExceptionRouter::setHandler({});
+    delete m_watch;
+    delete DM;
+    DM = nullptr;
+    delete DMConfig;
+    DMConfig = nullptr;
+    // Whatever a failed test left away is put back, so that the folder is removed whole.
+    if (m_companyAway)
+        bringCompanyBack();
+    if (m_configAway)
+        bringConfigBack();
+    m_dialogs.reset();
+    QDir::setCurrent(m_oldDir);
+}
+
+// Every few milliseconds, in whatever event loop runs (the error dialog's own included), looks
+// for an error dialog that has not been seen yet, records it and closes it with the chosen button.
+void FaultFixture::watchForErrorDialogs()
+{
+    m_watch = new QTimer;
+    m_watch->setInterval(5);
+    QObject::connect(m_watch, &QTimer::timeout, m_watch, [this] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            auto *dialog = qobject_cast<TFrShowError *>(window);
+            if (!dialog || !dialog->isVisible() || m_seen.contains(dialog))
+                continue;
+            m_seen.append(dialog);
+            ShownError seen;
+            seen.errorText = dialog->ErrorText;
+            seen.boxText = dialog->ErrorBox->toPlainText();
+            seen.logRowsWhileShown = logRows();
+            seen.screenBlocked = QApplication::activeModalWidget() == dialog;
+            m_shown.append(seen);
+            QTest::mouseClick(m_send ? dialog->BOk : dialog->BCancel, Qt::LeftButton);
+        }
+    });
+    m_watch->start();
+}
+
+TFrTarvoAdjAndConsignment *FaultFixture::openScreen(int userId)
+{
+    delete m_screen;
+    m_screen = new TFrTarvoAdjAndConsignment;
+    m_screen->UserId = userId;
+    m_screen->show();
+    backToScreen();
+    return m_screen;
+}
+
+void FaultFixture::backToScreen()
+{
+    settle();
+    m_screen->activateWindow();
+    if (!QTest::qWaitForWindowActive(m_screen))
+        qWarning("the screen did not become active");
+}
+
+int FaultFixture::logRows()
+{
+    try {
+        return m_dbs->scalar(m_dbs->config(), QStringLiteral("Select Count(*) From ErrorLog")).toInt();
+    } catch (const Exception &) {
+        return -1;
+    }
+}
+
+QString FaultFixture::lastLogMessage()
+{
+    return m_dbs->scalar(m_dbs->config(), QStringLiteral("Select ErrorMsg From ErrorLog Order By Id Desc Limit 1")).toString();
+}
+
+QString FaultFixture::barcodeOfProduct(int product)
+{
+    const int unit = m_dbs->scalar(QStringLiteral("Select Min(Id) From ProductUnits Where Product = %1").arg(product)).toInt();
+    return DemoData::barcodeOfUnit(unit);
+}
+
+double FaultFixture::listPrice(const QString &barcode)
+{
+    Query q(&m_dbs->company());
+    q.setStatement(ConsignmentSql::QProduct);
+    q.setParam(QStringLiteral("Barcode"), barcode);
+    q.open();
+    q.last();
+    return q.fieldByName(QStringLiteral("Price")).asFloat();
+}
+
+int FaultFixture::consignmentCount()
+{
+    return m_dbs->scalar(QStringLiteral("Select Count(*) From Tarvo_Consignment")).toInt();
+}
+
+QVariantMap FaultFixture::lastLine()
+{
+    Query q(&m_dbs->company());
+    q.setSql({QStringLiteral("Select UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
+                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit 1")});
+    q.open();
+    QVariantMap row;
+    for (int c = 0; c < q.fieldNames().size(); ++c)
+        row.insert(q.fieldNames().at(c), q.value(0, c));
+    return row;
+}
+
+QString FaultFixture::companyFile() const
+{
+    return QDir(m_dbs->dir()).filePath(QStringLiteral("DEMO.sqlite"));
+}
+
+QString FaultFixture::configFile() const
+{
+    return QDir(m_dbs->dir()).filePath(QStringLiteral("QLM_CONFIG.sqlite"));
+}
+
+void FaultFixture::moveFile(const QString &from, const QString &to)
+{
+    QFile::remove(to);
+    if (!QFile::rename(from, to))
+        qFatal("cannot rename %s to %s", qPrintable(from), qPrintable(to));
+}
+
+void FaultFixture::takeCompanyAway()
+{
+    // With no connection left the engine has written its journal back into the file, so the
+    // file alone is the whole database.
+    DM->DMdata->close();
+    m_dbs->company().close();
+    if (QFile::exists(companyFile() + QStringLiteral("-wal")))
+        qWarning("a connection to the company database is still open");
+    moveFile(companyFile(), companyFile() + awaySuffix);
+    m_companyAway = true;
+}
+
+void FaultFixture::replaceCompanyWithJunk()
+{
+    takeCompanyAway();
+    QFile junk(companyFile());
+    if (!junk.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(companyFile()));
+    junk.write(QByteArray(8192, 'x'));
+    m_junk = true;
+}
+
+void FaultFixture::bringCompanyBack()
+{
+    if (m_junk) {
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+            QFile::remove(companyFile() + suffix);
+        m_junk = false;
+    }
+    moveFile(companyFile() + awaySuffix, companyFile());
+    m_companyAway = false;
+}
+
+void FaultFixture::takeConfigAway()
+{
+    DMConfig->DmCfg->close();
+    m_dbs->config().close();
+    moveFile(configFile(), configFile() + awaySuffix);
+    m_configAway = true;
+}
+
+void FaultFixture::bringConfigBack()
+{
+    moveFile(configFile() + awaySuffix, configFile());
+    m_configAway = false;
+}
+
+void FaultFixture::writeMailSettings(const QString &host, int port, int connectTimeoutMs, int timeoutMs)
+{
+    QFile ini(QStringLiteral("QLM.INI"));
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write QLM.INI");
+    ini.write(QStringLiteral("[ERRORMAIL]\r\nHost=%1\r\nPort=%2\r\nSender=errors@tarvo.test\r\n"
+                             "Recipient=support@tarvo.test\r\nUserId=errors@tarvo.test\r\n"
+                             "ConnectTimeoutMs=%3\r\nTimeoutMs=%4\r\n")
+                  .arg(host)
+                  .arg(port)
+                  .arg(connectTimeoutMs)
+                  .arg(timeoutMs)
+                  .toUtf8());
+}
+
+QStringList screenState(TFrTarvoAdjAndConsignment *s)
+{
+    QStringList lines;
+    auto add = [&](const char *name, const QVariant &value) {
+        lines << QString::fromLatin1(name) + u'=' + value.toString();
+    };
+    add("CbBranch", s->CbBranch->currentText());
+    add("page", s->PageControl1->currentIndex());
+    add("AcSave.enabled", s->AcSave->isEnabled());
+    add("DateTimePicker2", s->DateTimePicker2->date());
+    add("CBConsignType", s->CBConsignType->currentIndex());
+    add("EdBarcode1", s->EdBarcode1->text());
+    add("LbProdCode1", s->LbProdCode1->text());
+    add("LbProdName1", s->LbProdName1->text());
+    add("LbUnitName1", s->LbUnitName1->text());
+    add("EdQuantity1", s->EdQuantity1->text());
+    add("EdQuantity1.enabled", s->EdQuantity1->isEnabled());
+    add("EdQuantity1.readOnly", s->EdQuantity1->isReadOnly());
+    add("LbPrice1", s->LbPrice1->text());
+    add("CBFree1", s->CBFree1->isChecked());
+    add("EdSerialNo1.visible", !s->EdSerialNo1->isHidden());
+    add("EdSerialNo1", s->EdSerialNo1->text());
+    add("DateTimePicker1", s->DateTimePicker1->date());
+    add("CBAdjType", s->CBAdjType->currentIndex());
+    add("EdBarcode2", s->EdBarcode2->text());
+    add("DBText1", s->DBText1->text());
+    add("DBText2", s->DBText2->text());
+    add("DBText3", s->DBText3->text());
+    add("EdQuantity2", s->EdQuantity2->text());
+    add("EdQuantity2.enabled", s->EdQuantity2->isEnabled());
+    add("LbPrice2", s->LbPrice2->text());
+    add("CBFree2", s->CBFree2->isChecked());
+    add("EdSerialNo2.visible", !s->EdSerialNo2->isHidden());
+    add("EdSerialNo2", s->EdSerialNo2->text());
+    add("DateEdit1", s->DateEdit1->date());
+    add("DateEdit2", s->DateEdit2->date());
+    add("LbTotal", s->LbTotal->text());
+    add("GetYear", s->GetYear->text());
+    add("PeriodNo", s->PeriodNo->currentIndex());
+    add("userCode", s->userCode());
+    add("cusId", s->cusId());
+    add("useSerial", s->useSerial());
+    add("oldPrice", s->oldPrice());
+    return lines;
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+namespace Drive {
+
+QWidget *focus()
+{
+    return QApplication::focusWidget();
+}
+
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *target = focus();
+    if (!target)
+        target = QApplication::activeWindow();
+    QTest::keyClick(target, k, modifiers);
+}
+
+void enter()
+{
+    key(Qt::Key_Return);
+}
+
+void clickInto(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(4, widget->height() / 2));
+}
+
+void click(QWidget *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
+
+void type(const QString &text)
+{
+    // Qt Test types Latin-1 only; Thai arrives as a key press carrying its text, as from a Thai
+    // keyboard layout.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(focus(), c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, focus(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void retype(QLineEdit *box, const QString &text)
+{
+    clickInto(box);
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_Delete);
+    type(text);
+}
+
+void scan(QLineEdit *box, const QString &text)
+{
+    retype(box, text);
+    enter();
+}
+
+void save()
+{
+    key(Qt::Key_F10);
+}
+
+} // namespace Drive

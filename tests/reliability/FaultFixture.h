@@ -1,0 +1,117 @@
+#pragma once
+
+#include "support/DemoDatabases.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <memory>
+
+class QLineEdit;
+class QTimer;
+class QWidget;
+class ScriptedDialogService;
+class TFrShowError;
+class TFrTarvoAdjAndConsignment;
+
+// The consignment screen as the program runs it, with the program's own error handling: fresh
+// demo databases, Server.Dat in the current (temporary) directory, the two data modules created
+// and connected as at start-up, the application-wide handler and the error dialog wired as the
+// program wires them. Plain message boxes go to a scripted dialog service; every error dialog
+// (TFrShowError) that comes up is found on screen, recorded and closed by the fixture.
+//
+// The faults: the company or configuration database file taken away (every connection to it
+// closed first, then the file renamed or replaced by one that is not a database) and put back.
+class FaultFixture
+{
+public:
+    FaultFixture();
+    ~FaultFixture();
+
+    DemoDatabases &dbs() { return *m_dbs; }
+    ScriptedDialogService &dialogs() { return *m_dialogs; }
+
+    // A new screen for user 1, shown and active.
+    TFrTarvoAdjAndConsignment *openScreen(int userId = 1);
+    TFrTarvoAdjAndConsignment *screen() const { return m_screen; }
+    // Makes the screen the active window again (after an error dialog, say).
+    void backToScreen();
+
+    // One error dialog as it was seen while it was up.
+    struct ShownError {
+        QString errorText;          // its ErrorText
+        QString boxText;            // what its ErrorBox showed
+        int logRowsWhileShown = -1; // error-log rows at that moment (-1: the log could not be read)
+        bool screenBlocked = false; // the screen took no input while it was up (modal)
+    };
+    const QList<ShownError> &shownErrors() const { return m_shown; }
+    void clearShownErrors() { m_shown.clear(); }
+    // How the fixture closes the error dialogs: "Don't Send" (the default) or "Send Error".
+    void answerErrorsWithSend(bool send) { m_send = send; }
+
+    // The error log of the configuration database: rows, and the newest row's message.
+    int logRows();
+    QString lastLogMessage();
+
+    // Demo data
+    QString barcodeOfProduct(int product);
+    double listPrice(const QString &barcode); // the price the lookup takes (last row)
+    int consignmentCount();
+    QVariantMap lastLine(); // the stored line with the highest id, column by column
+
+    // Faults on the database files
+    QString companyFile() const;
+    QString configFile() const;
+    // Closes every connection to the company database and renames its file away.
+    void takeCompanyAway();
+    // As takeCompanyAway, with a file that is not a database left in its place.
+    void replaceCompanyWithJunk();
+    void bringCompanyBack();
+    // Closes the configuration connections of the program and of the fixture and renames the
+    // file away (the company connection keeps the copy it has attached).
+    void takeConfigAway();
+    void bringConfigBack();
+
+    // Section ERRORMAIL of QLM.INI in the current directory.
+    void writeMailSettings(const QString &host, int port, int connectTimeoutMs, int timeoutMs);
+
+private:
+    void watchForErrorDialogs();
+    static void moveFile(const QString &from, const QString &to);
+
+    std::unique_ptr<DemoDatabases> m_dbs;
+    std::unique_ptr<ScriptedDialogService> m_dialogs;
+    QString m_oldDir;
+    TFrTarvoAdjAndConsignment *m_screen = nullptr;
+    QTimer *m_watch = nullptr;
+    QList<QPointer<TFrShowError>> m_seen;
+    QList<ShownError> m_shown;
+    bool m_send = false;
+    bool m_companyAway = false;
+    bool m_junk = false;
+    bool m_configAway = false;
+};
+
+// Everything the screen shows or holds that the user typed or chose, one "Name=value" line per
+// control, for comparing the screen before and after a failure.
+QStringList screenState(TFrTarvoAdjAndConsignment *screen);
+
+// Runs the event loop until nothing is pending (posted events, deferred deletes).
+void settle();
+
+// Keyboard and mouse, as the user drives the screen.
+namespace Drive {
+void enter();
+void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void clickInto(QWidget *widget); // takes the focus as a mouse click gives it
+void click(QWidget *button);
+void type(const QString &text);
+// Clicks into a box, replaces what it holds with text and presses Enter (a barcode scanner).
+void scan(QLineEdit *box, const QString &text);
+// Clicks into a box and replaces what it holds with text, without leaving it.
+void retype(QLineEdit *box, const QString &text);
+void save(); // F10
+QWidget *focus();
+} // namespace Drive

@@ -1,0 +1,297 @@
+// Input that is not what it should be, on the real consignment screen with the program's own
+// error handling: quantities and years that are not whole numbers, barcodes with quotes, percent
+// signs and underscores, very long texts and Thai digits. Each is refused or explained, nothing is
+// stored that was not meant, and what the clerk typed stays for correcting.
+#include "FaultFixture.h"
+
+#include "consignment/DataGrid.h"
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/ErrorHandler.h"
+#include "db/DemoData.h"
+#include "platform/sql/Query.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
+const QString NotFound1 = QStringLiteral("ไม่พบ Barcode ");
+const QString NotFound2 = QStringLiteral("ไม่พบ Barcode !!");
+const QString YearDigits = QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !");
+const QString ThaiDigits = QStringLiteral("๐๑๒๓๔๕๖๗๘๙");
+
+void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+{
+    QTest::mouseClick(s->PageControl1->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                      s->PageControl1->tabBar()->tabRect(index).center());
+}
+
+TFrTarvoAdjAndConsignment *openOnBranch1(FaultFixture &f)
+{
+    TFrTarvoAdjAndConsignment *s = f.openScreen();
+    Drive::enter();
+    return s;
+}
+
+void paste(const QString &text)
+{
+    QApplication::clipboard()->setText(text);
+    Drive::key(Qt::Key_V, Qt::ControlModifier);
+}
+
+} // namespace
+
+class TestBadInput : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // The quantity box takes digits only: letters, Thai digits, separators and decimals are
+    // refused as they are typed or pasted. A text that is not a number all the same (only code
+    // can put one there) is explained through the error road on Save and on leaving the box.
+    void aQuantityThatIsNotANumber()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::retype(s->EdQuantity1, "12abc");
+        QCOMPARE(s->EdQuantity1->text(), QString("12"));
+        Drive::type(ThaiDigits + "1.5,e");
+        QCOMPARE(s->EdQuantity1->text(), QString("1215"));
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        paste("1,000");
+        paste("๕๐");
+        paste("3 ชิ้น");
+        QCOMPARE(s->EdQuantity1->text(), QString("1215"));
+        QVERIFY(f.shownErrors().isEmpty());
+
+        s->EdQuantity1->setText("abc");
+        const QStringList before = screenState(s);
+        Drive::save();
+        f.backToScreen();
+        QCOMPARE(f.shownErrors().size(), 1);
+        QCOMPARE(f.logRows(), logged + 1);
+        QCOMPARE(f.lastLogMessage(), QString("'abc' is not a valid floating point value"));
+        QCOMPARE(f.shownErrors().first().errorText, QString("\r'ABC' IS NOT A VALID FLOATING POINT VALUE\r"));
+        QCOMPARE(screenState(s), before);
+        QVERIFY(f.dialogs().texts().isEmpty());
+
+        // Leaving the box with it: one dialog, and the clerk is kept in the box.
+        f.clearShownErrors();
+        Drive::clickInto(s->EdQuantity1);
+        Drive::clickInto(s->EdBarcode1);
+        f.backToScreen();
+        QCOMPARE(f.shownErrors().size(), 1);
+        QCOMPARE(f.shownErrors().first().errorText, QString("\r'ABC' IS NOT A VALID FLOATING POINT VALUE\r"));
+        QCOMPARE(Drive::focus(), s->EdQuantity1);
+        QCOMPARE(screenState(s), before);
+        QCOMPARE(f.consignmentCount(), stored);
+
+        // Corrected, it is stored once with the number typed.
+        f.clearShownErrors();
+        Drive::retype(s->EdQuantity1, "12");
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 12.0);
+    }
+
+    // A quantity far too large for a number: explained, not stored as infinity.
+    void aQuantityTooLargeForANumber()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        const QString huge(400, u'9');
+        Drive::retype(s->EdQuantity1, huge);
+        QCOMPARE(s->EdQuantity1->text(), huge);
+        const QStringList before = screenState(s);
+        Drive::save();
+        f.backToScreen();
+        QCOMPARE(f.shownErrors().size(), 1);
+        QCOMPARE(f.lastLogMessage(), "'" + huge + "' is not a valid floating point value");
+        QCOMPARE(screenState(s), before);
+        QCOMPARE(f.consignmentCount(), stored);
+    }
+
+    // The year of the on-hand summary: only digits get into the box, at most four; an empty box
+    // or a text that is not a whole number is explained and the grid stays closed.
+    void aYearThatIsNotAWholeNumber()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 3);
+        const QString thisYear = QString::number(QDate::currentDate().year());
+        QCOMPARE(s->GetYear->text(), thisYear);
+        Drive::retype(s->GetYear, "20.5x" + ThaiDigits.left(2));
+        QCOMPARE(s->GetYear->text(), QString("205"));
+        Drive::retype(s->GetYear, "202612");
+        QCOMPARE(s->GetYear->text(), QString("2026"));
+
+        for (const QString &text : {QStringLiteral("20.5"), QStringLiteral("๒๐๒๖"), QStringLiteral("2 26")}) {
+            f.clearShownErrors();
+            const int logged = f.logRows();
+            s->GetYear->setText(text);
+            const QStringList before = screenState(s);
+            Drive::click(s->BkCustomrtOnhand);
+            f.backToScreen();
+            QCOMPARE(f.shownErrors().size(), 1);
+            QCOMPARE(f.logRows(), logged + 1);
+            QCOMPARE(f.lastLogMessage(), "'" + text + "' is not a valid integer value");
+            QCOMPARE(f.shownErrors().first().errorText, "\r'" + text + "' IS NOT A VALID INTEGER VALUE\r");
+            QCOMPARE(screenState(s), before);
+            QVERIFY(!s->QRPOnhand->isOpen());
+            QCOMPARE(s->DBGRPOnhand->model()->rowCount(), 0);
+        }
+
+        // Emptied and OK pressed: the year box says so and keeps the clerk; no grid.
+        f.clearShownErrors();
+        f.dialogs().clear();
+        Drive::retype(s->GetYear, "");
+        Drive::click(s->BkCustomrtOnhand);
+        f.backToScreen();
+        QCOMPARE(f.dialogs().texts(), QStringList{YearDigits});
+        // The press of OK still goes through after the year box took the focus back; the empty
+        // text it converts is explained once, through the error road.
+        QVERIFY(f.shownErrors().size() <= 1);
+        if (!f.shownErrors().isEmpty())
+            QCOMPARE(f.shownErrors().first().errorText, QString("\r'' IS NOT A VALID INTEGER VALUE\r"));
+        QCOMPARE(Drive::focus(), s->GetYear);
+        QCOMPARE(s->GetYear->text(), QString());
+        QVERIFY(!s->QRPOnhand->isOpen());
+
+        // A good year shows the branch's rows.
+        f.clearShownErrors();
+        f.dialogs().clear();
+        Drive::retype(s->GetYear, thisYear);
+        Drive::click(s->BkCustomrtOnhand);
+        QVERIFY(f.shownErrors().isEmpty());
+        QVERIFY(f.dialogs().texts().isEmpty());
+        QVERIFY(s->QRPOnhand->isOpen());
+    }
+
+    // Barcodes with quotes, percent signs, underscores and other signs are looked up as plain
+    // text: none matches a product (no pattern, no statement text), nothing is stored.
+    void barcodesWithSigns_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString real = DemoData::barcodeOfUnit(5); // a real barcode, disguised
+        QTest::newRow("quote") << QString("'");
+        QTest::newRow("quoted or") << QString("' Or '1'='1");
+        QTest::newRow("double quote") << QString("\"885\"");
+        QTest::newRow("percent") << QString("%");
+        QTest::newRow("prefix and percent") << real.left(6) + "%";
+        QTest::newRow("underscore") << QString("_");
+        QTest::newRow("underscore for a digit") << real.left(real.size() - 1) + "_";
+        QTest::newRow("comment") << real + "'--";
+        QTest::newRow("statement") << QString("1; Delete From Product");
+        QTest::newRow("backslash") << QString("885\\");
+        QTest::newRow("Thai digits") << QString("๘๘๕") + real.mid(3);
+    }
+    void barcodesWithSigns()
+    {
+        QFETCH(QString, text);
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int products = f.dbs().scalar("Select Count(*) From Product").toInt();
+        const int logged = f.logRows();
+
+        Drive::scan(s->EdBarcode1, text);
+        QCOMPARE(f.dialogs().texts(), QStringList{NotFound1 + text.toUpper().trimmed()});
+        QCOMPARE(s->EdBarcode1->text(), QString()); // the page is reset
+        QVERIFY(!s->AcSave->isEnabled());
+        Drive::save();
+
+        clickTab(s, 1);
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode2, text);
+        QCOMPARE(f.dialogs().texts(), QStringList{NotFound2});
+        QCOMPARE(s->EdBarcode2->text(), text); // kept for correcting
+        QCOMPARE(Drive::focus(), s->EdBarcode2);
+        QVERIFY(!s->AcSave->isEnabled());
+        Drive::save();
+
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.logRows(), logged);
+        QCOMPARE(f.consignmentCount(), stored);
+        QCOMPARE(f.dbs().scalar("Select Count(*) From Product").toInt(), products);
+    }
+
+    // Very long texts: a barcode of thousands of characters is simply not found; a serial number
+    // is held to what the database keeps of it (60 characters), so what is stored is what the
+    // clerk sees.
+    void veryLongTexts()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const QString longBarcode = f.barcodeOfProduct(3) + QString(5000, u'7');
+        Drive::scan(s->EdBarcode1, longBarcode);
+        QCOMPARE(f.dialogs().texts(), QStringList{NotFound1 + longBarcode});
+
+        f.dialogs().clear();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        const QString longSerial = QString("SN-") + QString(100, u'ก') + QString(100, u'9');
+        Drive::type(longSerial);
+        QCOMPARE(s->EdSerialNo1->text(), longSerial.left(60));
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), longSerial.left(60));
+
+        // Pasted on the adjustment page: the same.
+        clickTab(s, 1);
+        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(25));
+        paste(longSerial);
+        QCOMPARE(s->EdSerialNo2->text(), longSerial.left(60));
+        Drive::save();
+        QCOMPARE(f.consignmentCount(), stored + 2);
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), longSerial.left(60));
+        QVERIFY(f.shownErrors().isEmpty());
+    }
+
+    // Thai digits are text, not numbers: a serial number made of them is stored as typed.
+    void thaiDigitsInASerialNumber()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        Drive::type("SN-" + ThaiDigits);
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), "SN-" + ThaiDigits);
+        // The same serial number in Arabic digits is another one.
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        Drive::type("SN-0123456789");
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
+        QVERIFY(f.shownErrors().isEmpty());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestBadInput test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_badinput.moc"

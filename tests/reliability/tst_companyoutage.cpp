@@ -1,0 +1,382 @@
+// The company database goes away while the consignment screen is open: during a save, a barcode
+// lookup on either entry page and a daily summary. Each failure must go the program's whole error
+// road (error-log row with the raw message, Thai explanation, error dialog), leave the screen as
+// it was and store nothing; once the database is back the same screen reconnects on its next
+// action and stores the line exactly once.
+#include "FaultFixture.h"
+
+#include "consignment/DataGrid.h"
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/ErrorHandler.h"
+#include "data/U_DM.h"
+#include "platform/format/FormatFloat.h"
+#include "platform/sql/Database.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/DatePicker.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "platform/ui/TarvoApplication.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
+// What the embedded engine says when the company database file is not there.
+const QString NoDatabase = QStringLiteral("Cannot open database \"DEMO\" requested by the login. The login failed.");
+
+void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+{
+    QTabBar *bar = s->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+// The screen with branch 1 (BR01, customer 1) current.
+TFrTarvoAdjAndConsignment *openOnBranch1(FaultFixture &f)
+{
+    TFrTarvoAdjAndConsignment *s = f.openScreen();
+    Drive::enter();
+    return s;
+}
+
+// One failure seen through the whole error road: one more log row holding the raw message,
+// written before the dialog came up, and one modal dialog with the composed text.
+void checkErrorRoad(FaultFixture &f, int logBefore, const QString &message)
+{
+    QCOMPARE(f.shownErrors().size(), 1);
+    const FaultFixture::ShownError &shown = f.shownErrors().first();
+    QCOMPARE(shown.errorText, ErrorHandler::composeErrorText(message));
+    QVERIFY(shown.screenBlocked);
+    QCOMPARE(shown.logRowsWhileShown, logBefore + 1);
+    QCOMPARE(f.logRows(), logBefore + 1);
+    QCOMPARE(f.lastLogMessage(), message);
+}
+
+} // namespace
+
+class TestCompanyOutage : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // A take-back of a free gift on another day, typed in full, then Save with the database gone.
+    void saveWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(3);
+        const QDate day = QDate::currentDate().addDays(-2);
+        s->DateTimePicker2->setDate(day);
+        s->CBConsignType->setCurrentIndex(1);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::retype(s->EdQuantity1, "7");
+        Drive::click(s->CBFree1);
+        QVERIFY(s->AcSave->isEnabled());
+        const QStringList before = screenState(s);
+
+        f.takeCompanyAway();
+        Drive::save();
+        f.backToScreen();
+
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(screenState(s), before);
+        QVERIFY(f.dialogs().texts().isEmpty()); // no "saved"
+        QVERIFY(!DM->DMdata->connected());
+
+        // Pressed again while it is still gone: the same again, still nothing stored.
+        f.clearShownErrors();
+        Drive::save();
+        f.backToScreen();
+        checkErrorRoad(f, logged + 1, NoDatabase);
+        QCOMPARE(screenState(s), before);
+
+        f.bringCompanyBack();
+        QCOMPARE(f.consignmentCount(), stored);
+
+        // Back: the same screen reconnects on Save and stores the line once.
+        f.clearShownErrors();
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QVERIFY(DM->DMdata->connected());
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        const QVariantMap line = f.lastLine();
+        QCOMPARE(line.value("ConsigType").toString(), QString("R"));
+        QCOMPARE(line.value("Barcode").toString(), barcode);
+        QCOMPARE(line.value("Quantity").toDouble(), 7.0);
+        QCOMPARE(line.value("ChkFree").toString(), QString("Y"));
+        QCOMPARE(line.value("Price").toDouble(), 0.0);
+        QCOMPARE(line.value("OldPrice").toDouble(), f.listPrice(barcode));
+        QCOMPARE(line.value("ConsigDate").toString(), day.toString("yyyy-MM-dd"));
+        QCOMPARE(line.value("Customer").toInt(), 1);
+        // Save again: the page was reset, nothing more is stored.
+        Drive::save();
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QVERIFY(!s->AcSave->isEnabled());
+        QCOMPARE(f.logRows(), logged + 2);
+    }
+
+    // The same on the adjustment page: a decrease of a serial-numbered product.
+    void adjustmentSaveWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 1);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(25);
+        s->CBAdjType->setCurrentIndex(1);
+        Drive::scan(s->EdBarcode2, barcode);
+        QCOMPARE(Drive::focus(), s->EdSerialNo2);
+        Drive::type("SN-OUT-1");
+        const QStringList before = screenState(s);
+
+        f.takeCompanyAway();
+        Drive::save();
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(screenState(s), before);
+        f.bringCompanyBack();
+        QCOMPARE(f.consignmentCount(), stored);
+
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("ConsigType").toString(), QString("A"));
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), -1.0);
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-OUT-1"));
+    }
+
+    // A barcode scanned (Enter leaves the box) with the database gone: the lookup fails on the
+    // way out of the box. Nothing is enabled, the barcode stays; once back, OK looks it up.
+    void lookupWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(4);
+
+        f.takeCompanyAway();
+        Drive::retype(s->EdBarcode1, barcode);
+        const QStringList before = screenState(s);
+        Drive::enter();
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(screenState(s), before);
+        QVERIFY(!s->AcSave->isEnabled());
+        QVERIFY(!s->EdQuantity1->isEnabled());
+        QVERIFY(f.dialogs().texts().isEmpty()); // not reported as "not found"
+
+        f.bringCompanyBack();
+        f.clearShownErrors();
+        Drive::click(s->BtOk1);
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
+        QVERIFY(s->AcSave->isEnabled());
+        Drive::retype(s->EdQuantity1, "3");
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Barcode").toString(), barcode);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 3.0);
+        QCOMPARE(f.lastLine().value("Price").toDouble(), f.listPrice(barcode));
+    }
+
+    // A product already shown, then another barcode whose lookup fails: the line can never be
+    // stored with the first product's price under the second barcode.
+    void lookupOfASecondProductFails()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const QString first = f.barcodeOfProduct(3);
+        const QString second = f.barcodeOfProduct(6);
+        QVERIFY(f.listPrice(first) != f.listPrice(second));
+        Drive::scan(s->EdBarcode1, first);
+        Drive::retype(s->EdQuantity1, "2");
+
+        f.takeCompanyAway();
+        Drive::scan(s->EdBarcode1, second);
+        f.backToScreen();
+        QCOMPARE(f.shownErrors().size(), 1);
+        QCOMPARE(s->EdBarcode1->text(), second);
+        QCOMPARE(s->EdQuantity1->text(), QString("2"));
+        f.bringCompanyBack();
+
+        // Save looks the second barcode up first (nothing stored), then stores it at its own price.
+        f.clearShownErrors();
+        Drive::save();
+        QCOMPARE(f.consignmentCount(), stored);
+        QCOMPARE(s->LbProdCode1->text(), QString("P0006"));
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(f.listPrice(second)));
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Barcode").toString(), second);
+        QCOMPARE(f.lastLine().value("Price").toDouble(), f.listPrice(second));
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 2.0);
+    }
+
+    void adjustmentLookupWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 1);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(5);
+
+        f.takeCompanyAway();
+        Drive::retype(s->EdBarcode2, barcode);
+        const QStringList before = screenState(s);
+        Drive::enter();
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(screenState(s), before);
+        QVERIFY(f.dialogs().texts().isEmpty()); // not "ไม่พบ Barcode !!"
+
+        f.bringCompanyBack();
+        f.clearShownErrors();
+        Drive::click(s->BTOk2);
+        QCOMPARE(s->DBText1->text(), QString("P0005"));
+        Drive::retype(s->EdQuantity2, "4");
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 4.0);
+    }
+
+    // The daily summary with a file that is no database in the company database's place; the
+    // grid keeps following its rows, and once the database is back the summary and the grid's
+    // re-read after a save show the stored line.
+    void dailySummaryWhileTheDatabaseIsBroken()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        // Two lines today, so the summary has rows and a total.
+        for (const char *quantity : {"2", "5"}) {
+            Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+            Drive::retype(s->EdQuantity1, quantity);
+            Drive::save();
+        }
+        QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
+        clickTab(s, 2);
+        s->DateEdit1->setDate(QDate::currentDate().addDays(-1));
+        Drive::click(s->BtOkConsign);
+        const int rows = s->DBGRPProdDay->model()->rowCount();
+        QVERIFY(rows >= 2);
+        const QString total = s->LbTotal->text();
+        QVERIFY(total != "00.00");
+        const int logged = f.logRows();
+        const QStringList before = screenState(s);
+
+        f.replaceCompanyWithJunk();
+        Drive::click(s->BtOkConsign);
+        f.backToScreen();
+        QCOMPARE(f.shownErrors().size(), 1);
+        QCOMPARE(f.logRows(), logged + 1);
+        const QString raw = f.lastLogMessage();
+        QVERIFY2(raw.contains("not a database"), qPrintable(raw));
+        QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(raw));
+        QCOMPARE(screenState(s), before); // dates and the total stay
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
+        QVERIFY(s->DBGRPProdDay->updatesEnabled());
+
+        f.bringCompanyBack();
+        f.clearShownErrors();
+        Drive::click(s->BtOkConsign);
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), rows);
+        QCOMPARE(s->LbTotal->text(), total);
+
+        // A save re-reads the grid with the same dates: one more row.
+        clickTab(s, 0);
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        Drive::retype(s->EdQuantity1, "1");
+        Drive::save();
+        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), rows + 1);
+        QVERIFY(f.shownErrors().isEmpty());
+    }
+
+    // Entering the adjustment page runs the reset, which re-reads the daily grid: with the
+    // database gone the reset stops there, Save stays off, and nothing typed can be stored
+    // before a lookup has succeeded again.
+    void enteringTheAdjustmentPageWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        const int logged = f.logRows();
+        const QString barcode = f.barcodeOfProduct(3);
+        Drive::scan(s->EdBarcode1, barcode);
+        Drive::retype(s->EdQuantity1, "8");
+
+        f.takeCompanyAway();
+        clickTab(s, 1);
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(s->PageControl1->currentIndex(), 1);
+        QVERIFY(!s->AcSave->isEnabled());
+        Drive::save();
+        clickTab(s, 0);
+        Drive::save();
+        QCOMPARE(f.shownErrors().size(), 1);
+        f.bringCompanyBack();
+        QCOMPARE(f.consignmentCount(), stored);
+
+        // Back: the barcode still in the box is looked up again, then the line is stored once.
+        f.clearShownErrors();
+        Drive::click(s->BtOk1);
+        QVERIFY(s->AcSave->isEnabled());
+        Drive::save();
+        Drive::save();
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 8.0);
+        // And the adjustment page resets as it should.
+        clickTab(s, 1);
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(s->EdBarcode1->text(), QString());
+    }
+
+    // On-hand summary with the database gone, then back.
+    void onhandSummaryWhileTheDatabaseIsGone()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        clickTab(s, 3);
+        const int logged = f.logRows();
+        const QStringList before = screenState(s);
+        f.takeCompanyAway();
+        Drive::click(s->BkCustomrtOnhand);
+        f.backToScreen();
+        checkErrorRoad(f, logged, NoDatabase);
+        QCOMPARE(screenState(s), before);
+        QVERIFY(!s->QRPOnhand->isOpen());
+        f.bringCompanyBack();
+        f.clearShownErrors();
+        Drive::click(s->BkCustomrtOnhand);
+        QVERIFY(f.shownErrors().isEmpty());
+        QVERIFY(s->QRPOnhand->isOpen());
+    }
+};
+
+int main(int argc, char **argv)
+{
+    TarvoApplication app(argc, argv);
+    TestCompanyOutage test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_companyoutage.moc"

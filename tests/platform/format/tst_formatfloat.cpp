@@ -66,9 +66,9 @@ void TestFormatFloat::formatFloat_data()
 
     const QString part = QStringLiteral(" ######.###### ");
     row("part 1", part, 1, " 1 ");
-    row("part 1.5", part, 1.5, " 1.5 ");
+    row("fraction 1.5", part, 1.5, " 1.5 ");
     row("part no grouping", part, 1234567, " 1234567 ");
-    row("part 0.25", part, 0.25, " .25 ");
+    row("fraction 0.25", part, 0.25, " .25 ");
 
     const QString total = QStringLiteral("#,##0.00;-#,##0.00");
     row("total positive", total, 1234567.5, "1,234,567.50");

@@ -12,13 +12,12 @@ bool isNumericText(const QVariant &v)
     return v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray;
 }
 
-double textToDouble(const QString &name, const QString &text)
+double textToDouble(const QString &text)
 {
     bool ok = false;
     const double d = text.trimmed().toDouble(&ok);
     if (!ok)
         throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    Q_UNUSED(name);
     return d;
 }
 
@@ -113,7 +112,7 @@ double Field::asFloat() const
     if (isNull())
         return 0.0;
     if (isNumericText(m_value))
-        return textToDouble(m_name, m_value.toString());
+        return textToDouble(m_value.toString());
     bool ok = false;
     const double d = m_value.toDouble(&ok);
     if (!ok)

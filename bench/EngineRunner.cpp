@@ -1,5 +1,6 @@
 #include "bench/EngineRunner.h"
 
+#include "platform/sql/Database.h"
 #include "platform/sql/NamedParams.h"
 #include "platform/sql/SqliteServerObjects.h"
 
@@ -12,6 +13,9 @@ EngineRunner::EngineRunner(const QString &databaseFile, const QString &configFil
         throw std::runtime_error("cannot open the database");
     sqlite3_busy_timeout(m_db, 15000);
     SqliteServerObjects::installFunctions(m_db);
+    // The same connection settings as the program's, so that the engine's time is a fair limit.
+    for (const QString &pragma : Database::sqlitePragmas())
+        sqlite3_exec(m_db, pragma.toUtf8().constData(), nullptr, nullptr, nullptr);
     const QByteArray attach = "ATTACH DATABASE '" + configFile.toUtf8() + "' AS QLM_Config";
     sqlite3_exec(m_db, attach.constData(), nullptr, nullptr, nullptr);
 }

@@ -3,10 +3,13 @@
 namespace SearchBarCodeSql {
 
 // Lines 31 and 32 are replaced before every search, so both texts keep the same line order.
-// The embedded engine writes the quantities with two decimals and no grouping (money as text),
-// takes the smallest unit with Limit 1, and sums the back-orders of each listed product only
-// (the same four sources as the T-SQL derived table, read through the product indexes) instead
-// of grouping every order line of the company on each search.
+// The embedded engine writes the quantities with two decimals and no grouping (money as text)
+// and takes the smallest unit with Limit 1. It works out the on-hand quantity, the smallest unit
+// and the back-orders once per listed product (T, built from the same code and name filter)
+// rather than once per barcode row, and sums the back-orders of those products only (the same
+// four sources as the T-SQL derived table, read through the product indexes) instead of
+// grouping every order line of the company on each search. The current year is the engine's
+// own clock, taken once per search.
 const Statement QSearch{
     "QSearch",
     {
@@ -50,10 +53,10 @@ const Statement QSearch{
         " ",
     },
     {
-        "Select\tU.Id, U.BarCode, U.Product, U.UnitName, P.Code, P.ThaiName,",
-        "        printf('%.2f', Coalesce((Select Sum(Quantity) From ProductOnHand Where BalanceYear = Year(GetDate()) And Product = P.Id), 0)) || '  ' ||",
-        "        (Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id) Limit 1) OnHand ,",
-        "        printf('%.2f', Coalesce((Select Sum(M.BackOrder) From (",
+        "With T As Materialized (Select P.Id Product,",
+        "        (Select Sum(Quantity) From ProductOnHand Where BalanceYear = Cast(strftime('%Y', 'now', 'localtime') As Integer) And Product = P.Id) OnHand,",
+        "        (Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id) Limit 1) SmallUnit,",
+        "        (Select Sum(M.BackOrder) From (",
         "                   Select (S.Quantity * S.Fraction) BackOrder From SoDt S -- So ที่ยังไม่ Clear (+)",
         "                   Where (S.Product = P.Id) And (S.Clear <> 'Y') And S.SoHd Not In (Select Coalesce(SoHd,0) From PosHeader)",
         "                   Union All",
@@ -65,16 +68,16 @@ const Statement QSearch{
         "                   Union All",
         "                   Select -(V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- ส่งสินค้าอ้างใบกำกับ (-)",
         "                   Where (V.Product = P.Id) And (H.NotCutStock = 'N') And (H.IvType = 'B') And (Coalesce(V.IvdtB,0) > 0)",
-        "                 ) As M), 0))",
-        "         || '  ' || (Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id) Limit 1) Backorder",
+        "                 ) As M) BackOrder",
+        "    From ProductUnits U Inner Join Product P On (P.Id = U.Product)",
+        "    Where (U.BarCode Like :GetCode) And (P.ThaiName Like :GetName)",
+        "    Group By P.Id)",
+        "Select\tU.Id, U.BarCode, U.Product, U.UnitName, P.Code, P.ThaiName,",
+        "        printf('%.2f', Coalesce(T.OnHand, 0)) || '  ' || T.SmallUnit OnHand ,",
+        "        printf('%.2f', Coalesce(T.BackOrder, 0)) || '  ' || T.SmallUnit Backorder",
         "From ProductUnits U",
         "Inner Join Product P On (P.Id = U.Product)",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
+        "Inner Join T On (T.Product = U.Product)",
         "",
         "",
         "",

@@ -127,6 +127,12 @@ void Database::openConnection()
     }
 }
 
+QStringList Database::sqlitePragmas()
+{
+    // Readers never wait for the writer; a commit is durable at the next checkpoint.
+    return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL")};
+}
+
 void Database::configureSqlite()
 {
     QSqlDatabase db = sqlDatabase();
@@ -136,8 +142,8 @@ void Database::configureSqlite()
             throw EDatabaseError(errorText(q.lastError()));
         q.finish();
     };
-    run(QStringLiteral("PRAGMA journal_mode=WAL"));
-    run(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    for (const QString &pragma : sqlitePragmas())
+        run(pragma);
     if (m_settings.qtDriver == QLatin1String("QSQLITE")) {
         if (sqlite3 *handle = sqliteHandle())
             SqliteServerObjects::installFunctions(handle);

@@ -53,6 +53,7 @@ public:
     const ConnectionSettings &settings() const { return m_settings; }
     QSqlDatabase sqlDatabase() const;
     sqlite3 *sqliteHandle() const; // the embedded engine's handle; nullptr over ODBC
+    static QStringList sqlitePragmas(); // run on every embedded connection when it opens
 
     // Runs one statement that returns no rows.
     void execute(const QString &sql);

@@ -7,9 +7,6 @@
 #include "platform/sql/QueryModel.h"
 
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 Query::Query(Database *database, QObject *parent)
     : QObject(parent)
@@ -20,12 +17,18 @@ Query::Query(Database *database, QObject *parent)
 
 Query::~Query() = default;
 
+void Query::textChanged()
+{
+    m_positionalValid = false;
+}
+
 void Query::setStatement(const Statement &statement)
 {
     close();
     m_statement = &statement;
     m_lines.clear();
     m_overrides.clear();
+    textChanged();
 }
 
 void Query::setSql(const QStringList &lines)
@@ -34,10 +37,12 @@ void Query::setSql(const QStringList &lines)
     m_statement = nullptr;
     m_lines = lines;
     m_overrides.clear();
+    textChanged();
 }
 
 void Query::setSqlLine(int index, const QString &text)
 {
+    textChanged();
     if (m_statement) {
         m_overrides.insert(index, text);
         return;
@@ -71,40 +76,23 @@ bool isExecStatement(const QString &text)
 
 } // namespace
 
-void Query::fetchRows(QSqlQuery &q)
+const PositionalStatement &Query::positional()
 {
-    const QSqlRecord record = q.record();
-    m_columns.clear();
-    for (int i = 0; i < record.count(); ++i)
-        m_columns << record.fieldName(i);
-    const int n = m_columns.size();
-    while (q.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i)
-            row[i] = q.value(i);
-        m_rows.append(std::move(row));
+    const SqlDialect dialect = m_database->dialect();
+    if (!m_positionalValid || m_positionalDialect != dialect) {
+        m_positional = toPositional(sqlText());
+        m_positionalDialect = dialect;
+        m_positionalValid = true;
     }
-    if (q.lastError().type() != QSqlError::NoError) {
-        const QString text = Database::errorText(q.lastError());
-        m_rows.clear();
-        q.finish();
-        throw EDatabaseError(text);
-    }
-    q.finish();
+    return m_positional;
 }
 
-QSqlQuery &Query::prepared(const QString &text)
+PreparedStatement &Query::prepared(const QString &text)
 {
     if (m_prepared && m_preparedText == text && m_preparedGeneration == m_database->connectionGeneration())
         return *m_prepared;
     m_prepared.reset();
-    auto q = std::make_unique<QSqlQuery>(m_database->sqlDatabase());
-    q->setForwardOnly(true);
-    if (m_database->dialect() == SqlDialect::SqlServer)
-        q->setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q->prepare(text))
-        throw EDatabaseError(Database::errorText(q->lastError()));
-    m_prepared = std::move(q);
+    m_prepared = PreparedStatement::prepare(*m_database, text);
     m_preparedText = text;
     m_preparedGeneration = m_database->connectionGeneration();
     return *m_prepared;
@@ -114,20 +102,16 @@ void Query::open()
 {
     close();
     m_database->ensureOpen();
-    const QString text = sqlText();
-    const PositionalStatement ps = toPositional(text);
+    const PositionalStatement &ps = positional();
     const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
-
-    QSqlQuery &q = prepared(ps.text);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (!q.exec()) {
-        const QString error = Database::errorText(q.lastError());
+    try {
+        prepared(ps.text).query(values, m_rows);
+    } catch (const EDatabaseError &) {
+        // Prepared again next time: after a lost connection the old statement is of no use.
         m_prepared.reset();
-        throw EDatabaseError(error);
+        m_rows.clear();
+        throw;
     }
-    m_rows.clear();
-    fetchRows(q);
     m_open = true;
     if (m_model)
         m_model->reload();
@@ -138,13 +122,12 @@ void Query::open()
 
 void Query::close()
 {
-    if (!m_open && m_rows.isEmpty())
+    if (!m_open && m_rows.cells.isEmpty() && m_rows.columns.isEmpty())
         return;
     m_open = false;
     if (m_model)
         m_model->clearRows();
     m_rows.clear();
-    m_columns.clear();
     m_current = -1;
     m_eof = m_bof = true;
     Q_EMIT closed();
@@ -159,17 +142,14 @@ void Query::execSql()
         runExec(text);
         return;
     }
-    const PositionalStatement ps = toPositional(text);
+    const PositionalStatement &ps = positional();
     const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
-    QSqlQuery &q = prepared(ps.text);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (!q.exec()) {
-        const QString error = Database::errorText(q.lastError());
+    try {
+        prepared(ps.text).execute(values);
+    } catch (const EDatabaseError &) {
         m_prepared.reset();
-        throw EDatabaseError(error);
+        throw;
     }
-    q.finish();
 }
 
 void Query::runExec(const QString &text)
@@ -203,21 +183,21 @@ void Query::setCurrent(int row)
 void Query::first()
 {
     m_bof = true;
-    m_eof = m_rows.isEmpty();
-    setCurrent(m_rows.isEmpty() ? -1 : 0);
+    m_eof = isEmpty();
+    setCurrent(isEmpty() ? -1 : 0);
 }
 
 void Query::last()
 {
     m_eof = true;
-    m_bof = m_rows.isEmpty();
-    setCurrent(m_rows.isEmpty() ? -1 : int(m_rows.size()) - 1);
+    m_bof = isEmpty();
+    setCurrent(isEmpty() ? -1 : recordCount() - 1);
 }
 
 void Query::next()
 {
     m_bof = false;
-    if (m_current + 1 >= m_rows.size()) {
+    if (m_current + 1 >= recordCount()) {
         m_eof = true;
         return;
     }
@@ -238,7 +218,7 @@ void Query::prior()
 
 void Query::setRecNo(int row)
 {
-    if (row < 0 || row >= m_rows.size())
+    if (row < 0 || row >= recordCount())
         return;
     m_bof = m_eof = false;
     setCurrent(row);
@@ -246,8 +226,8 @@ void Query::setRecNo(int row)
 
 int Query::fieldIndex(const QString &name) const
 {
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < m_rows.columns.size(); ++i)
+        if (m_rows.columns[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -257,9 +237,9 @@ Field Query::fieldByName(const QString &name) const
     const int column = fieldIndex(name);
     if (column < 0)
         throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
-    if (m_current < 0 || m_current >= m_rows.size())
-        return Field(m_columns[column], QVariant());
-    return Field(m_columns[column], m_rows[m_current][column]);
+    if (m_current < 0 || m_current >= recordCount())
+        return Field(m_rows.columns[column], QVariant());
+    return Field(m_rows.columns[column], value(m_current, column));
 }
 
 QueryModel *Query::model()

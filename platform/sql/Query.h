@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/sql/Field.h"
+#include "platform/sql/NamedParams.h"
 #include "platform/sql/ParamList.h"
+#include "platform/sql/PreparedStatement.h"
 #include "platform/sql/Statement.h"
 
 #include <QObject>
@@ -11,7 +13,6 @@
 
 class Database;
 class QueryModel;
-class QSqlQuery;
 
 // A statement on one connection, held as lines, with named parameters and, once open, a
 // read-only set of rows with a current row. Parameter values are kept across close and open.
@@ -46,8 +47,8 @@ public:
     bool isOpen() const { return m_open; }
 
     // Navigation over the open rows
-    int recordCount() const { return m_rows.size(); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
+    int recordCount() const { return m_rows.rowCount(); }
+    bool isEmpty() const { return m_rows.cells.isEmpty(); }
     void first();
     void last();
     void next();
@@ -58,10 +59,10 @@ public:
     void setRecNo(int row);
 
     // Columns and values of the current row
-    const QStringList &fieldNames() const { return m_columns; }
+    const QStringList &fieldNames() const { return m_rows.columns; }
     int fieldIndex(const QString &name) const; // -1 if none
     Field fieldByName(const QString &name) const; // raises EDatabaseError for an unknown column
-    QVariant value(int row, int column) const { return m_rows[row][column]; }
+    QVariant value(int row, int column) const { return m_rows.cells[row * m_rows.columns.size() + column]; }
 
     // A read-only item model over the rows whose current row follows the dataset's.
     QueryModel *model();
@@ -74,8 +75,9 @@ Q_SIGNALS:
 private:
     void setCurrent(int row);
     void runExec(const QString &text);
-    void fetchRows(QSqlQuery &q);
-    QSqlQuery &prepared(const QString &text);
+    const PositionalStatement &positional();
+    PreparedStatement &prepared(const QString &text);
+    void textChanged();
 
     Database *m_database;
     const Statement *m_statement = nullptr;
@@ -83,14 +85,17 @@ private:
     QMap<int, QString> m_overrides; // replaced lines of a statement entry
     ParamList m_params;
     bool m_open = false;
-    QStringList m_columns;
-    QVector<QVector<QVariant>> m_rows;
+    ResultRows m_rows;
     int m_current = -1;
     bool m_eof = true;
     bool m_bof = true;
     QueryModel *m_model = nullptr;
+    // The text with positional markers, built again only when the lines or the engine change.
+    PositionalStatement m_positional;
+    bool m_positionalValid = false;
+    SqlDialect m_positionalDialect = SqlDialect::Sqlite;
     // The statement prepared for the last text, reused while the text and the connection stay.
-    std::unique_ptr<QSqlQuery> m_prepared;
+    std::unique_ptr<PreparedStatement> m_prepared;
     QString m_preparedText;
     int m_preparedGeneration = -1;
 };

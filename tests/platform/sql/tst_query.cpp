@@ -6,6 +6,9 @@
 #include "support/TempDir.h"
 
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 namespace {
@@ -144,6 +147,77 @@ private Q_SLOTS:
         q.setParam("min", 0);
         q.open();
         QCOMPARE(q.fieldByName("N").asInteger(), 1);
+    }
+
+    // The program reads the embedded engine through its own interface; every value must come back
+    // exactly as the Qt driver would give it, since fields, grids and reports were built on those.
+    void valuesMatchTheQtDriver()
+    {
+        const QString text = "select ? A, ? B, ? C, ? D, ? E, ? F, ? G, ? H, ? I, 1.5 * 2 \"Quoted Name\", 7 / 2 J,"
+                             " Note, DocDate, ThaiName, Price, Qty, x'00ff' K from Product order by Id";
+        const QVariantList values{42, 9007199254740993LL, 0.1, QString("กาแฟ ' \"%"), QString(), QString(""), true,
+                                  QByteArray("\x01\x00\x02", 3), QVariant()};
+        Query q(m_db);
+        // Name the markers P1..P9 in order.
+        QString named = text;
+        for (int i = 1; named.contains('?'); ++i)
+            named.replace(named.indexOf('?'), 1, QString(":P%1").arg(i));
+        q.setSql({named});
+        for (int i = 0; i < values.size(); ++i)
+            q.setParam(QString("P%1").arg(i + 1), values[i]);
+        q.open();
+
+        QSqlQuery direct(m_db->sqlDatabase());
+        QVERIFY(direct.prepare(text));
+        for (int i = 0; i < values.size(); ++i)
+            direct.bindValue(i, values[i]);
+        QVERIFY2(direct.exec(), qPrintable(direct.lastError().text()));
+        const QSqlRecord record = direct.record();
+        QCOMPARE(q.fieldNames().size(), record.count());
+        for (int c = 0; c < record.count(); ++c)
+            QCOMPARE(q.fieldNames()[c], record.fieldName(c));
+        int row = 0;
+        while (direct.next()) {
+            for (int c = 0; c < record.count(); ++c) {
+                const QVariant mine = q.value(row, c);
+                const QVariant theirs = direct.value(c);
+                QVERIFY2(mine.metaType() == theirs.metaType() && mine.isNull() == theirs.isNull() && mine == theirs,
+                         qPrintable(QString("row %1 column %2: %3 %4 %7 vs %5 %6 %8")
+                                        .arg(row).arg(record.fieldName(c), mine.typeName(), mine.toString(),
+                                             theirs.typeName(), theirs.toString()).arg(mine.isNull()).arg(theirs.isNull())));
+            }
+            ++row;
+        }
+        QCOMPARE(q.recordCount(), row);
+        QCOMPARE(row, 3);
+    }
+
+    // The prepared text is kept between runs; a replaced line or new lines must still be what runs.
+    void changedTextRunsAfterAnEarlierOpen()
+    {
+        Query q(m_db);
+        q.setSql({"select Code from Product", "where Id = :Id"});
+        q.setParam("Id", 1);
+        q.open();
+        QCOMPARE(q.fieldByName("Code").asString(), QString("P001"));
+        q.setSqlLine(1, "where Id = :Id + 1");
+        q.open();
+        QCOMPARE(q.fieldByName("Code").asString(), QString("P002"));
+        q.setStatement(productsByName);
+        q.setParam("Name", "กาแฟ%");
+        q.open();
+        QCOMPARE(q.recordCount(), 2);
+        q.setSqlLine(2, "Where ThaiName Like :Name And Qty < 0");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        // A failed run leaves the query closed and the next good run works on the same object.
+        q.setSqlLine(2, "Where NoSuchColumn = 1");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.open());
+        QVERIFY(!q.isOpen());
+        QCOMPARE(q.recordCount(), 0);
+        q.setSqlLine(2, "Where Code = 'P002'");
+        q.open();
+        QCOMPARE(q.fieldByName("ThaiName").asString(), QString("ชาไทย"));
     }
 
     void missingParameterAndServerErrors()

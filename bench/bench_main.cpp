@@ -241,8 +241,9 @@ int main(int argc, char **argv)
             day.setParam(QStringLiteral("BeginConsigDate"), QDate(2026, 5, 1));
             day.setParam(QStringLiteral("EndConsigDate"), QDate(2026, 5, 31));
         });
-        compare(QStringLiteral("daily_summary_year"), day, n / 10, [&](int i) {
-            day.setParam(QStringLiteral("CusCode"), QStringLiteral("C%1").arg(1 + i % 200, 4, 10, QLatin1Char('0')));
+        // A year of the big shop (branch C0001, about 13,000 rows), the heaviest view a head office opens.
+        compare(QStringLiteral("daily_summary_year"), day, n / 10, [&](int) {
+            day.setParam(QStringLiteral("CusCode"), QStringLiteral("C0001"));
             day.setParam(QStringLiteral("BeginConsigDate"), QDate(2025, 7, 1));
             day.setParam(QStringLiteral("EndConsigDate"), QDate(2026, 6, 30));
         });

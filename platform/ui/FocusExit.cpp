@@ -3,8 +3,40 @@
 #include "platform/ui/ExceptionRouter.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+
+namespace {
+
+// Eats the mouse press that is on its way to a widget: the press that gave the widget the focus
+// when leaving the previous control was refused. Without it a button would still be clicked
+// after the control refused its value (a second message for the same mistake, or the action run
+// with the refused value). It goes away after this round of events whether a press came or not.
+class PressSwallower : public QObject
+{
+public:
+    explicit PressSwallower(QWidget *target)
+        : QObject(target)
+    {
+        target->installEventFilter(this);
+        QTimer::singleShot(0, this, &QObject::deleteLater);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            watched->removeEventFilter(this);
+            deleteLater();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 FocusExit::FocusExit(QObject *parent)
     : QObject(parent)
@@ -79,14 +111,25 @@ void FocusExit::focusChanged(QWidget *old, QWidget *now)
 
     const QList<Handler> handlers = m_handlers.value(watched);
     QPointer<QWidget> guard(watched);
-    Suppressor suppress;
-    for (const Handler &handler : handlers) {
-        if (!ExceptionRouter::run(handler))
-            break;
-        if (!guard)
-            break;
-        QWidget *focus = QApplication::focusWidget();
-        if (focus && (focus == guard || guard->isAncestorOf(focus)))
-            break;
+    QPointer<QWidget> target(now);
+    const bool byMouse = QGuiApplication::mouseButtons() != Qt::NoButton;
+    bool refused = false;
+    {
+        Suppressor suppress;
+        for (const Handler &handler : handlers) {
+            if (!ExceptionRouter::run(handler)) {
+                refused = true;
+                break;
+            }
+            if (!guard)
+                break;
+            QWidget *focus = QApplication::focusWidget();
+            if (focus && (focus == guard || guard->isAncestorOf(focus))) {
+                refused = true;
+                break;
+            }
+        }
     }
+    if (refused && byMouse && target)
+        new PressSwallower(target);
 }

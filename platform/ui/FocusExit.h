@@ -15,6 +15,8 @@ class QWidget;
 // Handlers run at once, in the order they were added, under exception routing: an exception
 // ends the handlers of that move and goes to the application-wide handler. A handler that gives
 // the focus back to its control (refocus) cancels the move: the handlers after it do not run.
+// When a click moved the focus and a handler refused the move (an exception or refocus), the click
+// goes no further: the button clicked is not pressed.
 // Focus moves made while handlers run (a message box coming and going, refocus, a handler moving
 // the focus on) fire no handlers, so a handler is never run again by its own message box.
 //

@@ -393,6 +393,12 @@ private Q_SLOTS:
             Drive::enter();
             QCOMPARE(f.dialogs().count(), 2);
             QCOMPARE(Drive::focus(), s->GetYear);
+            // Left by a click on the show button: the same one message, and the button does nothing.
+            const int rowsBefore = s->DBGRPOnhand->model()->rowCount();
+            Drive::click(s->BkCustomrtOnhand);
+            QCOMPARE(f.dialogs().count(), 3);
+            QCOMPARE(Drive::focus(), s->GetYear);
+            QCOMPARE(s->DBGRPOnhand->model()->rowCount(), rowsBefore);
         } else {
             QVERIFY(f.dialogs().texts().isEmpty());
             QCOMPARE(Drive::focus(), s->PeriodNo);

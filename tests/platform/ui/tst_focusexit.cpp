@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -219,6 +220,55 @@ private Q_SLOTS:
         QCOMPARE(dialogs.last().text, QString("'x' is not a valid integer value"));
         QCOMPARE(later, 0);
         QCOMPARE(QApplication::focusWidget(), w.b);
+    }
+
+    // A click on a button that takes the focus from a control refusing its value does not click:
+    // the user sees one message for one mistake, and the action never runs on the refused value.
+    void aRefusedMoveByClickDoesNotClick()
+    {
+        ScriptedDialogService dialogs;
+        EditsWindow w;
+        auto *ok = new QPushButton("OK", &w.window);
+        w.window.layout()->addWidget(ok);
+        int clicks = 0;
+        QObject::connect(ok, &QPushButton::clicked, [&] { ++clicks; });
+        FocusExit::watch(w.a, [&] {
+            if (w.a->text().isEmpty())
+                throw EConvertError("'' is not a valid integer value");
+        });
+        FocusExit::watch(w.b, [&] {
+            if (w.b->text() != "2026")
+                FocusExit::refocus(w.b);
+        });
+        QVERIFY(w.show());
+
+        w.a->setFocus();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(clicks, 0);
+        // The next click, with nothing left to refuse, is an ordinary click.
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(clicks, 1);
+
+        w.b->setFocus();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w.b);
+        QCOMPARE(clicks, 1);
+        QTest::mouseDClick(ok, Qt::LeftButton);
+        QCOMPARE(clicks, 1);
+        w.b->setText("2026");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(clicks, 2);
+        // A refused move by keyboard leaves later clicks alone.
+        w.b->setFocus();
+        w.b->clear();
+        QTest::keyClick(w.b, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.b);
+        QTest::qWait(0);
+        w.b->setText("2026");
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(clicks, 3);
+        QCOMPARE(dialogs.count(), 1);
     }
 
     void hiddenOrDisabledIsNotLeaving()

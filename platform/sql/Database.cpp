@@ -228,7 +228,15 @@ void Database::commit()
         return;
     if (--m_transactionDepth > 0)
         return;
-    execute(QStringLiteral("COMMIT"));
+    try {
+        execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+        // A refused COMMIT can leave the transaction open; the caller is told the work failed,
+        // so none of it may be committed later by someone else's statement.
+        QSqlQuery q(sqlDatabase());
+        q.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
 }
 
 void Database::rollback()

@@ -5,7 +5,9 @@
 #include "platform/sql/StoredProc.h"
 #include "support/TempDir.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 #include <QTest>
 
 namespace {
@@ -128,6 +130,43 @@ private Q_SLOTS:
         q.setSql({"Exec LogAndEcho 5, 'after'"});
         q.execSql();
         QCOMPARE(count(*m_db, "Log"), before + 1);
+    }
+
+    // The engine can refuse the COMMIT itself (here a deferred foreign key; on a real file also a
+    // full disk or an I/O error). The save is reported failed, so nothing of it may stay behind
+    // in a transaction that a later statement would commit.
+    void aRefusedCommitLeavesNothingWritten()
+    {
+        SqliteServerObjects::registerProcedure({"AddOrderLine", {{"@Head"}}, [](Database &db, ParamList &p) {
+                                                    QSqlQuery q(db.sqlDatabase());
+                                                    q.prepare("insert into OrderLine (Head) values (?)");
+                                                    q.addBindValue(p.value("@Head"));
+                                                    if (!q.exec())
+                                                        throw EDatabaseError(q.lastError().databaseText());
+                                                }});
+        m_db->execute("PRAGMA foreign_keys = ON");
+        m_db->execute("create table OrderHead (Id integer primary key)");
+        m_db->execute("create table OrderLine (Head integer references OrderHead (Id) deferrable initially deferred)");
+        m_db->execute("insert into OrderHead values (1)");
+        Query q(m_db);
+        q.setSql({"Exec AddOrderLine :Head"});
+        q.setParam("Head", 2);
+        try {
+            q.execSql();
+            QFAIL("the refused commit was reported as success");
+        } catch (const EDatabaseError &e) {
+            QVERIFY2(e.message().contains("FOREIGN KEY"), qPrintable(e.message()));
+        }
+        QVERIFY(!m_db->inTransaction());
+        QVERIFY(sqlite3_get_autocommit(m_db->sqliteHandle()) != 0);
+        QCOMPARE(count(*m_db, "OrderLine"), 0);
+
+        q.setParam("Head", 1);
+        q.execSql();
+        QCOMPARE(count(*m_db, "OrderLine"), 1);
+        m_db->close();
+        m_db->open();
+        QCOMPARE(count(*m_db, "OrderLine"), 1);
     }
 
     void scalarFunctionsOnEveryConnection()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/DemoDatabases.h"
+#include "support/Drive.h"
 
 #include <QStringList>
 #include <QVariantMap>
@@ -46,26 +47,3 @@ private:
     QStringList m_errors;
     TFrTarvoAdjAndConsignment *m_screen = nullptr;
 };
-
-// Runs the event loop until nothing is pending (posted events, deferred deletes).
-void settle();
-
-class QLineEdit;
-
-// Keyboard and mouse, as the user drives the screen.
-namespace Drive {
-// Presses Enter in the focused control (the form moves to the next control).
-void enter();
-// Presses a key in the focused control.
-void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Clicks into a control: it takes the focus as a mouse click gives it.
-void clickInto(QWidget *widget);
-// Clicks a button (or check box).
-void click(QWidget *button);
-// Types text into the focused control.
-void type(const QString &text);
-// Clicks into a box, types text and presses Enter (a barcode scanner).
-void scan(QLineEdit *box, const QString &text);
-// The control that has the focus.
-QWidget *focus();
-} // namespace Drive

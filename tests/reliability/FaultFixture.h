@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/DemoDatabases.h"
+#include "support/Drive.h"
 
 #include <QList>
 #include <QPointer>
@@ -97,21 +98,3 @@ private:
 // Everything the screen shows or holds that the user typed or chose, one "Name=value" line per
 // control, for comparing the screen before and after a failure.
 QStringList screenState(TFrTarvoAdjAndConsignment *screen);
-
-// Runs the event loop until nothing is pending (posted events, deferred deletes).
-void settle();
-
-// Keyboard and mouse, as the user drives the screen.
-namespace Drive {
-void enter();
-void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void clickInto(QWidget *widget); // takes the focus as a mouse click gives it
-void click(QWidget *button);
-void type(const QString &text);
-// Clicks into a box, replaces what it holds with text and presses Enter (a barcode scanner).
-void scan(QLineEdit *box, const QString &text);
-// Clicks into a box and replaces what it holds with text, without leaving it.
-void retype(QLineEdit *box, const QString &text);
-void save(); // F10
-QWidget *focus();
-} // namespace Drive

@@ -48,17 +48,6 @@ TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f)
     return s;
 }
 
-// The type-19 price the lookup takes for a barcode: the last row of the lookup statement.
-double listPrice(ScreenFixture &f, const QString &barcode)
-{
-    Query q(&f.dbs().company());
-    q.setStatement(ConsignmentSql::QProduct);
-    q.setParam("Barcode", barcode);
-    q.open();
-    q.last();
-    return q.fieldByName("Price").asFloat();
-}
-
 // Types into a quantity box as the user does: click, select what it holds, type.
 void typeQuantity(NumberEdit *box, const QString &text)
 {
@@ -154,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
         QCOMPARE(s->LbProdName1->text(), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
         QVERIFY(!s->LbUnitName1->text().isEmpty());
-        const double price = listPrice(f, barcode);
+        const double price = f.listPrice(barcode);
         QVERIFY(price > 0);
         QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
         QVERIFY(s->EdQuantity1->isEnabled());
@@ -205,7 +194,7 @@ private Q_SLOTS:
         e.type = "R";
         e.barcode = barcode;
         e.quantity = 1234; // as entered, no change of sign
-        e.price = e.oldPrice = listPrice(f, barcode);
+        e.price = e.oldPrice = f.listPrice(barcode);
         e.date = day;
         compareLine(f, e);
         checkReset(s);
@@ -216,7 +205,7 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         const QString barcode = f.barcodeOfProduct(11);
-        const double price = listPrice(f, barcode);
+        const double price = f.listPrice(barcode);
         Drive::scan(s->EdBarcode1, barcode);
         Drive::click(s->CBFree1);
         QCOMPARE(s->LbPrice1->text(), QString("0"));
@@ -304,7 +293,7 @@ private Q_SLOTS:
         e.barcode = barcode;
         e.serial = "  SN 0042 ";
         e.quantity = 1;
-        e.price = e.oldPrice = listPrice(f, barcode);
+        e.price = e.oldPrice = f.listPrice(barcode);
         compareLine(f, e);
 
         // The same serial number sold again is refused by the server; nothing is reset.
@@ -471,7 +460,7 @@ private Q_SLOTS:
         e.serial = serial ? "SN-9" : "";
         QFETCH(double, quantity);
         e.quantity = quantity;
-        e.oldPrice = listPrice(f, barcode);
+        e.oldPrice = f.listPrice(barcode);
         e.price = free ? 0 : e.oldPrice;
         e.chkFree = free ? "Y" : "N";
         e.date = day;
@@ -674,14 +663,14 @@ private Q_SLOTS:
         save();
         QCOMPARE(f.consignmentCount(), count);
         QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f, second)));
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(f.listPrice(second)));
         save();
         QCOMPARE(f.consignmentCount(), count + 1);
         Line e;
         e.type = "S";
         e.barcode = second;
         e.quantity = 2;
-        e.price = e.oldPrice = listPrice(f, second);
+        e.price = e.oldPrice = f.listPrice(second);
         compareLine(f, e);
 
         // The same on the adjustment page; a barcode that is not found is never saved.
@@ -754,7 +743,7 @@ private Q_SLOTS:
         e.type = "S";
         e.barcode = barcode;
         e.quantity = 1500;
-        e.price = e.oldPrice = listPrice(f, barcode);
+        e.price = e.oldPrice = f.listPrice(barcode);
         compareLine(f, e);
         checkReset(s);
 

@@ -1,15 +1,11 @@
 #include "FaultFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
-#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/Dm_Config.h"
-#include "data/LaunchParameters.h"
 #include "data/U_DM.h"
-#include "db/DemoData.h"
 #include "forms/Fr_ShowError.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
-#include "platform/sql/Query.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
@@ -39,28 +35,12 @@ const QString awaySuffix = QStringLiteral(".away");
 } // namespace
 
 FaultFixture::FaultFixture()
-    : m_dbs(std::make_unique<DemoDatabases>())
+    : ProgramOnDemo([] {
+        // As the program's entry wires them.
+        DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
+        DM->showErrorDialog = &TFrShowError::showError;
+    })
 {
-    m_oldDir = QDir::currentPath();
-    QDir::setCurrent(m_dbs->dir());
-    QFile server(QStringLiteral("Server.Dat"));
-    if (!server.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write Server.Dat");
-    server.write(m_dbs->server().toUtf8() + "\r\n");
-    server.close();
-    setLaunchParameters({QStringLiteral("tarvo-consignment"), QStringLiteral("1"), QStringLiteral("1"),
-                         QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
-
-    m_dialogs = std::make_unique<ScriptedDialogService>();
-
-    // As the program's entry creates, wires and connects them.
-    DMConfig = new TDMConfig;
-    DM = new TDM;
-    DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
-    DM->showErrorDialog = &TFrShowError::showError;
-    DMConfig->CheckRight(1, 1);
-    DMConfig->GetCompanyConfig(launchParameter(3));
-    DM->DMdata->open();
     ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
     watchForErrorDialogs();
 }
@@ -72,17 +52,11 @@ FaultFixture::~FaultFixture()
     settle();
     ExceptionRouter::setHandler({});
     delete m_watch;
-    delete DM;
-    DM = nullptr;
-    delete DMConfig;
-    DMConfig = nullptr;
     // Whatever a failed test left away is put back, so that the folder is removed whole.
     if (m_companyAway)
         bringCompanyBack();
     if (m_configAway)
         bringConfigBack();
-    m_dialogs.reset();
-    QDir::setCurrent(m_oldDir);
 }
 
 // Every few milliseconds, in whatever event loop runs (the error dialog's own included), looks
@@ -131,7 +105,7 @@ void FaultFixture::backToScreen()
 int FaultFixture::logRows()
 {
     try {
-        return m_dbs->scalar(m_dbs->config(), QStringLiteral("Select Count(*) From ErrorLog")).toInt();
+        return dbs().scalar(dbs().config(), QStringLiteral("Select Count(*) From ErrorLog")).toInt();
     } catch (const Exception &) {
         return -1;
     }
@@ -139,50 +113,17 @@ int FaultFixture::logRows()
 
 QString FaultFixture::lastLogMessage()
 {
-    return m_dbs->scalar(m_dbs->config(), QStringLiteral("Select ErrorMsg From ErrorLog Order By Id Desc Limit 1")).toString();
-}
-
-QString FaultFixture::barcodeOfProduct(int product)
-{
-    const int unit = m_dbs->scalar(QStringLiteral("Select Min(Id) From ProductUnits Where Product = %1").arg(product)).toInt();
-    return DemoData::barcodeOfUnit(unit);
-}
-
-double FaultFixture::listPrice(const QString &barcode)
-{
-    Query q(&m_dbs->company());
-    q.setStatement(ConsignmentSql::QProduct);
-    q.setParam(QStringLiteral("Barcode"), barcode);
-    q.open();
-    q.last();
-    return q.fieldByName(QStringLiteral("Price")).asFloat();
-}
-
-int FaultFixture::consignmentCount()
-{
-    return m_dbs->scalar(QStringLiteral("Select Count(*) From Tarvo_Consignment")).toInt();
-}
-
-QVariantMap FaultFixture::lastLine()
-{
-    Query q(&m_dbs->company());
-    q.setSql({QStringLiteral("Select UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
-                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit 1")});
-    q.open();
-    QVariantMap row;
-    for (int c = 0; c < q.fieldNames().size(); ++c)
-        row.insert(q.fieldNames().at(c), q.value(0, c));
-    return row;
+    return dbs().scalar(dbs().config(), QStringLiteral("Select ErrorMsg From ErrorLog Order By Id Desc Limit 1")).toString();
 }
 
 QString FaultFixture::companyFile() const
 {
-    return QDir(m_dbs->dir()).filePath(QStringLiteral("DEMO.sqlite"));
+    return QDir(dbs().dir()).filePath(QStringLiteral("DEMO.sqlite"));
 }
 
 QString FaultFixture::configFile() const
 {
-    return QDir(m_dbs->dir()).filePath(QStringLiteral("QLM_CONFIG.sqlite"));
+    return QDir(dbs().dir()).filePath(QStringLiteral("QLM_CONFIG.sqlite"));
 }
 
 void FaultFixture::moveFile(const QString &from, const QString &to)
@@ -197,7 +138,7 @@ void FaultFixture::takeCompanyAway()
     // With no connection left the engine has written its journal back into the file, so the
     // file alone is the whole database.
     DM->DMdata->close();
-    m_dbs->company().close();
+    dbs().company().close();
     if (QFile::exists(companyFile() + QStringLiteral("-wal")))
         qWarning("a connection to the company database is still open");
     moveFile(companyFile(), companyFile() + awaySuffix);
@@ -228,7 +169,7 @@ void FaultFixture::bringCompanyBack()
 void FaultFixture::takeConfigAway()
 {
     DMConfig->DmCfg->close();
-    m_dbs->config().close();
+    dbs().config().close();
     moveFile(configFile(), configFile() + awaySuffix);
     m_configAway = true;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "support/DemoDatabases.h"
-#include "support/Drive.h"
+#include "support/ProgramOnDemo.h"
 
 #include <QList>
 #include <QPointer>
@@ -25,14 +24,11 @@ class TFrTarvoAdjAndConsignment;
 //
 // The faults: the company or configuration database file taken away (every connection to it
 // closed first, then the file renamed or replaced by one that is not a database) and put back.
-class FaultFixture
+class FaultFixture : public ProgramOnDemo
 {
 public:
     FaultFixture();
     ~FaultFixture();
-
-    DemoDatabases &dbs() { return *m_dbs; }
-    ScriptedDialogService &dialogs() { return *m_dialogs; }
 
     // A new screen for user 1, shown and active.
     TFrTarvoAdjAndConsignment *openScreen(int userId = 1);
@@ -56,12 +52,6 @@ public:
     int logRows();
     QString lastLogMessage();
 
-    // Demo data
-    QString barcodeOfProduct(int product);
-    double listPrice(const QString &barcode); // the price the lookup takes (last row)
-    int consignmentCount();
-    QVariantMap lastLine(); // the stored line with the highest id, column by column
-
     // Faults on the database files
     QString companyFile() const;
     QString configFile() const;
@@ -82,9 +72,6 @@ private:
     void watchForErrorDialogs();
     static void moveFile(const QString &from, const QString &to);
 
-    std::unique_ptr<DemoDatabases> m_dbs;
-    std::unique_ptr<ScriptedDialogService> m_dialogs;
-    QString m_oldDir;
     TFrTarvoAdjAndConsignment *m_screen = nullptr;
     QTimer *m_watch = nullptr;
     QList<QPointer<TFrShowError>> m_seen;

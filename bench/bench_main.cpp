@@ -103,7 +103,7 @@ DemoScale shopScale()
 {
     DemoScale s;
     s.products = 100000;
-    s.cartonEvery = 2;           // 2.5 units per product: 250,000 barcodes
+    s.cartonPermille = 563;      // 54,000 cartons: with one or two other units each, 250,000 barcodes
     s.customers = 300;
     s.branches = 200;
     s.consignmentLines = 1000000;

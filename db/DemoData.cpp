@@ -133,7 +133,7 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
         QList<U> units{{serial ? "เครื่อง" : (p % 3 == 0 ? "ขวด" : "ชิ้น"), 1}};
         if (!serial) {
             units.append({p % 2 ? "แพ็ค" : "โหล", p % 2 ? 6 : 12});
-            if (p % scale.cartonEvery != 0)
+            if (scale.cartonPermille >= 0 ? p % 1000 < scale.cartonPermille : p % scale.cartonEvery != 0)
                 units.append({"ลัง", p % 2 ? 24 : 48});
         }
         for (const U &u : units) {

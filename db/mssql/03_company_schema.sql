@@ -116,8 +116,12 @@ If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_IvHd')
 If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_SoDt')
   Create Index IX_IvDt_SoDt On IvDt (SoDt)
 /
-If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_Product')
-  Create Index IX_IvDt_Product On IvDt (Product)
+-- A product's invoice lines with what the back-order sums read (replaces IX_IvDt_Product).
+If Exists (Select * From sys.indexes Where name = 'IX_IvDt_Product' And object_id = Object_Id('IvDt'))
+  Drop Index IX_IvDt_Product On IvDt
+/
+If Not Exists (Select * From sys.indexes Where name = 'IX_IvDt_ProductLines')
+  Create Index IX_IvDt_ProductLines On IvDt (Product) Include (IvHd, SoDt, IvdtB, Quantity, Fraction)
 /
 If Not Exists (Select * From sys.tables Where name = 'SrHd')
   Create Table SrHd (

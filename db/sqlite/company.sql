@@ -78,7 +78,9 @@ Create Table If Not Exists IvDt (
 );
 Create Index If Not Exists IX_IvDt_IvHd On IvDt (IvHd);
 Create Index If Not Exists IX_IvDt_SoDt On IvDt (SoDt);
-Create Index If Not Exists IX_IvDt_Product On IvDt (Product);
+-- A product's invoice lines with what the back-order sums read (replaces IX_IvDt_Product).
+Drop Index If Exists IX_IvDt_Product;
+Create Index If Not Exists IX_IvDt_ProductLines On IvDt (Product, IvHd, SoDt, IvdtB, Quantity, Fraction);
 Create Table If Not Exists SrHd (
   Id Integer Not Null Primary Key,
   DocNo Text Collate NoCase,

@@ -53,7 +53,7 @@ private Q_SLOTS:
         // Every statement of the T-SQL scripts is guarded or re-applies the same definition,
         // so a second run on a server changes nothing.
         const QRegularExpression guarded(
-            "^\\s*(If Not Exists|If Object_Id\\(.*\\) Is Null|Alter (Procedure|Function))", QRegularExpression::CaseInsensitiveOption);
+            "^\\s*(If (Not )?Exists|If Object_Id\\(.*\\) Is Null|Alter (Procedure|Function))", QRegularExpression::CaseInsensitiveOption);
         int statements = 0;
         for (auto kind : {DatabaseSetup::Kind::Config, DatabaseSetup::Kind::Company}) {
             for (const QString &path : DatabaseSetup::sqlServerScripts(kind)) {

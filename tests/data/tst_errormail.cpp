@@ -10,20 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-quint16 closedPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost))
-        return 0;
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
-
-} // namespace
-
 class TestErrorMail : public QObject
 {
     Q_OBJECT
@@ -82,7 +68,7 @@ private Q_SLOTS:
         cfg.SendErrorMail("Error DEMO Stock Count", "refused");
         QVERIFY(!cfg.NMSMTP1->connected());
 
-        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(closedPort())
+        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(SmtpSink::closedPort())
                  + "\r\nRecipient=support@maker.example\r\n");
         cfg.SendErrorMail("Error DEMO Stock Count", "connection refused");
         QVERIFY(!cfg.NMSMTP1->connected());

@@ -31,16 +31,6 @@ bool isRed(QRgb pixel)
     return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
 }
 
-quint16 closedPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost))
-        return 0;
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
-
 } // namespace
 
 class TestShowError : public QObject
@@ -149,7 +139,7 @@ private Q_SLOTS:
     void showing()
     {
         // A dialog that sent a report leaves the shared state behind; the next one starts afresh.
-        writeIni(closedPort());
+        writeIni(SmtpSink::closedPort());
         TFrShowError first;
         first.show();
         first.TimeCount->setText("7");
@@ -232,7 +222,7 @@ private Q_SLOTS:
     void unreachableHostClosesSilently()
     {
         ScriptedDialogService dialogs;
-        writeIni(closedPort());
+        writeIni(SmtpSink::closedPort());
         bool closed = false;
         runModal(errorText, [&](TFrShowError *dlg) {
             QTest::mouseClick(dlg->BOk, Qt::LeftButton);

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 // Runs smtp_sink.py (beside this file) on 127.0.0.1 and reads back what it stored. The server
@@ -23,6 +24,17 @@ public:
             m_process.kill();
             m_process.waitForFinished(10000);
         }
+    }
+
+    // A loopback port nothing listens on (a mail host that is down); 0 if none could be found.
+    static quint16 closedPort()
+    {
+        QTcpServer server;
+        if (!server.listen(QHostAddress::LocalHost))
+            return 0;
+        const quint16 port = server.serverPort();
+        server.close();
+        return port;
     }
 
     // Empty on success, otherwise why the server did not come up.

@@ -50,16 +50,6 @@ bool onlyCrlf(const QString &text)
     return onlyCrlf(text.toUtf8());
 }
 
-quint16 closedPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost))
-        return 0;
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
-
 } // namespace
 
 class TestSmtpClient : public QObject
@@ -376,7 +366,7 @@ void TestSmtpClient::requiredStartTlsIsNotSkipped()
 
 void TestSmtpClient::unreachableHostRaises()
 {
-    const quint16 port = closedPort();
+    const quint16 port = SmtpSink::closedPort();
     QVERIFY(port != 0);
     SmtpClient client;
     client.setHost(QStringLiteral("127.0.0.1"));

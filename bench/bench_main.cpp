@@ -33,19 +33,29 @@ struct Stats {
     double p95 = 0;
 };
 
+// Milliseconds one run of a step takes.
+double timed(const std::function<void(int)> &step, int i)
+{
+    QElapsedTimer t;
+    t.start();
+    step(i);
+    return t.nsecsElapsed() / 1e6;
+}
+
+Stats statsOf(QVector<double> &ms)
+{
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms[std::min<int>(int(ms.size()) - 1, int(ms.size() * 95 / 100))]};
+}
+
 Stats measure(int iterations, const std::function<void(int)> &step)
 {
     step(0); // warm-up: caches, prepared statements
     QVector<double> ms;
     ms.reserve(iterations);
-    for (int i = 0; i < iterations; ++i) {
-        QElapsedTimer t;
-        t.start();
-        step(i + 1);
-        ms << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms[std::min<int>(int(ms.size()) - 1, int(ms.size() * 95 / 100))]};
+    for (int i = 0; i < iterations; ++i)
+        ms << timed(step, i + 1);
+    return statsOf(ms);
 }
 
 // Runs two steps in turns, each first every other time, so that whatever else the machine does,
@@ -58,12 +68,6 @@ std::pair<Stats, Stats> measurePair(int iterations, const std::function<void(int
     QVector<double> a, b;
     a.reserve(iterations);
     b.reserve(iterations);
-    auto timed = [](const std::function<void(int)> &step, int i) {
-        QElapsedTimer t;
-        t.start();
-        step(i);
-        return t.nsecsElapsed() / 1e6;
-    };
     for (int i = 0; i < iterations; ++i) {
         if (i % 2 == 0) {
             a << timed(first, i + 1);
@@ -73,11 +77,7 @@ std::pair<Stats, Stats> measurePair(int iterations, const std::function<void(int
             a << timed(first, i + 1);
         }
     }
-    auto stats = [](QVector<double> &ms) {
-        std::sort(ms.begin(), ms.end());
-        return Stats{ms[ms.size() / 2], ms[std::min<int>(int(ms.size()) - 1, int(ms.size() * 95 / 100))]};
-    };
-    return {stats(a), stats(b)};
+    return {statsOf(a), statsOf(b)};
 }
 
 void report(const QString &step, const Stats &program, const Stats *engine)

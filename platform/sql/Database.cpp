@@ -233,8 +233,7 @@ void Database::commit()
     } catch (...) {
         // A refused COMMIT can leave the transaction open; the caller is told the work failed,
         // so none of it may be committed later by someone else's statement.
-        QSqlQuery q(sqlDatabase());
-        q.exec(QStringLiteral("ROLLBACK"));
+        rollbackOnEngine();
         throw;
     }
 }
@@ -244,6 +243,12 @@ void Database::rollback()
     if (m_transactionDepth == 0)
         return;
     m_transactionDepth = 0;
+    rollbackOnEngine();
+}
+
+void Database::rollbackOnEngine()
+{
+    // Best effort: with no transaction open the engine refuses, which is fine.
     QSqlQuery q(sqlDatabase());
     q.exec(QStringLiteral("ROLLBACK"));
 }

@@ -70,6 +70,7 @@ public:
     static QString errorText(const QSqlError &error);
 
 private:
+    void rollbackOnEngine();
     void openConnection();
     void configureSqlite();
 

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -211,20 +212,33 @@ private Q_SLOTS:
         QCOMPARE(m_dbs->scalar(m_dbs->config(), "select count(*) from ErrorLog where ErrorMsg = ''").toInt(), 1);
     }
 
-    void unknownLogOnName()
+    // @LogName is the account the program runs as, whatever the environment says: a launcher
+    // may start it with no USER at all, or with another one's.
+    void logOnNameIsTheAccount()
     {
+        QProcess id;
+        id.start("id", {"-un"});
+        QVERIFY2(id.waitForFinished(10000) && id.exitCode() == 0, "id -un did not run");
+        const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed().toUpper();
+        QVERIFY(!account.isEmpty());
+
         const QByteArray names[] = {"USERNAME", "USER", "LOGNAME"};
         QList<QByteArray> saved;
-        for (const QByteArray &name : names) {
+        for (const QByteArray &name : names)
             saved << qgetenv(name.constData());
-            qunsetenv(name.constData());
+        for (const char *other : {"", "someone-else"}) {
+            for (const QByteArray &name : names)
+                qputenv(name.constData(), other);
+            m_dm->ApplicationEvents1Exception("Printer selected is not valid");
+            QCOMPARE(lastLogRow().logName, account);
         }
-        m_dm->ApplicationEvents1Exception("Printer selected is not valid");
-        for (int i = 0; i < 3; ++i)
-            if (!saved[i].isNull())
+        for (int i = 0; i < 3; ++i) {
+            if (saved[i].isNull())
+                qunsetenv(names[i].constData());
+            else
                 qputenv(names[i].constData(), saved[i]);
-        QCOMPARE(lastLogRow().logName, QString("UNKNOWN"));
-        QCOMPARE(m_shown.size(), 1);
+        }
+        QCOMPARE(m_shown.size(), 2);
     }
 
     // A log that cannot be written does not swallow the error it was to record.

@@ -3,6 +3,7 @@
 #include "platform/mail/EMailError.h"
 #include "platform/mail/MimeMessage.h"
 
+#include <QFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -93,6 +94,25 @@ void SmtpClient::setTlsMode(TlsMode mode)
     m_tlsMode = mode;
 }
 
+void SmtpClient::setAllowPlainLogin(bool allow)
+{
+    if (allow != m_allowPlainLogin)
+        disconnect();
+    m_allowPlainLogin = allow;
+}
+
+void SmtpClient::setCaFile(const QString &path)
+{
+    if (path != m_caFile)
+        disconnect();
+    m_caFile = path;
+}
+
+bool SmtpClient::loginNeedsTls() const
+{
+    return !m_user.isEmpty() && !m_allowPlainLogin;
+}
+
 void SmtpClient::setConnectTimeoutMs(int ms)
 {
     m_connectTimeoutMs = ms > 0 ? ms : defaultConnectTimeoutMs;
@@ -154,8 +174,16 @@ void SmtpClient::applyCommonOptions(void *curlHandle, int wholeTimeoutMs)
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, recordReply);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_USE_SSL,
-                     long(m_tlsMode == TlsMode::StartTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+    // STARTTLS whenever the server offers it; required when asked for, and when a login would
+    // otherwise go out in the clear (libcurl then stops before AUTH).
+    long useSsl = CURLUSESSL_NONE; // SMTPS is encrypted by its scheme
+    if (m_tlsMode == TlsMode::StartTls || (m_tlsMode == TlsMode::IfOffered && loginNeedsTls()))
+        useSsl = CURLUSESSL_ALL;
+    else if (m_tlsMode == TlsMode::IfOffered)
+        useSsl = CURLUSESSL_TRY;
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl);
+    if (!m_caFile.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, QFile::encodeName(m_caFile).constData());
     if (m_user.isEmpty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
         curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
@@ -170,6 +198,8 @@ EMailError SmtpClient::failure(int code) const
     QString text = QString::fromUtf8(m_errorBuffer).trimmed();
     if (text.isEmpty())
         text = QString::fromUtf8(curl_easy_strerror(CURLcode(code)));
+    if (code == CURLE_USE_SSL_FAILED && m_tlsMode == TlsMode::IfOffered && loginNeedsTls())
+        text += QStringLiteral(" (the login is not sent over an unencrypted connection)");
     if (!m_lastErrorReply.isEmpty())
         text += QStringLiteral(" (server: %1)").arg(QString::fromUtf8(m_lastErrorReply));
     return EMailError(text);

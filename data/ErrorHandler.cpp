@@ -118,7 +118,11 @@ void TDM::ApplicationEvents1Exception(const QString &message)
     }
     if (!logFailure.isNull())
         qWarning("Error log not written: %s", qUtf8Printable(logFailure));
+    ShowErrorDialog(message);
+}
 
+void TDM::ShowErrorDialog(const QString &message)
+{
     const QString errorText = ErrorHandler::composeErrorText(message);
     if (showErrorDialog)
         showErrorDialog(errorText);

@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -145,6 +146,32 @@ private Q_SLOTS:
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 2);
         QVERIFY(f.shownErrors().isEmpty());
+    }
+
+    // After the program has ended, the database file alone holds every line: a copy of nothing
+    // but DEMO.sqlite (no write-ahead log beside it), taken while another connection to the
+    // database is still open, has the last line saved.
+    void theDatabaseFileAloneIsCompleteAfterTheProgramEnds()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        Drive::enter();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        Drive::retype(s->EdQuantity1, "7");
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        const int stored = f.consignmentCount(); // the fixture's own connection stays open
+        f.endProgram();
+
+        QTemporaryDir copy;
+        QVERIFY(QFile::copy(f.companyFile(), copy.filePath("DEMO.sqlite")));
+        Database alone("COPY");
+        alone.params = QStringList{"DATABASE NAME=DEMO", "SERVER NAME=sqlite:" + copy.path()};
+        Query q(&alone);
+        q.setSql({"Select (Select Count(*) From Tarvo_Consignment) N, Quantity From Tarvo_Consignment Order By Id Desc Limit 1"});
+        q.open();
+        QCOMPARE(q.fieldByName("N").asInteger(), stored);
+        QCOMPARE(q.fieldByName("Quantity").asFloat(), 7.0);
     }
 
     // A write transaction of the configuration database (another workstation logging an error,

@@ -76,6 +76,17 @@ struct Line {
     QDate date = QDate::currentDate();
 };
 
+// A sale of quantity at the list price of barcode: the line most cases store.
+Line sale(ScreenFixture &f, const QString &barcode, double quantity)
+{
+    Line e;
+    e.type = "S";
+    e.barcode = barcode;
+    e.quantity = quantity;
+    e.price = e.oldPrice = f.listPrice(barcode);
+    return e;
+}
+
 void compareLine(ScreenFixture &f, const Line &e)
 {
     const QVariantMap stored = f.lastLine();
@@ -160,13 +171,7 @@ private Q_SLOTS:
         QVERIFY(!waitCursorAtMessage); // the message shows the normal cursor
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), before + 1);
-        Line e;
-        e.type = "S";
-        e.barcode = barcode;
-        e.quantity = 5;
-        e.price = price;
-        e.oldPrice = price;
-        compareLine(f, e);
+        compareLine(f, sale(f, barcode, 5));
         checkReset(s);
         QVERIFY(f.errors().isEmpty());
     }
@@ -238,11 +243,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbPrice1->text(), QString("0"));
         typeQuantity(s->EdQuantity1, "3");
         save();
-        Line e;
-        e.type = "S";
-        e.barcode = barcode;
-        e.quantity = 3;
-        compareLine(f, e);
+        compareLine(f, sale(f, barcode, 3)); // at price 0
     }
 
     // Several type-19 prices: the last row of the lookup is used.
@@ -331,12 +332,8 @@ private Q_SLOTS:
         QCOMPARE(s->LbPrice1->text(), QString("45.5"));
         typeQuantity(s->EdQuantity1, "4");
         save();
-        Line e;
-        e.type = "S";
-        e.barcode = "tv-lower-1";
-        e.quantity = 4;
-        e.price = e.oldPrice = 45.5;
-        compareLine(f, e);
+        QCOMPARE(f.listPrice("tv-lower-1"), 45.5);
+        compareLine(f, sale(f, "tv-lower-1", 4));
 
         f.dialogs().clear();
         Drive::scan(s->EdBarcode1, " xy-zz9 ");
@@ -664,12 +661,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbPrice1->text(), FloatToStr(f.listPrice(second)));
         save();
         QCOMPARE(f.consignmentCount(), count + 1);
-        Line e;
-        e.type = "S";
-        e.barcode = second;
-        e.quantity = 2;
-        e.price = e.oldPrice = f.listPrice(second);
-        compareLine(f, e);
+        compareLine(f, sale(f, second, 2));
 
         // The same on the adjustment page; a barcode that is not found is never saved.
         clickTab(s, 1);
@@ -762,12 +754,7 @@ private Q_SLOTS:
         QCOMPARE(s->EdSerialNo1->text(), QString());
         typeQuantity(s->EdQuantity1, "3");
         save();
-        Line e;
-        e.type = "S";
-        e.barcode = plain;
-        e.quantity = 3;
-        e.price = e.oldPrice = f.listPrice(plain);
-        compareLine(f, e);
+        compareLine(f, sale(f, plain, 3));
     }
 
     // Dates typed as clerks type them, after a click or after Tab; a date before 2000 or after
@@ -860,13 +847,9 @@ private Q_SLOTS:
         Drive::type("1500");
         Drive::key(Qt::Key_F10);
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
-        Line e;
+        Line e = sale(f, barcode, 1500);
         e.userCode = "BR02";
         e.customer = 2;
-        e.type = "S";
-        e.barcode = barcode;
-        e.quantity = 1500;
-        e.price = e.oldPrice = f.listPrice(barcode);
         compareLine(f, e);
         checkReset(s);
 

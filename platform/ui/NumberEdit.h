@@ -31,11 +31,8 @@ public:
 
     // The most digits the value may have before the decimal point, leading zeros not counted
     // (0: no bound), and the message that refuses more.
-    int maxIntegerDigits() const { return m_maxIntegerDigits; }
     void setMaxIntegerDigits(int digits, const QString &rangeMessage);
-    // Whether the text keeps to maxIntegerDigits().
-    bool inRange() const;
-    // When the text does not keep to maxIntegerDigits(): shows the range message, gives the focus
+    // When the text has more integer digits than that: shows the range message, gives the focus
     // back to the box with its text selected and returns false.
     bool checkRange();
 
@@ -60,6 +57,7 @@ protected:
 
 private:
     void checkValueOnExit();
+    bool inRange() const;
 
     int m_decimalPlaces = 0;
     QString m_displayFormat = QStringLiteral(",0.##");

@@ -460,6 +460,7 @@ private Q_SLOTS:
 
         Drive::key(Qt::Key_F3);
 
+        QCOMPARE(Drive::focus(), s->EdBarcode1); // ready for the next scan
         QVERIFY(!s->AcSave->isEnabled());                              // 1
         QCOMPARE(s->QRPProdDay->recordCount(), dailyRows + 1);         // 2
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), dailyRows + 1);

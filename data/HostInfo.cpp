@@ -61,11 +61,9 @@ QString logOnName()
     QString name = accountName().trimmed();
     // The environment only when the system can't tell: a launcher may start the program with
     // an environment of its own, so these are not the account's word.
-    for (const char *variable : {"USERNAME", "USER", "LOGNAME"}) {
-        if (!name.isEmpty())
-            break;
-        name = qEnvironmentVariable(variable).trimmed();
-    }
+    for (const char *variable : {"USERNAME", "USER", "LOGNAME"})
+        if (name.isEmpty())
+            name = qEnvironmentVariable(variable).trimmed();
     return (name.isEmpty() ? QStringLiteral("Unknown") : name).toUpper();
 }
 

@@ -16,9 +16,8 @@ class EMailError;
 //
 // connect() opens the SMTP session for real: the server must greet, answer EHLO (and STARTTLS
 // when offered or required, and AUTH when configured) and answer a NOOP; only then is
-// connected() true. libcurl keeps that
-// session open and SendMail() sends over it (opening a new one if the server has dropped it
-// meanwhile). disconnect() ends it with QUIT.
+// connected() true. libcurl keeps that session open and SendMail() sends over it (opening a new
+// one if the server has dropped it meanwhile). disconnect() ends it with QUIT.
 //
 // Time-outs: connect() as a whole, and any single server reply (including the one to QUIT),
 // may take at most the connect time-out (default 5 s; libcurl counts reply time-outs in whole

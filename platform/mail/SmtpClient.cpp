@@ -52,25 +52,27 @@ SmtpClient::~SmtpClient()
     disconnect();
 }
 
+template <typename T>
+void SmtpClient::change(T &setting, const T &value)
+{
+    if (setting != value)
+        disconnect();
+    setting = value;
+}
+
 void SmtpClient::setHost(const QString &host)
 {
-    if (host != m_host)
-        disconnect();
-    m_host = host;
+    change(m_host, host);
 }
 
 void SmtpClient::setPort(int port)
 {
-    if (port != m_port)
-        disconnect();
-    m_port = port;
+    change(m_port, port);
 }
 
 void SmtpClient::setUserId(const QString &userId)
 {
-    if (userId != m_userId)
-        disconnect();
-    m_userId = userId;
+    change(m_userId, userId);
 }
 
 QString SmtpClient::ehloName() const
@@ -81,31 +83,23 @@ QString SmtpClient::ehloName() const
 
 void SmtpClient::setLogin(const QString &user, const QString &password)
 {
-    if (user != m_user || password != m_password)
-        disconnect();
-    m_user = user;
-    m_password = password;
+    change(m_user, user);
+    change(m_password, password);
 }
 
 void SmtpClient::setTlsMode(TlsMode mode)
 {
-    if (mode != m_tlsMode)
-        disconnect();
-    m_tlsMode = mode;
+    change(m_tlsMode, mode);
 }
 
 void SmtpClient::setAllowPlainLogin(bool allow)
 {
-    if (allow != m_allowPlainLogin)
-        disconnect();
-    m_allowPlainLogin = allow;
+    change(m_allowPlainLogin, allow);
 }
 
 void SmtpClient::setCaFile(const QString &path)
 {
-    if (path != m_caFile)
-        disconnect();
-    m_caFile = path;
+    change(m_caFile, path);
 }
 
 bool SmtpClient::loginNeedsTls() const

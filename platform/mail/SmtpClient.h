@@ -96,6 +96,9 @@ public:
     void disconnect();
 
 private:
+    // Sets one setting; a change ends an open session first.
+    template <typename T>
+    void change(T &setting, const T &value);
     void *handle();
     void applyCommonOptions(void *curlHandle, int wholeTimeoutMs);
     EMailError failure(int curlCode) const;

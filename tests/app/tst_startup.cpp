@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -177,11 +176,10 @@ private Q_SLOTS:
         shown.replace("\r", "\\r");
         QCOMPARE(run.dialogs, QStringList{"error dialog: " + shown});
 
-        QTemporaryDir copy;
-        QVERIFY(QFile::copy(m_dbs->dir() + "/QLM_CONFIG.sqlite", copy.filePath("QLM_CONFIG.sqlite")));
-        Database alone("COPY");
-        alone.params = QStringList{"DATABASE NAME=QLM_CONFIG", "SERVER NAME=sqlite:" + copy.path()};
-        QCOMPARE(m_dbs->scalar(alone, "Select ErrorMsg From ErrorLog Order By Id Desc Limit 1").toString(), raw);
+        QCOMPARE(DemoDatabases::scalarInCopyOf(m_dbs->dir() + "/QLM_CONFIG.sqlite",
+                                               "Select ErrorMsg From ErrorLog Order By Id Desc Limit 1")
+                     .toString(),
+                 raw);
     }
 
     // A message box while the splash is up (an unknown company database, say) is not hidden

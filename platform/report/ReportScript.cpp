@@ -193,6 +193,20 @@ void ReportScript::beginPass()
     m_page = 0;
 }
 
+ReportScript::State ReportScript::saveState() const
+{
+    return {m_current, m_groupInstance, m_groupCounter, m_row, m_page};
+}
+
+void ReportScript::restoreState(const State &state)
+{
+    m_current = state.current;
+    m_groupInstance = state.groupInstance;
+    m_groupCounter = state.groupCounter;
+    m_row = state.row;
+    m_page = state.page;
+}
+
 void ReportScript::startGroup(int group)
 {
     while (m_groupCounter.size() <= group) {

@@ -58,6 +58,26 @@ public:
     void startGroup(int group);
     void accumulateRow();
     void accumulatePage();
+    // What the layout may take back: the aggregates collected so far, the group instances, the
+    // row and the page. The layout saves it before a group it may have to start again on a
+    // new page.
+    struct Accumulator
+    {
+        double sum = 0;
+        qint64 count = 0;
+        double min = 0;
+        double max = 0;
+    };
+    struct State
+    {
+        QHash<quint64, Accumulator> current;
+        QList<int> groupInstance;
+        QList<int> groupCounter;
+        int row = -1;
+        int page = 0;
+    };
+    State saveState() const;
+    void restoreState(const State &state);
     // True when a run read the page count or an aggregate before its rows: the layout must
     // then run again with the values the first run found.
     bool needsSecondPass() const { return m_totalPagesRead || m_earlyAggregates; }
@@ -100,14 +120,6 @@ private:
         AggregateScope scope;
         Owner owner;
     };
-    struct Accumulator
-    {
-        double sum = 0;
-        qint64 count = 0;
-        double min = 0;
-        double max = 0;
-    };
-
     QString translate(const QString &expression, const AggregateScope &scope, const Owner &owner);
     QVariant run(int expression);
     quint64 aggregateKey(int aggregate) const;

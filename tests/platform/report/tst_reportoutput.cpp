@@ -5,11 +5,11 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportRtfExporter.h"
 #include "platform/report/ReportViewer.h"
+#include "support/PdfTools.h"
 #include "support/XlsxReader.h"
 
 #include <QLocale>
 #include <QPrinter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -17,32 +17,9 @@ using namespace ReportFixture;
 
 namespace {
 
-// Runs a command-line tool and returns its standard output as UTF-8 text.
-QString runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPageCount(const QString &path)
-{
-    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// The text of each page in content-stream order (pdftotext -raw), the order it was written in.
-QStringList pdfPageTexts(const QString &path)
-{
-    QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")})
-                            .split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
+using PdfTools::pageCount;
+using PdfTools::pageTexts;
+using PdfTools::runTool;
 
 QString withoutSpaces(QString text)
 {
@@ -179,7 +156,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         createSales(QStringLiteral("output"), m_dir.filePath(QStringLiteral("sales.sqlite")), 300);
         m_provider = std::make_unique<SqliteReportProvider>(QStringLiteral("output"));
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (!PdfTools::available())
             QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     }
 
@@ -190,8 +167,8 @@ private slots:
         prepareSales(engine);
         const QString path = m_dir.filePath(QStringLiteral("sales.pdf"));
         engine.exportTo(ReportExport::Format::Pdf, path);
-        QCOMPARE(pdfPageCount(path), int(engine.document().pages.size()));
-        const QStringList pages = pdfPageTexts(path);
+        QCOMPARE(pageCount(path), int(engine.document().pages.size()));
+        const QStringList pages = pageTexts(path);
         QCOMPARE(pages.size(), int(engine.document().pages.size()));
         // Lowered tone marks, SARA AM and marks over short consonants all come back as written.
         const QStringList firstLines = pages.first().split(QLatin1Char('\n'));
@@ -344,7 +321,7 @@ private slots:
         options.collate = collate;
         options.choice = ReportPrintOptions::PageChoice(choice);
         QCOMPARE(viewer.printPreparedReport(options), int(printed.size()));
-        const QStringList pages = pdfPageTexts(path);
+        const QStringList pages = pageTexts(path);
         QCOMPARE(pages.size(), int(printed.size()));
         for (int i = 0; i < printed.size(); ++i) {
             const QString marker = QStringLiteral("page %1 of 3").arg(printed.at(i));
@@ -386,7 +363,7 @@ private slots:
         QCOMPARE(table.rows.size(), lines.size());
         QCOMPARE(table.rows.at(2), QStringLiteral("ลำดับ\tสินค้า\tจำนวน\tราคา\tจำนวนเงิน\tชำระ"));
 
-        QCOMPARE(pdfPageCount(pdf), int(engine.document().pages.size()));
+        QCOMPARE(pageCount(pdf), int(engine.document().pages.size()));
         if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
             runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
                                                  out + QStringLiteral("/sales-page")});

@@ -390,7 +390,24 @@ void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal ke
     const Band::Kind kind = band.band->kind;
     const bool data = !repeated
         && (kind == Band::Kind::GroupHeader || kind == Band::Kind::MasterData || kind == Band::Kind::GroupFooter);
-    Content content = build(band, repeated);
+    // A band of the data run built in the first run, or before a group was started again, is
+    // the same the next time unless it read something bound to the page: it is built once.
+    // The second run then costs little more than placing, and the host's functions are not
+    // asked twice for the same row.
+    const quint64 key = (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1)
+        | (repeated ? 1 : 0);
+    auto built = m_built.constFind(key);
+    Content content;
+    bool pageBound = false;
+    if (built != m_built.constEnd()) {
+        content = built.value();
+    } else {
+        const int reads = m_script.pageBoundReads();
+        content = build(band, repeated);
+        pageBound = m_script.pageBoundReads() != reads;
+        if (!pageBound && m_inData)
+            m_built.insert(key, content);
+    }
     const bool bodyOnPage = m_y > m_bodyTop + epsilon;
     // A band that starts a new page does so only after data: the first group does not leave
     // the title and the column header alone on a page of their own.
@@ -398,7 +415,8 @@ void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal ke
     if (newPageFirst || (m_y + content.height + keep > m_limit + epsilon && bodyOnPage)) {
         finishPage();
         startPage();
-        content = build(band, repeated);
+        if (pageBound)
+            content = build(band, repeated);
     }
     if (data) {
         m_flowHeight += content.height;

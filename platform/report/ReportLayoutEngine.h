@@ -117,4 +117,5 @@ private:
     bool m_dataOnPage = false;           // a group header, row or footer stands on this page
     QList<bool> m_groupOpen;
     QHash<QString, QList<ReportTextMeasurer::Line>> m_measured;  // lines of texts already broken
+    QHash<quint64, Content> m_built;     // by band and row: what place() built without page-bound reads
 };

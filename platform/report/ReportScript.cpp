@@ -270,6 +270,8 @@ void ReportScript::accumulatePage()
 QVariant ReportScript::aggregateValue(int aggregate)
 {
     const Aggregate &definition = m_aggregates.at(aggregate);
+    if (definition.scope.kind == AggregateScope::Page || definition.scope.early)
+        ++m_pageBoundReads;
     const quint64 key = aggregateKey(aggregate);
     Accumulator accumulator;
     if (definition.scope.kind != AggregateScope::Running && m_finals.contains(key))
@@ -317,10 +319,13 @@ QVariant ReportScript::resolveName(const QString &name)
         const auto release = qScopeGuard([&] { m_evaluatingVariables.remove(key); });
         return toScript(run(variable.value()));
     }
-    if (key == QLatin1String("page"))
+    if (key == QLatin1String("page")) {
+        ++m_pageBoundReads;
         return m_page;
+    }
     if (key == QLatin1String("totalpages")) {
         m_totalPagesRead = true;
+        ++m_pageBoundReads;
         return m_totalPages;
     }
     if (key == QLatin1String("line"))

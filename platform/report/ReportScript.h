@@ -81,6 +81,10 @@ public:
     // True when a run read the page count or an aggregate before its rows: the layout must
     // then run again with the values the first run found.
     bool needsSecondPass() const { return m_totalPagesRead || m_earlyAggregates; }
+    // Counts the reads of values that differ between layout runs or from page to page: the
+    // page number, the page count, a page's aggregates and aggregates read before their rows.
+    // What was built without such a read is the same in every run.
+    int pageBoundReads() const { return m_pageBoundReads; }
 
     // Called by the bridge.
     QVariant resolveName(const QString &name);
@@ -150,4 +154,5 @@ private:
     int m_totalPages = 0;
     bool m_totalPagesRead = false;
     bool m_earlyAggregates = false;
+    int m_pageBoundReads = 0;
 };

@@ -245,14 +245,10 @@ void DataGrid::exportTo(const QString &path) const
                 const QVariant value = index.data(Qt::EditRole);
                 const QString shown = index.data(Qt::DisplayRole).toString();
                 const QDate date = QDate::fromString(shown, shownDate);
-                switch (value.typeId()) {
-                case QMetaType::Double:
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                case QMetaType::QDate:
-                case QMetaType::QDateTime: cells.append({value, QString(), false}); break;
-                default: cells.append({date.isValid() ? QVariant(date) : QVariant(shown), QString(), false});
-                }
+                if (ReportXlsxWriter::keepsValue(value))
+                    cells.append({value, QString(), false});
+                else
+                    cells.append({date.isValid() ? QVariant(date) : QVariant(shown), QString(), false});
             }
             writer.addRow(cells);
         }

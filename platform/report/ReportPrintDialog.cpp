@@ -67,10 +67,9 @@ ReportPrintDialog::ReportPrintDialog(const QPrinter &printer, int pageCount, int
     box->addLayout(copies);
 
     auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(byLanguage(language, QStringLiteral("พิมพ์"), QStringLiteral("Print")), QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("print"));
-    buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
+    m_print = buttons->addButton(byLanguage(language, QStringLiteral("พิมพ์"), QStringLiteral("Print")),
+                                 QDialogButtonBox::AcceptRole);
+    buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     box->addWidget(buttons);

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPrinter;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -30,6 +31,7 @@ public:
     QLineEdit *pageListEdit() const { return m_list; }
     QSpinBox *copiesBox() const { return m_copies; }
     QCheckBox *collateBox() const { return m_collate; }
+    QPushButton *printButton() const { return m_print; }
 
     void accept() override;
 
@@ -43,4 +45,5 @@ private:
     QLineEdit *m_list = nullptr;
     QSpinBox *m_copies = nullptr;
     QCheckBox *m_collate = nullptr;
+    QPushButton *m_print = nullptr;
 };

@@ -137,9 +137,8 @@ ReportSetupDialog::ReportSetupDialog(Kind kind, const QPageLayout &layout, QPrin
 
     auto *buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton(byLanguage(language, QStringLiteral("ตกลง"), QStringLiteral("OK")), QDialogButtonBox::AcceptRole);
-    m_ok->setObjectName(QStringLiteral("ok"));
-    buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancel"));
+    m_cancel = buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")),
+                                  QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     box->addWidget(buttons);

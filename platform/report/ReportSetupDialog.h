@@ -39,6 +39,7 @@ public:
     // Left, top, right, bottom.
     QList<QDoubleSpinBox *> marginBoxes() const { return m_margins; }
     QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
 
     void accept() override;
 
@@ -58,4 +59,5 @@ private:
     QRadioButton *m_landscape = nullptr;
     QList<QDoubleSpinBox *> m_margins;
     QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
 };

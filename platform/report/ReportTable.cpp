@@ -1,5 +1,7 @@
 #include "platform/report/ReportTable.h"
 
+#include "platform/report/ReportXlsxWriter.h"
+
 #include <QMap>
 #include <algorithm>
 
@@ -12,21 +14,6 @@ bool exported(const ReportPageItem &item)
 {
     return item.kind == ReportPageItem::Kind::Text && !item.repeated
         && item.band != ReportBandDefinition::Kind::PageHeader && item.band != ReportBandDefinition::Kind::PageFooter;
-}
-
-// A number or a date keeps its value; anything else is exported as the text printed.
-bool typed(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -79,7 +66,9 @@ ReportTable ReportTable::fromDocument(const ReportDocument &document)
             Value &value = row.values[column];
             if (cell.isEmpty()) {
                 cell = item->text;
-                value = {typed(item->value) ? item->value : QVariant(item->text), item->numberFormat, item->font.bold()};
+                // A number or a date keeps its value; anything else is the text printed.
+                const bool typed = ReportXlsxWriter::keepsValue(item->value);
+                value = {typed ? item->value : QVariant(item->text), item->numberFormat, item->font.bold()};
             } else {
                 // Two texts in one cell are one text.
                 cell += QLatin1Char(' ') + item->text;

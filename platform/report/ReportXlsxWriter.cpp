@@ -56,6 +56,11 @@ ReportXlsxWriter::~ReportXlsxWriter()
         workbook_close(m_workbook);  // into the temporary file, which goes with the writer
 }
 
+bool ReportXlsxWriter::keepsValue(const QVariant &value)
+{
+    return isNumber(value) || value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime;
+}
+
 QString ReportXlsxWriter::sheetNameOf(const QString &title)
 {
     QString name;

@@ -40,6 +40,8 @@ public:
     // A report number pattern as an Excel number format: digits, separators and sections as
     // they are, every other character quoted so that Excel shows it as written.
     static QString excelNumberFormat(const QString &pattern);
+    // Whether a value is written as itself (a number or a date) rather than as text.
+    static bool keepsValue(const QVariant &value);
     // A sheet name Excel takes: no []:*?/\, at most 31 characters, "Sheet1" when nothing is left.
     static QString sheetNameOf(const QString &title);
 

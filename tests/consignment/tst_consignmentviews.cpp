@@ -296,7 +296,7 @@ private Q_SLOTS:
         summarise(s, Jan1, Jan1.addDays(2));
         const QString path = f.dbs().dir() + "/daily.xlsx";
         s->DBGRPProdDay->setFocus();
-        ModalDialogs::whenOpens([&](QWidget *modal) { ModalDialogs::saveAs(modal, path); });
+        ModalDialogs::saveAs(path);
         Drive::key(Qt::Key_E, Qt::ControlModifier);
         XlsxReader xlsx;
         QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
@@ -317,7 +317,7 @@ private Q_SLOTS:
         }
 
         const QString nowhere = f.dbs().dir() + "/no-such-folder/daily.xlsx";
-        ModalDialogs::whenOpens([&](QWidget *modal) { ModalDialogs::saveAs(modal, nowhere); });
+        ModalDialogs::saveAs(nowhere);
         s->DBGRPProdDay->exportAction()->trigger();
         QCOMPARE(f.dialogs().texts(), QStringList{QString("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")
                                                       .arg(nowhere, f.dbs().dir() + "/no-such-folder")});

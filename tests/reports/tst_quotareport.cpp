@@ -229,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(preview);
         const QString path = outputDir() + "/quota.xlsx";
         QFile::remove(path);
-        ModalDialogs::whenOpens([&](QWidget *modal) { ModalDialogs::saveAs(modal, path); });
+        ModalDialogs::saveAs(path);
         preview->exportAction()->trigger();
         XlsxReader xlsx;
         QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
@@ -295,12 +295,7 @@ private Q_SLOTS:
         QFile::remove(pdf);
 
         QStringList seen;
-        ModalDialogs::whenOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<ReportSetupDialog *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
             seen << dialog->windowTitle() << dialog->okButton()->text();
             dialog->printerBox()->setFocus();
             QTest::keyClick(dialog->printerBox(), Qt::Key_End);  // the PDF file
@@ -322,16 +317,10 @@ private Q_SLOTS:
 
         preview->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(preview));
-        ModalDialogs::whenOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<ReportPrintDialog *>(modal);
-            QPushButton *print = dialog ? dialog->findChild<QPushButton *>("print") : nullptr;
-            if (!print) {
-                modal->close();
-                return;
-            }
-            seen << dialog->windowTitle() << print->text();
+        ModalDialogs::whenOpens<ReportPrintDialog>([&](ReportPrintDialog *dialog) {
+            seen << dialog->windowTitle() << dialog->printButton()->text();
             dialog->grab().save(outputDir() + QString("/print-%1.png").arg(languageNo));
-            QTest::mouseClick(print, Qt::LeftButton);
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
         });
         QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(seen, captions);

@@ -222,16 +222,11 @@ private Q_SLOTS:
         const QPageLayout before = form->frfReport->pageLayout();
         form->frfViewer->printer().setOutputFileName(m_program->dir() + "/kept.pdf");
         QStringList seen;
-        ModalDialogs::whenOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<ReportSetupDialog *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
             seen << dialog->windowTitle() << dialog->fileEdit()->text();
             QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
             dialog->fileEdit()->setText(m_program->dir() + "/other.pdf");
-            QTest::mouseClick(dialog->findChild<QPushButton *>("cancel"), Qt::LeftButton);
+            QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
         });
         QTest::mouseClick(form->FaButtonReport1->BtPrintSetup, Qt::LeftButton);
         QCOMPARE(seen, (QStringList{"กำหนดเครื่องพิมพ์", m_program->dir() + "/kept.pdf"}));

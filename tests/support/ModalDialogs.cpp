@@ -29,18 +29,17 @@ void whenOpens(std::function<void(QWidget *)> answer)
     timer->start();
 }
 
-void saveAs(QWidget *fileDialog, const QString &path)
+void saveAs(const QString &path)
 {
-    auto *dialog = qobject_cast<QFileDialog *>(fileDialog);
-    QLineEdit *name = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
-    if (!name) {
-        QWARN("no file dialog to answer");
-        if (fileDialog)
-            fileDialog->close();
-        return;
-    }
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
+    whenOpens<QFileDialog>([path](QFileDialog *dialog) {
+        QLineEdit *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (!name) {
+            dialog->close();
+            return;
+        }
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
 }
 
 } // namespace ModalDialogs

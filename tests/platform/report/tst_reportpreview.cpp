@@ -186,12 +186,7 @@ private slots:
         QCOMPARE(preview->pageSetupAction()->text(), captions.at(0));
 
         QStringList seen;
-        ModalDialogs::whenOpens([&](QWidget *modal) {
-            auto *dialog = qobject_cast<ReportSetupDialog *>(modal);
-            if (!dialog) {
-                modal->close();
-                return;
-            }
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
             seen << dialog->windowTitle() << dialog->okButton()->text() << dialog->landscapeButton()->text();
             QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
             QDoubleSpinBox *top = dialog->marginBoxes().at(1);

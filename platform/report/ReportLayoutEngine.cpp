@@ -266,6 +266,19 @@ void ReportLayoutEngine::placeGroup(int group, int from, int to)
     m_groupOpen[group] = false;
 }
 
+quint64 ReportLayoutEngine::builtKey(const CompiledBand &band, bool repeated) const
+{
+    return (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1)
+        | (repeated ? 1 : 0);
+}
+
+// The height a band will take at the current row: as built before when it was, else built now.
+qreal ReportLayoutEngine::heightOf(const CompiledBand &band)
+{
+    const auto built = m_built.constFind(builtKey(band, false));
+    return built != m_built.constEnd() ? built->height : build(band, false).height;
+}
+
 // The height of what a header kept with the next band needs below it: the next group's
 // header (and what that one keeps), or the group's first row.
 qreal ReportLayoutEngine::heightAfterHeader(int group)
@@ -274,10 +287,10 @@ qreal ReportLayoutEngine::heightAfterHeader(int group)
         const CompiledBand &next = m_groupHeaders.at(group + 1);
         if (next.band->startNewPage)
             return 0;
-        const qreal height = build(next, false).height;
+        const qreal height = heightOf(next);
         return next.band->keepWithNext ? height + heightAfterHeader(group + 1) : height;
     }
-    return build(m_master, false).height;
+    return heightOf(m_master);
 }
 
 // The height of the footers that follow the last row of a group, as far out as a footer kept
@@ -301,7 +314,7 @@ qreal ReportLayoutEngine::heightOfFootersAfter(int row)
         const CompiledBand &footer = m_groupFooters.at(g);
         if (!footer.band)
             continue;
-        height += build(footer, false).height;
+        height += heightOf(footer);
         if (footer.band->keepTogether)
             kept = height;
     }
@@ -394,8 +407,7 @@ void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal ke
     // the same the next time unless it read something bound to the page: it is built once.
     // The second run then costs little more than placing, and the host's functions are not
     // asked twice for the same row.
-    const quint64 key = (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1)
-        | (repeated ? 1 : 0);
+    const quint64 key = builtKey(band, repeated);
     auto built = m_built.constFind(key);
     Content content;
     bool pageBound = false;

@@ -78,6 +78,8 @@ private:
     void runGroup(int group, int from, int to);
     void placeGroup(int group, int from, int to);
     int groupEnd(int group, int from, int to) const;
+    quint64 builtKey(const CompiledBand &band, bool repeated) const;
+    qreal heightOf(const CompiledBand &band);
     qreal heightAfterHeader(int group);
     qreal heightOfFootersAfter(int row);
     Content build(const CompiledBand &band, bool repeated);

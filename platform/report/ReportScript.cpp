@@ -36,7 +36,11 @@ ReportScript::ReportScript(const QStringList &datasetNames)
     , m_translator(datasetNames)
 {
     QJSEngine::setObjectOwnership(m_bridge.get(), QJSEngine::CppOwnership);
-    m_engine.globalObject().setProperty(QStringLiteral("__r"), m_engine.newQObject(m_bridge.get()));
+    // Each bridge method is looked up once and kept as a global function: looking a method up
+    // on the wrapped object at every call costs more than the call.
+    const QJSValue bridge = m_engine.newQObject(m_bridge.get());
+    for (const char *method : {"v", "f", "h", "agg", "fn"})
+        m_engine.globalObject().setProperty(QStringLiteral("__r") + QLatin1String(method), bridge.property(QLatin1String(method)));
 }
 
 ReportScript::~ReportScript() = default;

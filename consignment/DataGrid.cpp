@@ -1,8 +1,8 @@
 #include "consignment/DataGrid.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/report/ReportMessages.h"
 #include "platform/report/ReportFileDialog.h"
+#include "platform/report/ReportMessages.h"
 #include "platform/report/ReportXlsxWriter.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
@@ -243,12 +243,13 @@ void DataGrid::exportTo(const QString &path) const
             for (int column : columns) {
                 const QModelIndex index = model()->index(row, column);
                 const QVariant value = index.data(Qt::EditRole);
+                if (ReportXlsxWriter::keepsValue(value)) {
+                    cells.append({value, QString(), false});
+                    continue;
+                }
                 const QString shown = index.data(Qt::DisplayRole).toString();
                 const QDate date = QDate::fromString(shown, shownDate);
-                if (ReportXlsxWriter::keepsValue(value))
-                    cells.append({value, QString(), false});
-                else
-                    cells.append({date.isValid() ? QVariant(date) : QVariant(shown), QString(), false});
+                cells.append({date.isValid() ? QVariant(date) : QVariant(shown), QString(), false});
             }
             writer.addRow(cells);
         }

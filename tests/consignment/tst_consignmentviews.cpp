@@ -295,6 +295,8 @@ private Q_SLOTS:
         addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
         summarise(s, Jan1, Jan1.addDays(2));
         const QString path = f.dbs().dir() + "/daily.xlsx";
+        QCOMPARE(s->DBGRPProdDay->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(s->DBGRPProdDay->actions().contains(s->DBGRPProdDay->exportAction()));
         s->DBGRPProdDay->setFocus();
         ModalDialogs::saveAs(path);
         Drive::key(Qt::Key_E, Qt::ControlModifier);

@@ -53,6 +53,10 @@ QString cannotWrite(ReportLanguage language, const QString &path)
 
 QString cannotPrint(ReportLanguage language, const QString &printer)
 {
+    if (printer.isEmpty()) {
+        return byLanguage(language, QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน"),
+                          QStringLiteral("No printer has been chosen: set up the printer first"));
+    }
     return byLanguage(language, QStringLiteral("เริ่มพิมพ์ที่เครื่องพิมพ์ \"%1\" ไม่ได้").arg(printer),
                       QStringLiteral("Cannot start printing on \"%1\"").arg(printer));
 }

@@ -17,6 +17,7 @@ QString badDefinition(ReportLanguage language, const QString &path, int line, co
 QString cannotPrepare(ReportLanguage language, const QString &path, const QString &cause);
 // A file cannot be written: says whether its folder is missing.
 QString cannotWrite(ReportLanguage language, const QString &path);
+// A printer (or PDF file) that cannot be opened; an empty name: none has been chosen.
 QString cannotPrint(ReportLanguage language, const QString &printer);
 
 } // namespace ReportMessages

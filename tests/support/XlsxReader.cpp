@@ -3,13 +3,20 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
-#include <QtEndian>
 #include <zlib.h>
 
 namespace {
 
-quint16 u16(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint16>(data.constData() + at); }
-quint32 u32(const QByteArray &data, qsizetype at) { return qFromLittleEndian<quint32>(data.constData() + at); }
+// A little-endian number of `bytes` bytes at `at`; 0 past the end.
+quint32 littleEndian(const QByteArray &data, qsizetype at, int bytes)
+{
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = (value << 8) | (at + i < data.size() ? quint8(data.at(at + i)) : 0);
+    return value;
+}
+quint16 u16(const QByteArray &data, qsizetype at) { return quint16(littleEndian(data, at, 2)); }
+quint32 u32(const QByteArray &data, qsizetype at) { return littleEndian(data, at, 4); }
 
 // Inflates a raw deflate stream (zip method 8).
 QByteArray inflateRaw(const QByteArray &data, qsizetype size)

@@ -4,6 +4,7 @@
 #include "platform/report/ReportCsvExporter.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportPreviewWindow.h"
+#include "platform/report/ReportPrintDialog.h"
 #include "platform/report/ReportSetupDialog.h"
 #include "platform/report/ReportViewer.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -210,6 +211,25 @@ private slots:
         QCOMPARE(m_provider->calls.size(), fetches);
         // The engine's own report keeps its paper.
         QCOMPARE(int(engine.document().pages.size()), portraitPages);
+        preview->close();
+    }
+
+    // The preview prints on the printer of the printer set-up: before one is chosen (a PDF
+    // printer without a file), printing says so instead of failing in silence.
+    void printingWithoutAPrinterIsSaid()
+    {
+        ScriptedDialogService dialogs;
+        ReportEngine engine;
+        prepareSales(engine);
+        ReportViewer viewer(engine);
+        viewer.printer().setOutputFormat(QPrinter::PdfFormat);
+        viewer.printer().setOutputFileName(QString());
+        ReportPreviewWindow *preview = viewer.showPreview();
+        ModalDialogs::whenOpens<ReportPrintDialog>([](ReportPrintDialog *dialog) {
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+        });
+        preview->printAction()->trigger();
+        QCOMPARE(dialogs.texts(), QStringList {QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน")});
         preview->close();
     }
 

@@ -24,10 +24,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRadioButton>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>

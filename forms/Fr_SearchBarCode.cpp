@@ -3,6 +3,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCodeSql.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/IniFile.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
@@ -11,7 +12,6 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -126,32 +125,13 @@ private:
 };
 
 // Reads an integer setting; false when it is missing or not a number.
-bool readNumber(const QSettings &ini, const QString &key, int &value)
+bool readNumber(const IniFile &ini, const QString &section, const QString &key, int &value)
 {
     bool ok = false;
-    const int number = ini.value(key).toString().trimmed().toInt(&ok);
+    const int number = ini.value(section, key).toInt(&ok);
     if (ok)
         value = number;
     return ok;
-}
-
-// Writes an integer setting unless the file holds that value already, so that closing the dialog
-// unchanged leaves the file as it is.
-void writeNumber(QSettings &ini, const QString &key, int value)
-{
-    if (ini.value(key).toString().trimmed() != QString::number(value))
-        ini.setValue(key, value);
-}
-
-// QSettings writes the whole file back as UTF-8. A file in another encoding (Thai typed in code
-// page 874, say) would have its other values garbled, so such a file is not written at all.
-bool isWritableAsUtf8(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // none yet
-    const QByteArray bytes = file.readAll();
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
 } // namespace
@@ -462,15 +442,15 @@ bool TFrSearchBarCode::eventFilter(QObject *watched, QEvent *event)
 
 void TFrSearchBarCode::restorePlacement()
 {
-    QSettings ini(FpSearchBarCode.iniFileName, QSettings::IniFormat);
-    ini.beginGroup(FpSearchBarCode.section);
+    const IniFile ini(FpSearchBarCode.iniFileName);
+    const QString &section = FpSearchBarCode.section;
     int width = 0;
     int height = 0;
-    if (readNumber(ini, KeyWidth, width) && readNumber(ini, KeyHeight, height) && width > 0 && height > 0)
+    if (readNumber(ini, section, KeyWidth, width) && readNumber(ini, section, KeyHeight, height) && width > 0 && height > 0)
         resize(qMax(width, DefaultClientWidth), qMax(height, MinimumClientHeight));
     int left = 0;
     int top = 0;
-    if (readNumber(ini, KeyLeft, left) && readNumber(ini, KeyTop, top)) {
+    if (readNumber(ini, section, KeyLeft, left) && readNumber(ini, section, KeyTop, top)) {
         // Only where the title bar can be reached on one of today's screens; otherwise the dialog
         // is centred as on a first run.
         const QRect titleStrip(left, top, this->width(), 24);
@@ -486,27 +466,24 @@ void TFrSearchBarCode::restorePlacement()
     QHeaderView *titles = DgSearch->horizontalHeader();
     for (int i = 0; i < gridColumns().size(); ++i) {
         int columnWidth = 0;
-        if (readNumber(ini, columnKey(gridColumns().at(i)), columnWidth) && columnWidth > 0)
+        if (readNumber(ini, section, columnKey(gridColumns().at(i)), columnWidth) && columnWidth > 0)
             titles->resizeSection(i, columnWidth);
     }
-    ini.endGroup();
 }
 
 void TFrSearchBarCode::savePlacement()
 {
     if (!m_placementRestored)
         return; // never shown: nothing of this dialog's placement to keep
-    if (!isWritableAsUtf8(FpSearchBarCode.iniFileName))
-        return;
-    QSettings ini(FpSearchBarCode.iniFileName, QSettings::IniFormat);
-    ini.beginGroup(FpSearchBarCode.section);
-    writeNumber(ini, KeyLeft, pos().x());
-    writeNumber(ini, KeyTop, pos().y());
-    writeNumber(ini, KeyWidth, width());
-    writeNumber(ini, KeyHeight, height());
+    // QLM.INI belongs to the whole suite: only this dialog's own keys change.
+    IniFile ini(FpSearchBarCode.iniFileName);
+    const QString &section = FpSearchBarCode.section;
+    ini.setValue(section, KeyLeft, QString::number(pos().x()));
+    ini.setValue(section, KeyTop, QString::number(pos().y()));
+    ini.setValue(section, KeyWidth, QString::number(width()));
+    ini.setValue(section, KeyHeight, QString::number(height()));
     const QHeaderView *titles = DgSearch->horizontalHeader();
     for (int i = 0; i < gridColumns().size(); ++i)
-        writeNumber(ini, columnKey(gridColumns().at(i)), titles->sectionSize(i));
-    ini.endGroup();
-    ini.sync();
+        ini.setValue(section, columnKey(gridColumns().at(i)), QString::number(titles->sectionSize(i)));
+    ini.save();
 }

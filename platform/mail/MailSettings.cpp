@@ -1,62 +1,17 @@
 #include "platform/mail/MailSettings.h"
 
-#include <QSettings>
+#include "platform/core/IniFile.h"
 
 namespace {
 
-const QLatin1String sectionName("ERRORMAIL");
+const QString sectionName = QStringLiteral("ERRORMAIL");
 
-// QSettings matches INI keys exactly on every platform but Windows; files written by hand use
-// any case, so look keys up case-insensitively.
-class Section
+int number(const IniFile &ini, const QString &key, int fallback, int minimum, int maximum)
 {
-public:
-    explicit Section(QSettings &settings)
-        : m_settings(settings)
-    {
-        const QStringList groups = settings.childGroups();
-        for (const QString &group : groups) {
-            if (group.compare(sectionName, Qt::CaseInsensitive) == 0) {
-                settings.beginGroup(group);
-                m_open = true;
-                m_keys = settings.childKeys();
-                return;
-            }
-        }
-    }
-    ~Section()
-    {
-        if (m_open)
-            m_settings.endGroup();
-    }
-
-    QString text(const char *key) const
-    {
-        for (const QString &k : m_keys) {
-            if (k.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) {
-                const QVariant value = m_settings.value(k);
-                // QSettings reads an unquoted value with commas as a list; a value that holds
-                // commas (a password, say) should be quoted.
-                if (value.userType() == QMetaType::QStringList)
-                    return value.toStringList().join(u',').trimmed();
-                return value.toString().trimmed();
-            }
-        }
-        return QString();
-    }
-
-    int number(const char *key, int fallback, int minimum, int maximum) const
-    {
-        bool ok = false;
-        const int value = text(key).toInt(&ok);
-        return ok && value >= minimum && value <= maximum ? value : fallback;
-    }
-
-private:
-    QSettings &m_settings;
-    QStringList m_keys;
-    bool m_open = false;
-};
+    bool ok = false;
+    const int value = ini.value(sectionName, key).toInt(&ok);
+    return ok && value >= minimum && value <= maximum ? value : fallback;
+}
 
 SmtpClient::TlsMode tlsModeFrom(const QString &text)
 {
@@ -73,20 +28,20 @@ SmtpClient::TlsMode tlsModeFrom(const QString &text)
 
 MailSettings MailSettings::fromIniFile(const QString &path)
 {
-    QSettings settings(path, QSettings::IniFormat);
-    const Section section(settings);
+    const IniFile ini(path);
+    const auto text = [&ini](const char *key) { return ini.value(sectionName, QLatin1String(key)); };
     MailSettings result;
-    result.host = section.text("Host");
-    result.port = section.number("Port", SmtpClient::defaultPort, 1, 65535);
-    result.sender = section.text("Sender");
-    result.recipient = section.text("Recipient");
-    result.userId = section.text("UserId");
-    result.user = section.text("User");
-    result.password = section.text("Password");
-    result.tlsMode = tlsModeFrom(section.text("UseTls"));
+    result.host = text("Host");
+    result.port = number(ini, QStringLiteral("Port"), SmtpClient::defaultPort, 1, 65535);
+    result.sender = text("Sender");
+    result.recipient = text("Recipient");
+    result.userId = text("UserId");
+    result.user = text("User");
+    result.password = text("Password");
+    result.tlsMode = tlsModeFrom(text("UseTls"));
     result.connectTimeoutMs =
-        section.number("ConnectTimeoutMs", SmtpClient::defaultConnectTimeoutMs, 1, 600000);
-    result.timeoutMs = section.number("TimeoutMs", SmtpClient::defaultTimeoutMs, 1, 600000);
+        number(ini, QStringLiteral("ConnectTimeoutMs"), SmtpClient::defaultConnectTimeoutMs, 1, 600000);
+    result.timeoutMs = number(ini, QStringLiteral("TimeoutMs"), SmtpClient::defaultTimeoutMs, 1, 600000);
     return result;
 }
 

@@ -1,7 +1,8 @@
 #include "platform/sql/ConnectionSettings.h"
 
+#include "platform/core/IniFile.h"
+
 #include <QDir>
-#include <QSettings>
 
 namespace {
 
@@ -14,16 +15,6 @@ QString defaultOdbcDriver()
 #else
     return QStringLiteral("FreeTDS");
 #endif
-}
-
-// A settings value as written: QSettings reads an unquoted value with commas as a list.
-QString iniText(const QVariant &value, const QString &fallback)
-{
-    if (!value.isValid())
-        return fallback;
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',');
-    return value.toString();
 }
 
 QString escapeOdbcValue(const QString &value)
@@ -92,14 +83,13 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     QString port;
     QString options;
     if (!iniPath.isEmpty()) {
-        QSettings ini(iniPath, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("DATABASE"));
-        driver = iniText(ini.value(QStringLiteral("Driver")), driver);
-        port = iniText(ini.value(QStringLiteral("Port")), QString());
-        options = iniText(ini.value(QStringLiteral("Options")), QString());
-        s.userName = iniText(ini.value(QStringLiteral("Login")), s.userName);
-        s.password = iniText(ini.value(QStringLiteral("Password")), s.password);
-        ini.endGroup();
+        const IniFile ini(iniPath);
+        const QString section = QStringLiteral("DATABASE");
+        driver = ini.value(section, QStringLiteral("Driver"), driver);
+        port = ini.value(section, QStringLiteral("Port"));
+        options = ini.value(section, QStringLiteral("Options"));
+        s.userName = ini.value(section, QStringLiteral("Login"), s.userName);
+        s.password = ini.value(section, QStringLiteral("Password"), s.password);
     }
     QString cs = QStringLiteral("DRIVER={%1};SERVER=%2;").arg(driver, escapeOdbcValue(s.server));
     if (!port.isEmpty())

@@ -331,6 +331,7 @@ void TFrTarvoAdjAndConsignment::buildDailyPage()
 
     DBGRPProdDay = new DataGrid(TabSheet3);
     DBGRPProdDay->setObjectName(QStringLiteral("DBGRPProdDay"));
+    DBGRPProdDay->setExportTitle(QStringLiteral("ความเคลื่อนไหวรายวัน"));
     DBGRPProdDay->setDataSource(QRPProdDay, {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
                                              {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
                                              {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},

@@ -1,21 +1,29 @@
 // tarvo-bench: a large embedded database at the size of a real company, and the time each step
 // of a clerk's day takes through the program's own data layer, next to the engine's own time for
-// the same SQL text.
+// the same SQL text; and the quota report of a year for the whole company, prepared and exported
+// through the report engine as the report screen runs it.
 #include "bench/EngineRunner.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "data/Dm_Config.h"
+#include "data/LaunchParameters.h"
+#include "data/U_DM.h"
 #include "db/DatabaseSetup.h"
 #include "db/DemoData.h"
 #include "db/ServerObjects.h"
 #include "forms/Fr_SearchBarCodeSql.h"
 #include "platform/core/Exceptions.h"
+#include "platform/report/ReportEngine.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/NamedParams.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/StoredProc.h"
+#include "reports/CompanyReportData.h"
+#include "reports/Fr_CustomerQuotaGroupPrice.h"
+#include "reports/ReportFunctions.h"
 #include "tools/DbInit.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -139,11 +147,82 @@ void generate(const QString &dir)
     out.flush();
 }
 
+void writeServerDat(const QString &dir)
+{
+    QFile serverDat(dir + QStringLiteral("/Server.Dat"));
+    if (serverDat.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        serverDat.write((QStringLiteral("sqlite:") + dir + u'\n').toUtf8());
+}
+
+// The quota report of the last year for the whole company: the definition read from the
+// current directory as the report screen reads it, its rows fetched on the company connection,
+// the report functions answered by the company data module, every page laid out; then the
+// prepared report written as PDF.
+void reportSteps(const QString &dir, const std::function<bool(const QString &)> &wanted, QStringList &lines)
+{
+    if (!wanted(QStringLiteral("report_quota_year")) && !wanted(QStringLiteral("report_quota_pdf")))
+        return;
+    writeServerDat(dir);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir);
+    const QString file = TFrCustomerQuotaGroupPrice::reportFileName();
+    QFile::remove(file);
+    QFile::copy(QStringLiteral(TARVO_REPORT_DEFINITIONS "/") + file, file);
+    setLaunchParameters({QStringLiteral("tarvo-consignment"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("DEMO"),
+                         QStringLiteral("-"), QStringLiteral("2")});
+    DMConfig = new TDMConfig(qApp);
+    DM = new TDM(qApp);
+    DMConfig->CheckRight(2, 1);
+    DMConfig->GetCompanyConfig(QStringLiteral("DEMO"));
+    DM->DMdata->open();
+
+    ReportEngine engine;
+    CompanyReportData data(DM->DMdata);
+    engine.setDataProvider(&data);
+    engine.setFunctionHandler(answerReportFunction);
+    const QString year = QString::number(benchToday.year());
+    auto prepare = [&](int) {
+        engine.clear();
+        engine.loadFromFile(QDir::current().filePath(file));
+        engine.setVariable(QStringLiteral("GetYear"), year);
+        engine.setVariable(QStringLiteral("RPTITLE"), QStringLiteral("'") + TFrCustomerQuotaGroupPrice::reportTitleText() + u'\'');
+        engine.setVariable(QStringLiteral("CONDITION"), QStringLiteral("''"));
+        engine.setVariable(QStringLiteral("PNTDATESET"), QStringLiteral("true"));
+        const ReportPrepareResult result = engine.prepare();
+        if (!result.ok)
+            throw Exception(result.message);
+    };
+    const int runs = 7;
+    const Stats preparing = measure(runs, prepare);
+    int rows = 0;
+    for (const ReportPage &page : engine.document().pages) {
+        for (const ReportPageItem &item : page.items)
+            rows += item.objectName == QLatin1String("LineNo") ? 1 : 0;
+    }
+    out << QStringLiteral("quota report %1: %2 rows on %3 pages\n").arg(year).arg(rows).arg(engine.document().pages.size());
+    if (wanted(QStringLiteral("report_quota_year"))) {
+        report(QStringLiteral("report_quota_year"), preparing, nullptr);
+        lines << machineLine(QStringLiteral("report_quota_year"), preparing, nullptr);
+    }
+    if (wanted(QStringLiteral("report_quota_pdf"))) {
+        const QString pdf = dir + QStringLiteral("/quota.pdf");
+        const Stats writing = measure(runs, [&](int) { engine.exportTo(ReportExport::Format::Pdf, pdf); });
+        report(QStringLiteral("report_quota_pdf"), writing, nullptr);
+        lines << machineLine(QStringLiteral("report_quota_pdf"), writing, nullptr);
+    }
+    QDir::setCurrent(before);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The report steps lay text out: without a display, on the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", "/usr/share/fonts/truetype");
+    QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addOption({QStringLiteral("dir"), QStringLiteral("Folder of the shop-scale database."), QStringLiteral("dir"),
@@ -293,10 +372,7 @@ int main(int argc, char **argv)
         if (wanted(QStringLiteral("startup_first_window"))) {
             // Start-up of the program to its first shown window, as a process.
             const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvo-consignment");
-            QFile serverDat(dir + QStringLiteral("/Server.Dat"));
-            if (serverDat.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                serverDat.write((QStringLiteral("sqlite:") + dir + u'\n').toUtf8());
-            serverDat.close();
+            writeServerDat(dir);
             const Stats startup = measure(std::max(3, n / 20), [&](int) {
                 QProcess p;
                 p.setWorkingDirectory(dir);
@@ -329,6 +405,8 @@ int main(int argc, char **argv)
                 if (line.startsWith(QStringLiteral("step=peak_memory")))
                     lines << line;
         }
+
+        reportSteps(dir, wanted, lines);
 
         out << '\n';
         for (const QString &line : lines)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTableView>
 
+class QAction;
+
 // A read-only grid over a query: a fixed list of columns, each naming a field of the query with
 // its title and width, shown in the list's order whether or not the query is open. The grid and
 // the query move together: the query's current row is the grid's selected row, and choosing a
@@ -14,6 +16,8 @@
 // over thousands of rows costs only what is on the screen.
 //
 // Ctrl+C copies the selected rows, one line each, the cells as shown separated by tabs.
+// A grid given an export title also writes all its rows to an Excel file: Ctrl+E or the
+// context menu's export asks for the file name.
 class DataGrid : public QTableView
 {
     Q_OBJECT
@@ -36,6 +40,15 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disabled; }
 
+    // Turns on the export to Excel; the title names the sheet and the file suggested.
+    void setExportTitle(const QString &title);
+    QString exportTitle() const { return m_exportTitle; }
+    QAction *exportAction() const { return m_exportAction; }
+    // Writes the column titles (bold) and every row in the columns as shown: numbers as
+    // numbers, dates as dates, the rest as the text shown. Raises EInOutError, in Thai, when
+    // the file cannot be written.
+    void exportTo(const QString &path) const;
+
     // The selected rows as tab-separated lines (the text Ctrl+C copies).
     QString selectedRowsText() const;
     void copySelection() const;
@@ -46,9 +59,13 @@ protected:
 
 private:
     void followQuery();
+    void exportWithDialog();
+    QList<int> shownColumns() const;
 
     QPointer<Query> m_query;
     QList<Column> m_columns;
     bool m_disabled = false;
     int m_syncing = 0;
+    QString m_exportTitle;
+    QAction *m_exportAction = nullptr;
 };

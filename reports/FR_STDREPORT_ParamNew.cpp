@@ -9,14 +9,16 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportExpressionEvaluator.h"
 #include "platform/report/ReportPreviewWindow.h"
+#include "platform/report/ReportViewer.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
 #include "reports/CompanyReportData.h"
 #include "reports/FR_STDREPORT_ParamNewSql.h"
 #include "reports/Fa_ButtonReport.h"
-#include "text/ThaiBahtText.h"
+#include "reports/ReportFunctions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,14 +26,10 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -52,26 +50,6 @@ QFont reportFormFont()
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(13);
     return font;
-}
-
-// A report argument's value as a number. Texts convert with the platform's conversion (and
-// raise its EConvertError); nothing (null) counts as 0.
-double floatArgument(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return 0;
-    if (value.typeId() == QMetaType::QString)
-        return StrToFloat(value.toString());
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? 1 : 0;
-    return value.toDouble();
-}
-
-// As an integer: a fraction is rounded to the nearest integer, halves to the even one.
-int integerArgument(const QVariant &value)
-{
-    const double number = std::nearbyint(floatArgument(value));
-    return int(std::clamp(number, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
 // A text as a string literal of the report's expressions. A quote or backslash inside is escaped,
@@ -95,6 +73,7 @@ TFrStdReport_ParamNew::TFrStdReport_ParamNew(QWidget *parent)
     setFont(reportFormFont());
 
     frfReport = new ReportEngine(this);
+    frfViewer = new ReportViewer(*frfReport, this);
     m_data = std::make_unique<CompanyReportData>(DM->DMdata);
     frfReport->setDataProvider(m_data.get());
     frfReport->setFunctionHandler([this](const QString &name, const QStringList &arguments, ReportExpressionEvaluator &evaluator,
@@ -169,11 +148,13 @@ void TFrStdReport_ParamNew::FormShow()
         FaButtonReport1->BtClose->setText(QStringLiteral("Close"));
     }
     frfReport->clear();
+    // The engine speaks Thai to a Thai-language user and English to anyone else.
+    frfReport->setLanguage(launchContext().ThaiLanguage ? ReportLanguage::Thai : ReportLanguage::English);
     dockButtonsToTop();
 
     const QString caption = launchContext().MenuCaption;
     const QString title = caption.trimmed().isEmpty() ? ReportTitle : caption;
-    QGuiApplication::setApplicationDisplayName(title);
+    ApplicationTitle::set(title);
     setWindowTitle(title);
 
     PrintDateSet = true;
@@ -197,6 +178,12 @@ void TFrStdReport_ParamNew::FaButtonReport1BtPreviewClick()
     // Whatever happens in this run, the next one previews.
     const auto previewNext = qScopeGuard([this] { PrintMode = 0; });
 
+    // A definition that could not be opened is said so, and nothing is logged: no report ran.
+    if (!frfReport->isLoaded()) {
+        m_lastRun = {false, frfReport->loadError()};
+        DialogService::instance().showMessage(m_lastRun.message);
+        return;
+    }
     DM->AddUserLog(TDM::ReportActionCode, 0, QStringLiteral(""));
 
     const QString caption = launchContext().MenuCaption.trimmed();
@@ -208,9 +195,9 @@ void TFrStdReport_ParamNew::FaButtonReport1BtPreviewClick()
     if (m_lastRun.ok) {
         if (PrintMode == 0) {
             m_previews.removeIf([](const QPointer<ReportPreviewWindow> &window) { return window.isNull(); });
-            m_previews.append(frfReport->showPreview(this));
+            m_previews.append(frfViewer->showPreview(this));
         } else {
-            frfReport->printPreparedReport({QString(), 1, true, ReportPrintOptions::PageChoice::All});
+            frfViewer->printPreparedReport({QString(), 1, true, ReportPrintOptions::PageChoice::All});
         }
     }
     PrintMode = 0;
@@ -228,10 +215,7 @@ void TFrStdReport_ParamNew::FaButtonReport1BtPrintClick()
 
 void TFrStdReport_ParamNew::FaButtonReport1BtPrintSetupClick()
 {
-    QPrintDialog dialog(&frfReport->printer(), this);
-    dialog.setObjectName(QStringLiteral("frfPrinterSetup"));
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    dialog.exec();
+    frfViewer->printerSetup(this);
 }
 
 void TFrStdReport_ParamNew::FaButtonReport1BtCloseClick()
@@ -265,26 +249,7 @@ int TFrStdReport_ParamNew::GetLanguageNo(int userId)
 void TFrStdReport_ParamNew::frfReportUserFunction(const QString &name, const QStringList &arguments,
                                                   ReportExpressionEvaluator &evaluator, QVariant &result)
 {
-    const QString function = name.toUpper();
-    auto argument = [&](int index) { return evaluator.evaluate(arguments.value(index)); };
-    if (function == QLatin1String("ONHANDQUANTITY")) {
-        const double quantity = floatArgument(argument(0));
-        const int unitId = integerArgument(argument(1));
-        result = DM->OnhandQuantityText(unitId, quantity);
-    }
-    if (function == QLatin1String("ONHANDQUANTITYLSUNIT")) {
-        const double quantity = floatArgument(argument(0));
-        const int part = integerArgument(argument(2));
-        const int unitId = integerArgument(argument(1));
-        result = DM->OnhandQuantityLSUnitText(unitId, part, quantity);
-    }
-    if (function == QLatin1String("TELL_REAL_THAI")) {
-        const double amount = floatArgument(argument(0));
-        const int decimals = integerArgument(argument(1));
-        result = ThaiBahtText(amount, decimals);
-    }
-    if (function == QLatin1String("GETSERVERTIME"))
-        result = DM->GetServerTime();
+    answerReportFunction(name, arguments, evaluator, result);
 }
 
 QList<ReportPreviewWindow *> TFrStdReport_ParamNew::previews() const

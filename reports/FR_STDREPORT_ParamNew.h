@@ -15,6 +15,7 @@ class Query;
 class ReportEngine;
 class ReportExpressionEvaluator;
 class ReportPreviewWindow;
+class ReportViewer;
 class TFaButtonReport;
 
 // The base form of every report screen: a small dialog-style window with the button frame,
@@ -24,7 +25,8 @@ class TFaButtonReport;
 // FaButtonReport1BtPreviewClick to set its own report variables before calling this one.
 //
 // A run logs the use, passes RPTITLE, CONDITION and PNTDATESET, then previews (non-modal) or,
-// when PrintMode is 1, prints every page once. Report definitions may call four functions the
+// when PrintMode is 1, prints every page once. A definition that could not be opened is
+// reported in the user's language and the run stops there, before the log. Report definitions may call four functions the
 // form answers: ONHANDQUANTITY, ONHANDQUANTITYLSUNIT, TELL_REAL_THAI and GETSERVERTIME.
 class TFrStdReport_ParamNew : public QWidget
 {
@@ -39,6 +41,7 @@ public:
 
     TFaButtonReport *FaButtonReport1 = nullptr;
     ReportEngine *frfReport = nullptr;
+    ReportViewer *frfViewer = nullptr;   // preview, printing and the printer chosen for this form
     Query *QLanguage = nullptr;
 
     int UserId = 0;
@@ -57,7 +60,8 @@ public:
     virtual void FaButtonReport1BtPreviewClick();
     // Prints without preview: PrintMode 1, then the (possibly replaced) preview handler.
     void FaButtonReport1BtPrintClick();
-    // The printer set-up dialog on the engine's printer.
+    // The printer set-up: the printer and the paper of this form's later previews and
+    // printing, kept while the form lives.
     void FaButtonReport1BtPrintSetupClick();
     void FaButtonReport1BtCloseClick();
     void FaButtonReport1FaStatusBarDblClick();

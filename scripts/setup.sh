@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev libgl-dev
   libqt6sql6-sqlite libqt6sql6-odbc unixodbc-dev tdsodbc libsqliteodbc
-  libsqlite3-dev sqlite3 libcurl4-openssl-dev
+  libsqlite3-dev sqlite3 libcurl4-openssl-dev libxlsxwriter-dev zlib1g-dev
   fonts-thai-tlwg libthai0 fonts-dejavu-core
   xvfb xauth poppler-utils python3 python3-aiosmtpd sqlfluff
   clang libclang-rt-14-dev

@@ -4,6 +4,8 @@
 #include "platform/report/ReportDatasetDefinition.h"
 
 #include <QList>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QSizeF>
 #include <QString>
 
@@ -35,6 +37,23 @@ struct ReportDefinition
     QSizeF orientedPageSize() const
     {
         return landscape ? QSizeF(pageSize.height(), pageSize.width()) : pageSize;
+    }
+    // The paper as a page layout (millimetres), and the other way round.
+    QPageLayout pageLayout() const
+    {
+        return QPageLayout(QPageSize(pageSize, QPageSize::Millimeter),
+                           landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                           QMarginsF(marginLeft, marginTop, marginRight, marginBottom), QPageLayout::Millimeter);
+    }
+    void setPageLayout(const QPageLayout &layout)
+    {
+        pageSize = layout.pageSize().size(QPageSize::Millimeter);
+        landscape = layout.orientation() == QPageLayout::Landscape;
+        const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
+        marginLeft = margins.left();
+        marginTop = margins.top();
+        marginRight = margins.right();
+        marginBottom = margins.bottom();
     }
     const ReportBandDefinition *band(ReportBandDefinition::Kind kind) const
     {

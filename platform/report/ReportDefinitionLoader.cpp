@@ -12,10 +12,11 @@ namespace {
 using Band = ReportBandDefinition;
 using Object = ReportObjectDefinition;
 
-// Thrown inside the loader only; turned into Result::error.
+// Thrown inside the loader only; turned into Result's line and cause.
 struct LoadError
 {
-    QString message;
+    int line = 0;
+    QString cause;
 };
 
 class Parser
@@ -125,7 +126,7 @@ private:
 
     [[noreturn]] void fail(const QString &cause) const
     {
-        throw LoadError {QStringLiteral("Line %1: %2").arg(m_xml.lineNumber()).arg(cause)};
+        throw LoadError {int(m_xml.lineNumber()), cause};
     }
     [[noreturn]] void failReader() const
     {
@@ -246,7 +247,7 @@ private:
         band.kind = kind;
         band.line = int(m_xml.lineNumber());
         Attributes a = attributes({"height", "name", "group", "expression", "dataset", "startNewPage",
-                                   "repeatOnNewPage"});
+                                   "repeatOnNewPage", "keepWithNext", "keepTogether"});
         band.height = a.positive("height", 0);
         band.name = a.text("name").trimmed();
         band.group = a.text("group").trimmed();
@@ -254,6 +255,9 @@ private:
         band.dataset = a.text("dataset").trimmed();
         band.startNewPage = a.flag("startNewPage");
         band.repeatOnNewPage = a.flag("repeatOnNewPage");
+        // A group header is never left alone at the foot of a page unless the definition says so.
+        band.keepWithNext = a.flag("keepWithNext", kind == Band::Kind::GroupHeader);
+        band.keepTogether = a.flag("keepTogether");
         if (kind == Band::Kind::GroupHeader && band.expression.isEmpty())
             fail(QStringLiteral("a group header needs an expression"));
         if (kind == Band::Kind::GroupHeader && band.name.isEmpty())
@@ -264,6 +268,10 @@ private:
             fail(QStringLiteral("a master data band needs a dataset"));
         if (kind != Band::Kind::GroupHeader && (!band.expression.isEmpty() || a.flag("repeatOnNewPage")))
             fail(QStringLiteral("only a group header takes an expression or repeatOnNewPage"));
+        if (kind != Band::Kind::GroupHeader && a.has("keepWithNext"))
+            fail(QStringLiteral("only a group header takes keepWithNext"));
+        if (kind != Band::Kind::GroupHeader && kind != Band::Kind::GroupFooter && a.has("keepTogether"))
+            fail(QStringLiteral("only a group header or a group footer takes keepTogether"));
         if (kind != Band::Kind::MasterData && !band.dataset.isEmpty())
             fail(QStringLiteral("only a master data band takes a dataset"));
         while (m_xml.readNextStartElement())
@@ -308,7 +316,7 @@ private:
             object.name = prefixes.value(object.kind) + QString::number(++m_unnamed);
         }
         if (m_objectNames.contains(object.name.toLower()))
-            throw LoadError {QStringLiteral("Line %1: object name %2 is used twice").arg(object.line).arg(object.name)};
+            throw LoadError {object.line, QStringLiteral("object name %1 is used twice").arg(object.name)};
         m_objectNames.insert(object.name.toLower());
         return object;
     }
@@ -438,7 +446,7 @@ private:
     static void check(const ReportDefinition &definition)
     {
         auto failAt = [](int line, const QString &cause) {
-            throw LoadError {QStringLiteral("Line %1: %2").arg(line).arg(cause)};
+            throw LoadError {line, cause};
         };
         QSet<QString> datasets;
         for (const ReportDatasetDefinition &dataset : definition.datasets) {
@@ -499,7 +507,8 @@ ReportDefinitionLoader::Result ReportDefinitionLoader::loadFile(const QString &p
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Result result;
-        result.error = QStringLiteral("Cannot open report file \"%1\": %2").arg(path, file.errorString());
+        result.fault = Fault::CannotOpen;
+        result.cause = file.errorString();
         return result;
     }
     Result result = loadData(file.readAll(), QFileInfo(path).absolutePath());
@@ -514,9 +523,21 @@ ReportDefinitionLoader::Result ReportDefinitionLoader::loadData(const QByteArray
     Parser parser(reader, baseDirectory);
     try {
         result.definition = parser.parse();
-        result.ok = true;
+        result.fault = Fault::None;
     } catch (const LoadError &error) {
-        result.error = error.message;
+        result.fault = Fault::Invalid;
+        result.line = error.line;
+        result.cause = error.cause;
     }
     return result;
+}
+
+QString ReportDefinitionLoader::Result::error() const
+{
+    switch (fault) {
+    case Fault::None: return QString();
+    case Fault::CannotOpen: return cause;
+    case Fault::Invalid: break;
+    }
+    return QStringLiteral("Line %1: %2").arg(line).arg(cause);
 }

@@ -13,11 +13,17 @@ class QXmlStreamReader;
 class ReportDefinitionLoader
 {
 public:
+    enum class Fault { None, CannotOpen, Invalid };
     struct Result
     {
-        bool ok = false;
-        QString error;
+        Fault fault = Fault::Invalid;
+        int line = 0;      // where an invalid definition went wrong
+        QString cause;     // what is wrong, for the definition's author
         ReportDefinition definition;
+
+        bool ok() const { return fault == Fault::None; }
+        // "Line N: cause" for an invalid definition; the system's reason for a file not opened.
+        QString error() const;
     };
 
     static Result loadFile(const QString &path);

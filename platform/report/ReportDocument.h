@@ -3,6 +3,7 @@
 #include "platform/report/ReportPage.h"
 
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 
 // A prepared report: the page model that preview, printing and every export read.
@@ -10,4 +11,5 @@ struct ReportDocument
 {
     QString title;
     QList<ReportPage> pages;
+    QPageLayout pageLayout;   // the paper it was laid out on
 };

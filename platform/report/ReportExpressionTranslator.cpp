@@ -224,7 +224,7 @@ private:
             if (!m_hooks.aggregate)
                 throw ReportError(QStringLiteral("%1 cannot be used here").arg(name.text));
             expectCount(upper == QLatin1String("COUNT") ? 0 : 1, 1);
-            return QStringLiteral("__r.agg(%1)").arg(m_hooks.aggregate(upper, args.value(0)));
+            return QStringLiteral("__ragg(%1)").arg(m_hooks.aggregate(upper, args.value(0)));
         }
         if (upper == QLatin1String("IIF")) {
             expectCount(3, 3);
@@ -235,11 +235,11 @@ private:
             QStringList translated;
             for (const QString &arg : args)
                 translated.append(translateArgument(arg));
-            return QStringLiteral("__r.fn(%1, [%2])").arg(quoted(upper), translated.join(QStringLiteral(", ")));
+            return QStringLiteral("__rfn(%1, [%2])").arg(quoted(upper), translated.join(QStringLiteral(", ")));
         }
         if (args.size() > 3)
             throw ReportError(QStringLiteral("function %1 takes at most three arguments").arg(name.text));
-        return QStringLiteral("__r.h(%1)").arg(m_hooks.hostCall(name.text, args));
+        return QStringLiteral("__rh(%1)").arg(m_hooks.hostCall(name.text, args));
     }
 
     QString range(qsizetype from, qsizetype to)
@@ -288,12 +288,12 @@ private:
             if (dotted) {
                 const QString dataset = datasetNamed(t.text);
                 if (!dataset.isEmpty()) {
-                    out.append(QStringLiteral("__r.f(%1, %2)").arg(quoted(dataset), quoted(m_tokens.at(i + 2).text)));
+                    out.append(QStringLiteral("__rf(%1, %2)").arg(quoted(dataset), quoted(m_tokens.at(i + 2).text)));
                     i += 2;
                     continue;
                 }
             }
-            out.append(QStringLiteral("__r.v(%1)").arg(quoted(t.text)));
+            out.append(QStringLiteral("__rv(%1)").arg(quoted(t.text)));
         }
         return out;
     }

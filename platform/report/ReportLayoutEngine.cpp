@@ -93,6 +93,13 @@ ReportLayoutEngine::CompiledBand ReportLayoutEngine::compileBand(const Band &ban
         compiledObject.object = &object;
         const ReportScript::Owner owner {QStringLiteral("object %1").arg(object.name), object.line};
         if (object.kind == Object::Kind::Text) {
+            QFont font(object.fontFamily.isEmpty() ? m_definition.fontFamily : object.fontFamily);
+            font.setPointSizeF(object.fontSize > 0 ? object.fontSize : m_definition.fontSize);
+            font.setBold(object.bold);
+            font.setItalic(object.italic);
+            font.setUnderline(object.underline);
+            compiledObject.font = font;
+            compiledObject.fontKey = font.key();
             QList<ReportTemplateText::Part> parts;
             try {
                 parts = ReportTemplateText::parse(object.text);
@@ -152,6 +159,7 @@ ReportDocument ReportLayoutEngine::run()
         pages = int(document.pages.size());
     }
     document.title = m_definition.name;
+    document.pageLayout = m_definition.pageLayout();
     return document;
 }
 
@@ -162,6 +170,7 @@ ReportDocument ReportLayoutEngine::pass(int totalPages)
     m_pages.clear();
     m_inData = false;
     m_columnHeaderShown = false;
+    m_flowHeight = 0;
     m_groupOpen = QList<bool>(m_groupHeaders.size(), false);
 
     startPage();
@@ -184,52 +193,166 @@ void ReportLayoutEngine::runData()
         m_columnHeaderShown = true;
     }
     const int rows = m_script.rowCount();
-    const int groups = int(m_groupHeaders.size());
-    QVariantList previous;
+    m_keys.clear();
+    m_keys.reserve(rows);
     for (int row = 0; row < rows; ++row) {
         m_script.setRow(row);
         QVariantList keys;
         for (const CompiledBand &header : std::as_const(m_groupHeaders))
             keys.append(m_script.evaluate(header.expression));
-        int changed = groups;
-        for (int g = 0; g < groups; ++g) {
-            if (row == 0 || keys.at(g) != previous.at(g)) {
-                changed = g;
-                break;
-            }
-        }
-        if (row > 0 && changed < groups) {
-            m_script.setRow(row - 1);
-            for (int g = groups - 1; g >= changed; --g) {
-                if (m_groupFooters.at(g).band)
-                    place(m_groupFooters.at(g));
-                m_groupOpen[g] = false;
-            }
-            m_script.setRow(row);
-        }
-        for (int g = changed; g < groups; ++g) {
-            m_script.startGroup(g);
-            openGroupHeader(g, false);
-        }
-        previous = keys;
-        m_script.accumulateRow();
-        place(m_master);
-        m_script.accumulatePage();
+        m_keys.append(keys);
     }
-    if (rows > 0) {
-        for (int g = groups - 1; g >= 0; --g) {
-            if (m_groupFooters.at(g).band)
-                place(m_groupFooters.at(g));
-            m_groupOpen[g] = false;
-        }
-    }
+    runRows(0, 0, rows);
     m_inData = false;
 }
 
-void ReportLayoutEngine::openGroupHeader(int group, bool repeated)
+// The rows [from, to) at a level of grouping: the groups of that level one after the other,
+// or, below the innermost group, the master rows.
+void ReportLayoutEngine::runRows(int level, int from, int to)
 {
-    place(m_groupHeaders.at(group), repeated);
+    if (level < m_groupHeaders.size()) {
+        for (int row = from; row < to;) {
+            const int end = groupEnd(level, row, to);
+            runGroup(level, row, end);
+            row = end;
+        }
+        return;
+    }
+    for (int row = from; row < to; ++row) {
+        m_script.setRow(row);
+        m_script.accumulateRow();
+        place(m_master, false, row == to - 1 ? heightOfFootersAfter(row) : 0);
+        m_script.accumulatePage();
+    }
+}
+
+int ReportLayoutEngine::groupEnd(int group, int from, int to) const
+{
+    int row = from + 1;
+    while (row < to && m_keys.at(row).at(group) == m_keys.at(from).at(group))
+        ++row;
+    return row;
+}
+
+void ReportLayoutEngine::runGroup(int group, int from, int to)
+{
+    if (!m_groupHeaders.at(group).band->keepTogether) {
+        placeGroup(group, from, to);
+        return;
+    }
+    const Mark before = mark();
+    const bool belowTop = m_y > m_bodyTop + epsilon;
+    placeGroup(group, from, to);
+    // A group that broke over a page but fits on one starts again on a new page.
+    if (!belowTop || m_pages.size() == before.pages || m_flowHeight - before.flowHeight > m_freshCapacity + epsilon)
+        return;
+    restore(before);
+    finishPage();
+    startPage();
+    placeGroup(group, from, to);
+}
+
+void ReportLayoutEngine::placeGroup(int group, int from, int to)
+{
+    const CompiledBand &header = m_groupHeaders.at(group);
+    m_script.setRow(from);
+    m_script.startGroup(group);
+    place(header, false, header.band->keepWithNext ? heightAfterHeader(group) : 0);
     m_groupOpen[group] = true;
+    runRows(group + 1, from, to);
+    m_script.setRow(to - 1);
+    if (m_groupFooters.at(group).band)
+        place(m_groupFooters.at(group));
+    m_groupOpen[group] = false;
+}
+
+quint64 ReportLayoutEngine::builtKey(const CompiledBand &band, bool repeated) const
+{
+    return (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1)
+        | (repeated ? 1 : 0);
+}
+
+// The height a band will take at the current row: as built before when it was, else built now.
+qreal ReportLayoutEngine::heightOf(const CompiledBand &band)
+{
+    const auto built = m_built.constFind(builtKey(band, false));
+    return built != m_built.constEnd() ? built->height : build(band, false).height;
+}
+
+// The height of what a header kept with the next band needs below it: the next group's
+// header (and what that one keeps), or the group's first row.
+qreal ReportLayoutEngine::heightAfterHeader(int group)
+{
+    if (group + 1 < m_groupHeaders.size()) {
+        const CompiledBand &next = m_groupHeaders.at(group + 1);
+        if (next.band->startNewPage)
+            return 0;
+        const qreal height = heightOf(next);
+        return next.band->keepWithNext ? height + heightAfterHeader(group + 1) : height;
+    }
+    return heightOf(m_master);
+}
+
+// The height of the footers that follow the last row of a group, as far out as a footer kept
+// together with that row reaches; 0 when none is.
+qreal ReportLayoutEngine::heightOfFootersAfter(int row)
+{
+    const int groups = int(m_groupHeaders.size());
+    int outermost = 0;  // the outermost group that ends with this row
+    if (row + 1 < m_keys.size()) {
+        outermost = groups;
+        for (int g = 0; g < groups; ++g) {
+            if (m_keys.at(row + 1).at(g) != m_keys.at(row).at(g)) {
+                outermost = g;
+                break;
+            }
+        }
+    }
+    qreal height = 0;
+    qreal kept = 0;
+    for (int g = groups - 1; g >= outermost; --g) {
+        const CompiledBand &footer = m_groupFooters.at(g);
+        if (!footer.band)
+            continue;
+        height += heightOf(footer);
+        if (footer.band->keepTogether)
+            kept = height;
+    }
+    return kept;
+}
+
+ReportLayoutEngine::Mark ReportLayoutEngine::mark() const
+{
+    Mark mark;
+    mark.pages = m_pages.size();
+    mark.items = m_pages.isEmpty() ? 0 : m_pages.last().items.size();
+    mark.y = m_y;
+    mark.limit = m_limit;
+    mark.bodyTop = m_bodyTop;
+    mark.footerTop = m_footerTop;
+    mark.freshCapacity = m_freshCapacity;
+    mark.flowHeight = m_flowHeight;
+    mark.columnHeaderShown = m_columnHeaderShown;
+    mark.dataOnPage = m_dataOnPage;
+    mark.groupOpen = m_groupOpen;
+    mark.script = m_script.saveState();
+    return mark;
+}
+
+void ReportLayoutEngine::restore(const Mark &mark)
+{
+    m_pages.resize(mark.pages);
+    m_pages.last().items.resize(mark.items);
+    m_y = mark.y;
+    m_limit = mark.limit;
+    m_bodyTop = mark.bodyTop;
+    m_footerTop = mark.footerTop;
+    m_freshCapacity = mark.freshCapacity;
+    m_flowHeight = mark.flowHeight;
+    m_columnHeaderShown = mark.columnHeaderShown;
+    m_dataOnPage = mark.dataOnPage;
+    m_groupOpen = mark.groupOpen;
+    m_script.restoreState(mark.script);
 }
 
 void ReportLayoutEngine::startPage()
@@ -261,6 +384,8 @@ void ReportLayoutEngine::startPage()
         }
     }
     m_bodyTop = std::max(m_bodyTop, m_y);
+    m_freshCapacity = m_limit - m_bodyTop;
+    m_dataOnPage = false;
 }
 
 void ReportLayoutEngine::finishPage()
@@ -273,14 +398,41 @@ void ReportLayoutEngine::finishPage()
     m_y = saved;
 }
 
-void ReportLayoutEngine::place(const CompiledBand &band, bool repeated)
+void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal keep)
 {
-    Content content = build(band, repeated);
+    const Band::Kind kind = band.band->kind;
+    const bool data = !repeated
+        && (kind == Band::Kind::GroupHeader || kind == Band::Kind::MasterData || kind == Band::Kind::GroupFooter);
+    // A band of the data run built in the first run, or before a group was started again, is
+    // the same the next time unless it read something bound to the page: it is built once.
+    // The second run then costs little more than placing, and the host's functions are not
+    // asked twice for the same row.
+    const quint64 key = builtKey(band, repeated);
+    auto built = m_built.constFind(key);
+    Content content;
+    bool pageBound = false;
+    if (built != m_built.constEnd()) {
+        content = built.value();
+    } else {
+        const int reads = m_script.pageBoundReads();
+        content = build(band, repeated);
+        pageBound = m_script.pageBoundReads() != reads;
+        if (!pageBound && m_inData)
+            m_built.insert(key, content);
+    }
     const bool bodyOnPage = m_y > m_bodyTop + epsilon;
-    if ((band.band->startNewPage && bodyOnPage) || (m_y + content.height > m_limit + epsilon && bodyOnPage)) {
+    // A band that starts a new page does so only after data: the first group does not leave
+    // the title and the column header alone on a page of their own.
+    const bool newPageFirst = band.band->startNewPage && (data ? m_dataOnPage : bodyOnPage);
+    if (newPageFirst || (m_y + content.height + keep > m_limit + epsilon && bodyOnPage)) {
         finishPage();
         startPage();
-        content = build(band, repeated);
+        if (pageBound)
+            content = build(band, repeated);
+    }
+    if (data) {
+        m_flowHeight += content.height;
+        m_dataOnPage = true;
     }
     while (m_y + content.height > m_limit + epsilon) {
         const qreal available = m_limit - m_y;
@@ -290,6 +442,7 @@ void ReportLayoutEngine::place(const CompiledBand &band, bool repeated)
         put(head);
         finishPage();
         startPage();
+        m_dataOnPage = data;
         content = rest;
     }
     put(content);
@@ -371,22 +524,23 @@ ReportPageItem ReportLayoutEngine::buildText(const CompiledObject &compiled)
     const Object &object = *compiled.object;
     ReportPageItem item;
     QString text;
+    const bool oneField = compiled.parts.size() == 1 && compiled.parts.first().isExpression;
     for (const Part &part : compiled.parts) {
-        if (part.isExpression)
-            text += ReportValueText::text(m_script.evaluate(part.expression), object.numberFormat, object.dateFormat);
-        else
+        if (part.isExpression) {
+            const QVariant value = m_script.evaluate(part.expression);
+            text += ReportValueText::text(value, object.numberFormat, object.dateFormat);
+            if (oneField)
+                item.value = value;
+        } else {
             text += part.text;
+        }
     }
     item.text = text;
-    QFont font(object.fontFamily.isEmpty() ? m_definition.fontFamily : object.fontFamily);
-    font.setPointSizeF(object.fontSize > 0 ? object.fontSize : m_definition.fontSize);
-    font.setBold(object.bold);
-    font.setItalic(object.italic);
-    font.setUnderline(object.underline);
-    item.font = font;
+    item.numberFormat = object.numberFormat;
+    item.font = compiled.font;
 
     const qreal innerWidth = object.rect.width() - 2 * object.padding;
-    const QList<ReportTextMeasurer::Line> lines = ReportTextMeasurer::lines(text, font, innerWidth, object.wordWrap);
+    const QList<ReportTextMeasurer::Line> lines = measure(compiled, text, innerWidth);
     qreal textHeight = 0;
     for (const ReportTextMeasurer::Line &line : lines)
         textHeight += line.height;
@@ -401,6 +555,7 @@ ReportPageItem ReportLayoutEngine::buildText(const CompiledObject &compiled)
     else if (object.alignment & Qt::AlignBottom)
         y = object.rect.y() + height - object.padding - textHeight;
     const qreal bottom = item.rect.bottom();
+    item.lines.reserve(lines.size());
     for (const ReportTextMeasurer::Line &line : lines) {
         // A text that may not grow keeps the lines that fit (always the first).
         if (!item.lines.isEmpty() && y + line.height > bottom + epsilon)
@@ -409,6 +564,20 @@ ReportPageItem ReportLayoutEngine::buildText(const CompiledObject &compiled)
         y += line.height;
     }
     return item;
+}
+
+// Breaking a text into lines is the costly part of the layout, and reports repeat their texts
+// (headers on every page, the same names on many rows, both passes): each text is broken once.
+QList<ReportTextMeasurer::Line> ReportLayoutEngine::measure(const CompiledObject &compiled, const QString &text,
+                                                            qreal width)
+{
+    const bool wrap = compiled.object->wordWrap;
+    const QString key = compiled.fontKey + QLatin1Char('\x1f') + QString::number(width, 'g', 10)
+        + (wrap ? QLatin1Char('w') : QLatin1Char('n')) + text;
+    auto found = m_measured.constFind(key);
+    if (found == m_measured.constEnd())
+        found = m_measured.insert(key, ReportTextMeasurer::lines(text, compiled.font, width, wrap));
+    return found.value();
 }
 
 ReportLayoutEngine::Content ReportLayoutEngine::build(const CompiledBand &band, bool repeated)

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QVariant>
 
 // One thing placed on a prepared page, with everything needed to draw or export it.
 // Geometry is in millimetres from the page's top-left corner.
@@ -26,6 +27,8 @@ struct ReportPageItem
     QLineF segment;
 
     QString text;                 // the whole text of a text item
+    QVariant value;               // the value behind a text that is one field alone, for exports
+    QString numberFormat;         // its number pattern
     QList<ReportTextLine> lines;  // its lines as placed
     QFont font;                   // family, point size and style
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;

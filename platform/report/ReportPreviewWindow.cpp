@@ -1,14 +1,20 @@
 #include "platform/report/ReportPreviewWindow.h"
 
+#include "platform/core/Exceptions.h"
+#include "platform/report/ReportError.h"
+#include "platform/report/ReportFileDialog.h"
+#include "platform/report/ReportMessages.h"
 #include "platform/report/ReportPageView.h"
+#include "platform/report/ReportPrintDialog.h"
 #include "platform/report/ReportPrinter.h"
+#include "platform/report/ReportRun.h"
+#include "platform/report/ReportSetupDialog.h"
+#include "platform/ui/DialogService.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -21,13 +27,16 @@ enum ZoomChoice { PageWidth = -1, WholePage = -2 };
 
 } // namespace
 
-ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_ptr<QPrinter> printer, QWidget *parent)
+ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_ptr<const ReportRun> run,
+                                         std::shared_ptr<QPrinter> printer, ReportLanguage language, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_document(std::move(document))
+    , m_run(std::move(run))
     , m_printer(std::move(printer))
+    , m_language(language)
 {
-    setWindowTitle(m_document.title.isEmpty() ? QStringLiteral("ตัวอย่างก่อนพิมพ์")
-                                              : QStringLiteral("ตัวอย่างก่อนพิมพ์ - %1").arg(m_document.title));
+    const QString caption = text(u"ตัวอย่างก่อนพิมพ์", u"Print Preview");
+    setWindowTitle(m_document.title.isEmpty() ? caption : QStringLiteral("%1 - %2").arg(caption, m_document.title));
     setWindowModality(Qt::NonModal);
     resize(900, 700);
 
@@ -35,39 +44,41 @@ ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_pt
     m_zoomBox = new QComboBox(toolBar);
     for (int percent : {50, 75, 100, 125, 150, 200, 300})
         m_zoomBox->addItem(QStringLiteral("%1%").arg(percent), percent);
-    m_zoomBox->addItem(QStringLiteral("พอดีความกว้าง"), int(PageWidth));
-    m_zoomBox->addItem(QStringLiteral("ทั้งหน้า"), int(WholePage));
+    m_zoomBox->addItem(text(u"พอดีความกว้าง", u"Page width"), int(PageWidth));
+    m_zoomBox->addItem(text(u"ทั้งหน้า", u"Whole page"), int(WholePage));
     toolBar->addWidget(m_zoomBox);
     toolBar->addSeparator();
     m_first = toolBar->addAction(QStringLiteral("|<"), this, [this] { setCurrentPage(0); });
-    m_first->setToolTip(QStringLiteral("หน้าแรก"));
+    m_first->setToolTip(text(u"หน้าแรก", u"First page"));
     m_first->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
     m_previous = toolBar->addAction(QStringLiteral("<"), this, [this] { setCurrentPage(m_page - 1); });
-    m_previous->setToolTip(QStringLiteral("หน้าก่อน"));
+    m_previous->setToolTip(text(u"หน้าก่อน", u"Previous page"));
     m_previous->setShortcut(QKeySequence(Qt::Key_PageUp));
     m_pageLabel = new QLabel(toolBar);
     m_pageLabel->setMargin(4);
     toolBar->addWidget(m_pageLabel);
     m_next = toolBar->addAction(QStringLiteral(">"), this, [this] { setCurrentPage(m_page + 1); });
-    m_next->setToolTip(QStringLiteral("หน้าถัดไป"));
+    m_next->setToolTip(text(u"หน้าถัดไป", u"Next page"));
     m_next->setShortcut(QKeySequence(Qt::Key_PageDown));
     m_last = toolBar->addAction(QStringLiteral(">|"), this, [this] { setCurrentPage(pageCount() - 1); });
-    m_last->setToolTip(QStringLiteral("หน้าสุดท้าย"));
+    m_last->setToolTip(text(u"หน้าสุดท้าย", u"Last page"));
     m_last->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
     toolBar->addSeparator();
     m_findEdit = new QLineEdit(toolBar);
-    m_findEdit->setPlaceholderText(QStringLiteral("ค้นหา"));
+    m_findEdit->setPlaceholderText(text(u"ค้นหา", u"Find"));
     m_findEdit->setMaximumWidth(180);
     toolBar->addWidget(m_findEdit);
-    QAction *findNext = toolBar->addAction(QStringLiteral("ค้นหาต่อ"), this, [this] { find(m_findEdit->text()); });
+    QAction *findNext = toolBar->addAction(text(u"ค้นหาต่อ", u"Find next"), this, [this] { find(m_findEdit->text()); });
     findNext->setShortcut(QKeySequence(Qt::Key_F3));
     connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { find(m_findEdit->text()); });
     toolBar->addSeparator();
-    m_print = toolBar->addAction(QStringLiteral("พิมพ์"), this, &ReportPreviewWindow::printWithDialog);
+    m_pageSetup = toolBar->addAction(text(u"ตั้งค่าหน้ากระดาษ", u"Page Setup"), this, &ReportPreviewWindow::pageSetupWithDialog);
+    m_pageSetup->setEnabled(m_run != nullptr);
+    m_print = toolBar->addAction(text(u"พิมพ์", u"Print"), this, &ReportPreviewWindow::printWithDialog);
     m_print->setShortcut(QKeySequence::Print);
-    m_export = toolBar->addAction(QStringLiteral("ส่งออก"), this, &ReportPreviewWindow::exportWithDialog);
+    m_export = toolBar->addAction(text(u"ส่งออก", u"Export"), this, &ReportPreviewWindow::exportWithDialog);
     m_export->setShortcut(QKeySequence::Save);
-    QAction *close = toolBar->addAction(QStringLiteral("ปิด"), this, &QWidget::close);
+    QAction *close = toolBar->addAction(text(u"ปิด", u"Close"), this, &QWidget::close);
     close->setShortcut(QKeySequence(Qt::Key_Escape));
 
     m_view = new ReportPageView;
@@ -106,7 +117,7 @@ void ReportPreviewWindow::showPage()
         marks = m_matches.at(m_match).rects;
     m_highlights = marks;
     m_view->setHighlights(marks);
-    m_pageLabel->setText(QStringLiteral("หน้า %1 / %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount()));
+    m_pageLabel->setText(text(u"หน้า %1 / %2", u"Page %1 / %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount()));
     m_first->setEnabled(m_page > 0);
     m_previous->setEnabled(m_page > 0);
     m_next->setEnabled(m_page + 1 < pageCount());
@@ -198,60 +209,74 @@ bool ReportPreviewWindow::find(const QString &text)
     return true;
 }
 
+QString ReportPreviewWindow::text(const char16_t *thai, const char16_t *english) const
+{
+    return byLanguage(m_language, QString::fromUtf16(thai), QString::fromUtf16(english));
+}
+
 int ReportPreviewWindow::print(QPrinter &printer, const ReportPrintOptions &options) const
 {
-    return ReportPrinter::print(m_document, printer, options);
+    return ReportPrinter::print(m_document, printer, options, m_language);
 }
 
 void ReportPreviewWindow::exportTo(ReportExport::Format format, const QString &path) const
 {
-    ReportExport::write(m_document, format, path);
+    ReportExport::write(m_document, format, path, m_language);
 }
 
+void ReportPreviewWindow::setPageLayout(const QPageLayout &layout)
+{
+    if (!m_run)
+        return;
+    try {
+        m_document = m_run->layOut(layout);
+    } catch (const ReportError &error) {
+        DialogService::instance().showMessage(
+            ReportMessages::cannotPrepare(m_language, m_run->definition().fileName, error.message()));
+        return;
+    }
+    m_findText.clear();
+    m_matches.clear();
+    m_match = -1;
+    m_page = 0;
+    showPage();
+}
+
+void ReportPreviewWindow::pageSetupWithDialog()
+{
+    ReportSetupDialog dialog(ReportSetupDialog::Kind::Page, m_document.pageLayout, nullptr, m_language, this);
+    if (dialog.exec() == QDialog::Accepted)
+        setPageLayout(dialog.pageLayout());
+}
+
+// The printer is the one chosen in the printer set-up; each page goes out on the paper it was
+// laid out on.
 void ReportPreviewWindow::printWithDialog()
 {
     if (!m_printer || pageCount() == 0)
         return;
-    QPrintDialog dialog(m_printer.get(), this);
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies
-                      | QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setMinMax(1, pageCount());
-    dialog.setFromTo(1, pageCount());
+    ReportPrintDialog dialog(*m_printer, pageCount(), m_page, m_language, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    ReportPrintOptions options;
-    if (m_printer->printRange() == QPrinter::PageRange)
-        options.pageList = QStringLiteral("%1-%2").arg(m_printer->fromPage()).arg(m_printer->toPage());
-    else if (m_printer->printRange() == QPrinter::CurrentPage)
-        options.pageList = QString::number(m_page + 1);
-    options.copies = m_printer->copyCount();
-    options.collate = m_printer->collateCopies();
-    print(*m_printer, options);
+    try {
+        print(*m_printer, dialog.options());
+    } catch (const EInOutError &error) {
+        DialogService::instance().showMessage(error.message());
+    }
 }
 
 void ReportPreviewWindow::exportWithDialog()
 {
-    const QString csv = QStringLiteral("CSV (*.csv)");
-    const QString rtf = QStringLiteral("RTF (*.rtf)");
-    const QString pdf = QStringLiteral("PDF (*.pdf)");
-    QString filter = csv;
-    const QString suggested = (m_document.title.isEmpty() ? QStringLiteral("report") : m_document.title)
-        + QStringLiteral(".csv");
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("ส่งออกรายงาน"), suggested,
-                                                QStringList {csv, rtf, pdf}.join(QLatin1String(";;")), &filter);
+    const QStringList extensions {QStringLiteral("csv"), QStringLiteral("xlsx"), QStringLiteral("pdf"),
+                                  QStringLiteral("rtf")};
+    const QString name = m_document.title.isEmpty() ? QStringLiteral("report") : m_document.title;
+    const QString path = ReportFileDialog::saveFileName(this, m_language, text(u"ส่งออกรายงาน", u"Export Report"),
+                                                        name + QStringLiteral(".csv"), extensions);
     if (path.isEmpty())
         return;
-    ReportExport::Format format = ReportExport::formatOf(path);
-    if (format == ReportExport::Format::Csv && !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-        if (filter == rtf) {
-            format = ReportExport::Format::Rtf;
-            path += QStringLiteral(".rtf");
-        } else if (filter == pdf) {
-            format = ReportExport::Format::Pdf;
-            path += QStringLiteral(".pdf");
-        } else {
-            path += QStringLiteral(".csv");
-        }
+    try {
+        exportTo(ReportExport::formatOf(path), path);
+    } catch (const EInOutError &error) {
+        DialogService::instance().showMessage(error.message());
     }
-    exportTo(format, path);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/report/ReportDocument.h"
 #include "platform/report/ReportExport.h"
+#include "platform/report/ReportLanguage.h"
 #include "platform/report/ReportPrintOptions.h"
 
 #include <QList>
@@ -16,17 +17,25 @@ class QLineEdit;
 class QPrinter;
 class QScrollArea;
 class ReportPageView;
+class ReportRun;
 
 // The non-modal preview of a prepared report: page by page with zoom (fixed steps, page width,
-// whole page), first/previous/next/last page, find with the found text marked, printing through
-// the print dialog and export (CSV by default, RTF, PDF).
+// whole page), first/previous/next/last page, find with the found text marked, page set-up
+// (the report laid out again on other paper), printing on the chosen printer through the print
+// dialog and export (CSV by default, RTF, PDF, Excel). Captions and messages are in the
+// user's language; a file that cannot be written or a printer that cannot be opened is said so
+// in a message.
 class ReportPreviewWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    ReportPreviewWindow(ReportDocument document, std::shared_ptr<QPrinter> printer, QWidget *parent = nullptr);
+    // `run` lays the report out again for the page set-up; without it page set-up is off.
+    ReportPreviewWindow(ReportDocument document, std::shared_ptr<const ReportRun> run, std::shared_ptr<QPrinter> printer,
+                        ReportLanguage language = ReportLanguage::Thai, QWidget *parent = nullptr);
     ~ReportPreviewWindow() override;
+
+    const ReportDocument &document() const { return m_document; }
 
     int pageCount() const { return int(m_document.pages.size()); }
     int currentPage() const { return m_page; }   // from 0
@@ -42,6 +51,8 @@ public:
 
     int print(QPrinter &printer, const ReportPrintOptions &options) const;
     void exportTo(ReportExport::Format format, const QString &path) const;
+    // Lays the report out again on this paper and shows its first page.
+    void setPageLayout(const QPageLayout &layout);
 
     QAction *firstPageAction() const { return m_first; }
     QAction *previousPageAction() const { return m_previous; }
@@ -49,6 +60,7 @@ public:
     QAction *lastPageAction() const { return m_last; }
     QAction *printAction() const { return m_print; }
     QAction *exportAction() const { return m_export; }
+    QAction *pageSetupAction() const { return m_pageSetup; }
     QLineEdit *findEdit() const { return m_findEdit; }
 
 private:
@@ -62,9 +74,13 @@ private:
     void zoomChosen(int index);
     void printWithDialog();
     void exportWithDialog();
+    void pageSetupWithDialog();
+    QString text(const char16_t *thai, const char16_t *english) const;
 
     ReportDocument m_document;
+    std::shared_ptr<const ReportRun> m_run;
     std::shared_ptr<QPrinter> m_printer;
+    ReportLanguage m_language;
     int m_page = 0;
     QScrollArea *m_scroll = nullptr;
     ReportPageView *m_view = nullptr;
@@ -77,6 +93,7 @@ private:
     QAction *m_last = nullptr;
     QAction *m_print = nullptr;
     QAction *m_export = nullptr;
+    QAction *m_pageSetup = nullptr;
     QString m_findText;
     QList<Match> m_matches;
     int m_match = -1;

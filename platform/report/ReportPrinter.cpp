@@ -1,6 +1,7 @@
 #include "platform/report/ReportPrinter.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/report/ReportMessages.h"
 #include "platform/report/ReportPagePainter.h"
 #include "platform/report/ReportPdfTextRepair.h"
 
@@ -62,7 +63,15 @@ QList<int> ReportPrinter::sequence(const QList<int> &pages, int copies, bool col
     return result;
 }
 
-int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options)
+QPageLayout ReportPrinter::paperOf(const QSizeF &size)
+{
+    const bool landscape = size.width() > size.height();
+    return QPageLayout(QPageSize(landscape ? size.transposed() : size, QPageSize::Millimeter),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options,
+                         ReportLanguage language)
 {
     const QList<int> pages = selectedPages(int(document.pages.size()), options);
     if (pages.isEmpty())
@@ -80,14 +89,13 @@ int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, cons
     }
     printer.setFullPage(true);
     printer.setDocName(document.title);
-    const auto layoutOf = [&](int page) {
-        return QPageLayout(QPageSize(document.pages.at(page).size, QPageSize::Millimeter), QPageLayout::Portrait,
-                           QMarginsF());
-    };
+    const auto layoutOf = [&](int page) { return paperOf(document.pages.at(page).size); };
     printer.setPageLayout(layoutOf(order.first()));
     QPainter painter;
     if (!painter.begin(&printer))
-        throw EInOutError(QStringLiteral("Cannot start printing on \"%1\"").arg(printer.printerName()));
+        throw EInOutError(ReportMessages::cannotPrint(language, printer.outputFormat() == QPrinter::PdfFormat
+                                                                   ? printer.outputFileName()
+                                                                   : printer.printerName()));
     const qreal scale = printer.resolution() / 25.4;
     for (int i = 0; i < order.size(); ++i) {
         if (i > 0) {

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "platform/report/ReportDocument.h"
+#include "platform/report/ReportLanguage.h"
 #include "platform/report/ReportPrintOptions.h"
 
 #include <QList>
+#include <QPageLayout>
 
 class QPrinter;
 
 // Prints a prepared report on a QPrinter. Copies and collation go to the printer when it can
 // make copies itself; otherwise the pages are sent as many times as asked, in collated
-// (1 2 3 1 2 3) or uncollated (1 1 2 2 3 3) order.
+// (1 2 3 1 2 3) or uncollated (1 1 2 2 3 3) order. Each page goes out on paper of its own size
+// and orientation, the paper the report was laid out on.
 class ReportPrinter
 {
 public:
@@ -18,6 +21,11 @@ public:
     static QList<int> selectedPages(int pageCount, const ReportPrintOptions &options);
     // The sequence of page indexes sent to the device.
     static QList<int> sequence(const QList<int> &pages, int copies, bool collate);
-    // Returns the number of pages sent; raises EInOutError when the printer cannot be opened.
-    static int print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options);
+    // Returns the number of pages sent; raises EInOutError, in `language`, when the printer
+    // cannot be opened.
+    static int print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options,
+                     ReportLanguage language = ReportLanguage::Thai);
+    // The paper of a page of that size in millimetres: a standard size turned to landscape when
+    // the page is wider than high, no margins (the page model holds them).
+    static QPageLayout paperOf(const QSizeF &size);
 };

@@ -36,7 +36,11 @@ ReportScript::ReportScript(const QStringList &datasetNames)
     , m_translator(datasetNames)
 {
     QJSEngine::setObjectOwnership(m_bridge.get(), QJSEngine::CppOwnership);
-    m_engine.globalObject().setProperty(QStringLiteral("__r"), m_engine.newQObject(m_bridge.get()));
+    // Each bridge method is looked up once and kept as a global function: looking a method up
+    // on the wrapped object at every call costs more than the call.
+    const QJSValue bridge = m_engine.newQObject(m_bridge.get());
+    for (const char *method : {"v", "f", "h", "agg", "fn"})
+        m_engine.globalObject().setProperty(QStringLiteral("__r") + QLatin1String(method), bridge.property(QLatin1String(method)));
 }
 
 ReportScript::~ReportScript() = default;
@@ -193,6 +197,20 @@ void ReportScript::beginPass()
     m_page = 0;
 }
 
+ReportScript::State ReportScript::saveState() const
+{
+    return {m_current, m_groupInstance, m_groupCounter, m_row, m_page};
+}
+
+void ReportScript::restoreState(const State &state)
+{
+    m_current = state.current;
+    m_groupInstance = state.groupInstance;
+    m_groupCounter = state.groupCounter;
+    m_row = state.row;
+    m_page = state.page;
+}
+
 void ReportScript::startGroup(int group)
 {
     while (m_groupCounter.size() <= group) {
@@ -256,6 +274,8 @@ void ReportScript::accumulatePage()
 QVariant ReportScript::aggregateValue(int aggregate)
 {
     const Aggregate &definition = m_aggregates.at(aggregate);
+    if (definition.scope.kind == AggregateScope::Page || definition.scope.early)
+        ++m_pageBoundReads;
     const quint64 key = aggregateKey(aggregate);
     Accumulator accumulator;
     if (definition.scope.kind != AggregateScope::Running && m_finals.contains(key))
@@ -303,10 +323,13 @@ QVariant ReportScript::resolveName(const QString &name)
         const auto release = qScopeGuard([&] { m_evaluatingVariables.remove(key); });
         return toScript(run(variable.value()));
     }
-    if (key == QLatin1String("page"))
+    if (key == QLatin1String("page")) {
+        ++m_pageBoundReads;
         return m_page;
+    }
     if (key == QLatin1String("totalpages")) {
         m_totalPagesRead = true;
+        ++m_pageBoundReads;
         return m_totalPages;
     }
     if (key == QLatin1String("line"))

@@ -58,9 +58,33 @@ public:
     void startGroup(int group);
     void accumulateRow();
     void accumulatePage();
+    // What the layout may take back: the aggregates collected so far, the group instances, the
+    // row and the page. The layout saves it before a group it may have to start again on a
+    // new page.
+    struct Accumulator
+    {
+        double sum = 0;
+        qint64 count = 0;
+        double min = 0;
+        double max = 0;
+    };
+    struct State
+    {
+        QHash<quint64, Accumulator> current;
+        QList<int> groupInstance;
+        QList<int> groupCounter;
+        int row = -1;
+        int page = 0;
+    };
+    State saveState() const;
+    void restoreState(const State &state);
     // True when a run read the page count or an aggregate before its rows: the layout must
     // then run again with the values the first run found.
     bool needsSecondPass() const { return m_totalPagesRead || m_earlyAggregates; }
+    // Counts the reads of values that differ between layout runs or from page to page: the
+    // page number, the page count, a page's aggregates and aggregates read before their rows.
+    // What was built without such a read is the same in every run.
+    int pageBoundReads() const { return m_pageBoundReads; }
 
     // Called by the bridge.
     QVariant resolveName(const QString &name);
@@ -100,14 +124,6 @@ private:
         AggregateScope scope;
         Owner owner;
     };
-    struct Accumulator
-    {
-        double sum = 0;
-        qint64 count = 0;
-        double min = 0;
-        double max = 0;
-    };
-
     QString translate(const QString &expression, const AggregateScope &scope, const Owner &owner);
     QVariant run(int expression);
     quint64 aggregateKey(int aggregate) const;
@@ -138,4 +154,5 @@ private:
     int m_totalPages = 0;
     bool m_totalPagesRead = false;
     bool m_earlyAggregates = false;
+    int m_pageBoundReads = 0;
 };

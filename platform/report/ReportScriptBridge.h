@@ -7,9 +7,10 @@
 
 class ReportScript;
 
-// The object compiled expressions reach as `__r`. Each call goes to the script; a C++
-// exception raised there is kept by the script and turned into a JavaScript error here, since
-// C++ exceptions must not unwind through the JavaScript engine.
+// The object behind the functions compiled expressions call (`__rv`, `__rf`, `__rh`, `__ragg`
+// and `__rfn` are its methods). Each call goes to the script; a C++ exception raised there is
+// kept by the script and turned into a JavaScript error here, since C++ exceptions must not
+// unwind through the JavaScript engine.
 class ReportScriptBridge : public QObject
 {
     Q_OBJECT

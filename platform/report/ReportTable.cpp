@@ -1,5 +1,7 @@
 #include "platform/report/ReportTable.h"
 
+#include "platform/report/ReportXlsxWriter.h"
+
 #include <QMap>
 #include <algorithm>
 
@@ -54,11 +56,24 @@ ReportTable ReportTable::fromDocument(const ReportDocument &document)
         qreal rowTop = -1;
         for (const ReportPageItem *item : items) {
             if (table.m_rows.isEmpty() || table.m_rows.last().page != p + 1 || item->rect.top() - rowTop > rowTolerance) {
-                table.m_rows.append({p + 1, QStringList(table.m_columnLefts.size(), QString())});
+                const qsizetype columns = table.m_columnLefts.size();
+                table.m_rows.append({p + 1, QStringList(columns, QString()), QList<Value>(columns)});
                 rowTop = item->rect.top();
             }
-            QString &cell = table.m_rows.last().cells[columnOf(item->rect.left())];
-            cell = cell.isEmpty() ? item->text : cell + QLatin1Char(' ') + item->text;
+            Row &row = table.m_rows.last();
+            const int column = columnOf(item->rect.left());
+            QString &cell = row.cells[column];
+            Value &value = row.values[column];
+            if (cell.isEmpty()) {
+                cell = item->text;
+                // A number or a date keeps its value; anything else is the text printed.
+                const bool typed = ReportXlsxWriter::keepsValue(item->value);
+                value = {typed ? item->value : QVariant(item->text), item->numberFormat, item->font.bold()};
+            } else {
+                // Two texts in one cell are one text.
+                cell += QLatin1Char(' ') + item->text;
+                value = {cell, QString(), value.bold};
+            }
         }
     }
     return table;

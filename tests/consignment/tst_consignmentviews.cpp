@@ -14,6 +14,8 @@
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ModalDialogs.h"
+#include "support/XlsxReader.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -183,7 +185,20 @@ private Q_SLOTS:
         QTEST(s->LbTotal->text(), "total");
     }
 
-    // The total adds every row, in double precision, over a long result; the grid does not
+    // Lines adding up to a half satang are totalled exactly, then rounded: adding their totals
+    // as doubles gives 212,737.25499999998, a satang short.
+    void anExactTotal()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 6, 7364.555, Jan1);
+        addLine(f, 1, "S", 3, 17, 8529.982, Jan1.addDays(1));
+        addLine(f, 1, "S", 3, 13, 1810.787, Jan1.addDays(2));
+        summarise(s, Jan1, Jan1.addDays(2));
+        QCOMPARE(s->LbTotal->text(), QString("212,737.26"));
+    }
+
+    // The total adds every row over a long result; the grid does not
     // paint or follow while the rows are walked, and shows the first row afterwards.
     void aLongSummary()
     {
@@ -279,6 +294,49 @@ private Q_SLOTS:
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 3);
+        QVERIFY(f.errors().isEmpty());
+    }
+
+    // Ctrl+E on the daily grid asks for a file and writes an Excel sheet: the column titles in
+    // bold, then the rows as shown, dates as dates, quantities and money as numbers, barcodes
+    // and Thai as text. A folder that does not exist is said in a message; nothing is written.
+    void exportingRowsToExcel()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 2, 10.5, Jan1);
+        addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
+        summarise(s, Jan1, Jan1.addDays(2));
+        const QString path = f.dbs().dir() + "/daily.xlsx";
+        QCOMPARE(s->DBGRPProdDay->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(s->DBGRPProdDay->actions().contains(s->DBGRPProdDay->exportAction()));
+        s->DBGRPProdDay->setFocus();
+        ModalDialogs::saveAs(path);
+        Drive::key(Qt::Key_E, Qt::ControlModifier);
+        XlsxReader xlsx;
+        QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
+        QCOMPARE(xlsx.sheetName(), QString("ความเคลื่อนไหวรายวัน"));
+        QCOMPARE(xlsx.rowCount(), 3);
+        QCOMPARE(xlsx.rowText(0), QString("วันที่|ประเภท|BarCode|สินค้า|จำนวน|หน่วย|ราคา|รวม"));
+        QVERIFY(xlsx.cell(0, ProdName).bold);
+        const auto row = xlsx.row(2);
+        QCOMPARE(row.value(DocDate).number, double(QDate(1899, 12, 30).daysTo(Jan1.addDays(1))));
+        QCOMPARE(row.value(DocDate).numberFormat, QString("dd/mm/yyyy"));
+        QCOMPARE(row.value(TypeText).text, QString("รับคืน"));
+        QCOMPARE(row.value(BarCode).type, QString("s"));
+        QCOMPARE(row.value(BarCode).text, f.barcodeOfProduct(3));
+        QCOMPARE(row.value(ProdName).text, cell(s->DBGRPProdDay, 1, ProdName));
+        for (const auto &[column, number] : {std::pair{Quantity, -1.0}, std::pair{Price, 10.5}, std::pair{Total, -10.5}}) {
+            QCOMPARE(row.value(column).type, QString("n"));
+            QCOMPARE(row.value(column).number, number);
+        }
+
+        const QString nowhere = f.dbs().dir() + "/no-such-folder/daily.xlsx";
+        ModalDialogs::saveAs(nowhere);
+        s->DBGRPProdDay->exportAction()->trigger();
+        QCOMPARE(f.dialogs().texts(), QStringList{QString("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")
+                                                      .arg(nowhere, f.dbs().dir() + "/no-such-folder")});
+        QVERIFY(!QFileInfo::exists(nowhere));
         QVERIFY(f.errors().isEmpty());
     }
 

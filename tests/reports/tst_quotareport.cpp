@@ -8,17 +8,26 @@
 #include "platform/format/FormatFloat.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportPreviewWindow.h"
+#include "platform/report/ReportPrintDialog.h"
+#include "platform/report/ReportSetupDialog.h"
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
+#include "support/ModalDialogs.h"
+#include "support/PdfTools.h"
+#include "support/XlsxReader.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
@@ -182,6 +191,144 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(QFile::exists(outputDir() + "/quota-page-1.png"));
+    }
+
+    // Every customer's header stands on the page of its rows and its total: none is left alone
+    // at the foot of a page, none is cut from its total.
+    void customersAreKeptTogether_data() { totalsAgreeWithTheData_data(); }
+    void customersAreKeptTogether()
+    {
+        QFETCH(int, yearsBack);
+        auto screen = shownScreen();
+        screen->FaGetYearReport1->GetYear->setText(QString::number(m_year - yearsBack));
+        screen->FaButtonReport1BtPreviewClick();
+        const ReportDocument &doc = screen->frfReport->document();
+        QVERIFY(doc.pages.size() >= 2);
+        QList<int> headerPages;
+        QList<int> totalPages;
+        for (int p = 0; p < doc.pages.size(); ++p) {
+            for (const ReportPageItem &item : doc.pages.at(p).items) {
+                if (item.objectName == "Customer" && !item.repeated)
+                    headerPages << p;
+                if (item.objectName == "CustomerTotalCaption")
+                    totalPages << p;
+            }
+        }
+        QCOMPARE(headerPages.size(), m_program->scalar(QString("select count(distinct Customer) from Tarvo_CustomerQuota"
+                                                               " where QuotaYear = %1").arg(m_year - yearsBack)).toInt());
+        QCOMPARE(headerPages, totalPages);
+    }
+
+    // The preview's export to Excel: the report's rows on one sheet, numbers as numbers in their
+    // patterns, Thai as written, customer totals and the grand total bold.
+    void exportsAsExcel()
+    {
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        ReportPreviewWindow *preview = screen->previews().value(0);
+        QVERIFY(preview);
+        const QString path = outputDir() + "/quota.xlsx";
+        QFile::remove(path);
+        ModalDialogs::saveAs(path);
+        preview->exportAction()->trigger();
+        XlsxReader xlsx;
+        QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
+        QCOMPARE(xlsx.sheetName(), QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
+        QCOMPARE(xlsx.rowText(0), QString("บริษัท ทาร์โว่ เทรดดิ้ง จำกัด"));
+
+        enum { LineNo, GroupCode, GroupName, Product, Quantity, Large, Small, Onhand, Price, Amount };
+        int rows = 0;
+        double amount = 0;
+        double customerAmounts = 0;
+        for (int r = 0; r < xlsx.rowCount(); ++r) {
+            const auto row = xlsx.row(r);
+            if (row.value(LineNo).type == "n") {
+                ++rows;
+                QCOMPARE(row.value(LineNo).number, double(rows));
+                QVERIFY2(row.value(GroupName).text.startsWith("กลุ่ม"), qPrintable(xlsx.rowText(r)));
+                QCOMPARE(row.value(Quantity).type, QString("n"));
+                QCOMPARE(row.value(Quantity).numberFormat, QString("#,##0"));
+                QCOMPARE(row.value(Price).numberFormat, QString("#,##0.00"));
+                QCOMPARE(row.value(Amount).type, QString("n"));
+                QVERIFY(qAbs(row.value(Quantity).number * row.value(Price).number - row.value(Amount).number) < 0.005);
+                amount += row.value(Amount).number;
+            } else if (row.value(GroupName).text.startsWith("รวม C")) {
+                QVERIFY(row.value(Amount).bold);
+                QCOMPARE(row.value(Amount).type, QString("n"));
+                customerAmounts += row.value(Amount).number;
+            }
+        }
+        const double expected = m_program->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
+                                                          " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
+                                                          " where Q.QuotaYear = %1").arg(m_year)).toDouble();
+        QCOMPARE(rows, m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(m_year)).toInt());
+        QVERIFY(qAbs(amount - expected) < 0.005);
+        QVERIFY(qAbs(customerAmounts - expected) < 0.005);
+        const auto grand = xlsx.row(xlsx.rowCount() - 2);
+        QCOMPARE(grand.value(GroupName).text, QString("รวมทั้งสิ้น %1 รายการ").arg(rows));
+        QVERIFY(grand.value(Amount).bold);
+        QVERIFY(qAbs(grand.value(Amount).number - expected) < 0.005);
+    }
+
+    // The printer set-up in the user's language chooses a PDF file and A3 paper; the paper stays
+    // chosen for later runs (which read the definition again), and the preview's print puts the
+    // pages on it.
+    void printerSetupReachesThePrintedPaper_data()
+    {
+        QTest::addColumn<int>("languageNo");
+        QTest::addColumn<QStringList>("captions");  // the set-up's title and OK, the print dialog's title and button
+        QTest::newRow("Thai") << 1 << QStringList{"กำหนดเครื่องพิมพ์", "ตกลง", "พิมพ์รายงาน", "พิมพ์"};
+        QTest::newRow("English") << 2 << QStringList{"Printer Setup", "OK", "Print Report", "Print"};
+    }
+    void printerSetupReachesThePrintedPaper()
+    {
+        QFETCH(int, languageNo);
+        QFETCH(QStringList, captions);
+        if (!PdfTools::available())
+            QSKIP("poppler-utils is not installed");
+        m_program->setLanguage(1, languageNo);
+        m_program->signIn(1);
+        const auto thaiAgain = qScopeGuard([&] { m_program->setLanguage(1, 1); });
+        ScriptedDialogService dialogs;
+        auto screen = shownScreen();
+        const QString pdf = outputDir() + QString("/quota-a3-%1.pdf").arg(languageNo);
+        QFile::remove(pdf);
+
+        QStringList seen;
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
+            seen << dialog->windowTitle() << dialog->okButton()->text();
+            dialog->printerBox()->setFocus();
+            QTest::keyClick(dialog->printerBox(), Qt::Key_End);  // the PDF file
+            dialog->fileEdit()->clear();
+            QTest::keyClicks(dialog->fileEdit(), pdf);
+            dialog->paperBox()->setFocus();
+            QTest::keyClick(dialog->paperBox(), Qt::Key_Up);  // A4 -> A3
+            QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
+            dialog->grab().save(outputDir() + QString("/printer-setup-%1.png").arg(languageNo));
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(screen->FaButtonReport1->BtPrintSetup, Qt::LeftButton);
+        QTest::mouseClick(screen->FaButtonReport1->BtPreview, Qt::LeftButton);
+        QTest::mouseClick(screen->FaButtonReport1->BtPreview, Qt::LeftButton);
+        QCOMPARE(screen->previews().size(), 2);
+        ReportPreviewWindow *preview = screen->previews().last();
+        QCOMPARE(preview->document().pages.first().size, QSizeF(420, 297));
+        preview->grab().save(outputDir() + QString("/preview-a3-%1.png").arg(languageNo));
+
+        preview->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        ModalDialogs::whenOpens<ReportPrintDialog>([&](ReportPrintDialog *dialog) {
+            seen << dialog->windowTitle() << dialog->printButton()->text();
+            dialog->grab().save(outputDir() + QString("/print-%1.png").arg(languageNo));
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+        });
+        QTest::keyClick(preview, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(seen, captions);
+        QCOMPARE(dialogs.count(), 0);
+        QCOMPARE(PdfTools::pageCount(pdf), preview->pageCount());
+        const QSizeF size = PdfTools::pageSize(pdf);  // A3 landscape: 1190.55 x 841.89 points
+        QVERIFY2(qAbs(size.width() - 1190.55) < 1 && qAbs(size.height() - 841.89) < 1,
+                 qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
     }
 
     void definitionIsReadAgainForEveryRun()

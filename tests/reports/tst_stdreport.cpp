@@ -7,16 +7,21 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportExpressionEvaluator.h"
 #include "platform/report/ReportPreviewWindow.h"
+#include "platform/report/ReportSetupDialog.h"
+#include "platform/report/ReportViewer.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reports/FR_STDREPORT_ParamNew.h"
 #include "reports/Fa_ButtonReport.h"
+#include "support/ModalDialogs.h"
 
 #include <QLabel>
-#include <QPrintDialog>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
@@ -72,7 +77,7 @@ private Q_SLOTS:
 
         QCOMPARE(form->UserId, 1);
         QCOMPARE(form->windowTitle(), QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
-        QCOMPARE(QGuiApplication::applicationDisplayName(), form->windowTitle());
+        QCOMPARE(ApplicationTitle::text(), form->windowTitle());
         QCOMPARE(form->FaButtonReport1->BtPreview->text(), QString("แสดง/พิมพ์ รายงาน"));
         QVERIFY(form->PrintDateSet);
         QVERIFY(form->KeyPreview);
@@ -160,23 +165,36 @@ private Q_SLOTS:
         QCOMPARE(form->PrintMode, 0); // the next run previews
     }
 
+    // A definition that is not there is said in the user's language, naming the file, and no
+    // use is logged: no report ran.
+    void missingDefinitionIsSaid_data()
+    {
+        QTest::addColumn<int>("user");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Thai-language user") << 1 << "ไม่พบไฟล์รายงาน \"%1\"";
+        QTest::newRow("English-language user") << 2 << "The report file \"%1\" does not exist";
+    }
     void missingDefinitionIsSaid()
     {
+        QFETCH(int, user);
+        QFETCH(QString, message);
+        m_program->signIn(user);
         ScriptedDialogService dialogs;
         auto form = shownForm("nowhere.frf");
-        form->FaButtonReport1BtPreviewClick();
+        QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
         QVERIFY(!form->lastRun().ok);
-        QCOMPARE(dialogs.texts(), QStringList{form->lastRun().message});
-        QVERIFY(dialogs.last().text.contains("nowhere.frf"));
-        QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), 1); // the use is logged first
+        const QString path = QDir::toNativeSeparators(m_program->dir() + "/nowhere.frf");
+        QCOMPARE(dialogs.texts(), QStringList{message.arg(path)});
+        QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), 0);
+        QVERIFY(form->previews().isEmpty());
     }
 
     void printRunThenPreviewAgain()
     {
         auto form = shownForm();
         const QString pdf = m_program->dir() + "/printed.pdf";
-        form->frfReport->printer().setOutputFormat(QPrinter::PdfFormat);
-        form->frfReport->printer().setOutputFileName(pdf);
+        form->frfViewer->printer().setOutputFormat(QPrinter::PdfFormat);
+        form->frfViewer->printer().setOutputFileName(pdf);
         form->FaButtonReport1BtPrintClick();
         QCOMPARE(form->PrintMode, 0);
         QVERIFY(form->previews().isEmpty());
@@ -197,17 +215,24 @@ private Q_SLOTS:
         QCOMPARE(m_program->scalar("select count(*) from UserLog").toInt(), 2);
     }
 
+    // The printer set-up button opens the set-up of this form's printer and paper; Cancel
+    // changes neither.
     void printerSetupWorksOnTheEnginesPrinter()
     {
         auto form = shownForm();
-        QPrinter *seen = nullptr;
-        whenModalOpens([&](QWidget *modal) {
-            if (auto *dialog = qobject_cast<QPrintDialog *>(modal))
-                seen = dialog->printer();
-            modal->close();
+        const QPageLayout before = form->frfReport->pageLayout();
+        form->frfViewer->printer().setOutputFileName(m_program->dir() + "/kept.pdf");
+        QStringList seen;
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
+            seen << dialog->windowTitle() << dialog->fileEdit()->text();
+            QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
+            dialog->fileEdit()->setText(m_program->dir() + "/other.pdf");
+            QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
         });
         QTest::mouseClick(form->FaButtonReport1->BtPrintSetup, Qt::LeftButton);
-        QCOMPARE(seen, &form->frfReport->printer());
+        QCOMPARE(seen, (QStringList{"กำหนดเครื่องพิมพ์", m_program->dir() + "/kept.pdf"}));
+        QVERIFY(form->frfReport->pageLayout().isEquivalentTo(before));
+        QCOMPARE(form->frfViewer->printer().outputFileName(), m_program->dir() + "/kept.pdf");
     }
 
     void closing_data()

@@ -7,6 +7,7 @@
 #include "platform/report/ReportPrinter.h"
 #include "platform/report/ReportSqlParameters.h"
 #include "platform/report/ReportTemplateText.h"
+#include "platform/report/ReportViewer.h"
 
 #include <QLocale>
 #include <QtTest>
@@ -50,7 +51,7 @@ private slots:
     void readsPageBandsAndObjects()
     {
         const auto result = ReportDefinitionLoader::loadFile(ReportFixture::definitionPath(QStringLiteral("sales.xml")));
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result.ok(), qPrintable(result.error()));
         const ReportDefinition &d = result.definition;
         QCOMPARE(d.name, QStringLiteral("ยอดขายตามสาขา"));
         QCOMPARE(d.orientedPageSize(), QSizeF(210, 297));
@@ -72,7 +73,7 @@ private slots:
 
         const auto landscape = ReportDefinitionLoader::loadData(
             "<report><page size=\"A5\" orientation=\"landscape\"/></report>", QString());
-        QVERIFY(landscape.ok);
+        QVERIFY(landscape.ok());
         QCOMPARE(landscape.definition.orientedPageSize(), QSizeF(210, 148));
     }
 
@@ -81,20 +82,23 @@ private slots:
         QTest::addColumn<QString>("xml");
         QTest::addColumn<QString>("message");
         QTest::newRow("not well-formed") << wrap(QStringLiteral("  <summary height=\"5\">\n    <text>x</summary>\n"))
-                                         << QStringLiteral("Line 5: ");
+                                         << QStringLiteral("line 5: ");
         QTest::newRow("unknown band") << wrap(QStringLiteral("  <detailBand height=\"5\"/>\n"))
-                                      << QStringLiteral("Line 4: unknown element <detailBand>");
+                                      << QStringLiteral("line 4: unknown element <detailBand>");
         QTest::newRow("unknown object") << wrap(QStringLiteral("  <summary height=\"5\">\n    <ellipse/>\n  </summary>\n"))
-                                        << QStringLiteral("Line 5: unknown object <ellipse>");
+                                        << QStringLiteral("line 5: unknown object <ellipse>");
         QTest::newRow("unknown attribute") << wrap(QStringLiteral("  <summary hieght=\"5\"/>\n"))
-                                           << QStringLiteral("Line 4: unknown attribute hieght on <summary>");
+                                           << QStringLiteral("line 4: unknown attribute hieght on <summary>");
         QTest::newRow("not a number") << wrap(QStringLiteral("  <summary height=\"five\"/>\n"))
-                                      << QStringLiteral("Line 4: attribute height=\"five\" is not a number");
+                                      << QStringLiteral("line 4: attribute height=\"five\" is not a number");
         QTest::newRow("footer of unknown group")
             << wrap(QStringLiteral("  <masterData dataset=\"Sales\" height=\"5\"/>\n  <groupFooter group=\"Nope\" height=\"5\"/>\n"))
-            << QStringLiteral("Line 5: group footer for unknown group Nope");
+            << QStringLiteral("line 5: group footer for unknown group Nope");
+        QTest::newRow("keepWithNext on a master band")
+            << wrap(QStringLiteral("  <masterData dataset=\"Sales\" height=\"5\" keepWithNext=\"true\"/>\n"))
+            << QStringLiteral("line 4: only a group header takes keepWithNext");
         QTest::newRow("unknown dataset") << wrap(QStringLiteral("  <masterData dataset=\"Other\" height=\"5\"/>\n"))
-                                         << QStringLiteral("Line 4: unknown dataset Other");
+                                         << QStringLiteral("line 4: unknown dataset Other");
         QTest::newRow("expression does not compile")
             << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Broken\" width=\"20\" height=\"5\">[SUM(Qty]</text>\n  </summary>\n"))
             << QStringLiteral("Line 5: the expression \"SUM(Qty\" of object Broken does not compile: ");
@@ -120,14 +124,71 @@ private slots:
         QFETCH(QString, xml);
         QFETCH(QString, message);
         ReportEngine engine;
+        engine.setLanguage(ReportLanguage::English);
         engine.setDataProvider(m_provider.get());
-        engine.loadFromFile(write(xml));
+        const QString path = write(xml);
+        engine.loadFromFile(path);
         const ReportPrepareResult result = engine.prepare();
         QVERIFY(!result.ok);
-        QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
+        QVERIFY2(result.message.contains(message), qPrintable(result.message));
+        QVERIFY2(result.message.contains(path), qPrintable(result.message));
         QVERIFY(engine.document().pages.isEmpty());
         QVERIFY(!engine.isPrepared());
-        QCOMPARE(engine.printPreparedReport({}), 0);
+        QCOMPARE(ReportViewer(engine).printPreparedReport({}), 0);
+    }
+
+    // What the engine tells the user, in the user's language and naming the file: a missing
+    // definition, a definition that is not valid, a report that cannot be prepared, an export
+    // that cannot be written.
+    void messagesInTheUsersLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Thai") << int(ReportLanguage::Thai)
+                              << QStringList {QStringLiteral("ไม่พบไฟล์รายงาน \"%1\""),
+                                              QStringLiteral("ไฟล์รายงาน \"%1\" ไม่ถูกต้อง บรรทัดที่ 4: unknown element"),
+                                              QStringLiteral("สร้างรายงานจากไฟล์ \"%1\" ไม่ได้: Line 5: the expression"),
+                                              QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")};
+        QTest::newRow("English") << int(ReportLanguage::English)
+                                 << QStringList {QStringLiteral("The report file \"%1\" does not exist"),
+                                                 QStringLiteral("The report file \"%1\" is not valid: line 4: unknown element"),
+                                                 QStringLiteral("The report of \"%1\" cannot be prepared: Line 5: the expression"),
+                                                 QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist")};
+    }
+
+    void messagesInTheUsersLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, expected);
+        ReportEngine engine;
+        engine.setLanguage(ReportLanguage(language));
+        engine.setDataProvider(m_provider.get());
+
+        const QString absent = m_dir.filePath(QStringLiteral("absent.xml"));
+        QVERIFY(!engine.loadFromFile(absent));
+        QCOMPARE(engine.prepare().message, expected.at(0).arg(absent));
+
+        const QString invalid = write(wrap(QStringLiteral("  <detailBand height=\"5\"/>\n")));
+        QVERIFY(!engine.loadFromFile(invalid));
+        QVERIFY2(engine.loadError().startsWith(expected.at(1).arg(invalid)), qPrintable(engine.loadError()));
+
+        const QString failing = write(wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Bad\" width=\"20\" height=\"5\">[Qty Qty]</text>\n  </summary>\n")));
+        QVERIFY(engine.loadFromFile(failing));
+        const ReportPrepareResult result = engine.prepare();
+        QVERIFY2(result.message.startsWith(expected.at(2).arg(failing)), qPrintable(result.message));
+
+        QVERIFY(engine.loadFromFile(write(wrap(QString()))));
+        QVERIFY(engine.prepare().ok);
+        const QString folder = m_dir.filePath(QStringLiteral("no-such-folder"));
+        for (const auto format : {ReportExport::Format::Csv, ReportExport::Format::Pdf, ReportExport::Format::Xlsx}) {
+            const QString target = folder + QStringLiteral("/out.") + ReportExport::extension(format);
+            try {
+                engine.exportTo(format, target);
+                QFAIL("the export into a missing folder did not fail");
+            } catch (const EInOutError &error) {
+                QCOMPARE(error.message(), expected.at(3).arg(target, folder));
+            }
+        }
     }
 
     void missingFileAndClearedEngineFail()
@@ -192,7 +253,7 @@ private slots:
 
         QVERIFY(!engine.loadFromFile(write(wrap(QStringLiteral(
             "  <reportTitle height=\"20\">\n    <picture left=\"0\" top=\"0\" width=\"40\" height=\"20\" file=\"absent.png\"/>\n  </reportTitle>\n")))));
-        QVERIFY2(engine.loadError().startsWith(QStringLiteral("Line 5: picture file")), qPrintable(engine.loadError()));
+        QVERIFY2(engine.loadError().contains(QStringLiteral("บรรทัดที่ 5: picture file")), qPrintable(engine.loadError()));
     }
 
     void templateTextSplitsFields()

@@ -172,6 +172,68 @@ private slots:
         }
     }
 
+    // Bands kept together on a small page of ten 5 mm lines under a title: a group header
+    // moves with its first row unless told otherwise, a group kept together starts a new page
+    // where it fits on one, a footer kept together takes the group's last row along, and a
+    // group that starts a new page does not leave the title alone. Each page is listed as its
+    // texts: T the title, H and F a group's header and footer, numbers the rows.
+    void keepingBandsTogether_data()
+    {
+        QTest::addColumn<int>("lastOfA");
+        QTest::addColumn<int>("lastOfB");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("footer");
+        QTest::addColumn<QString>("pages");
+        QTest::newRow("header left at the foot when asked")
+            << 6 << 10 << 10 << QStringLiteral("keepWithNext=\"false\"") << QString()
+            << QStringLiteral("T HA 1 2 3 4 5 6 FA HB | 7 8 9 10 FB");
+        QTest::newRow("header moves with its first row")
+            << 6 << 10 << 10 << QString() << QString() << QStringLiteral("T HA 1 2 3 4 5 6 FA | HB 7 8 9 10 FB");
+        QTest::newRow("group kept together")
+            << 4 << 8 << 12 << QStringLiteral("keepTogether=\"true\"") << QString()
+            << QStringLiteral("T HA 1 2 3 4 FA | HB 5 6 7 8 FB | HC 9 10 11 12 FC");
+        QTest::newRow("group longer than a page runs on where it starts")
+            << 2 << 14 << 16 << QStringLiteral("keepTogether=\"true\"") << QString()
+            << QStringLiteral("T HA 1 2 FA HB 3 4 5 6 | 7 8 9 10 11 12 13 14 FB | HC 15 16 FC");
+        QTest::newRow("footer takes the last row along")
+            << 8 << 10 << 10 << QString() << QStringLiteral("keepTogether=\"true\"")
+            << QStringLiteral("T HA 1 2 3 4 5 6 7 | 8 FA HB 9 10 FB");
+        QTest::newRow("a page for each group")
+            << 2 << 4 << 6 << QStringLiteral("startNewPage=\"true\"") << QString()
+            << QStringLiteral("T HA 1 2 FA | HB 3 4 FB | HC 5 6 FC");
+    }
+
+    void keepingBandsTogether()
+    {
+        QFETCH(int, lastOfA);
+        QFETCH(int, lastOfB);
+        QFETCH(int, rows);
+        QFETCH(QString, header);
+        QFETCH(QString, footer);
+        QFETCH(QString, pages);
+        const QString xml = QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<report name="Keep" font="Garuda" fontSize="9">
+  <page width="100" height="60" left="5" top="5" right="5" bottom="5"/>
+  <dataset name="D"><sql>SELECT Id, CASE WHEN Id &lt;= %1 THEN 'A' WHEN Id &lt;= %2 THEN 'B' ELSE 'C' END AS Grp
+    FROM Sales WHERE Id &lt;= %3 ORDER BY Id</sql></dataset>
+  <reportTitle height="5"><text left="0" top="0" width="90" height="5">T</text></reportTitle>
+  <groupHeader name="G" expression="Grp" height="5" %4><text left="0" top="0" width="90" height="5">H[Grp]</text></groupHeader>
+  <masterData dataset="D" height="5"><text left="0" top="0" width="90" height="5">[Id]</text></masterData>
+  <groupFooter group="G" height="5" %5><text left="0" top="0" width="90" height="5">F[Grp]</text></groupFooter>
+</report>)").arg(lastOfA).arg(lastOfB).arg(rows).arg(header, footer);
+        ReportEngine engine;
+        prepare(engine, writeDefinition(QStringLiteral("keep.xml"), xml));
+        QStringList flow;
+        for (const ReportPage &page : engine.document().pages) {
+            QStringList texts;
+            for (const ReportPageItem &item : page.items)
+                texts.append(item.text);
+            flow.append(texts.join(QLatin1Char(' ')));
+        }
+        QCOMPARE(flow.join(QStringLiteral(" | ")), pages);
+    }
+
     // A growing band that does not fit in what is left of a page moves whole to the next
     // page; one taller than a page is split between its lines and continues on the next.
     void tallBandsMoveOrSplit()

@@ -1,12 +1,15 @@
 #include "ReportFixture.h"
 #include "SqliteReportProvider.h"
 
+#include "platform/report/ReportCsvExporter.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportRtfExporter.h"
+#include "platform/report/ReportViewer.h"
+#include "support/PdfTools.h"
+#include "support/XlsxReader.h"
 
 #include <QLocale>
 #include <QPrinter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -14,32 +17,9 @@ using namespace ReportFixture;
 
 namespace {
 
-// Runs a command-line tool and returns its standard output as UTF-8 text.
-QString runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPageCount(const QString &path)
-{
-    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// The text of each page in content-stream order (pdftotext -raw), the order it was written in.
-QStringList pdfPageTexts(const QString &path)
-{
-    QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")})
-                            .split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
+using PdfTools::pageCount;
+using PdfTools::pageTexts;
+using PdfTools::runTool;
 
 QString withoutSpaces(QString text)
 {
@@ -176,7 +156,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         createSales(QStringLiteral("output"), m_dir.filePath(QStringLiteral("sales.sqlite")), 300);
         m_provider = std::make_unique<SqliteReportProvider>(QStringLiteral("output"));
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        if (!PdfTools::available())
             QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
     }
 
@@ -187,8 +167,8 @@ private slots:
         prepareSales(engine);
         const QString path = m_dir.filePath(QStringLiteral("sales.pdf"));
         engine.exportTo(ReportExport::Format::Pdf, path);
-        QCOMPARE(pdfPageCount(path), int(engine.document().pages.size()));
-        const QStringList pages = pdfPageTexts(path);
+        QCOMPARE(pageCount(path), int(engine.document().pages.size()));
+        const QStringList pages = pageTexts(path);
         QCOMPARE(pages.size(), int(engine.document().pages.size()));
         // Lowered tone marks, SARA AM and marks over short consonants all come back as written.
         const QStringList firstLines = pages.first().split(QLatin1Char('\n'));
@@ -253,6 +233,57 @@ private slots:
             QVERIFY2(text.contains(expected), qPrintable(text));
     }
 
+    // The Excel export: one sheet named after the report with the rows of the CSV export, a
+    // number field as a number in its pattern, Thai text as written, bold where printed bold.
+    void xlsxHoldsNumbersAndThai()
+    {
+        ReportEngine engine;
+        prepareSales(engine);
+        const QString path = m_dir.filePath(QStringLiteral("sales.xlsx"));
+        engine.exportTo(ReportExport::Format::Xlsx, path);
+        XlsxReader xlsx;
+        QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
+        QCOMPARE(xlsx.sheetName(), QStringLiteral("ยอดขายตามสาขา"));
+        const QStringList csv = QString::fromUtf8(ReportCsvExporter::toCsv(engine.document()).mid(3))
+                                    .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(xlsx.rowCount(), csv.size());
+        QCOMPARE(xlsx.rowText(0), QStringLiteral("รายงานยอดขาย"));
+        QCOMPARE(xlsx.rowText(2), QStringLiteral("ลำดับ|สินค้า|จำนวน|ราคา|จำนวนเงิน|ชำระ"));
+        QVERIFY(xlsx.cell(2, 1).bold);
+        QCOMPARE(xlsx.rowText(3).section(QLatin1Char('|'), 0, 0), QStringLiteral("สาขากรุงเทพ"));
+
+        // The first row: 1 ข้าวหอมมะลิ 8 47.25 378.00.
+        const auto row = xlsx.row(4);
+        QCOMPARE(row.value(1).type, QStringLiteral("s"));
+        QCOMPARE(row.value(1).text, QStringLiteral("ข้าวหอมมะลิ"));
+        for (const auto &[column, number, format] : {std::tuple {0, 1.0, QStringLiteral("General")},
+                                                     std::tuple {2, 8.0, QStringLiteral("#,##0")},
+                                                     std::tuple {3, 47.25, QStringLiteral("#,##0.00")},
+                                                     std::tuple {4, 378.0, QStringLiteral("#,##0.00")}}) {
+            QCOMPARE(row.value(column).type, QStringLiteral("n"));
+            QCOMPARE(row.value(column).number, number);
+            QCOMPARE(row.value(column).numberFormat, format);
+        }
+
+        // Group totals and the grand total are numbers, bold as printed.
+        QSqlQuery query(QSqlDatabase::database(QStringLiteral("output")));
+        QVERIFY(query.exec(QStringLiteral("SELECT SUM(Qty * Price) FROM Sales WHERE SaleYear = 2024")) && query.next());
+        double groupTotals = 0;
+        for (int r = 0; r < xlsx.rowCount(); ++r) {
+            if (xlsx.cell(r, 1).text.endsWith(QStringLiteral(" รายการ"))) {
+                QCOMPARE(xlsx.cell(r, 4).type, QStringLiteral("n"));
+                QVERIFY(xlsx.cell(r, 4).bold);
+                groupTotals += xlsx.cell(r, 4).number;
+            }
+        }
+        QVERIFY(qAbs(groupTotals - query.value(0).toDouble()) < 0.001);
+        const int summary = xlsx.rowCount() - 2;
+        QCOMPARE(xlsx.cell(summary, 0).text, QStringLiteral("รวมทั้งสิ้น 240 รายการ"));
+        QVERIFY(xlsx.cell(summary, 0).bold);
+        QCOMPARE(xlsx.cell(summary, 3).type, QStringLiteral("n"));
+        QVERIFY(qAbs(xlsx.cell(summary, 3).number - query.value(0).toDouble()) < 0.001);
+    }
+
     // Printing through QPrinter into a PDF file: the page list, copies and collation decide
     // which pages come out in which order. A PDF printer makes no copies itself, so the
     // engine sends them.
@@ -281,15 +312,16 @@ private slots:
         prepareGroups(engine, 12);
         QCOMPARE(engine.document().pages.size(), 3);
         const QString path = m_dir.filePath(QStringLiteral("printed-%1.pdf").arg(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
-        engine.printer().setOutputFormat(QPrinter::PdfFormat);
-        engine.printer().setOutputFileName(path);
+        ReportViewer viewer(engine);
+        viewer.printer().setOutputFormat(QPrinter::PdfFormat);
+        viewer.printer().setOutputFileName(path);
         ReportPrintOptions options;
         options.pageList = pageList;
         options.copies = copies;
         options.collate = collate;
         options.choice = ReportPrintOptions::PageChoice(choice);
-        QCOMPARE(engine.printPreparedReport(options), int(printed.size()));
-        const QStringList pages = pdfPageTexts(path);
+        QCOMPARE(viewer.printPreparedReport(options), int(printed.size()));
+        const QStringList pages = pageTexts(path);
         QCOMPARE(pages.size(), int(printed.size()));
         for (int i = 0; i < printed.size(); ++i) {
             const QString marker = QStringLiteral("page %1 of 3").arg(printed.at(i));
@@ -306,9 +338,10 @@ private slots:
         const QString out = qEnvironmentVariable("TARVO_REPORT_OUTPUT_DIR", m_dir.path());
         QDir().mkpath(out);
         const QString pdf = out + QStringLiteral("/sales-printed.pdf");
-        engine.printer().setOutputFormat(QPrinter::PdfFormat);
-        engine.printer().setOutputFileName(pdf);
-        QCOMPARE(engine.printPreparedReport({}), int(engine.document().pages.size()));
+        ReportViewer viewer(engine);
+        viewer.printer().setOutputFormat(QPrinter::PdfFormat);
+        viewer.printer().setOutputFileName(pdf);
+        QCOMPARE(viewer.printPreparedReport({}), int(engine.document().pages.size()));
         engine.exportTo(ReportExport::Format::Csv, out + QStringLiteral("/sales.csv"));
         engine.exportTo(ReportExport::Format::Rtf, out + QStringLiteral("/sales.rtf"));
 
@@ -330,7 +363,7 @@ private slots:
         QCOMPARE(table.rows.size(), lines.size());
         QCOMPARE(table.rows.at(2), QStringLiteral("ลำดับ\tสินค้า\tจำนวน\tราคา\tจำนวนเงิน\tชำระ"));
 
-        QCOMPARE(pdfPageCount(pdf), int(engine.document().pages.size()));
+        QCOMPARE(pageCount(pdf), int(engine.document().pages.size()));
         if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
             runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
                                                  out + QStringLiteral("/sales-page")});

@@ -4,9 +4,18 @@
 #include "platform/report/ReportCsvExporter.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportPreviewWindow.h"
+#include "platform/report/ReportPrintDialog.h"
+#include "platform/report/ReportSetupDialog.h"
+#include "platform/report/ReportViewer.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "support/ModalDialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
@@ -67,9 +76,10 @@ private slots:
     void opensNonModalAndPages()
     {
         ReportEngine engine;
-        QVERIFY(!engine.showPreview());  // nothing prepared yet
+        ReportViewer viewer(engine);
+        QVERIFY(!viewer.showPreview());  // nothing prepared yet
         prepareSales(engine);
-        QPointer<ReportPreviewWindow> preview = engine.showPreview();
+        QPointer<ReportPreviewWindow> preview = viewer.showPreview();
         QVERIFY(preview);
         QVERIFY(preview->isVisible());
         QVERIFY(!preview->isModal());
@@ -104,7 +114,8 @@ private slots:
     {
         ReportEngine engine;
         prepareSales(engine);
-        ReportPreviewWindow *preview = engine.showPreview();
+        ReportViewer viewer(engine);
+        ReportPreviewWindow *preview = viewer.showPreview();
         const QString branch = branches().at(0);  // the last group in sort order
         const int page = pageOf(engine.document(), branch);
         QVERIFY(page > 0);
@@ -125,7 +136,8 @@ private slots:
     {
         ReportEngine engine;
         prepareSales(engine);
-        ReportPreviewWindow *preview = engine.showPreview();
+        ReportViewer viewer(engine);
+        ReportPreviewWindow *preview = viewer.showPreview();
         preview->resize(1000, 800);
         QVERIFY(QTest::qWaitForWindowExposed(preview));
         preview->fitWidth();
@@ -145,12 +157,89 @@ private slots:
         preview->close();
     }
 
+    // Page set-up in the preview: the dialog, in the user's language, chooses other paper and
+    // the report is laid out again on it from the data it already has. Margins that leave no
+    // room are refused with a message and change nothing.
+    void pageSetupLaysTheReportOutAgain_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("Thai") << int(ReportLanguage::Thai)
+                              << QStringList {QStringLiteral("ตั้งค่าหน้ากระดาษ"), QStringLiteral("ตกลง"), QStringLiteral("แนวนอน"),
+                                              QStringLiteral("ขอบกระดาษกว้างเกินไป ไม่เหลือที่พิมพ์บนกระดาษ")};
+        QTest::newRow("English") << int(ReportLanguage::English)
+                                 << QStringList {QStringLiteral("Page Setup"), QStringLiteral("OK"), QStringLiteral("Landscape"),
+                                                 QStringLiteral("The margins leave no room on the paper")};
+    }
+
+    void pageSetupLaysTheReportOutAgain()
+    {
+        QFETCH(int, language);
+        QFETCH(QStringList, captions);
+        ScriptedDialogService dialogs;
+        ReportEngine engine;
+        engine.setLanguage(ReportLanguage(language));
+        prepareSales(engine);
+        ReportViewer viewer(engine);
+        ReportPreviewWindow *preview = viewer.showPreview();
+        const int portraitPages = preview->pageCount();
+        const qsizetype fetches = m_provider->calls.size();
+        QCOMPARE(preview->pageSetupAction()->text(), captions.at(0));
+
+        QStringList seen;
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
+            seen << dialog->windowTitle() << dialog->okButton()->text() << dialog->landscapeButton()->text();
+            QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
+            QDoubleSpinBox *top = dialog->marginBoxes().at(1);
+            top->selectAll();
+            QTest::keyClicks(top, QStringLiteral("200"));
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);  // refused: 200 + 12 of 210 mm
+            seen << QString::number(dialog->isVisible());
+            top->selectAll();
+            QTest::keyClicks(top, QStringLiteral("12"));
+            dialog->paperBox()->setFocus();
+            QTest::keyClick(dialog->paperBox(), Qt::Key_Down);  // A4 -> A5
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        preview->pageSetupAction()->trigger();
+        QCOMPARE(seen, (QStringList {captions.at(0), captions.at(1), captions.at(2), QStringLiteral("1")}));
+        QCOMPARE(dialogs.texts(), QStringList {captions.at(3)});
+        QCOMPARE(preview->document().pages.first().size, QSizeF(210, 148));
+        QCOMPARE(preview->document().pageLayout.orientation(), QPageLayout::Landscape);
+        QVERIFY2(preview->pageCount() > portraitPages, qPrintable(QString::number(preview->pageCount())));
+        QCOMPARE(preview->currentPage(), 0);
+        QCOMPARE(m_provider->calls.size(), fetches);
+        // The engine's own report keeps its paper.
+        QCOMPARE(int(engine.document().pages.size()), portraitPages);
+        preview->close();
+    }
+
+    // The preview prints on the printer of the printer set-up: before one is chosen (a PDF
+    // printer without a file), printing says so instead of failing in silence.
+    void printingWithoutAPrinterIsSaid()
+    {
+        ScriptedDialogService dialogs;
+        ReportEngine engine;
+        prepareSales(engine);
+        ReportViewer viewer(engine);
+        viewer.printer().setOutputFormat(QPrinter::PdfFormat);
+        viewer.printer().setOutputFileName(QString());
+        ReportPreviewWindow *preview = viewer.showPreview();
+        ModalDialogs::whenOpens<ReportPrintDialog>([](ReportPrintDialog *dialog) {
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+        });
+        preview->printAction()->trigger();
+        QCOMPARE(dialogs.texts(), QStringList {QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน")});
+        preview->close();
+    }
+
     // Printing and export from the preview reach the same output as the engine's.
     void printsAndExportsFromPreview()
     {
         ReportEngine engine;
         prepareSales(engine);
-        ReportPreviewWindow *preview = engine.showPreview();
+        ReportViewer viewer(engine);
+        ReportPreviewWindow *preview = viewer.showPreview();
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("from-preview.pdf")));

@@ -177,13 +177,13 @@ private slots:
             "    <text name=\"Typo\" width=\"80\" height=\"5\">[Qtty + 1]</text>\n"))));
         ReportPrepareResult result = engine.prepare();
         QVERIFY(!result.ok);
-        QCOMPARE(result.message, QStringLiteral("object Typo (line 5): unknown name \"Qtty\""));
+        QVERIFY2(result.message.endsWith(QStringLiteral(": object Typo (line 5): unknown name \"Qtty\"")), qPrintable(result.message));
 
         QVERIFY(engine.loadFromFile(write(QStringLiteral(
             "    <text name=\"Thrower\" width=\"80\" height=\"5\">[Qty.toFixed(200)]</text>\n"))));
         result = engine.prepare();
         QVERIFY(!result.ok);
-        QVERIFY2(result.message.startsWith(QStringLiteral("object Thrower (line 5): RangeError")), qPrintable(result.message));
+        QVERIFY2(result.message.contains(QStringLiteral(": object Thrower (line 5): RangeError")), qPrintable(result.message));
 
         QVERIFY(engine.loadFromFile(write(QStringLiteral(
             "    <text name=\"Loop\" width=\"80\" height=\"5\">[A]</text>\n"),
@@ -207,7 +207,7 @@ private slots:
                                      QVariant &result) { result = evaluator.evaluate(arguments.at(0)); });
         result = engine.prepare();
         QVERIFY(!result.ok);
-        QCOMPARE(result.message, QStringLiteral("object Caller (line 5): unknown name \"Nope\""));
+        QVERIFY2(result.message.endsWith(QStringLiteral(": object Caller (line 5): unknown name \"Nope\"")), qPrintable(result.message));
 
         QVERIFY(engine.loadFromFile(write(QString(), QStringLiteral(
             "  <dataset name=\"Broken\"><sql>SELECT Nothing FROM NoTable</sql></dataset>\n"))));

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/report/ReportLanguage.h"
+#include "platform/report/ReportPrintOptions.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+// What to print of a previewed report on the printer chosen in the printer set-up: all pages,
+// the current one or a page list, the number of copies and collation; captions in the user's
+// language. A page list that cannot be read, or one that names no page, is refused with a
+// message and the dialog stays.
+class ReportPrintDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    ReportPrintDialog(const QPrinter &printer, int pageCount, int currentPage, ReportLanguage language,
+                      QWidget *parent = nullptr);
+
+    ReportPrintOptions options() const;
+
+    QRadioButton *allButton() const { return m_all; }
+    QRadioButton *currentButton() const { return m_current; }
+    QRadioButton *listButton() const { return m_listButton; }
+    QLineEdit *pageListEdit() const { return m_list; }
+    QSpinBox *copiesBox() const { return m_copies; }
+    QCheckBox *collateBox() const { return m_collate; }
+    QPushButton *printButton() const { return m_print; }
+
+    void accept() override;
+
+private:
+    int m_pageCount;
+    int m_currentPage;
+    ReportLanguage m_language;
+    QRadioButton *m_all = nullptr;
+    QRadioButton *m_current = nullptr;
+    QRadioButton *m_listButton = nullptr;
+    QLineEdit *m_list = nullptr;
+    QSpinBox *m_copies = nullptr;
+    QCheckBox *m_collate = nullptr;
+    QPushButton *m_print = nullptr;
+};

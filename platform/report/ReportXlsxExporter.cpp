@@ -1,0 +1,29 @@
+#include "platform/report/ReportXlsxExporter.h"
+
+#include "platform/report/ReportTable.h"
+#include "platform/report/ReportXlsxWriter.h"
+
+namespace {
+
+constexpr qreal millimetresPerCharacter = 1.9;  // one character of Excel's default font
+
+} // namespace
+
+void ReportXlsxExporter::write(const ReportDocument &document, const QString &path)
+{
+    const ReportTable table = ReportTable::fromDocument(document);
+    ReportXlsxWriter writer(path, document.title);
+    const QList<qreal> lefts = table.columnLefts();
+    for (int c = 0; c < lefts.size(); ++c) {
+        const qreal right = c + 1 < lefts.size() ? lefts.at(c + 1) : std::max(table.right(), lefts.at(c) + 10);
+        writer.setColumnWidth(c, std::max<qreal>(4, (right - lefts.at(c)) / millimetresPerCharacter));
+    }
+    for (const ReportTable::Row &row : table.rows()) {
+        QList<ReportXlsxWriter::Cell> cells;
+        cells.reserve(row.values.size());
+        for (const ReportTable::Value &value : row.values)
+            cells.append({value.value, value.numberFormat, value.bold});
+        writer.addRow(cells);
+    }
+    writer.close();
+}

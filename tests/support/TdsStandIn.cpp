@@ -94,6 +94,17 @@ void TdsStandIn::clearRules()
     writeScript();
 }
 
+QJsonObject TdsStandIn::resultSet(const QStringList &columns, const QList<QJsonArray> &rows)
+{
+    QJsonArray described;
+    for (const QString &c : columns)
+        described.append(QJsonArray{c.section(u' ', 0, -2), c.section(u' ', -1)});
+    QJsonArray values;
+    for (const QJsonArray &row : rows)
+        values.append(row);
+    return QJsonObject{{QStringLiteral("columns"), described}, {QStringLiteral("rows"), values}};
+}
+
 void TdsStandIn::writeScript()
 {
     QJsonArray rules = m_rules;

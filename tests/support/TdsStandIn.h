@@ -31,6 +31,8 @@ public:
     void setBaseRules(const QString &fileInSource);
     void setCollations(const QJsonObject &byDatabase); // database name -> collation name
     void clearRules();
+    // One scripted result set; columns as "Name type" (" type" for a column without a name).
+    static QJsonObject resultSet(const QStringList &columns, const QList<QJsonArray> &rows);
 
     // Every request recorded since the last clearLog(), oldest first.
     QList<QJsonObject> log() const;

@@ -15,16 +15,9 @@
 
 namespace {
 
-// One scripted result set: columns as "Name type" ("" for a column without a name).
 QJsonObject resultSet(const QStringList &columns, const QList<QJsonArray> &rows)
 {
-    QJsonArray described;
-    for (const QString &c : columns)
-        described.append(QJsonArray{c.section(' ', 0, -2), c.section(' ', -1)});
-    QJsonArray values;
-    for (const QJsonArray &row : rows)
-        values.append(row);
-    return QJsonObject{{"columns", described}, {"rows", values}};
+    return TdsStandIn::resultSet(columns, rows);
 }
 
 QList<QJsonObject> entriesOf(const QList<QJsonObject> &log, const QString &kind)

@@ -1,6 +1,7 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
 #include "consignment/DataGrid.h"
+#include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/U_DM.h"
 #include "platform/format/Conversions.h"
@@ -8,8 +9,6 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
-#include "platform/sql/QueryModel.h"
-#include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/FocusExit.h"
@@ -20,19 +19,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -52,89 +45,6 @@ void showMessage(const QString &text)
 {
     DialogService::instance().showMessage(text);
 }
-
-QLabel *rowLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
-QLabel *requiredMark(QWidget *parent)
-{
-    auto *label = new QLabel(QStringLiteral("*"), parent);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(palette);
-    return label;
-}
-
-// A label of a row together with the red mark of a required entry, right-aligned.
-QWidget *requiredRowLabel(const QString &text, QWidget *parent, QLabel **mark = nullptr)
-{
-    auto *box = new QWidget(parent);
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addStretch(1);
-    layout->addWidget(new QLabel(text, box));
-    QLabel *star = requiredMark(box);
-    layout->addWidget(star);
-    if (mark)
-        *mark = star;
-    return box;
-}
-
-QFont boldFont(const QWidget *widget, bool underline = false)
-{
-    QFont font = widget->font();
-    font.setBold(true);
-    font.setUnderline(underline);
-    return font;
-}
-
-// The glyph of the flat search buttons: a magnifying glass.
-QIcon searchGlyph()
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0, 64, 128), 2));
-    painter.drawEllipse(QRectF(2, 2, 8.5, 8.5));
-    painter.setPen(QPen(QColor(0, 64, 128), 3, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(10, 10), QPointF(14, 14));
-    painter.end();
-    return QIcon(pixmap);
-}
-
-QToolButton *searchButton(const QString &name, QWidget *parent)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setIcon(searchGlyph());
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus); // a speed button: clicking it leaves the focus where it is
-    button->setFixedSize(26, 26);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-QString dateCell(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return QString();
-    QDate date;
-    if (value.typeId() == QMetaType::QDate)
-        date = value.toDate();
-    else if (value.typeId() == QMetaType::QDateTime)
-        date = value.toDateTime().date();
-    else
-        date = parseStoredDateTime(value.toString()).date();
-    return date.isValid() ? DateToStr(date) : value.toString();
-}
-
-constexpr Qt::Alignment NumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
 } // namespace
 
@@ -172,353 +82,19 @@ TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(QWidget *parent)
     QRPOnhand->setObjectName(QStringLiteral("QRPOnhand"));
     QRPOnhand->setStatement(ConsignmentSql::QRPOnhand);
 
-    auto *client = new QVBoxLayout(clientArea());
-    client->setContentsMargins(0, 0, 0, 0);
-    client->setSpacing(0);
-    buildBranchGroup(clientArea());
-    client->addWidget(GroupBox1);
-
-    PageControl1 = new QTabWidget(clientArea());
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    client->addWidget(PageControl1, 1);
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    TabSheet4 = new QWidget;
-    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("โปรแกรมฝากขาย"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("โปรแกรมปรับปรุง"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("สรุปสินค้าเข้าออกประจำวัน"));
-    PageControl1->addTab(TabSheet4, QStringLiteral("สรุปสินค้าคงเหลือ"));
-
-    buildConsignmentPage();
-    buildAdjustmentPage();
-    buildDailyPage();
-    buildOnhandPage();
-    setTabOrder();
+    buildLayout();
     wireHandlers();
     setBarcodeSearchFactory(nullptr);
 }
 
 TFrTarvoAdjAndConsignment::~TFrTarvoAdjAndConsignment() = default;
 
-void TFrTarvoAdjAndConsignment::buildBranchGroup(QWidget *parent)
-{
-    GroupBox1 = new QFrame(parent);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    GroupBox1->setFixedHeight(43);
-    auto *layout = new QHBoxLayout(GroupBox1);
-    layout->setContentsMargins(16, 4, 16, 4);
-    layout->setSpacing(4);
-    Label1 = new QLabel(QStringLiteral("สาขา"), GroupBox1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = requiredMark(GroupBox1);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    CbBranch = new LookupCombo(GroupBox1);
-    CbBranch->setObjectName(QStringLiteral("CbBranch"));
-    CbBranch->setFixedWidth(607);
-    CbBranch->setLookup(QBranch, QStringLiteral("CusName"));
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
-    layout->addSpacing(8);
-    layout->addWidget(CbBranch);
-    layout->addStretch(1);
-}
-
-namespace {
-
-// The controls of one entry page, built the same way on both pages.
-struct EntryPage {
-    DatePicker *date = nullptr;
-    QComboBox *type = nullptr;
-    QLineEdit *barcode = nullptr;
-    QToolButton *search = nullptr;
-    QPushButton *ok = nullptr;
-    DataLabel *code = nullptr;
-    DataLabel *name = nullptr;
-    NumberEdit *quantity = nullptr;
-    QLabel *price = nullptr;
-    DataLabel *unit = nullptr;
-    QCheckBox *free = nullptr;
-    QLabel *serialLabel = nullptr;
-    QLineEdit *serial = nullptr;
-};
-
-EntryPage buildEntryPage(QWidget *page, Query *lookup, const QStringList &types)
-{
-    EntryPage e;
-    auto *grid = new QGridLayout(page);
-    grid->setContentsMargins(24, 16, 24, 12);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(6);
-    grid->setColumnMinimumWidth(0, 110);
-    grid->setColumnStretch(1, 1);
-
-    auto row = [&](int r, QWidget *label, const QList<QWidget *> &controls, int stretchAfter = 1) {
-        if (label)
-            grid->addWidget(label, r, 0);
-        auto *box = new QHBoxLayout;
-        box->setSpacing(6);
-        for (QWidget *w : controls)
-            box->addWidget(w);
-        if (stretchAfter)
-            box->addStretch(1);
-        grid->addLayout(box, r, 1);
-    };
-    auto dataLabel = [&](Query *query, const QString &field, int width) {
-        auto *label = new DataLabel(page);
-        label->setDataField(query, field);
-        label->setMinimumWidth(width);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return label;
-    };
-
-    e.date = new DatePicker(page);
-    e.date->setFixedWidth(120);
-    row(0, rowLabel(QStringLiteral("วันที่ :"), page), {e.date});
-
-    e.type = new QComboBox(page);
-    e.type->addItems(types);
-    e.type->setFixedWidth(140);
-    row(1, requiredRowLabel(QStringLiteral("ประเภท :"), page), {e.type});
-
-    e.barcode = new QLineEdit(page);
-    e.barcode->setFixedWidth(200);
-    e.search = searchButton(QString(), page);
-    e.ok = new QPushButton(QStringLiteral("ตกลง"), page);
-    e.ok->setMinimumWidth(75);
-    // The button is reached by Tab and Enter; a click runs the lookup without first leaving the
-    // barcode box, so the lookup runs once.
-    e.ok->setFocusPolicy(Qt::TabFocus);
-    e.ok->setAutoDefault(false);
-    row(2, rowLabel(QStringLiteral("Barcode :"), page), {e.barcode, e.search, e.ok});
-
-    e.code = dataLabel(lookup, QStringLiteral("Code"), 200);
-    row(3, rowLabel(QStringLiteral("รหัส :"), page), {e.code});
-
-    e.name = dataLabel(lookup, QStringLiteral("Prodname"), 560);
-    row(4, rowLabel(QStringLiteral("ชื่อ :"), page), {e.name});
-
-    e.quantity = new NumberEdit(page);
-    e.quantity->setDecimalPlaces(0);
-    e.quantity->setDisplayFormat(QStringLiteral(",0"));
-    e.quantity->setFixedWidth(120);
-    row(5, rowLabel(QStringLiteral("จำนวน :"), page), {e.quantity});
-
-    e.price = new QLabel(QStringLiteral("0"), page);
-    e.price->setMinimumWidth(72);
-    auto *perUnit = new QLabel(QStringLiteral("บาท / "), page);
-    e.unit = dataLabel(lookup, QStringLiteral("UnitName"), 160);
-    row(6, rowLabel(QStringLiteral("ราคา :"), page), {e.price, perUnit, e.unit});
-
-    e.free = new QCheckBox(QStringLiteral("ของแถม"), page);
-    row(7, nullptr, {e.free});
-
-    e.serialLabel = rowLabel(QStringLiteral("SerialNo :"), page);
-    e.serial = new QLineEdit(page);
-    e.serial->setFixedWidth(200);
-    // No more than the database keeps: a longer serial number would be cut short by the save
-    // call's parameter, so the line stored would not carry the number the clerk sees.
-    e.serial->setMaxLength(TFrTarvoAdjAndConsignment::SerialNumberLength);
-    row(8, e.serialLabel, {e.serial});
-
-    grid->setRowStretch(9, 1);
-    return e;
-}
-
-} // namespace
-
-void TFrTarvoAdjAndConsignment::buildConsignmentPage()
-{
-    const EntryPage e = buildEntryPage(TabSheet1, QProduct, {QStringLiteral("ขาย"), QStringLiteral("รับคืน")});
-    DateTimePicker2 = e.date;
-    CBConsignType = e.type;
-    EdBarcode1 = e.barcode;
-    BtBarCode1 = e.search;
-    BtOk1 = e.ok;
-    LbProdCode1 = e.code;
-    LbProdName1 = e.name;
-    EdQuantity1 = e.quantity;
-    LbPrice1 = e.price;
-    LbUnitName1 = e.unit;
-    CBFree1 = e.free;
-    LbSerialNo1 = e.serialLabel;
-    EdSerialNo1 = e.serial;
-    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-    CBConsignType->setObjectName(QStringLiteral("CBConsignType"));
-    EdBarcode1->setObjectName(QStringLiteral("EdBarcode1"));
-    BtBarCode1->setObjectName(QStringLiteral("BtBarCode1"));
-    BtOk1->setObjectName(QStringLiteral("BtOk1"));
-    LbProdCode1->setObjectName(QStringLiteral("LbProdCode1"));
-    LbProdName1->setObjectName(QStringLiteral("LbProdName1"));
-    EdQuantity1->setObjectName(QStringLiteral("EdQuantity1"));
-    LbPrice1->setObjectName(QStringLiteral("LbPrice1"));
-    LbUnitName1->setObjectName(QStringLiteral("LbUnitName1"));
-    CBFree1->setObjectName(QStringLiteral("CBFree1"));
-    LbSerialNo1->setObjectName(QStringLiteral("LbSerialNo1"));
-    EdSerialNo1->setObjectName(QStringLiteral("EdSerialNo1"));
-}
-
-void TFrTarvoAdjAndConsignment::buildAdjustmentPage()
-{
-    const EntryPage e = buildEntryPage(TabSheet2, QChkBarcode, {QStringLiteral("เพิ่ม"), QStringLiteral("ลด")});
-    DateTimePicker1 = e.date;
-    CBAdjType = e.type;
-    EdBarcode2 = e.barcode;
-    BtBarCode2 = e.search;
-    BTOk2 = e.ok;
-    DBText1 = e.code;
-    DBText2 = e.name;
-    EdQuantity2 = e.quantity;
-    LbPrice2 = e.price;
-    DBText3 = e.unit;
-    CBFree2 = e.free;
-    LbSerialNo2 = e.serialLabel;
-    EdSerialNo2 = e.serial;
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    CBAdjType->setObjectName(QStringLiteral("CBAdjType"));
-    EdBarcode2->setObjectName(QStringLiteral("EdBarcode2"));
-    BtBarCode2->setObjectName(QStringLiteral("BtBarCode2"));
-    BTOk2->setObjectName(QStringLiteral("BTOk2"));
-    DBText1->setObjectName(QStringLiteral("DBText1"));
-    DBText2->setObjectName(QStringLiteral("DBText2"));
-    EdQuantity2->setObjectName(QStringLiteral("EdQuantity2"));
-    LbPrice2->setObjectName(QStringLiteral("LbPrice2"));
-    DBText3->setObjectName(QStringLiteral("DBText3"));
-    CBFree2->setObjectName(QStringLiteral("CBFree2"));
-    LbSerialNo2->setObjectName(QStringLiteral("LbSerialNo2"));
-    EdSerialNo2->setObjectName(QStringLiteral("EdSerialNo2"));
-}
-
-void TFrTarvoAdjAndConsignment::buildDailyPage()
-{
-    auto *page = new QVBoxLayout(TabSheet3);
-    page->setContentsMargins(8, 8, 8, 8);
-    page->setSpacing(6);
-
-    auto *top = new QHBoxLayout;
-    top->setSpacing(8);
-    top->addWidget(new QLabel(QStringLiteral("สรุปสินค้าระหว่างวันที่"), TabSheet3));
-    DateEdit1 = new DatePicker(TabSheet3);
-    DateEdit1->setObjectName(QStringLiteral("DateEdit1"));
-    DateEdit1->setFixedWidth(120);
-    top->addWidget(DateEdit1);
-    top->addWidget(new QLabel(QStringLiteral("ถึง"), TabSheet3));
-    DateEdit2 = new DatePicker(TabSheet3);
-    DateEdit2->setObjectName(QStringLiteral("DateEdit2"));
-    DateEdit2->setFixedWidth(120);
-    top->addWidget(DateEdit2);
-    BtOkConsign = new QPushButton(QStringLiteral("ตกลง"), TabSheet3);
-    BtOkConsign->setObjectName(QStringLiteral("BtOkConsign"));
-    BtOkConsign->setMinimumWidth(75);
-    BtOkConsign->setAutoDefault(false);
-    top->addWidget(BtOkConsign);
-    top->addStretch(1);
-    page->addLayout(top);
-
-    DBGRPProdDay = new DataGrid(TabSheet3);
-    DBGRPProdDay->setObjectName(QStringLiteral("DBGRPProdDay"));
-    DBGRPProdDay->setDataSource(QRPProdDay, {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
-                                             {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
-                                             {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},
-                                             {QStringLiteral("ProdName"), QStringLiteral("สินค้า"), 200},
-                                             {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 100},
-                                             {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 80},
-                                             {QStringLiteral("Price"), QStringLiteral("ราคา"), 100},
-                                             {QStringLiteral("Total"), QStringLiteral("รวม"), 100}});
-    QueryModel *model = QRPProdDay->model();
-    model->setFormatter(QStringLiteral("DocDate"), dateCell);
-    for (const char *field : {"Quantity", "Price", "Total"})
-        model->setAlignment(QLatin1String(field), NumberAlignment);
-    page->addWidget(DBGRPProdDay, 1);
-
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    auto *caption = new QLabel(QStringLiteral("สรุปยอดรวมมูลค่า :"), TabSheet3);
-    caption->setFont(boldFont(caption));
-    bottom->addWidget(caption);
-    LbTotal = new QLabel(QStringLiteral("00.00"), TabSheet3);
-    LbTotal->setObjectName(QStringLiteral("LbTotal"));
-    LbTotal->setFont(boldFont(LbTotal, true));
-    LbTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    LbTotal->setMinimumWidth(160);
-    bottom->addWidget(LbTotal);
-    page->addLayout(bottom);
-}
-
-void TFrTarvoAdjAndConsignment::buildOnhandPage()
-{
-    auto *page = new QVBoxLayout(TabSheet4);
-    page->setContentsMargins(8, 8, 8, 8);
-    page->setSpacing(6);
-
-    auto *top = new QHBoxLayout;
-    top->setSpacing(8);
-    top->addWidget(new QLabel(QStringLiteral("ปี ค.ศ.  "), TabSheet4));
-    GetYear = new NumberEdit(TabSheet4);
-    GetYear->setObjectName(QStringLiteral("GetYear"));
-    GetYear->setDecimalPlaces(0);
-    GetYear->setDisplayFormat(QStringLiteral("0000"));
-    GetYear->setMaxLength(4);
-    GetYear->setFixedWidth(64);
-    top->addWidget(GetYear);
-    top->addSpacing(8);
-    top->addWidget(new QLabel(QStringLiteral("งวดที่"), TabSheet4));
-    PeriodNo = new QComboBox(TabSheet4);
-    PeriodNo->setObjectName(QStringLiteral("PeriodNo"));
-    PeriodNo->setCursor(Qt::PointingHandCursor);
-    PeriodNo->addItems(periodItems());
-    PeriodNo->setMinimumWidth(130);
-    top->addWidget(PeriodNo);
-    BkCustomrtOnhand = new QPushButton(QStringLiteral("ตกลง"), TabSheet4);
-    BkCustomrtOnhand->setObjectName(QStringLiteral("BkCustomrtOnhand"));
-    BkCustomrtOnhand->setMinimumWidth(75);
-    BkCustomrtOnhand->setAutoDefault(false);
-    top->addWidget(BkCustomrtOnhand);
-    top->addStretch(1);
-    page->addLayout(top);
-
-    DBGRPOnhand = new DataGrid(TabSheet4);
-    DBGRPOnhand->setObjectName(QStringLiteral("DBGRPOnhand"));
-    DBGRPOnhand->setDataSource(QRPOnhand, {{QStringLiteral("BarCode"), QStringLiteral("BarCode"), 150},
-                                           {QStringLiteral("Prodname"), QStringLiteral("สินค้า"), 300},
-                                           {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 150},
-                                           {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 150}});
-    QRPOnhand->model()->setAlignment(QStringLiteral("Quantity"), NumberAlignment);
-    page->addWidget(DBGRPOnhand, 1);
-}
-
-void TFrTarvoAdjAndConsignment::setTabOrder()
-{
-    const QList<QWidget *> order{
-        CbBranch,        PageControl1->tabBar(),
-        // consignment page: type, barcode, OK button, free goods, quantity, serial number, date
-        CBConsignType,   EdBarcode1,
-        BtOk1,           CBFree1,
-        EdQuantity1,     EdSerialNo1,
-        DateTimePicker2,
-        // adjustment page: date, type, barcode, OK button, quantity, free goods, serial number
-        DateTimePicker1, CBAdjType,
-        EdBarcode2,      BTOk2,
-        EdQuantity2,     CBFree2,
-        EdSerialNo2,
-        // views
-        DateEdit1,       DateEdit2,
-        BtOkConsign,     DBGRPProdDay,
-        GetYear,         PeriodNo,
-        BkCustomrtOnhand, DBGRPOnhand,
-    };
-    for (int i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
 void TFrTarvoAdjAndConsignment::wireHandlers()
 {
     FocusExit::watch(CbBranch, [this] { CbBranchExit(); });
+    // A branch chosen is current at once: a line saved without leaving the box is stored for
+    // the branch it shows.
+    connect(CbBranch, &LookupCombo::chosen, this, [this] { CbBranchExit(); });
     FocusExit::watch(EdBarcode1, [this] { EdBarcode1Exit(); });
     FocusExit::watch(EdBarcode2, [this] { EdBarcode2Exit(); });
     FocusExit::watch(GetYear, [this] { GetYearExit(); });
@@ -616,18 +192,24 @@ void TFrTarvoAdjAndConsignment::FormShow()
     }
     QBranch->first();
     CbBranch->setValue(QBranch->fieldByName(QStringLiteral("CusName")).asString());
-    CbBranch->setFocus(Qt::OtherFocusReason);
 
     fillYearAndPeriod();
 
     AcNewExecute();
+    // The branch box has the initial focus (the reset has put it into the barcode box).
+    FocusExit::refocus(CbBranch);
 }
 
-void TFrTarvoAdjAndConsignment::CbBranchExit()
+void TFrTarvoAdjAndConsignment::takeShownBranch()
 {
     UserCode = QBranch->fieldByName(QStringLiteral("UserCode")).asString();
     CusCode = QBranch->fieldByName(QStringLiteral("CusCode")).asString();
     CusId = QBranch->fieldByName(QStringLiteral("CusId")).asInteger();
+}
+
+void TFrTarvoAdjAndConsignment::CbBranchExit()
+{
+    takeShownBranch();
     QRPOnhand->close();
     fillYearAndPeriod();
 }
@@ -636,6 +218,12 @@ void TFrTarvoAdjAndConsignment::PageControl1Change(int index)
 {
     if (index == AdjustmentPage)
         AcNewExecute();
+}
+
+TFrTarvoAdjAndConsignment::EntryPage *TFrTarvoAdjAndConsignment::activeEntryPage()
+{
+    const int index = PageControl1->currentIndex();
+    return index == ConsignmentPage || index == AdjustmentPage ? &m_page[index] : nullptr;
 }
 
 void TFrTarvoAdjAndConsignment::AcNewExecute()
@@ -650,44 +238,36 @@ void TFrTarvoAdjAndConsignment::AcNewExecute()
         QRPProdDay->open();
     }
 
-    QProduct->close();
-    QChkBarcode->close();
-    m_foundBarcode1.clear();
-    m_foundBarcode2.clear();
+    // The next scan goes into the barcode box of the page in use, not into whatever control the
+    // reset would leave the focus in (a disabled quantity box passes it on to the date).
+    if (EntryPage *page = activeEntryPage())
+        FocusExit::refocus(page->barcode);
 
+    for (EntryPage &page : m_page)
+        resetEntryPage(page);
     const QDate today = QDate::currentDate();
-    for (DatePicker *picker : {DateEdit1, DateEdit2, DateTimePicker1, DateTimePicker2})
-        picker->setDate(today);
-
-    CBConsignType->setCurrentIndex(0);
-    CBAdjType->setCurrentIndex(0);
-
-    EdBarcode1->clear();
-    EdBarcode2->clear();
-    EdSerialNo1->clear();
-    EdSerialNo2->clear();
+    DateEdit1->setDate(today);
+    DateEdit2->setDate(today);
     UseSerial.clear();
-
-    LbSerialNo1->hide();
-    EdSerialNo1->hide();
-    EdQuantity1->setEnabled(false);
-    LbSerialNo2->hide();
-    EdSerialNo2->hide();
-    EdQuantity2->setEnabled(false);
-    EdQuantity1->setReadOnly(false);
-    EdQuantity2->setReadOnly(false);
-
     LbTotal->setText(QStringLiteral("00.00"));
+}
 
-    EdQuantity1->setText(QStringLiteral("0"));
-    EdQuantity2->setText(QStringLiteral("0"));
-    LbPrice1->setText(QStringLiteral("0"));
-    LbPrice2->setText(QStringLiteral("0"));
-
-    const QSignalBlocker block1(CBFree1);
-    const QSignalBlocker block2(CBFree2);
-    CBFree1->setChecked(false);
-    CBFree2->setChecked(false);
+void TFrTarvoAdjAndConsignment::resetEntryPage(EntryPage &page)
+{
+    page.lookup->close();
+    page.foundBarcode.clear();
+    page.date->setDate(QDate::currentDate());
+    page.type->setCurrentIndex(0);
+    page.barcode->clear();
+    page.serial->clear();
+    page.serialLabel->hide();
+    page.serial->hide();
+    page.quantity->setEnabled(false);
+    page.quantity->setReadOnly(false);
+    page.quantity->setText(QStringLiteral("0"));
+    page.price->setText(QStringLiteral("0"));
+    const QSignalBlocker block(page.free); // unticked without its handler: the price stays "0"
+    page.free->setChecked(false);
 }
 
 void TFrTarvoAdjAndConsignment::searchBarcode(QLineEdit *barcodeBox)
@@ -704,8 +284,7 @@ void TFrTarvoAdjAndConsignment::searchBarcode(QLineEdit *barcodeBox)
     barcodeBox->setText(*chosen);
     FocusExit::refocus(barcodeBox);
     // Going from the branch box into the barcode box is leaving the branch box, even with the
-    // dialog in between: the branch shown becomes current, so that the line is not saved for
-    // the branch chosen before.
+    // dialog in between.
     if (before == CbBranch)
         CbBranchExit();
 }
@@ -721,7 +300,62 @@ void TFrTarvoAdjAndConsignment::BtBarCode2Click()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Consignment entry (page 0)
+// Entry pages: the consignment page (0) and the adjustment page (1) differ only in their texts,
+// in what a barcode that is not found does, in the sign of the quantity and in the order of the
+// serial-number check.
+
+TFrTarvoAdjAndConsignment::Lookup TFrTarvoAdjAndConsignment::lookUp(EntryPage &page, const QString &noBarcodeMessage)
+{
+    if (page.barcode->text().isEmpty()) {
+        showMessage(noBarcodeMessage);
+        return Lookup::NoBarcode;
+    }
+    const QString barcode = page.barcode->text().trimmed();
+    {
+        WaitCursor wait;
+        page.lookup->close();
+        page.lookup->setParam(QStringLiteral("Barcode"), barcode);
+        page.lookup->open();
+    }
+    page.lookup->last();
+    if (page.lookup->isEmpty()) {
+        page.foundBarcode.clear();
+        return Lookup::NotFound;
+    }
+    const bool anotherProduct = barcode != page.foundBarcode;
+    page.foundBarcode = barcode;
+    page.quantity->setEnabled(true);
+    AcSave->setEnabled(true);
+    UseSerial = page.lookup->fieldByName(QStringLiteral("UseSerial")).asString();
+    OldPrice = page.lookup->fieldByName(QStringLiteral("Price")).asFloat();
+    page.price->setText(page.lookup->fieldByName(QStringLiteral("Price")).asString());
+    if (UseSerial == QLatin1String("Y")) {
+        // A serial number belongs to one item of one product: it never passes to another.
+        if (anotherProduct)
+            page.serial->clear();
+        page.quantity->setText(QStringLiteral("1"));
+        page.quantity->setReadOnly(true);
+        page.serialLabel->show();
+        page.serial->show();
+        FocusExit::refocus(page.serial);
+    } else {
+        // Goods without serial numbers are entered plainly, whatever was looked up before: the
+        // quantity fixed for serial-numbered goods and their serial number do not carry over.
+        if (page.quantity->isReadOnly()) {
+            page.quantity->setReadOnly(false);
+            page.quantity->setText(QStringLiteral("0"));
+        }
+        page.serialLabel->hide();
+        page.serial->hide();
+        page.serial->clear();
+    }
+    return Lookup::Found;
+}
+
+void TFrTarvoAdjAndConsignment::showFreeGiftPrice(const EntryPage &page)
+{
+    page.price->setText(page.free->isChecked() ? QStringLiteral("0") : FloatToStr(OldPrice));
+}
 
 void TFrTarvoAdjAndConsignment::EdBarcode1Exit()
 {
@@ -730,112 +364,148 @@ void TFrTarvoAdjAndConsignment::EdBarcode1Exit()
 
 void TFrTarvoAdjAndConsignment::BtOk1Click()
 {
-    if (EdBarcode1->text().isEmpty()) {
-        showMessage(QStringLiteral("ระบุบาร์โค้ด"));
-        return;
-    }
-    const QString barcode = EdBarcode1->text().trimmed();
-    {
-        WaitCursor wait;
-        QProduct->close();
-        QProduct->setParam(QStringLiteral("Barcode"), barcode);
-        QProduct->open();
-    }
-    QProduct->last();
-    if (QProduct->isEmpty()) {
+    if (lookUp(m_page[ConsignmentPage], QStringLiteral("ระบุบาร์โค้ด")) == Lookup::NotFound) {
         showMessage(QStringLiteral("ไม่พบ Barcode ") + EdBarcode1->text().toUpper().trimmed());
         AcNewExecute();
-        return;
-    }
-    EdQuantity1->setEnabled(true);
-    AcSave->setEnabled(true);
-    UseSerial = QProduct->fieldByName(QStringLiteral("UseSerial")).asString();
-    OldPrice = QProduct->fieldByName(QStringLiteral("Price")).asFloat();
-    LbPrice1->setText(QProduct->fieldByName(QStringLiteral("Price")).asString());
-    m_foundBarcode1 = barcode;
-    if (UseSerial == QLatin1String("Y")) {
-        EdQuantity1->setText(QStringLiteral("1"));
-        EdQuantity1->setReadOnly(true);
-        LbSerialNo1->show();
-        EdSerialNo1->show();
-        FocusExit::refocus(EdSerialNo1);
     }
 }
 
 void TFrTarvoAdjAndConsignment::CBFree1Click()
 {
-    LbPrice1->setText(CBFree1->isChecked() ? QStringLiteral("0") : FloatToStr(OldPrice));
+    showFreeGiftPrice(m_page[ConsignmentPage]);
+}
+
+void TFrTarvoAdjAndConsignment::EdBarcode2Exit()
+{
+    BTOk2Click();
+}
+
+void TFrTarvoAdjAndConsignment::BTOk2Click()
+{
+    if (lookUp(m_page[AdjustmentPage], QStringLiteral("ระบุ Barcode")) == Lookup::NotFound) {
+        showMessage(QStringLiteral("ไม่พบ Barcode !!"));
+        FocusExit::refocus(EdBarcode2);
+    }
+}
+
+void TFrTarvoAdjAndConsignment::CBFree2Click()
+{
+    showFreeGiftPrice(m_page[AdjustmentPage]);
 }
 
 void TFrTarvoAdjAndConsignment::AcSaveExecute()
 {
-    switch (PageControl1->currentIndex()) {
-    case ConsignmentPage:
+    const int index = PageControl1->currentIndex();
+    if (index != ConsignmentPage && index != AdjustmentPage)
+        return;
+    // The line is stored for the branch the box shows, whether or not the box has been left
+    // since the branch was chosen.
+    takeShownBranch();
+    if (index == ConsignmentPage)
         consignmentSave();
-        break;
-    case AdjustmentPage:
+    else
         adjustmentSave();
-        break;
-    default:
-        break;
-    }
 }
 
 void TFrTarvoAdjAndConsignment::consignmentSave()
 {
+    EntryPage &page = m_page[ConsignmentPage];
     const QString consigType = CBConsignType->currentIndex() == 1 ? QStringLiteral("R") : QStringLiteral("S");
     if (EdBarcode1->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
         return;
     }
-    // The box no longer holds the barcode the shown product and price were found by (it was
-    // changed without leaving it): look the new one up instead of saving it with the price and
-    // serial flag of another product.
-    if (EdBarcode1->text().trimmed() != m_foundBarcode1) {
-        BtOk1Click();
+    if (!checkEntry(page))
         return;
-    }
-    if (EdQuantity1->text().isEmpty()) {
-        showMessage(QStringLiteral("ระบุ จำนวน"));
-        FocusExit::refocus(EdQuantity1);
-        return;
-    }
     if (UseSerial == QLatin1String("Y") && EdSerialNo1->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Serial Number"));
         FocusExit::refocus(EdSerialNo1);
         return;
     }
-    if (EdQuantity1->text().trimmed().isEmpty())
-        EdQuantity1->setText(QStringLiteral("0"));
-    Quantity = EdQuantity1->value();
-    if (LbPrice1->text().trimmed().isEmpty())
-        LbPrice1->setText(QStringLiteral("0"));
-    Price = StrToFloat(LbPrice1->text());
-    const QString barcode = EdBarcode1->text().trimmed();
-    const QString serialNumber = EdSerialNo1->text();
-    QString chkFree = QStringLiteral("N");
-    if (CBFree1->isChecked()) {
-        chkFree = QStringLiteral("Y");
-        Price = 0;
-    }
-    saveLine(ConsignmentSql::SaveConsignment, consigType, barcode, serialNumber, chkFree, DateTimePicker2->date());
+    readLine(page, 1);
+    saveLine(page, ConsignmentSql::SaveConsignment, consigType);
 }
 
-void TFrTarvoAdjAndConsignment::saveLine(const Statement &statement, const QString &consigType, const QString &barcode,
-                                         const QString &serialNumber, const QString &chkFree, const QDate &editDate)
+void TFrTarvoAdjAndConsignment::adjustmentSave()
+{
+    EntryPage &page = m_page[AdjustmentPage];
+    if (EdBarcode2->text().isEmpty()) {
+        showMessage(QStringLiteral("ระบุ Barcode"));
+        FocusExit::refocus(EdBarcode2);
+        return;
+    }
+    if (!checkEntry(page))
+        return;
+    readLine(page, CBAdjType->currentIndex() == 1 ? -1 : 1);
+    if (UseSerial == QLatin1String("Y") && EdSerialNo2->text().isEmpty()) {
+        FocusExit::refocus(EdSerialNo2);
+        showMessage(QStringLiteral("ระบุ SerialNumber"));
+        return;
+    }
+    saveLine(page, ConsignmentSql::SaveAdjustment, QStringLiteral("A"));
+}
+
+// The checks both pages make before a line is read: the product shown is the one of the barcode
+// in the box, a quantity is given and keeps to what a branch can hold, the date is one a line
+// can have. Each failed check says so and leaves the focus where the clerk must act.
+bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
+{
+    if (page.barcode->text().trimmed() != page.foundBarcode) {
+        // The barcode was changed without leaving the box: its product is looked up and shown
+        // for the clerk to check before saving, never saved with what was shown for another.
+        (this->*page.lookUpClick)();
+        if (!page.foundBarcode.isEmpty()) {
+            showMessage(QStringLiteral("ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"));
+            FocusExit::refocus(UseSerial == QLatin1String("Y") ? page.serial : static_cast<QWidget *>(page.quantity));
+        }
+        return false;
+    }
+    if (page.quantity->text().isEmpty()) {
+        showMessage(QStringLiteral("ระบุ จำนวน"));
+        FocusExit::refocus(page.quantity);
+        return false;
+    }
+    if (!page.quantity->checkRange())
+        return false;
+    const int year = page.date->date().year();
+    if (year < FirstLineYear || year > QDate::currentDate().year() + 1) {
+        showMessage(QStringLiteral("วันที่ไม่ถูกต้อง !"));
+        FocusExit::refocus(page.date);
+        return false;
+    }
+    return true;
+}
+
+// Quantity and Price of the line from the page: the quantity with the sign given, the price
+// shown (0 for a free gift).
+void TFrTarvoAdjAndConsignment::readLine(EntryPage &page, int sign)
+{
+    if (page.quantity->text().trimmed().isEmpty())
+        page.quantity->setText(QStringLiteral("0"));
+    Quantity = page.quantity->value() * sign;
+    if (Quantity == 0)
+        Quantity = 0; // a decrease of 0 is 0, not -0
+    if (page.price->text().trimmed().isEmpty())
+        page.price->setText(QStringLiteral("0"));
+    Price = StrToFloat(page.price->text());
+    if (page.free->isChecked())
+        Price = 0;
+}
+
+void TFrTarvoAdjAndConsignment::saveLine(EntryPage &page, const Statement &statement, const QString &consigType)
 {
     QSave->setStatement(statement);
     QSave->setParam(QStringLiteral("UserCode"), UserCode);
     QSave->setParam(QStringLiteral("UserKeyIn"), UserKeyIn);
     QSave->setParam(QStringLiteral("Customer"), CusId);
     QSave->setParam(QStringLiteral("ConsigType"), consigType.toUpper().trimmed());
-    QSave->setParam(QStringLiteral("Barcode"), barcode);
-    QSave->setParam(QStringLiteral("SerialNumber"), serialNumber);
+    QSave->setParam(QStringLiteral("Barcode"), page.barcode->text().trimmed());
+    QSave->setParam(QStringLiteral("SerialNumber"), page.serial->text());
     QSave->setParam(QStringLiteral("Quantity"), Quantity);
     QSave->setParam(QStringLiteral("Price"), Price);
-    QSave->setParam(QStringLiteral("ChkFree"), chkFree);
+    QSave->setParam(QStringLiteral("ChkFree"), page.free->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
     QSave->setParam(QStringLiteral("OldPrice"), OldPrice);
-    QSave->setParam(QStringLiteral("EditDate"), editDate);
+    QSave->setParam(QStringLiteral("EditDate"), page.date->date());
     {
         WaitCursor wait;
         QSave->execSql();
@@ -845,94 +515,6 @@ void TFrTarvoAdjAndConsignment::saveLine(const Statement &statement, const QStri
     AcSave->setEnabled(false);
     showMessage(QStringLiteral("บันทึกเรียบร้อย"));
     AcNewExecute();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Stock adjustment entry (page 1)
-
-void TFrTarvoAdjAndConsignment::EdBarcode2Exit()
-{
-    BTOk2Click();
-}
-
-void TFrTarvoAdjAndConsignment::BTOk2Click()
-{
-    if (EdBarcode2->text().isEmpty()) {
-        showMessage(QStringLiteral("ระบุ Barcode"));
-        return;
-    }
-    const QString barcode = EdBarcode2->text().trimmed();
-    {
-        WaitCursor wait;
-        QChkBarcode->close();
-        QChkBarcode->setParam(QStringLiteral("Barcode"), barcode);
-        QChkBarcode->open();
-    }
-    QChkBarcode->last();
-    if (QChkBarcode->isEmpty()) {
-        showMessage(QStringLiteral("ไม่พบ Barcode !!"));
-        FocusExit::refocus(EdBarcode2);
-        return;
-    }
-    EdQuantity2->setEnabled(true);
-    AcSave->setEnabled(true);
-    UseSerial = QChkBarcode->fieldByName(QStringLiteral("UseSerial")).asString();
-    OldPrice = QChkBarcode->fieldByName(QStringLiteral("Price")).asFloat();
-    LbPrice2->setText(QChkBarcode->fieldByName(QStringLiteral("Price")).asString());
-    m_foundBarcode2 = barcode;
-    if (UseSerial == QLatin1String("Y")) {
-        EdQuantity2->setText(QStringLiteral("1"));
-        EdQuantity2->setReadOnly(true);
-        LbSerialNo2->show();
-        EdSerialNo2->show();
-        FocusExit::refocus(EdSerialNo2);
-    }
-}
-
-void TFrTarvoAdjAndConsignment::CBFree2Click()
-{
-    LbPrice2->setText(CBFree2->isChecked() ? QStringLiteral("0") : FloatToStr(OldPrice));
-}
-
-void TFrTarvoAdjAndConsignment::adjustmentSave()
-{
-    const QString consigType = QStringLiteral("A");
-    if (EdBarcode2->text().isEmpty()) {
-        showMessage(QStringLiteral("ระบุ Barcode"));
-        FocusExit::refocus(EdBarcode2);
-        return;
-    }
-    // As on the consignment page: a barcode changed since its lookup is looked up, not saved.
-    if (EdBarcode2->text().trimmed() != m_foundBarcode2) {
-        BTOk2Click();
-        return;
-    }
-    if (EdQuantity2->text().isEmpty()) {
-        showMessage(QStringLiteral("ระบุ จำนวน"));
-        FocusExit::refocus(EdQuantity2);
-        return;
-    }
-    Quantity = EdQuantity2->value();
-    if (CBAdjType->currentIndex() == 1)
-        Quantity = Quantity * -1;
-    if (Quantity == 0)
-        Quantity = 0; // a decrease of 0 is 0, not -0
-    if (LbPrice2->text().trimmed().isEmpty())
-        LbPrice2->setText(QStringLiteral("0"));
-    Price = StrToFloat(LbPrice2->text());
-    const QString barcode = EdBarcode2->text().trimmed();
-    const QString serialNumber = EdSerialNo2->text();
-    QString chkFree = QStringLiteral("N");
-    if (CBFree2->isChecked()) {
-        chkFree = QStringLiteral("Y");
-        Price = 0;
-    }
-    if (UseSerial == QLatin1String("Y") && serialNumber.isEmpty()) {
-        FocusExit::refocus(EdSerialNo2);
-        showMessage(QStringLiteral("ระบุ SerialNumber"));
-        return;
-    }
-    saveLine(ConsignmentSql::SaveAdjustment, consigType, barcode, serialNumber, chkFree, DateTimePicker1->date());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -956,17 +538,17 @@ void TFrTarvoAdjAndConsignment::BtOkConsignClick()
         WaitCursor wait;
         QRPProdDay->open();
     }
-    double total = 0;
+    ExactTotal total;
     if (!QRPProdDay->isEmpty()) {
         QRPProdDay->first();
         while (!QRPProdDay->eof()) {
-            total += QRPProdDay->fieldByName(QStringLiteral("Total")).asFloat();
+            total.add(QRPProdDay->fieldByName(QStringLiteral("Total")).asFloat());
             QRPProdDay->next();
         }
     }
     DBGRPProdDay->enableControls();
     QRPProdDay->first();
-    LbTotal->setText(FormatFloat(TotalFormat, total));
+    LbTotal->setText(FormatFloat(TotalFormat, total.value()));
 }
 
 void TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick()

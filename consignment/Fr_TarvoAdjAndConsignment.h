@@ -42,6 +42,10 @@ public:
     static constexpr int ClientHeight = 504;
     // The longest serial number the save call takes (its parameter SerialNumber NVarChar(60)).
     static constexpr int SerialNumberLength = 60;
+    // The most digits of a quantity: what a branch can hold of one product unit.
+    static constexpr int QuantityDigits = 7;
+    // Lines are dated from this year to next year; other dates are typing mistakes.
+    static constexpr int FirstLineYear = 2000;
 
     // Id of the user who launched the program; set by the program entry before the first show.
     int UserId = 0;
@@ -146,21 +150,55 @@ public:
     static QStringList periodItems();
 
 private:
+    // The controls of one entry page and its product lookup. Both pages are built, reset, looked
+    // up and saved by the same code; the named members above are the same controls.
+    struct EntryPage {
+        DatePicker *date = nullptr;
+        QComboBox *type = nullptr;
+        QLineEdit *barcode = nullptr;
+        QToolButton *search = nullptr;
+        QPushButton *ok = nullptr;
+        DataLabel *code = nullptr;
+        DataLabel *name = nullptr;
+        NumberEdit *quantity = nullptr;
+        QLabel *price = nullptr;
+        DataLabel *unit = nullptr;
+        QCheckBox *free = nullptr;
+        QLabel *serialLabel = nullptr;
+        QLineEdit *serial = nullptr;
+        Query *lookup = nullptr;
+        // The page's own lookup handler (BtOk1Click, BTOk2Click).
+        void (TFrTarvoAdjAndConsignment::*lookUpClick)() = nullptr;
+        // The barcode the product shown was found by ("" when none is shown).
+        QString foundBarcode;
+    };
+    enum class Lookup { NoBarcode, NotFound, Found };
+
+    // Fr_TarvoAdjAndConsignmentLayout.cpp
+    void buildLayout();
     void buildBranchGroup(QWidget *parent);
+    void buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types, const QStringList &names);
     void buildConsignmentPage();
     void buildAdjustmentPage();
     void buildDailyPage();
     void buildOnhandPage();
     void setTabOrder();
+
     void wireHandlers();
 
     void decodeToday();
     void fillYearAndPeriod();
+    void takeShownBranch();
+    EntryPage *activeEntryPage();
+    void resetEntryPage(EntryPage &page);
+    void searchBarcode(QLineEdit *barcodeBox);
+    Lookup lookUp(EntryPage &page, const QString &noBarcodeMessage);
+    void showFreeGiftPrice(const EntryPage &page);
     void consignmentSave();
     void adjustmentSave();
-    void searchBarcode(QLineEdit *barcodeBox);
-    void saveLine(const Statement &statement, const QString &consigType, const QString &barcode,
-                  const QString &serialNumber, const QString &chkFree, const QDate &editDate);
+    bool checkEntry(EntryPage &page);
+    void readLine(EntryPage &page, int sign);
+    void saveLine(EntryPage &page, const Statement &statement, const QString &consigType);
     void setActivePage(int index);
 
     QString UserKeyIn;
@@ -175,9 +213,7 @@ private:
     quint16 CurMonth = 0;
     quint16 CurDay = 0;
 
-    // The barcode the product shown on each entry page was found by ("" when none is shown).
-    QString m_foundBarcode1;
-    QString m_foundBarcode2;
+    EntryPage m_page[2]; // by Page: ConsignmentPage, AdjustmentPage
 
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;

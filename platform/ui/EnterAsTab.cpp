@@ -36,6 +36,9 @@ bool EnterAsTab::focusNext(QWidget *window)
     QWidget *next = nextTabStop(window, window ? window->focusWidget() : nullptr);
     if (!next)
         return false;
+    // A move by the keyboard, as Tab makes it: styles draw the focus mark of buttons, combo boxes
+    // and tabs only in a window where the keyboard has moved the focus.
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
     next->setFocus(Qt::TabFocusReason);
     return true;
 }

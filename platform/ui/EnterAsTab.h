@@ -12,6 +12,7 @@ public:
     // The tab stop after from (the focused control; nullptr starts at the window). It may be from
     // itself when it is the only tab stop; nullptr when the window has none.
     static QWidget *nextTabStop(QWidget *window, QWidget *from);
-    // Moves the focus of window to the next tab stop. Returns false when there is none.
+    // Moves the focus of window to the next tab stop, showing the focus mark as Tab does. Returns
+    // false when there is none.
     static bool focusNext(QWidget *window);
 };

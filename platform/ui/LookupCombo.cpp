@@ -58,6 +58,7 @@ void LookupCombo::itemChosen(int index)
     if (m_syncing > 0 || !m_query || index < 0)
         return;
     m_query->setRecNo(index);
+    Q_EMIT chosen(index);
 }
 
 bool LookupCombo::setValue(const QString &text)

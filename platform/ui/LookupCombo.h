@@ -27,6 +27,11 @@ public:
     // Returns false and changes nothing when no row holds it.
     bool setValue(const QString &text);
 
+Q_SIGNALS:
+    // An item was chosen (by keys, the drop-down list, the mouse wheel or setValue) and the query
+    // stands on its row. Not sent when the box only follows the query.
+    void chosen(int index);
+
 private:
     void queryOpened();
     void followQuery();

@@ -3,6 +3,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
 #include "platform/format/FormatFloat.h"
+#include "platform/ui/DialogService.h"
 #include "platform/ui/FocusExit.h"
 
 #include <QPainter>
@@ -105,9 +106,39 @@ QString NumberEdit::formattedText() const
     }
 }
 
+void NumberEdit::setMaxIntegerDigits(int digits, const QString &rangeMessage)
+{
+    m_maxIntegerDigits = qMax(0, digits);
+    m_rangeMessage = rangeMessage;
+}
+
+bool NumberEdit::inRange() const
+{
+    if (m_maxIntegerDigits == 0)
+        return true;
+    const QString t = valueText(text());
+    qsizetype i = t.startsWith(u'-') || t.startsWith(u'+') ? 1 : 0;
+    while (i < t.size() && t[i] == u'0')
+        ++i;
+    int digits = 0;
+    for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i)
+        ++digits;
+    return digits <= m_maxIntegerDigits;
+}
+
+bool NumberEdit::checkRange()
+{
+    if (inRange())
+        return true;
+    DialogService::instance().showMessage(m_rangeMessage);
+    FocusExit::refocus(this);
+    selectAll();
+    return false;
+}
+
 void NumberEdit::checkValueOnExit()
 {
-    if (!m_checkOnExit)
+    if (!m_checkOnExit || !checkRange())
         return;
     try {
         value();

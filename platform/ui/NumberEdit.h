@@ -12,6 +12,10 @@
 //
 // Conversion of the text: blanks around and thousands separators are ignored, an empty text or a
 // lone sign is 0, anything else goes through StrToFloat.
+//
+// A box may bound its value to a number of integer digits. More digits can still be typed, so
+// that nothing is cut off unseen (a barcode scanned into the box stays whole), but leaving the
+// box with them shows the box's range message and keeps the focus in it, before any conversion.
 class NumberEdit : public QLineEdit
 {
     Q_OBJECT
@@ -24,6 +28,13 @@ public:
     // A FormatFloat pattern; an empty one shows the text as typed.
     QString displayFormat() const { return m_displayFormat; }
     void setDisplayFormat(const QString &format);
+
+    // The most digits the value may have before the decimal point, leading zeros not counted
+    // (0: no bound), and the message that refuses more.
+    void setMaxIntegerDigits(int digits, const QString &rangeMessage);
+    // When the text has more integer digits than that: shows the range message, gives the focus
+    // back to the box with its text selected and returns false.
+    bool checkRange();
 
     // Whether leaving the box converts its text (on by default).
     bool checkOnExit() const { return m_checkOnExit; }
@@ -46,8 +57,11 @@ protected:
 
 private:
     void checkValueOnExit();
+    bool inRange() const;
 
     int m_decimalPlaces = 0;
     QString m_displayFormat = QStringLiteral(",0.##");
     bool m_checkOnExit = true;
+    int m_maxIntegerDigits = 0;
+    QString m_rangeMessage;
 };

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRawFont>
 #include <QStatusBar>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -196,15 +197,37 @@ private Q_SLOTS:
         QCOMPARE(walk(6), (QList<QWidget *>{s->CBFree1, s->EdQuantity1, s->EdSerialNo1, s->DateTimePicker2, s->CbBranch,
                                             s->PageControl1->tabBar()}));
 
+        // Entering the adjustment page puts the focus into its barcode box, empty: leaving it says so.
         clickTab(s, 1);
+        QCOMPARE(Drive::focus(), s->EdBarcode2);
         s->DateTimePicker1->setFocus();
         QCOMPARE(walk(2), (QList<QWidget *>{s->CBAdjType, s->EdBarcode2}));
         s->EdBarcode2->setText(f.barcodeOfProduct(50));
         QCOMPARE(walk(1), QList<QWidget *>{s->EdSerialNo2});
         s->BTOk2->setFocus();
         QCOMPARE(walk(4), (QList<QWidget *>{s->EdQuantity2, s->CBFree2, s->EdSerialNo2, s->CbBranch}));
-        QCOMPARE(f.dialogs().texts(), QStringList{"ระบุบาร์โค้ด"});
+        QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุบาร์โค้ด", "ระบุ Barcode"}));
         QVERIFY(f.errors().isEmpty());
+    }
+
+    // Moving with Enter shows the focus mark as Tab does: the control reached reports the
+    // keyboard focus that styles draw the mark of a tab, a combo box or a button for.
+    void enterShowsTheFocusMark()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        auto keyboardFocus = [](QWidget *w) {
+            QStyleOption option;
+            option.initFrom(w);
+            return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
+        };
+        QVERIFY(!keyboardFocus(s->CbBranch)); // nothing has moved the focus yet
+        Drive::enter();
+        QCOMPARE(Drive::focus(), s->PageControl1->tabBar());
+        QVERIFY(keyboardFocus(s->PageControl1->tabBar()));
+        Drive::enter();
+        QCOMPARE(Drive::focus(), s->CBConsignType);
+        QVERIFY(keyboardFocus(s->CBConsignType));
     }
 
     void showLoadsTheUserAndTheBranches()
@@ -253,13 +276,15 @@ private Q_SLOTS:
         QVERIFY(f.errors().isEmpty());
     }
 
+    // Choosing a branch in the box makes it current at once; leaving the box makes the branch
+    // it shows current again.
     void leavingTheBranchBoxMakesItsBranchCurrent()
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         Drive::key(Qt::Key_Down); // the second branch
         QCOMPARE(s->CbBranch->currentText(), QString("สาขาสยามพารากอน"));
-        QCOMPARE(s->cusId(), 0);
+        QCOMPARE(s->cusId(), 2);
         Drive::enter();
         QCOMPARE(Drive::focus(), s->PageControl1->tabBar());
         QCOMPARE(s->userCode(), QString("BR02"));
@@ -435,6 +460,7 @@ private Q_SLOTS:
 
         Drive::key(Qt::Key_F3);
 
+        QCOMPARE(Drive::focus(), s->EdBarcode1); // ready for the next scan
         QVERIFY(!s->AcSave->isEnabled());                              // 1
         QCOMPARE(s->QRPProdDay->recordCount(), dailyRows + 1);         // 2
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), dailyRows + 1);

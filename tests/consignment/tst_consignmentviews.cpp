@@ -183,7 +183,20 @@ private Q_SLOTS:
         QTEST(s->LbTotal->text(), "total");
     }
 
-    // The total adds every row, in double precision, over a long result; the grid does not
+    // Lines adding up to a half satang are totalled exactly, then rounded: adding their totals
+    // as doubles gives 212,737.25499999998, a satang short.
+    void anExactTotal()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        addLine(f, 1, "S", 3, 6, 7364.555, Jan1);
+        addLine(f, 1, "S", 3, 17, 8529.982, Jan1.addDays(1));
+        addLine(f, 1, "S", 3, 13, 1810.787, Jan1.addDays(2));
+        summarise(s, Jan1, Jan1.addDays(2));
+        QCOMPARE(s->LbTotal->text(), QString("212,737.26"));
+    }
+
+    // The total adds every row over a long result; the grid does not
     // paint or follow while the rows are walked, and shows the first row afterwards.
     void aLongSummary()
     {

@@ -31,6 +31,7 @@ const QString Saved = QStringLiteral("บันทึกเรียบร้อ
 const QString NotFound1 = QStringLiteral("ไม่พบ Barcode ");
 const QString NotFound2 = QStringLiteral("ไม่พบ Barcode !!");
 const QString YearDigits = QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !");
+const QString TooManyDigits = QStringLiteral("ระบุ จำนวน ไม่เกิน 7 หลัก");
 const QString ThaiDigits = QStringLiteral("๐๑๒๓๔๕๖๗๘๙");
 
 void clickTab(TFrTarvoAdjAndConsignment *s, int index)
@@ -112,23 +113,35 @@ private Q_SLOTS:
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 12.0);
     }
 
-    // A quantity far too large for a number: explained, not stored as infinity.
+    // A quantity beyond what a branch can hold, more than seven digits (a barcode scanned into
+    // the box, a number too large for a double or close to it), is refused with a message on
+    // Save and on leaving the box; the clerk stays in the box, nothing is stored or logged.
     void aQuantityTooLargeForANumber()
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         const int stored = f.consignmentCount();
+        const int logged = f.logRows();
         Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
-        const QString huge(400, u'9');
-        Drive::retype(s->EdQuantity1, huge);
-        QCOMPARE(s->EdQuantity1->text(), huge);
-        const QStringList before = screenState(s);
-        Drive::save();
-        f.backToScreen();
-        QCOMPARE(f.shownErrors().size(), 1);
-        QCOMPARE(f.lastLogMessage(), "'" + huge + "' is not a valid floating point value");
-        QCOMPARE(screenState(s), before);
+        for (const QString &typed : {f.barcodeOfProduct(4), "1" + QString(308, u'0'), QString(400, u'9')}) {
+            f.dialogs().clear();
+            Drive::retype(s->EdQuantity1, typed);
+            QCOMPARE(s->EdQuantity1->text(), typed);
+            const QStringList before = screenState(s);
+            Drive::save();
+            Drive::clickInto(s->EdBarcode1);
+            QCOMPARE(f.dialogs().texts(), (QStringList{TooManyDigits, TooManyDigits}));
+            QCOMPARE(Drive::focus(), s->EdQuantity1);
+            QCOMPARE(screenState(s), before);
+        }
+        QVERIFY(f.shownErrors().isEmpty());
+        QCOMPARE(f.logRows(), logged);
         QCOMPARE(f.consignmentCount(), stored);
+
+        Drive::retype(s->EdQuantity1, "9999999");
+        Drive::save();
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.lastLine().value("Quantity").toDouble(), 9999999.0);
     }
 
     // The year of the on-hand summary: only digits get into the box, at most four; an empty box
@@ -284,6 +297,26 @@ private Q_SLOTS:
         Drive::save();
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
         QVERIFY(f.shownErrors().isEmpty());
+    }
+
+    // What cannot be seen is taken out of a pasted serial number (line breaks, tabs, zero-width
+    // spaces), so it cannot pass for another number: sold twice, it is refused as a duplicate.
+    void invisibleCharactersInASerialNumber()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        const int stored = f.consignmentCount();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        Drive::type("SN-55");
+        Drive::save();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        paste(QStringLiteral("SN-\t5\u200B5\r\n"));
+        QCOMPARE(s->EdSerialNo1->text(), QString("SN-55"));
+        Drive::save();
+        f.backToScreen();
+        QCOMPARE(f.consignmentCount(), stored + 1);
+        QCOMPARE(f.shownErrors().size(), 1);
+        QVERIFY(f.lastLogMessage().contains("Cannot insert duplicate"));
     }
 };
 

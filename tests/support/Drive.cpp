@@ -66,6 +66,12 @@ void scan(QLineEdit *box, const QString &text)
     enter();
 }
 
+void scanHere(const QString &text)
+{
+    type(text);
+    enter();
+}
+
 void save()
 {
     key(Qt::Key_F10);

@@ -23,6 +23,8 @@ void click(QWidget *button);
 void type(const QString &text);
 // Clicks into a box, replaces what it holds with text and presses Enter (a barcode scanner).
 void scan(QLineEdit *box, const QString &text);
+// A barcode scanner as it is: types text into whatever has the focus, then presses Enter.
+void scanHere(const QString &text);
 // Clicks into a box and replaces what it holds with text, without leaving it.
 void retype(QLineEdit *box, const QString &text);
 void save(); // F10

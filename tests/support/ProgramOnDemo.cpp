@@ -74,12 +74,22 @@ int ProgramOnDemo::consignmentCount()
 
 QVariantMap ProgramOnDemo::lastLine()
 {
+    return lastLines(1).value(0);
+}
+
+QList<QVariantMap> ProgramOnDemo::lastLines(int count)
+{
     Query q(&m_dbs->company());
     q.setSql({QStringLiteral("Select UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
-                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit 1")});
+                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit %1")
+                  .arg(count)});
     q.open();
-    QVariantMap row;
-    for (int c = 0; c < q.fieldNames().size(); ++c)
-        row.insert(q.fieldNames().at(c), q.value(0, c));
-    return row;
+    QList<QVariantMap> lines;
+    for (int r = q.recordCount() - 1; r >= 0; --r) {
+        QVariantMap row;
+        for (int c = 0; c < q.fieldNames().size(); ++c)
+            row.insert(q.fieldNames().at(c), q.value(r, c));
+        lines << row;
+    }
+    return lines;
 }

@@ -33,6 +33,8 @@ public:
     int consignmentCount();
     // The stored line with the highest id: the eleven values the screen sends, by name.
     QVariantMap lastLine();
+    // The last count lines stored, oldest first, each as lastLine() gives it.
+    QList<QVariantMap> lastLines(int count);
 
 private:
     std::unique_ptr<DemoDatabases> m_dbs;

@@ -49,11 +49,12 @@ class TestSqlServerPath : public QObject
     TdsStandIn m_server;
     QString m_ini;
 
-    std::unique_ptr<Database> connect(const QStringList &extra = {"MAX QUERY TIME=600", "TDS PACKET SIZE=4096"})
+    std::unique_ptr<Database> connect(const QStringList &extra = {"MAX QUERY TIME=600", "TDS PACKET SIZE=4096"},
+                                      const QString &database = "DEMO")
     {
         auto db = std::make_unique<Database>("DMDATA");
         db->setIniPath(m_ini);
-        db->params = TdsStandIn::params("DEMO", extra);
+        db->params = TdsStandIn::params(database, extra);
         db->open();
         return db;
     }
@@ -213,6 +214,21 @@ private Q_SLOTS:
         QCOMPARE(sent.value("value").toString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Name").asString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Wide").asString(), QString("ไทย"));
+    }
+
+    void thaiTextALatinDatabaseCannotHoldIsAnError()
+    {
+        m_server.setCollations({{"LATIN", "SQL_Latin1_General_CP1_CI_AS"}});
+        m_server.answer("^Select @P1 Name", QJsonArray{resultSet({"Name varchar"}, {QJsonArray{"x"}})});
+        auto db = connect({"MAX QUERY TIME=600"}, "LATIN");
+        Query q(db.get());
+        q.setSql({"Select :Name Name"});
+        q.setParam("Name", "ไทย");
+        const QString message = failure([&] { q.open(); });
+        m_server.setCollations({});
+        QVERIFY2(message.contains("Error converting characters into server's character set"), qPrintable(message));
+        for (const QJsonObject &rpc : entriesOf(m_server.log(), "rpc"))
+            QVERIFY(rpc.value("text").toString() != "Select @P1 Name"); // nothing went out
     }
 
     void errorsAfterOtherResultsAreRaised_data()

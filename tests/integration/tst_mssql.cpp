@@ -29,9 +29,9 @@ class TestMsSql : public QObject
         return db;
     }
 
-    static Query *saveQuery(Database *db, const QString &type, const QString &barcode, const QString &serial)
+    static std::unique_ptr<Query> saveQuery(Database *db, const QString &type, const QString &barcode, const QString &serial)
     {
-        auto *save = new Query(db);
+        auto save = std::make_unique<Query>(db);
         save->setStatement(ConsignmentSql::SaveConsignment);
         save->setParam("UserCode", "BR01");
         save->setParam("UserKeyIn", "SOMCHAI");
@@ -47,7 +47,17 @@ class TestMsSql : public QObject
         return save;
     }
 
-    static QString refusal(Query *q)
+    // The barcode of the first unit of a serial-numbered product.
+    static QString serialBarcode(Database *db)
+    {
+        Query q(db);
+        q.setSql({"Select Top 1 U.BarCode From ProductUnits U Inner Join Product P On P.Id = U.Product"
+                  " Where P.UseSerial = 'Y' Order By U.Id"});
+        q.open();
+        return q.fieldByName("BarCode").asString();
+    }
+
+    static QString refusal(const std::unique_ptr<Query> &q)
     {
         try {
             q->execSql();
@@ -110,18 +120,11 @@ private Q_SLOTS:
         // The same lines as tests/db/tst_serverobjects' textsCompareAsSqlServerComparesThem.
         auto db = connect(m_company);
         const QString barcode = DemoData::barcodeOfUnit(1);
-        std::unique_ptr<Query> tab(saveQuery(db.get(), "S\t", barcode, ""));
-        QVERIFY(refusal(tab.get()).contains("is not S, R or A"));
-        Query serialUnit(db.get());
-        serialUnit.setSql({"Select Top 1 U.BarCode From ProductUnits U Inner Join Product P On P.Id = U.Product"
-                           " Where P.UseSerial = 'Y' Order By U.Id"});
-        serialUnit.open();
-        const QString serialBarcode = serialUnit.fieldByName("BarCode").asString();
+        QVERIFY(refusal(saveQuery(db.get(), "S\t", barcode, "")).contains("is not S, R or A"));
+        const QString serialUnit = serialBarcode(db.get());
         const QString serial = "RS-" + QString::number(QDateTime::currentSecsSinceEpoch());
-        std::unique_ptr<Query> sale(saveQuery(db.get(), " s ", " " + serialBarcode + " ", serial.toLower()));
-        QCOMPARE(refusal(sale.get()), QString());
-        std::unique_ptr<Query> again(saveQuery(db.get(), "S", serialBarcode, serial + "  "));
-        QVERIFY(refusal(again.get()).contains("Cannot insert duplicate"));
+        QCOMPARE(refusal(saveQuery(db.get(), " s ", " " + serialUnit + " ", serial.toLower())), QString());
+        QVERIFY(refusal(saveQuery(db.get(), "S", serialUnit, serial + "  ")).contains("Cannot insert duplicate"));
     }
 
     void twoWorkstationsCannotSellTheSameSerialNumber()
@@ -131,19 +134,14 @@ private Q_SLOTS:
         // once A has committed, is refused.
         auto a = connect(m_company);
         auto b = connect(m_company, {"MAX QUERY TIME=3"});
-        Query serialUnit(a.get());
-        serialUnit.setSql({"Select Top 1 U.BarCode From ProductUnits U Inner Join Product P On P.Id = U.Product"
-                           " Where P.UseSerial = 'Y' Order By U.Id"});
-        serialUnit.open();
-        const QString barcode = serialUnit.fieldByName("BarCode").asString();
+        const QString barcode = serialBarcode(a.get());
         const QString serial = "LK-" + QString::number(QDateTime::currentSecsSinceEpoch());
-        std::unique_ptr<Query> saleA(saveQuery(a.get(), "S", barcode, serial));
-        std::unique_ptr<Query> saleB(saveQuery(b.get(), "S", barcode, serial));
+        const auto saleB = saveQuery(b.get(), "S", barcode, serial);
         a->beginTransaction();
-        QCOMPARE(refusal(saleA.get()), QString());
-        QVERIFY(refusal(saleB.get()).contains("Timeout expired"));
+        QCOMPARE(refusal(saveQuery(a.get(), "S", barcode, serial)), QString());
+        QVERIFY(refusal(saleB).contains("Timeout expired"));
         a->commit();
-        QVERIFY(refusal(saleB.get()).contains("Cannot insert duplicate"));
+        QVERIFY(refusal(saleB).contains("Cannot insert duplicate"));
     }
 
     void saveAndDailyView()

@@ -150,7 +150,7 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
 
     // The server words its messages in English, which the Thai explanations of errors look for;
     // the login names the program in the server's session list.
-    QString appName = QCoreApplication::applicationName();
+    const QString appName = QCoreApplication::applicationName();
     add(QStringLiteral("APP"), appName.isEmpty() ? QStringLiteral("tarvo") : appName);
     add(QStringLiteral("Language"), QStringLiteral("us_english"));
     QString tdsVersion = QStringLiteral("7.4");
@@ -176,17 +176,18 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
             extra << entry;
         }
     }
+    s.queryTimeoutSeconds = qMax(0, paramValue(params, QStringLiteral("MAX QUERY TIME")).toInt());
     if (freeTds) {
-        // Qt hands FreeTDS text as UTF-8; the version is pinned (see loginTimeoutSeconds).
+        // Qt hands FreeTDS text as UTF-8; the version is pinned (see loginTimeoutSeconds); the
+        // statement time-out also bounds what the driver and Qt send by themselves.
         add(QStringLiteral("TDS_Version"), tdsVersion);
         add(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
+        if (s.queryTimeoutSeconds > 0)
+            add(QStringLiteral("Timeout"), QString::number(s.queryTimeoutSeconds));
     }
     for (const QString &entry : extra)
         s.databaseName += entry + u';';
 
-    s.queryTimeoutSeconds = qMax(0, paramValue(params, QStringLiteral("MAX QUERY TIME")).toInt());
-    if (freeTds && s.queryTimeoutSeconds > 0)
-        add(QStringLiteral("Timeout"), QString::number(s.queryTimeoutSeconds)); // the driver's own statements too
     QStringList connectOptions{QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds)};
     const QString packetSize = paramValue(params, QStringLiteral("TDS PACKET SIZE"));
     if (!packetSize.isEmpty())

@@ -13,7 +13,7 @@
 class TdsStandIn
 {
 public:
-    // options: the stand-in's own (--collation NAME, --silent, --reply-version HEX).
+    // options: the stand-in's own (--collation NAME, --silent).
     explicit TdsStandIn(const QStringList &options = {});
     ~TdsStandIn();
     TdsStandIn(const TdsStandIn &) = delete;

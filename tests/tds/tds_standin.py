@@ -275,9 +275,7 @@ def read_rpc(data):
 def read_login7(data):
     r = Reader(data)
     length, version, packet_size = r.u32(), r.u32(), r.u32()
-    r.take(12)
-    flags1, flags2, type_flags, flags3 = r.u8(), r.u8(), r.u8(), r.u8()
-    r.take(8)
+    r.take(12 + 4 + 8)  # client version, process and connection ids; option flags; time zone, LCID
     names = ["hostname", "user", "password", "app", "server", "extension", "library", "language", "database"]
     fields = {}
     for name in names:
@@ -429,12 +427,9 @@ class Session:
         self.server.log(entry)
 
     @property
-    def collation_name(self):
-        return self.server.collation_of(self.database)
-
-    @property
     def collation(self):
-        return collation(self.collation_name)
+        """(the 5 collation bytes, the varchar code page) of the current database."""
+        return collation(self.server.collation_of(self.database))
 
     # -- the conversation
     def run(self):
@@ -456,7 +451,7 @@ class Session:
                 descriptor = skip_all_headers(r)
                 text = r.ucs2((len(payload) - r.pos) // 2)
                 self.log({"kind": "batch", "text": text, "transaction": descriptor})
-                self.answer_statement(text, DONE_FINAL, TOK_DONE)
+                self.answer_batch(text)
             elif kind == PKT_RPC:
                 self.rpc(payload)
             elif kind == PKT_TRANSACTION:
@@ -485,14 +480,12 @@ class Session:
         self.log(dict(info, kind="login"))
         self.database = info["database"] or "master"
         self.packet_size = max(512, min(info["packet_size"] or 4096, 32767))
-        version = info["tds_version"]
-        reply_version = self.server.reply_version or version
         reply = envchange(1, b_varchar(self.database), b_varchar("master"))
         reply += message(TOK_INFO, 5701, "Changed database context to '%s'." % self.database, 0, 2)
         reply += envchange(7, bytes([5]) + self.collation[0], b"\x00")
         reply += envchange(2, b_varchar("us_english"), b_varchar(""))
         reply += message(TOK_INFO, 5703, "Changed language setting to us_english.", 0, 1)
-        ack = bytes([1]) + bytes.fromhex(reply_version) + b_varchar("Microsoft SQL Server") + bytes([15, 0, 7, 208])
+        ack = bytes([1]) + bytes.fromhex(info["tds_version"]) + b_varchar("Microsoft SQL Server") + bytes([15, 0, 7, 208])
         reply += bytes([TOK_LOGINACK]) + struct.pack("<H", len(ack)) + ack
         reply += envchange(4, b_varchar(str(self.packet_size)), b_varchar("4096"))
         reply += done(TOK_DONE, DONE_FINAL)
@@ -565,18 +558,17 @@ class Session:
         entry["params"] = values
         self.log(entry)
 
-        out = b""
         if proc in ("sp_prepexec", "sp_prepare"):
             handle = self.next_handle
             self.next_handle += 1
             self.prepared[handle] = (entry["text"], entry["declaration"])
         if proc == "sp_prepare":
-            return (bytes([TOK_RETURNSTATUS]) + struct.pack("<i", 0) + self.return_value(params[0]["name"], handle) + done(TOK_DONEPROC, final_status))
+            return (bytes([TOK_RETURNSTATUS]) + struct.pack("<i", 0) + self.return_value(params[0]["name"], handle)
+                    + done(TOK_DONEPROC, final_status))
         answer = self.answer_for(entry["text"])
         if self.without_answer(answer):
             return None
-        body, failed, status_value, outputs = self.results(answer, TOK_DONEINPROC)
-        out += body
+        out, failed, status_value, outputs = self.results(answer, TOK_DONEINPROC)
         out += bytes([TOK_RETURNSTATUS]) + struct.pack("<i", status_value)
         if proc == "sp_prepexec":
             out += self.return_value(params[0]["name"], handle)
@@ -589,7 +581,7 @@ class Session:
         body = struct.pack("<H", 0) + b_varchar(name) + b"\x01" + struct.pack("<IH", 0, 0x09)
         return bytes([TOK_RETURNVALUE]) + body + column.type_info() + column.value(value)
 
-    def answer_statement(self, text, final_status, final_token):
+    def answer_batch(self, text):
         answer = self.answer_for(text)
         if self.without_answer(answer):
             return
@@ -600,7 +592,7 @@ class Session:
             prefix = envchange(1, b_varchar(self.database), b_varchar("master"))
             prefix += envchange(7, bytes([5]) + self.collation[0], b"\x00")
         body, failed, _, _ = self.results(answer, TOK_DONE)
-        self.send(prefix + body + done(final_token, final_status | (DONE_ERROR if failed else 0)))
+        self.send(prefix + body + done(TOK_DONE, DONE_FINAL | (DONE_ERROR if failed else 0)))
 
     def without_answer(self, answer):
         """Carries out "silent" (never answer) and "close" (end the connection); False for a
@@ -663,7 +655,6 @@ class StandIn(socketserver.ThreadingTCPServer):
         self.script_path = args.script
         self.log_path = args.log
         self.silent = args.silent
-        self.reply_version = args.reply_version
         self.default_collation = args.collation
         self.lock = threading.Lock()
         self.connections = 0
@@ -706,6 +697,7 @@ class StandIn(socketserver.ThreadingTCPServer):
 # answers them.
 DRIVER_RULES = [
     {"match": r"^(\s*SET\s+\w+\s+[^;]*(;|$))+\s*$", "answer": []},
+    {"match": r"^\s*use\s+\S+\s*$", "answer": []},
     {"match": r"^\s*select\s+'test'\s*$", "answer": [{"columns": [["", "varchar"]], "rows": [["test"]]}]},
     {"match": r"^\s*sp_datatype_info(_100)?\s+-?\d+\s*$", "answer": [{"columns": [
         ["TYPE_NAME", "nvarchar"], ["DATA_TYPE", "int"], ["COLUMN_SIZE", "int"]],
@@ -730,8 +722,6 @@ def main():
     parser.add_argument("--log", required=True, help="JSON lines, one per request")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--collation", default="Thai_CI_AS")
-    parser.add_argument("--reply-version", default=None,
-                        help="TDS version the login acknowledges, e.g. 73000b03 (default: as asked)")
     parser.add_argument("--silent", action="store_true", help="accept connections and never answer")
     args = parser.parse_args()
     server = StandIn(args)

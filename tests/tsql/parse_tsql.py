@@ -13,6 +13,7 @@ unparsable sections are one of KNOWN_GAPS, matched in full; everything around th
 """
 
 import argparse
+import importlib.util
 import multiprocessing
 import os
 import re
@@ -66,10 +67,8 @@ def main():
     parser.add_argument("--require", action="append", default=[], help="a folder that must hold texts")
     parser.add_argument("paths", nargs="+")
     args = parser.parse_args()
-    try:
-        import sqlfluff  # noqa: F401
-    except ImportError as e:
-        print("sqlfluff cannot be used: %s" % e)
+    if importlib.util.find_spec("sqlfluff") is None:
+        print("sqlfluff is not installed for %s" % sys.executable)
         return 1
 
     for folder in args.require:

@@ -1,6 +1,7 @@
 #include "app/Fr_FormLogo.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -22,6 +23,25 @@ TFormLogo::TFormLogo(QWidget *parent)
     Image1->setPixmap(picture());
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    qApp->installEventFilter(this);
+}
+
+bool TFormLogo::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && !event->spontaneous() && watched != this
+        && watched->isWidgetType()) {
+        const auto *window = static_cast<QWidget *>(watched);
+        if (window->isWindow() && window->isModal()) {
+            if (type == QEvent::Show) {
+                ++m_modalWindowsUp;
+                hide();
+            } else if (m_modalWindowsUp > 0 && --m_modalWindowsUp == 0) {
+                show();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFormLogo::showAndPaint()

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/Fr_FormLogo.h"
+#include "app/ProgramWiring.h"
 #include "app/Screens.h"
 #include "app/UnattendedRun.h"
 #include "data/Dm_Config.h"
@@ -9,17 +10,28 @@
 #include "data/ProgramEnd.h"
 #include "data/U_DM.h"
 #include "db/ServerObjects.h"
-#include "forms/Fr_ShowError.h"
 #include "hints/FormHints.h"
-#include "platform/sql/Database.h"
-#include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
-#include "platform/ui/DialogService.h"
+#include "platform/sql/Database.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/TarvoApplication.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <memory>
+
+namespace {
+
+// The command line as the launcher gave it, position 0 being the program.
+QStringList commandLine(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
 
 int runProgram(int argc, char **argv)
 {
@@ -27,8 +39,12 @@ int runProgram(int argc, char **argv)
     if (argc <= 1)
         return 0;
 
-    TarvoApplication app(argc, argv);
-    setLaunchParameters(QCoreApplication::arguments());
+    // The launch parameters are read from the command line as given. Qt is shown the program's
+    // name only: it would take a parameter such as "-reverse", "-style" or "-platform" for one of
+    // its own options and remove it (with the value after it) before anyone read it.
+    setLaunchParameters(commandLine(argc, argv));
+    int qtArgc = 1;
+    TarvoApplication app(qtArgc, argv);
     UnattendedRun::installDialogLog();
     registerServerObjects(); // the embedded engine's procedures, when Server.Dat names it
 
@@ -42,17 +58,28 @@ int runProgram(int argc, char **argv)
 
     DMConfig = new TDMConfig(&app);
     DM = new TDM(&app);
-    DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
     DM->freeSplash = freeLogo;
-    DM->showErrorDialog = &TFrShowError::showError;
+    // From here on every error reaches the application-wide handler: logged, explained in Thai
+    // and shown in the error dialog, the start-up's own and those of the first screen's show.
+    ProgramWiring::wire();
+    std::unique_ptr<QWidget> mainWindow;
+    // At every end, the screen goes first, then the data modules with their connections, while
+    // the application still exists.
+    const auto closeAtEnd = qScopeGuard([&mainWindow] {
+        mainWindow.reset();
+        ProgramWiring::end();
+    });
     // Dates are shown and read as DD/MM/YYYY everywhere (platform/format's DateFormat).
 
-    std::unique_ptr<QWidget> mainWindow;
+    bool configReached = true; // false once the configuration database could not be connected
+    QString failure;
     try {
         const int selector = StrToInt(launchParameter(5));
         const int menuId = StrToInt(launchParameter(1));
         const int userId = StrToInt(launchParameter(2));
+        configReached = false;
         DMConfig->CheckRight(menuId, userId);
+        configReached = true;
         DMConfig->GetCompanyConfig(launchParameter(3));
         DM->DMdata->open();
         freeLogo();
@@ -61,9 +88,17 @@ int runProgram(int argc, char **argv)
     } catch (const ProgramEnd &end) {
         freeLogo();
         return end.exitCode;
-    } catch (const Exception &e) {
+    } catch (...) {
+        configReached = configReached || DMConfig->DmCfg->connected();
+        failure = ExceptionRouter::currentMessage();
+    }
+    if (!failure.isNull()) {
+        // Reported outside the catch block: the error dialog runs an event loop of its own.
         freeLogo();
-        DialogService::instance().showMessage(e.message());
+        if (configReached)
+            ExceptionRouter::report(failure);
+        else
+            DM->ShowErrorDialog(failure); // the log lives on the server that could not be reached
         return 1;
     }
     if (!mainWindow)
@@ -71,9 +106,5 @@ int runProgram(int argc, char **argv)
     TFormHints::setMainWindow(mainWindow.get()); // the balloon settings are looked up on it
     mainWindow->show();
     UnattendedRun::watchMainWindow(mainWindow.get());
-    // While the message loop runs, every exception no screen handled goes to DM's handler.
-    ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
-    const int exitCode = app.exec();
-    ExceptionRouter::setHandler({});
-    return exitCode;
+    return app.exec();
 }

@@ -5,5 +5,7 @@
 // window. Returns the process's exit code:
 //   0  no parameters; access denied; a selector without a screen; an unknown company database
 //      (after its message); the main window closed normally
-//   1  a launch parameter that is not a number, or any error while starting (after its message)
+//   1  a launch parameter that is not a number, or any error while starting, after the error
+//      handling of every error: the error log (unless the configuration database itself could
+//      not be reached), the Thai explanation and the error dialog
 int runProgram(int argc, char **argv);

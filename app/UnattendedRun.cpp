@@ -25,7 +25,6 @@ public:
         return yes;
     }
 
-private:
     void append(const QString &kind, const QString &text)
     {
         QFile f(m_path);
@@ -35,6 +34,8 @@ private:
             f.write((kind + QStringLiteral(": ") + flat + u'\n').toUtf8());
         }
     }
+
+private:
     QString m_path;
 };
 
@@ -42,13 +43,22 @@ private:
 
 namespace UnattendedRun {
 
+bool logsDialogs()
+{
+    return !qEnvironmentVariable("TARVO_DIALOG_LOG").isEmpty();
+}
+
 void installDialogLog()
 {
-    const QString path = qEnvironmentVariable("TARVO_DIALOG_LOG");
-    if (path.isEmpty())
+    if (!logsDialogs())
         return;
-    static LoggingDialogService service(path);
+    static LoggingDialogService service(qEnvironmentVariable("TARVO_DIALOG_LOG"));
     DialogService::setInstance(&service);
+}
+
+void logErrorDialog(const QString &errorText)
+{
+    LoggingDialogService(qEnvironmentVariable("TARVO_DIALOG_LOG")).append(QStringLiteral("error dialog"), errorText);
 }
 
 void watchMainWindow(QWidget *mainWindow)

@@ -12,6 +12,8 @@ namespace ErrorHandler {
 
 const QList<TranslationRow> &translationTable()
 {
+    static const QString serverUnreachable = QStringLiteral("ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้");
+    static const QString serverTimedOut = QStringLiteral("เครื่องแม่ข่ายตัดการติดต่อ เพราะเครื่องนี้อาจเรียกข้อมูลปริมาณมากเกินไป");
     static const QList<TranslationRow> rows = {
         {QStringLiteral("is not a valid date"), QStringLiteral("ป้อนวันที่ไม่ถูกต้อง")},
         {QStringLiteral("Cannot insert the value NULL into column 'Transportation'"),
@@ -28,16 +30,29 @@ const QList<TranslationRow> &translationTable()
          QStringLiteral("ไม่ได้ป้อนข้อมูลหน่วย หรือ ข้อมูลหน่วยผิดพลาด")},
         {QStringLiteral("Cannot insert the value NULL into column 'Salesman'"),
          QStringLiteral("ไม่ได้ป้อนข้อมูลพนักงานขาย")},
-        {QStringLiteral("Possible network error"),
-         QStringLiteral("ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้")},
+        {QStringLiteral("Possible network error"), serverUnreachable},
         {QStringLiteral("DELETE statement conflicted with COLUMN REFERENCE"),
          QStringLiteral("ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้")},
         {QStringLiteral("Printer selected is not valid"),
          QStringLiteral("ยังไม่ได้กำหนดเครื่องพิมพ์ หรือ เครื่องพิมพ์มีปัญหา")},
         {QStringLiteral("Insufficient memory"), QStringLiteral("Memory หน่วยความจำของเครื่องไม่เพียงพอ")},
-        {QStringLiteral("SQL Server connection timed out"),
-         QStringLiteral("เครื่องแม่ข่ายตัดการติดต่อ เพราะเครื่องนี้อาจเรียกข้อมูลปริมาณมากเกินไป")},
+        {QStringLiteral("SQL Server connection timed out"), serverTimedOut},
         {QStringLiteral("Cannot insert duplicate"), QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว")},
+        // How today's engines and drivers word a lock, a time-out and a lost connection: the
+        // embedded engine, FreeTDS and Microsoft's ODBC driver. A time-out reads as row 13, a
+        // connection that cannot be made or is lost as row 9. The specific time-outs come before
+        // the bare "Timeout expired" that ends each of them.
+        {QStringLiteral("database is locked"),
+         QStringLiteral("ข้อมูลกำลังถูกใช้งานโดยเครื่องอื่น รอสักครู่แล้วลองใหม่อีกครั้ง")},
+        {QStringLiteral("Adaptive Server connection timed out"), serverTimedOut},
+        {QStringLiteral("Query timeout expired"), serverTimedOut},
+        {QStringLiteral("Login timeout expired"), serverUnreachable},
+        {QStringLiteral("Connection timeout expired"), serverUnreachable},
+        {QStringLiteral("Timeout expired"), serverTimedOut},
+        {QStringLiteral("Unable to connect"), serverUnreachable},
+        {QStringLiteral("Communication link failure"), serverUnreachable},
+        {QStringLiteral("Read from the server failed"), serverUnreachable},
+        {QStringLiteral("Write to the server failed"), serverUnreachable},
     };
     return rows;
 }
@@ -103,7 +118,11 @@ void TDM::ApplicationEvents1Exception(const QString &message)
     }
     if (!logFailure.isNull())
         qWarning("Error log not written: %s", qUtf8Printable(logFailure));
+    ShowErrorDialog(message);
+}
 
+void TDM::ShowErrorDialog(const QString &message)
+{
     const QString errorText = ErrorHandler::composeErrorText(message);
     if (showErrorDialog)
         showErrorDialog(errorText);

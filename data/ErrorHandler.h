@@ -13,7 +13,8 @@ struct TranslationRow {
     QString thai;    // what the user is told
 };
 
-// The fourteen rows, in the order they are searched.
+// The rows in the order they are searched: the suite's fourteen, then the wordings of today's
+// engine and drivers for a lock, a time-out and a lost connection.
 const QList<TranslationRow> &translationTable();
 
 // The text with the ASCII letters a to z upper-cased; everything else (Thai) unchanged.

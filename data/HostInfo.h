@@ -8,7 +8,9 @@ namespace HostInfo {
 // The computer's name with leading and trailing blanks and control characters removed.
 QString computerName();
 
-// The log-on name of the current user, upper-cased; "UNKNOWN" when the system can't tell.
+// The log-on name of the account the program runs as, from the operating system, upper-cased;
+// the environment's USERNAME, USER or LOGNAME only when the system can't tell, and "UNKNOWN"
+// when neither can.
 QString logOnName();
 
 // The workstation's address in dotted form: the last IPv4 address the host name resolves to

@@ -3,6 +3,7 @@
 #include "hints/FormHints.h"
 
 #include "data/LaunchContext.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/ExceptionRouter.h"
@@ -201,7 +202,7 @@ QLabel *TFrForm::statusPanel(int index) const
 
 void TFrForm::FormShow()
 {
-    QGuiApplication::setApplicationDisplayName(windowTitle());
+    ApplicationTitle::set(windowTitle());
     BHist->setVisible(false);
     BCopy->setVisible(false);
     BPrint->setVisible(false);

@@ -24,6 +24,7 @@
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -444,25 +445,45 @@ void TFrSearchBarCode::restorePlacement()
 {
     const IniFile ini(FpSearchBarCode.iniFileName);
     const QString &section = FpSearchBarCode.section;
-    int width = 0;
-    int height = 0;
-    if (readNumber(ini, section, KeyWidth, width) && readNumber(ini, section, KeyHeight, height) && width > 0 && height > 0)
-        resize(qMax(width, DefaultClientWidth), qMax(height, MinimumClientHeight));
     int left = 0;
     int top = 0;
-    if (readNumber(ini, section, KeyLeft, left) && readNumber(ini, section, KeyTop, top)) {
-        // Only where the title bar can be reached on one of today's screens; otherwise the dialog
-        // is centred as on a first run.
-        const QRect titleStrip(left, top, this->width(), 24);
+    const bool positioned = readNumber(ini, section, KeyLeft, left) && readNumber(ini, section, KeyTop, top);
+    // The screen the dialog comes back on: the one where the start of its title bar can be
+    // reached; with none (no position, or off every screen of today) it is centred as on a first
+    // run, on the primary screen.
+    const QScreen *screen = nullptr;
+    if (positioned) {
+        const QRect titleStart(left, top, 100, 24);
         const QList<QScreen *> screens = QGuiApplication::screens();
-        for (const QScreen *screen : screens) {
-            const QRect seen = screen->availableGeometry().intersected(titleStrip);
-            if (seen.width() >= qMin(100, titleStrip.width()) && seen.height() >= 12) {
-                move(left, top);
+        for (const QScreen *candidate : screens) {
+            const QRect seen = candidate->availableGeometry().intersected(titleStart);
+            if (seen.width() >= 50 && seen.height() >= 12) {
+                screen = candidate;
                 break;
             }
         }
     }
+    const QScreen *sizing = screen ? screen : QGuiApplication::primaryScreen();
+    const QRect available = sizing ? sizing->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
+
+    // Never larger than that screen's free area, frame included (nor smaller than the dialog's
+    // minimum): a size written by hand or by a larger screen must not make a window of
+    // thousands of pixels.
+    create(); // the platform's window, which knows the frame around the dialog
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize room = available.size().shrunkBy(frame);
+    int width = 0;
+    int height = 0;
+    if (readNumber(ini, section, KeyWidth, width) && readNumber(ini, section, KeyHeight, height) && width > 0 && height > 0)
+        resize(qBound(DefaultClientWidth, width, qMax(DefaultClientWidth, room.width())),
+               qBound(MinimumClientHeight, height, qMax(MinimumClientHeight, room.height())));
+    // The frame wholly inside the free area, as far as the size allows.
+    if (screen) {
+        const QSize framed = size().grownBy(frame);
+        move(qMax(available.left(), qMin(left, available.right() + 1 - framed.width())),
+             qMax(available.top(), qMin(top, available.bottom() + 1 - framed.height())));
+    }
+
     QHeaderView *titles = DgSearch->horizontalHeader();
     for (int i = 0; i < gridColumns().size(); ++i) {
         int columnWidth = 0;

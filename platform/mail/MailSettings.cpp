@@ -18,10 +18,17 @@ SmtpClient::TlsMode tlsModeFrom(const QString &text)
     const QString value = text.toLower();
     if (value.isEmpty() || value == u"no" || value == u"none" || value == u"false" || value == u"0"
         || value == u"off")
-        return SmtpClient::TlsMode::None;
+        return SmtpClient::TlsMode::IfOffered;
     if (value == u"tls" || value == u"ssl" || value == u"smtps" || value == u"implicit")
         return SmtpClient::TlsMode::Implicit;
     return SmtpClient::TlsMode::StartTls;
+}
+
+// Only an explicit yes counts.
+bool isYes(const QString &text)
+{
+    const QString value = text.toLower();
+    return value == u"yes" || value == u"true" || value == u"1" || value == u"on";
 }
 
 } // namespace
@@ -39,6 +46,8 @@ MailSettings MailSettings::fromIniFile(const QString &path)
     result.user = text("User");
     result.password = text("Password");
     result.tlsMode = tlsModeFrom(text("UseTls"));
+    result.allowPlainLogin = isYes(text("AllowPlainLogin"));
+    result.caFile = text("CaFile");
     result.connectTimeoutMs =
         number(ini, QStringLiteral("ConnectTimeoutMs"), SmtpClient::defaultConnectTimeoutMs, 1, 600000);
     result.timeoutMs = number(ini, QStringLiteral("TimeoutMs"), SmtpClient::defaultTimeoutMs, 1, 600000);
@@ -52,6 +61,8 @@ void MailSettings::applyTo(SmtpClient &client) const
     client.setUserId(userId);
     client.setLogin(user, password);
     client.setTlsMode(tlsMode);
+    client.setAllowPlainLogin(allowPlainLogin);
+    client.setCaFile(caFile);
     client.setConnectTimeoutMs(connectTimeoutMs);
     client.setTimeoutMs(timeoutMs);
 }

@@ -15,8 +15,14 @@
 //   User=                       ; optional login
 //   Password=
 //   UseTls=no                   ; no | starttls (also yes/true/1) | tls (also ssl/smtps)
+//   AllowPlainLogin=no          ; yes: User and Password may go over an unencrypted connection
+//   CaFile=                     ; certificates (PEM) to check the host's against
 //   ConnectTimeoutMs=5000
 //   TimeoutMs=10000
+//
+// UseTls=no still upgrades with STARTTLS whenever the server offers it; starttls refuses a
+// server that does not, tls speaks TLS from the first byte. A login is never sent over an
+// unencrypted connection unless AllowPlainLogin is yes (also true/1/on).
 //
 // Key and section names are matched without regard to case, as on Windows. A missing, empty or
 // unusable number takes its default; an unknown UseTls value asks for STARTTLS rather than
@@ -31,7 +37,9 @@ public:
     QString userId;
     QString user;
     QString password;
-    SmtpClient::TlsMode tlsMode = SmtpClient::TlsMode::None;
+    SmtpClient::TlsMode tlsMode = SmtpClient::TlsMode::IfOffered;
+    bool allowPlainLogin = false;
+    QString caFile;
     int connectTimeoutMs = SmtpClient::defaultConnectTimeoutMs;
     int timeoutMs = SmtpClient::defaultTimeoutMs;
 

@@ -3,6 +3,7 @@
 #include "platform/mail/EMailError.h"
 #include "platform/mail/MimeMessage.h"
 
+#include <QFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -51,25 +52,27 @@ SmtpClient::~SmtpClient()
     disconnect();
 }
 
+template <typename T>
+void SmtpClient::change(T &setting, const T &value)
+{
+    if (setting != value)
+        disconnect();
+    setting = value;
+}
+
 void SmtpClient::setHost(const QString &host)
 {
-    if (host != m_host)
-        disconnect();
-    m_host = host;
+    change(m_host, host);
 }
 
 void SmtpClient::setPort(int port)
 {
-    if (port != m_port)
-        disconnect();
-    m_port = port;
+    change(m_port, port);
 }
 
 void SmtpClient::setUserId(const QString &userId)
 {
-    if (userId != m_userId)
-        disconnect();
-    m_userId = userId;
+    change(m_userId, userId);
 }
 
 QString SmtpClient::ehloName() const
@@ -80,17 +83,28 @@ QString SmtpClient::ehloName() const
 
 void SmtpClient::setLogin(const QString &user, const QString &password)
 {
-    if (user != m_user || password != m_password)
-        disconnect();
-    m_user = user;
-    m_password = password;
+    change(m_user, user);
+    change(m_password, password);
 }
 
 void SmtpClient::setTlsMode(TlsMode mode)
 {
-    if (mode != m_tlsMode)
-        disconnect();
-    m_tlsMode = mode;
+    change(m_tlsMode, mode);
+}
+
+void SmtpClient::setAllowPlainLogin(bool allow)
+{
+    change(m_allowPlainLogin, allow);
+}
+
+void SmtpClient::setCaFile(const QString &path)
+{
+    change(m_caFile, path);
+}
+
+bool SmtpClient::loginNeedsTls() const
+{
+    return !m_user.isEmpty() && !m_allowPlainLogin;
 }
 
 void SmtpClient::setConnectTimeoutMs(int ms)
@@ -154,8 +168,16 @@ void SmtpClient::applyCommonOptions(void *curlHandle, int wholeTimeoutMs)
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, recordReply);
     curl_easy_setopt(curl, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_USE_SSL,
-                     long(m_tlsMode == TlsMode::StartTls ? CURLUSESSL_ALL : CURLUSESSL_NONE));
+    // STARTTLS whenever the server offers it; required when asked for, and when a login would
+    // otherwise go out in the clear (libcurl then stops before AUTH).
+    long useSsl = CURLUSESSL_NONE; // SMTPS is encrypted by its scheme
+    if (m_tlsMode == TlsMode::StartTls || (m_tlsMode == TlsMode::IfOffered && loginNeedsTls()))
+        useSsl = CURLUSESSL_ALL;
+    else if (m_tlsMode == TlsMode::IfOffered)
+        useSsl = CURLUSESSL_TRY;
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl);
+    if (!m_caFile.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CAINFO, QFile::encodeName(m_caFile).constData());
     if (m_user.isEmpty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
         curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
@@ -170,6 +192,8 @@ EMailError SmtpClient::failure(int code) const
     QString text = QString::fromUtf8(m_errorBuffer).trimmed();
     if (text.isEmpty())
         text = QString::fromUtf8(curl_easy_strerror(CURLcode(code)));
+    if (code == CURLE_USE_SSL_FAILED && m_tlsMode == TlsMode::IfOffered && loginNeedsTls())
+        text += QStringLiteral(" (the login is not sent over an unencrypted connection)");
     if (!m_lastErrorReply.isEmpty())
         text += QStringLiteral(" (server: %1)").arg(QString::fromUtf8(m_lastErrorReply));
     return EMailError(text);

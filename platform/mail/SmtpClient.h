@@ -15,9 +15,9 @@ class EMailError;
 // EMailError with libcurl's text (and the server's last reply, when it gave one).
 //
 // connect() opens the SMTP session for real: the server must greet, answer EHLO (and STARTTLS
-// and AUTH when configured) and answer a NOOP; only then is connected() true. libcurl keeps that
-// session open and SendMail() sends over it (opening a new one if the server has dropped it
-// meanwhile). disconnect() ends it with QUIT.
+// when offered or required, and AUTH when configured) and answer a NOOP; only then is
+// connected() true. libcurl keeps that session open and SendMail() sends over it (opening a new
+// one if the server has dropped it meanwhile). disconnect() ends it with QUIT.
 //
 // Time-outs: connect() as a whole, and any single server reply (including the one to QUIT),
 // may take at most the connect time-out (default 5 s; libcurl counts reply time-outs in whole
@@ -32,9 +32,9 @@ class SmtpClient
 {
 public:
     enum class TlsMode {
-        None,     // plain SMTP
-        StartTls, // plain connection upgraded with STARTTLS; refused if the server cannot
-        Implicit  // TLS from the first byte (SMTPS, usually port 465)
+        IfOffered, // upgraded with STARTTLS whenever the server offers it, plain SMTP otherwise
+        StartTls,  // upgraded with STARTTLS; refused if the server cannot
+        Implicit   // TLS from the first byte (SMTPS, usually port 465)
     };
 
     static constexpr int defaultPort = 25;
@@ -55,11 +55,21 @@ public:
     QString userId() const { return m_userId; }
     // The name sent in EHLO, derived from userId() (empty: libcurl's default).
     QString ehloName() const;
-    // Log in with AUTH when the server offers it; an empty user means no login.
+    // Log in with AUTH when the server offers it; an empty user means no login. The login is
+    // only ever sent over an encrypted connection: with TlsMode::IfOffered and a server that
+    // offers no STARTTLS, connect() fails before anything of it is sent, unless plain logins
+    // are allowed.
     void setLogin(const QString &user, const QString &password);
     QString user() const { return m_user; }
     void setTlsMode(TlsMode mode);
     TlsMode tlsMode() const { return m_tlsMode; }
+    void setAllowPlainLogin(bool allow);
+    bool allowPlainLogin() const { return m_allowPlainLogin; }
+    // A file of certificates (PEM) to check the mail host's certificate against instead of the
+    // system's bundle, for a host whose certificate comes from a company's own authority. The
+    // host's certificate and name are always checked.
+    void setCaFile(const QString &path);
+    QString caFile() const { return m_caFile; }
 
     // Values of zero or less restore the defaults.
     void setConnectTimeoutMs(int ms);
@@ -86,9 +96,13 @@ public:
     void disconnect();
 
 private:
+    // Sets one setting; a change ends an open session first.
+    template <typename T>
+    void change(T &setting, const T &value);
     void *handle();
     void applyCommonOptions(void *curlHandle, int wholeTimeoutMs);
     EMailError failure(int curlCode) const;
+    bool loginNeedsTls() const;
     size_t takeUpload(char *buffer, size_t room);
     void noteServerData(const char *data, size_t size);
     QString url() const;
@@ -99,7 +113,9 @@ private:
     QString m_userId;
     QString m_user;
     QString m_password;
-    TlsMode m_tlsMode = TlsMode::None;
+    TlsMode m_tlsMode = TlsMode::IfOffered;
+    bool m_allowPlainLogin = false;
+    QString m_caFile;
     int m_connectTimeoutMs = defaultConnectTimeoutMs;
     int m_timeoutMs = defaultTimeoutMs;
     bool m_clearParams = true;

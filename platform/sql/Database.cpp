@@ -12,8 +12,46 @@
 #include <QUrl>
 #include <sqlite3.h>
 
+#include <iterator>
+
 namespace {
 QAtomicInt connectionCounter;
+
+std::function<void()> &lockWaitHookSlot()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+} // namespace
+
+void Database::setLockWaitHook(std::function<void()> hook)
+{
+    lockWaitHookSlot() = std::move(hook);
+}
+
+const std::function<void()> &Database::lockWaitHook()
+{
+    return lockWaitHookSlot();
+}
+
+int Database::waitForLock(void *database, int attempt)
+{
+    // The engine's own busy time-out, with the hook told when a wait begins: short sleeps first,
+    // longer ones later, until the time-out has passed (0: give up, the statement fails with
+    // "database is locked").
+    auto *self = static_cast<Database *>(database);
+    if (attempt == 0) {
+        self->m_lockWait.start();
+        if (lockWaitHook())
+            lockWaitHook()();
+    }
+    const qint64 waited = self->m_lockWait.elapsed();
+    if (waited >= self->m_busyTimeoutMs)
+        return 0;
+    static constexpr int delaysMs[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    const int delay = attempt < int(std::size(delaysMs)) ? delaysMs[attempt] : 100;
+    sqlite3_sleep(int(qMin<qint64>(delay, self->m_busyTimeoutMs - waited)));
+    return 1;
 }
 
 Database::Database(const QString &aliasName, QObject *parent)
@@ -145,8 +183,11 @@ void Database::configureSqlite()
     for (const QString &pragma : sqlitePragmas())
         run(pragma);
     if (m_settings.qtDriver == QLatin1String("QSQLITE")) {
-        if (sqlite3 *handle = sqliteHandle())
+        if (sqlite3 *handle = sqliteHandle()) {
             SqliteServerObjects::installFunctions(handle);
+            m_busyTimeoutMs = ConnectionSettings::sqliteBusyTimeoutMs();
+            sqlite3_busy_handler(handle, &Database::waitForLock, this);
+        }
     }
     // Statements of a company database read configuration tables by the prefix QLM_Config. The
     // file is attached read-only: the engine would otherwise take its write lock too in every
@@ -174,6 +215,12 @@ void Database::close()
         return;
     }
     Q_EMIT aboutToClose();
+    if (sqlite3 *handle = sqliteHandle()) {
+        // Every committed line goes from the write-ahead log into the database file, so that the
+        // file alone is complete once the program has ended (a copy of it, a backup), whether or
+        // not other connections to it are still open.
+        sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    }
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();

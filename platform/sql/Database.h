@@ -3,6 +3,7 @@
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/SqlDialect.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -71,7 +72,14 @@ public:
     // The text of a driver error: the server's own words where the driver has them.
     static QString errorText(const QSqlError &error);
 
+    // Called, on the statement's thread, when a statement on an embedded connection starts
+    // waiting for a lock another connection holds (it waits up to the busy time-out). The
+    // program shows the wait cursor with it; an empty hook does nothing.
+    static void setLockWaitHook(std::function<void()> hook);
+    static const std::function<void()> &lockWaitHook();
+
 private:
+    static int waitForLock(void *database, int attempt);
     void rollbackOnEngine();
     void openConnection();
     void configureSqlite();
@@ -84,4 +92,6 @@ private:
     bool m_createIfMissing = false;
     int m_transactionDepth = 0;
     int m_generation = 0;
+    int m_busyTimeoutMs = 0;
+    QElapsedTimer m_lockWait;
 };

@@ -1,16 +1,33 @@
 #include "platform/ui/MessageBoxDialogService.h"
 
+#include "platform/ui/ApplicationTitle.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 
 namespace {
 
+// A box is at least as wide as its title, so that the window manager need not cut it: the
+// title's width in the application's font, with room for the title bar's icon and buttons.
+void fitTitle(QMessageBox &box)
+{
+    constexpr int titleBarRoom = 120;
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const int width = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle()) + titleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // Shows the box modally and gives the window that was active before back its activation, so
 // the focus returns to the control that had it whatever the window manager does.
 int execBox(QMessageBox &box, QWidget *previous)
 {
+    fitTitle(box);
     QPointer<QWidget> guard(previous);
     const int result = box.exec();
     box.hide();
@@ -19,18 +36,12 @@ int execBox(QMessageBox &box, QWidget *previous)
     return result;
 }
 
-QString boxTitle()
-{
-    const QString title = QGuiApplication::applicationDisplayName();
-    return title.isEmpty() ? QCoreApplication::applicationName() : title;
-}
-
 } // namespace
 
 void MessageBoxDialogService::showMessage(const QString &text)
 {
     QWidget *active = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::NoIcon, boxTitle(), text, QMessageBox::Ok, active);
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle::text(), text, QMessageBox::Ok, active);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     execBox(box, active);
@@ -61,7 +72,7 @@ bool MessageBoxDialogService::confirm(const QString &text, const Colours &colour
 void MessageBoxDialogService::showError(const QString &text)
 {
     QWidget *active = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Ok, active);
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle::text(), text, QMessageBox::Ok, active);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     execBox(box, active);

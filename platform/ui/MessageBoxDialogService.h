@@ -3,7 +3,8 @@
 #include "platform/ui/DialogService.h"
 
 // The dialog service of the running program: modal message boxes over the active window,
-// titled with the application's title (the caption of the main screen).
+// titled with the application's title (the caption of the main screen, ApplicationTitle),
+// questions with "Confirm"; every box is wide enough for its title.
 class MessageBoxDialogService : public DialogService
 {
 public:

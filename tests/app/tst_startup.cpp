@@ -1,12 +1,17 @@
 // The program's entry as a process: exit codes and what it shows, on fresh demo databases.
 #include "app/Fr_FormLogo.h"
+#include "data/ErrorHandler.h"
 #include "platform/sql/Database.h"
+#include "platform/ui/MessageBoxDialogService.h"
 #include "support/DemoDatabases.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 
 class TestStartup : public QObject
 {
@@ -16,9 +21,12 @@ class TestStartup : public QObject
     struct Run {
         int exitCode = -1;
         QStringList dialogs;
+        QByteArray output;
     };
 
-    Run launch(const QStringList &args, const QByteArray &serverDat = QByteArray())
+    // Runs the program in the demo folder; message boxes and error dialogs go to its dialog log.
+    Run launch(const QStringList &args, const QByteArray &serverDat = QByteArray(),
+               const QProcessEnvironment &extra = QProcessEnvironment())
     {
         QFile server(m_dbs->dir() + "/Server.Dat");
         if (server.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -31,6 +39,7 @@ class TestStartup : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("TARVO_DIALOG_LOG", log);
+        env.insert(extra);
         p.setProcessEnvironment(env);
         p.start(qEnvironmentVariable("TARVO_BINARY_DIR") + "/bin/tarvo-consignment", args);
         Run run;
@@ -40,10 +49,17 @@ class TestStartup : public QObject
             return run;
         }
         run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        run.output = p.readAllStandardOutput();
         QFile f(log);
         if (f.open(QIODevice::ReadOnly))
             run.dialogs = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
         return run;
+    }
+
+    int logRows() { return m_dbs->scalar(m_dbs->config(), "Select Count(*) From ErrorLog").toInt(); }
+    QString lastLogMessage()
+    {
+        return m_dbs->scalar(m_dbs->config(), "Select ErrorMsg From ErrorLog Order By Id Desc Limit 1").toString();
     }
 
 private Q_SLOTS:
@@ -60,9 +76,10 @@ private Q_SLOTS:
         QTest::newRow("no access") << QStringList{"1", "3", "DEMO", "anything", "1"} << 0 << QStringList();
         QTest::newRow("unknown user") << QStringList{"1", "99", "DEMO", "-", "1"} << 0 << QStringList();
         QTest::newRow("four parameters")
-            << QStringList{"1", "1", "DEMO", "-"} << 1 << QStringList{"message: '' is not a valid integer value"};
+            << QStringList{"1", "1", "DEMO", "-"} << 1 << QStringList{"error dialog: \\r'' IS NOT A VALID INTEGER VALUE\\r"};
         QTest::newRow("menu not a number")
-            << QStringList{"menu", "1", "DEMO", "-", "1"} << 1 << QStringList{"message: 'menu' is not a valid integer value"};
+            << QStringList{"menu", "1", "DEMO", "-", "1"} << 1
+            << QStringList{"error dialog: \\r'MENU' IS NOT A VALID INTEGER VALUE\\r"};
         QTest::newRow("unknown company, lower case")
             << QStringList{"1", "1", "nowhere", "-", "1"} << 0 << QStringList{"message: Not Found Database : NOWHERE"};
         QTest::newRow("company with a leading blank")
@@ -105,14 +122,91 @@ private Q_SLOTS:
         QCOMPARE(p.exitCode(), 1);
         QFile log(m_dbs->dir() + "/dialogs.log");
         QVERIFY(log.open(QIODevice::ReadOnly));
-        QVERIFY(log.readAll().startsWith("message: "));
+        QVERIFY(log.readAll().startsWith("error dialog: "));
 
-        // A company database that is registered but whose file is missing.
+        // A company database that is registered but whose file is missing: shown, and logged
+        // on the configuration database that could be reached.
+        const int logged = logRows();
         m_dbs->config().execute("insert into DatabaseList values ('GONE', 1, 'x', 2026)");
         const Run run = launch({"1", "1", "GONE", "-", "3"});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.dialogs.size(), 1);
-        QVERIFY2(run.dialogs.first().contains("GONE"), qPrintable(run.dialogs.first()));
+        QVERIFY2(run.dialogs.first().startsWith("error dialog: ") && run.dialogs.first().contains("GONE"),
+                 qPrintable(run.dialogs.first()));
+        QCOMPARE(logRows(), logged + 1);
+        QVERIFY(lastLogMessage().contains("GONE"));
+    }
+
+    // Qt's own options given as parameter 4 are a parameter like any other: the program starts
+    // and opens its screen (Qt would otherwise take them, with the parameter after them).
+    void qtOptionsAsParameterFour_data()
+    {
+        QTest::addColumn<QString>("option");
+        for (const char *option : {"-reverse", "-style", "-platform", "-session", "-qwindowtitle"})
+            QTest::newRow(option) << QString(option);
+    }
+    void qtOptionsAsParameterFour()
+    {
+        QFETCH(QString, option);
+        QProcessEnvironment exitOnShow;
+        exitOnShow.insert("TARVO_EXIT_ON_SHOW", "1");
+        const Run run = launch({"1", "1", "DEMO", option, "1"}, QByteArray(), exitOnShow);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output, QByteArray("shown\n"));
+        QCOMPARE(run.dialogs, QStringList());
+    }
+
+    // An error while the first screen is created and shown goes through the error handling:
+    // logged, explained, shown in the error dialog; the screen opens afterwards. When the program
+    // has ended, the configuration database's file alone holds the log row.
+    void anErrorWhileTheScreenFirstShowsIsHandled()
+    {
+        const int logged = logRows();
+        m_dbs->company().execute("alter table ProductUnits rename to ProductUnitsAway");
+        QProcessEnvironment exitOnShow;
+        exitOnShow.insert("TARVO_EXIT_ON_SHOW", "1");
+        const Run run = launch({"1", "1", "DEMO", "-", "1"}, QByteArray(), exitOnShow);
+        m_dbs->company().execute("alter table ProductUnitsAway rename to ProductUnits");
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output, QByteArray("shown\n"));
+        QCOMPARE(logRows(), logged + 1);
+        const QString raw = lastLogMessage();
+        QVERIFY2(raw.contains("no such table"), qPrintable(raw));
+        QString shown = ErrorHandler::composeErrorText(raw);
+        shown.replace("\r", "\\r");
+        QCOMPARE(run.dialogs, QStringList{"error dialog: " + shown});
+
+        QCOMPARE(DemoDatabases::scalarInCopyOf(m_dbs->dir() + "/QLM_CONFIG.sqlite",
+                                               "Select ErrorMsg From ErrorLog Order By Id Desc Limit 1")
+                     .toString(),
+                 raw);
+    }
+
+    // A message box while the splash is up (an unknown company database, say) is not hidden
+    // under the splash, which stays on top: the splash steps aside until the box has closed.
+    void theSplashStepsAsideForAMessage()
+    {
+        TFormLogo logo;
+        logo.showAndPaint();
+        MessageBoxDialogService boxes;
+        bool boxShown = false;
+        bool splashShownMeanwhile = true;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            boxShown = true;
+            splashShownMeanwhile = logo.isVisible();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        poll.start();
+        boxes.showMessage("Not Found Database : NOPE");
+        QVERIFY(boxShown);
+        QVERIFY(!splashShownMeanwhile);
+        QVERIFY(logo.isVisible());
     }
 
     void splashLooksAsItShould()

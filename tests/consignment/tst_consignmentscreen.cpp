@@ -5,6 +5,7 @@
 #include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/U_DM.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
@@ -122,7 +123,7 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         QCOMPARE(s->windowTitle(), QString("Tarvo ฝากขาย"));
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QString("Tarvo ฝากขาย"));
+        QCOMPARE(ApplicationTitle::text(), QString("Tarvo ฝากขาย"));
         QCOMPARE(s->size(), QSize(885, 504));
         QCOMPARE(s->GroupBox1->height(), 43);
         QCOMPARE(s->GroupBox1->width(), 885);

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -95,7 +96,11 @@ private Q_SLOTS:
     void table()
     {
         const auto &rows = ErrorHandler::translationTable();
-        QCOMPARE(rows.size(), 14);
+        // The suite's fourteen rows first, then those of today's engine and drivers.
+        QCOMPARE(rows.size(), 24);
+        QCOMPARE(rows[0].trigger, QString("is not a valid date"));
+        QCOMPARE(rows[13].trigger, QString("Cannot insert duplicate"));
+        QCOMPARE(rows[14].trigger, QString("database is locked"));
         // Each trigger finds its own row: no earlier trigger hides a later one.
         for (int i = 0; i < rows.size(); ++i)
             QCOMPARE(ErrorHandler::translateError("xx " + rows[i].trigger + " yy"), rows[i].thai);
@@ -121,6 +126,20 @@ private Q_SLOTS:
         QTest::newRow("delete refused")
             << "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_Invoice_Customer'"
             << "ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้";
+        // How the embedded engine, FreeTDS and Microsoft's driver word a lock, a lost or refused
+        // connection and a time-out.
+        const QString unreachable = "ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้";
+        const QString timedOut = "เครื่องแม่ข่ายตัดการติดต่อ เพราะเครื่องนี้อาจเรียกข้อมูลปริมาณมากเกินไป";
+        QTest::newRow("embedded lock") << "database is locked" << "ข้อมูลกำลังถูกใช้งานโดยเครื่องอื่น รอสักครู่แล้วลองใหม่อีกครั้ง";
+        QTest::newRow("FreeTDS no server")
+            << "[FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist" << unreachable;
+        QTest::newRow("FreeTDS connection lost")
+            << "[FreeTDS][SQL Server]Write to the server failed [FreeTDS][SQL Server]Communication link failure" << unreachable;
+        QTest::newRow("FreeTDS time-out") << "[FreeTDS][SQL Server]Adaptive Server connection timed out" << timedOut;
+        QTest::newRow("FreeTDS statement time-out") << "[FreeTDS][SQL Server]Timeout expired" << timedOut;
+        QTest::newRow("Microsoft statement time-out") << "[Microsoft][ODBC Driver 17 for SQL Server]Query timeout expired" << timedOut;
+        QTest::newRow("Microsoft no server")
+            << "[Microsoft][ODBC Driver 17 for SQL Server]Login timeout expired" << unreachable;
         QTest::newRow("no row") << "'abc' is not a valid integer value" << "";
         QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric" << "";
         QTest::newRow("empty") << "" << "";
@@ -193,20 +212,33 @@ private Q_SLOTS:
         QCOMPARE(m_dbs->scalar(m_dbs->config(), "select count(*) from ErrorLog where ErrorMsg = ''").toInt(), 1);
     }
 
-    void unknownLogOnName()
+    // @LogName is the account the program runs as, whatever the environment says: a launcher
+    // may start it with no USER at all, or with another one's.
+    void logOnNameIsTheAccount()
     {
+        QProcess id;
+        id.start("id", {"-un"});
+        QVERIFY2(id.waitForFinished(10000) && id.exitCode() == 0, "id -un did not run");
+        const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed().toUpper();
+        QVERIFY(!account.isEmpty());
+
         const QByteArray names[] = {"USERNAME", "USER", "LOGNAME"};
         QList<QByteArray> saved;
-        for (const QByteArray &name : names) {
+        for (const QByteArray &name : names)
             saved << qgetenv(name.constData());
-            qunsetenv(name.constData());
+        for (const char *other : {"", "someone-else"}) {
+            for (const QByteArray &name : names)
+                qputenv(name.constData(), other);
+            m_dm->ApplicationEvents1Exception("Printer selected is not valid");
+            QCOMPARE(lastLogRow().logName, account);
         }
-        m_dm->ApplicationEvents1Exception("Printer selected is not valid");
-        for (int i = 0; i < 3; ++i)
-            if (!saved[i].isNull())
+        for (int i = 0; i < 3; ++i) {
+            if (saved[i].isNull())
+                qunsetenv(names[i].constData());
+            else
                 qputenv(names[i].constData(), saved[i]);
-        QCOMPARE(lastLogRow().logName, QString("UNKNOWN"));
-        QCOMPARE(m_shown.size(), 1);
+        }
+        QCOMPARE(m_shown.size(), 2);
     }
 
     // A log that cannot be written does not swallow the error it was to record.

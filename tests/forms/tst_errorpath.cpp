@@ -1,6 +1,7 @@
 // An exception thrown by a button's click handler, all the way through the program's application
 // object and the handler wired as at start-up: the error-log row on a fresh demo configuration
 // database, and the error dialog with the Thai explanation.
+#include "app/ProgramWiring.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "forms/Fr_ShowError.h"
@@ -94,9 +95,7 @@ private Q_SLOTS:
         DMConfig = new TDMConfig(qApp);
         DM = new TDM(qApp);
         DMConfig->CheckRight(1, 1);
-        // As the program wires it at start-up.
-        DM->showErrorDialog = &TFrShowError::showError;
-        ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
+        ProgramWiring::wire(); // as the program wires it at start-up
 
         m_window = new FailingWindow;
         m_window->show();
@@ -104,10 +103,8 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        ExceptionRouter::setHandler({});
         delete m_window;
-        delete DM;
-        delete DMConfig;
+        ProgramWiring::end();
         QDir::setCurrent(m_oldDir);
         delete m_dbs;
     }

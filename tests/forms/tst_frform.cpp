@@ -6,6 +6,7 @@
 
 #include <QHelpEvent>
 #include <QToolTip>
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
@@ -184,7 +185,10 @@ private Q_SLOTS:
         TestScreen screen;
         QVERIFY(!screen.KeyPreview);
         QVERIFY(showActive(screen));
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QString("Tarvo ฝากขาย"));
+        // The caption becomes the application's title, and Qt is given nothing to append to the
+        // title of other windows (" — Tarvo ฝากขาย").
+        QCOMPARE(ApplicationTitle::text(), QString("Tarvo ฝากขาย"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
         QCOMPARE(screen.shows, 1);
         QCOMPARE(screen.news, 1);
         QVERIFY(!screen.BHist->isVisible());

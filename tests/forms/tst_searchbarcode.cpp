@@ -1,6 +1,7 @@
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
+#include "platform/core/IniFile.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/ExceptionRouter.h"
@@ -15,7 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
+#include <QScreen>
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
@@ -503,34 +504,35 @@ private Q_SLOTS:
     void placementAndColumnWidthsSurviveInQlmIni()
     {
         {
-            QSettings ini("QLM.INI", QSettings::IniFormat);
-            ini.setValue("DATABASE/Driver", "FreeTDS");
+            IniFile ini("QLM.INI");
+            ini.setValue("DATABASE", "Driver", "FreeTDS");
+            QVERIFY(ini.save());
         }
         {
             TFrSearchBarCode first;
             QVERIFY(showActive(first));
-            first.move(40, 30);
+            first.move(20, 30); // wholly on the 800-pixel-wide screen, frame included
             first.resize(760, 380);
             first.DgSearch->horizontalHeader()->resizeSection(BarCodeColumn, 150);
             first.DgSearch->horizontalHeader()->resizeSection(ThaiNameColumn, 260);
             QTest::keyClick(focused(), Qt::Key_Escape);
         }
         {
-            QSettings ini("QLM.INI", QSettings::IniFormat);
-            QCOMPARE(ini.value("DATABASE/Driver").toString(), QString("FreeTDS"));
-            ini.beginGroup("SEARCHBARCODE");
-            QCOMPARE(ini.value("Left").toInt(), 40);
-            QCOMPARE(ini.value("Top").toInt(), 30);
-            QCOMPARE(ini.value("Width").toInt(), 760);
-            QCOMPARE(ini.value("Height").toInt(), 380);
-            QCOMPARE(ini.value("DgSearch.BarCode").toInt(), 150);
-            QCOMPARE(ini.value("DgSearch.ThaiName").toInt(), 260);
-            QCOMPARE(ini.value("DgSearch.Backorder").toInt(), 80);
+            const IniFile ini("QLM.INI");
+            QCOMPARE(ini.value("DATABASE", "Driver"), QString("FreeTDS"));
+            const QString placement = "SEARCHBARCODE";
+            QCOMPARE(ini.value(placement, "Left"), QString("20"));
+            QCOMPARE(ini.value(placement, "Top"), QString("30"));
+            QCOMPARE(ini.value(placement, "Width"), QString("760"));
+            QCOMPARE(ini.value(placement, "Height"), QString("380"));
+            QCOMPARE(ini.value(placement, "DgSearch.BarCode"), QString("150"));
+            QCOMPARE(ini.value(placement, "DgSearch.ThaiName"), QString("260"));
+            QCOMPARE(ini.value(placement, "DgSearch.Backorder"), QString("80"));
         }
         {
             TFrSearchBarCode second;
             QVERIFY(showActive(second));
-            QCOMPARE(second.pos(), QPoint(40, 30));
+            QCOMPARE(second.pos(), QPoint(20, 30));
             QCOMPARE(second.size(), QSize(760, 380));
             const QHeaderView *titles = second.DgSearch->horizontalHeader();
             QCOMPARE(titles->sectionSize(BarCodeColumn), 150);
@@ -545,12 +547,12 @@ private Q_SLOTS:
 
         // Settings that cannot be used: too narrow, off every screen, not numbers.
         {
-            QSettings ini("QLM.INI", QSettings::IniFormat);
-            ini.beginGroup("SEARCHBARCODE");
-            ini.setValue("Width", 500);
-            ini.setValue("Left", -5000);
-            ini.setValue("DgSearch.Code", "abc");
-            ini.setValue("DgSearch.UnitName", 0);
+            IniFile ini("QLM.INI");
+            ini.setValue("SEARCHBARCODE", "Width", "500");
+            ini.setValue("SEARCHBARCODE", "Left", "-5000");
+            ini.setValue("SEARCHBARCODE", "DgSearch.Code", "abc");
+            ini.setValue("SEARCHBARCODE", "DgSearch.UnitName", "0");
+            QVERIFY(ini.save());
         }
         TFrSearchBarCode third;
         QVERIFY(showActive(third));
@@ -576,6 +578,40 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray written = file.readAll();
         QVERIFY2(written.startsWith(tis620 + "\r\n[SEARCHBARCODE]\r\nLeft=50\r\nTop=60\r\n"), written.constData());
+    }
+
+    // A size no screen has (written by hand, or by a much larger screen) opens the dialog at most
+    // as large as the screen's free area, wholly on it, and is written back that way.
+    void aHugeSizeIsClampedToTheScreen()
+    {
+        {
+            QFile file("QLM.INI");
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("[SEARCHBARCODE]\nLeft=300\nTop=200\nWidth=2147483647\nHeight=2147483647\n");
+        }
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TFrSearchBarCode dialog;
+            QVERIFY(showActive(dialog));
+            QCOMPARE(dialog.frameGeometry(), available);
+            dialog.reject();
+        }
+        const IniFile ini("QLM.INI");
+        QVERIFY(ini.value("SEARCHBARCODE", "Width").toInt() <= available.width());
+        QVERIFY(ini.value("SEARCHBARCODE", "Height").toInt() <= available.height());
+
+        // A position past the right edge, with a size that fits: moved back onto the screen.
+        {
+            QFile file("QLM.INI");
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("[SEARCHBARCODE]\nLeft=" + QByteArray::number(available.right() - 80)
+                       + "\nTop=10\nWidth=700\nHeight=300\n");
+        }
+        TFrSearchBarCode dialog;
+        QVERIFY(showActive(dialog));
+        QVERIFY(available.contains(dialog.frameGeometry()));
+        QCOMPARE(dialog.size(), QSize(700, 300));
+        dialog.reject();
     }
 
     void quotesAndWildcardsAreSearchTexts()

@@ -1,5 +1,6 @@
 #include "FaultFixture.h"
 
+#include "app/ProgramWiring.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
@@ -8,10 +9,8 @@
 #include "platform/sql/Database.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
-#include "platform/ui/DialogService.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ScriptedDialogService.h"
 
 #include <QAction>
@@ -35,13 +34,8 @@ const QString awaySuffix = QStringLiteral(".away");
 } // namespace
 
 FaultFixture::FaultFixture()
-    : ProgramOnDemo([] {
-        // As the program's entry wires them.
-        DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
-        DM->showErrorDialog = &TFrShowError::showError;
-    })
+    : ProgramOnDemo(&ProgramWiring::wire)
 {
-    ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
     watchForErrorDialogs();
 }
 
@@ -50,7 +44,7 @@ FaultFixture::~FaultFixture()
     delete m_screen;
     m_screen = nullptr;
     settle();
-    ExceptionRouter::setHandler({});
+    ProgramWiring::end();
     delete m_watch;
     // Whatever a failed test left away is put back, so that the folder is removed whole.
     if (m_companyAway)
@@ -92,6 +86,14 @@ TFrTarvoAdjAndConsignment *FaultFixture::openScreen(int userId)
     m_screen->show();
     backToScreen();
     return m_screen;
+}
+
+void FaultFixture::endProgram()
+{
+    delete m_screen;
+    m_screen = nullptr;
+    settle();
+    ProgramWiring::end();
 }
 
 void FaultFixture::backToScreen()

@@ -18,9 +18,10 @@ class TFrTarvoAdjAndConsignment;
 
 // The consignment screen as the program runs it, with the program's own error handling: fresh
 // demo databases, Server.Dat in the current (temporary) directory, the two data modules created
-// and connected as at start-up, the application-wide handler and the error dialog wired as the
-// program wires them. Plain message boxes go to a scripted dialog service; every error dialog
-// (TFrShowError) that comes up is found on screen, recorded and closed by the fixture.
+// and connected as at start-up, wired as the program wires them (ProgramWiring: the
+// application-wide handler, the error dialog, the wait cursor while a statement waits for a
+// lock). Plain message boxes go to a scripted dialog service; every error dialog (TFrShowError)
+// that comes up is found on screen, recorded and closed by the fixture.
 //
 // The faults: the company or configuration database file taken away (every connection to it
 // closed first, then the file renamed or replaced by one that is not a database) and put back.
@@ -35,6 +36,9 @@ public:
     TFrTarvoAdjAndConsignment *screen() const { return m_screen; }
     // Makes the screen the active window again (after an error dialog, say).
     void backToScreen();
+    // Ends as the program does once its main window has closed: the screen goes, then the data
+    // modules with their connections (DM and DMConfig are null afterwards).
+    void endProgram();
 
     // One error dialog as it was seen while it was up.
     struct ShownError {

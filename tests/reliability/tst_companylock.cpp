@@ -147,6 +147,27 @@ private Q_SLOTS:
         QVERIFY(f.shownErrors().isEmpty());
     }
 
+    // After the program has ended, the database file alone holds every line: a copy of nothing
+    // but DEMO.sqlite (no write-ahead log beside it), taken while another connection to the
+    // database is still open, has the last line saved.
+    void theDatabaseFileAloneIsCompleteAfterTheProgramEnds()
+    {
+        FaultFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        Drive::enter();
+        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        Drive::retype(s->EdQuantity1, "7");
+        Drive::save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        const int stored = f.consignmentCount(); // the fixture's own connection stays open
+        f.endProgram();
+
+        QCOMPARE(DemoDatabases::scalarInCopyOf(f.companyFile(), "Select Count(*) From Tarvo_Consignment").toInt(), stored);
+        QCOMPARE(DemoDatabases::scalarInCopyOf(f.companyFile(), "Select Quantity From Tarvo_Consignment Order By Id Desc Limit 1")
+                     .toDouble(),
+                 7.0);
+    }
+
     // A write transaction of the configuration database (another workstation logging an error,
     // say) does not hold up a save on the company database, which only reads from it.
     void aWriterOfTheConfigurationDatabaseDoesNotHoldUpASave()

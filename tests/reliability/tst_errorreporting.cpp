@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -179,10 +180,26 @@ private Q_SLOTS:
         const int logged = f.logRows();
         const QStringList before = screenState(s);
 
+        // While the log write waits for the lock, the wait cursor shows (the screen's own is gone
+        // by then); it is gone again once the program is back in its event loop.
+        const std::function<void()> wired = Database::lockWaitHook();
+        QVERIFY(wired);
+        bool cursorBefore = true;
+        int cursorWhileWaiting = -1;
+        Database::setLockWaitHook([&] {
+            cursorBefore = QGuiApplication::overrideCursor() != nullptr;
+            wired();
+            cursorWhileWaiting = QGuiApplication::overrideCursor() ? int(QGuiApplication::overrideCursor()->shape()) : -1;
+        });
+
         LockingWriter writer(f.configFile());
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
         Drive::save();
         f.backToScreen();
+        Database::setLockWaitHook(wired);
+        QVERIFY(!cursorBefore);
+        QCOMPARE(cursorWhileWaiting, int(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(duplicateSerial("SN-LCK-1")));
         QCOMPARE(screenState(s), before);

@@ -5,6 +5,10 @@
 #include "platform/sql/Query.h"
 #include "tools/DbInit.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 DemoDatabases::DemoDatabases(bool withDemoData)
 {
     DbInitOptions options;
@@ -27,4 +31,15 @@ QVariant DemoDatabases::scalar(Database &db, const QString &sql)
     q.setSql({sql});
     q.open();
     return q.isEmpty() ? QVariant() : q.value(0, 0);
+}
+
+QVariant DemoDatabases::scalarInCopyOf(const QString &file, const QString &sql)
+{
+    QTemporaryDir folder;
+    const QFileInfo info(file);
+    if (!QFile::copy(file, folder.filePath(info.fileName())))
+        qFatal("cannot copy %s", qPrintable(file));
+    Database copy(QStringLiteral("COPY"));
+    copy.params = dbInitParams(QStringLiteral("sqlite:") + folder.path(), info.completeBaseName());
+    return scalar(copy, sql);
 }

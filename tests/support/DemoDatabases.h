@@ -21,8 +21,12 @@ public:
     Database &company() { return *m_company; }
 
     // Runs a query and returns the first column of the first row.
-    QVariant scalar(Database &db, const QString &sql);
+    static QVariant scalar(Database &db, const QString &sql);
     QVariant scalar(const QString &sql) { return scalar(*m_company, sql); }
+
+    // What the database file alone holds (a backup of it, say): the file, and none of the
+    // engine's files beside it, is copied to a folder of its own and the query runs there.
+    static QVariant scalarInCopyOf(const QString &file, const QString &sql);
 
 private:
     TempDatabases m_dirs;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -24,6 +25,23 @@ public:
             m_process.kill();
             m_process.waitForFinished(10000);
         }
+    }
+
+    // The sink's certificate for 127.0.0.1 (self-signed, beside the script) and the options that
+    // make the sink offer STARTTLS with it; clients check the sink against the certificate.
+    static QString certificate() { return besideScript(QStringLiteral("loopback-cert.pem")); }
+    static QStringList tlsOptions()
+    {
+        return {QStringLiteral("--tls"), certificate(), besideScript(QStringLiteral("loopback-key.pem"))};
+    }
+
+    // One line per AUTH command that arrived: "tls" over an encrypted connection, else "plain".
+    QStringList authLog() const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("auth.log")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     // A loopback port nothing listens on (a mail host that is down); 0 if none could be found.
@@ -80,6 +98,11 @@ public:
     QByteArray raw(int n) const { return read(n, ".eml"); }
 
 private:
+    static QString besideScript(const QString &name)
+    {
+        return QFileInfo(QStringLiteral(TARVO_SMTP_SINK_SCRIPT)).dir().filePath(name);
+    }
+
     static QString pythonWithAiosmtpd()
     {
         QStringList candidates;

@@ -6,8 +6,13 @@ connections, and stores every message it receives in OUTDIR as NNN.eml (the DATA
 bytes exactly as they arrived, dots already unstuffed) plus NNN.json (envelope,
 EHLO name, login, and the message as Python's email package decodes it).
 
+Every AUTH command that arrives is noted in OUTDIR/auth.log, one line each: "tls" when it came
+over an encrypted connection, "plain" when not (whether or not the login was right).
+
 Options:
-  --auth USER:PASSWORD   offer AUTH PLAIN/LOGIN (not required) and accept only these
+  --auth USER:PASSWORD   offer AUTH PLAIN/LOGIN (not required, also in the clear) and accept
+                         only these
+  --tls CERT KEY         offer STARTTLS (not required) with this certificate and key
   --reject ADDRESS       answer RCPT TO for this address with 550
   --stall-on MAIL|QUIT   read the command and never answer it
 """
@@ -20,6 +25,7 @@ import email.header
 import email.policy
 import json
 import os
+import ssl
 import sys
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
@@ -59,6 +65,7 @@ class Sink:
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "helo": session.host_name,
+            "tls": session.ssl is not None,
             "login": login,
             "headers": {k: str(v) for k, v in msg.items()},
             # RFC 2047 decoding straight from the raw header text. The parsed "headers" above put
@@ -82,8 +89,13 @@ class Sink:
         return "250 Message accepted"
 
 
-def make_server_class(stall_on):
+def make_server_class(stall_on, outdir):
     class Server(SMTP):
+        async def smtp_AUTH(self, arg):
+            with open(os.path.join(outdir, "auth.log"), "a") as f:
+                f.write("tls\n" if self._tls_protocol else "plain\n")
+            return await super().smtp_AUTH(arg)
+
         async def smtp_MAIL(self, arg):
             if stall_on == "MAIL":
                 await asyncio.sleep(3600)
@@ -103,11 +115,16 @@ def main():
     parser.add_argument("--auth")
     parser.add_argument("--reject")
     parser.add_argument("--stall-on", choices=("MAIL", "QUIT"))
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"))
     args = parser.parse_args()
 
     handler = Sink(args.outdir, args.reject)
-    server_class = make_server_class(args.stall_on)
+    server_class = make_server_class(args.stall_on, args.outdir)
     kwargs = {"enable_SMTPUTF8": True, "hostname": "sink.test"}
+    if args.tls:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(args.tls[0], args.tls[1])
+        kwargs.update(tls_context=context, require_starttls=False)
     if args.auth:
         user, password = args.auth.split(":", 1)
 

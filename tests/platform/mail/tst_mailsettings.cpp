@@ -46,6 +46,8 @@ void TestMailSettings::readsEverySetting()
                                   "User=reporter\n"
                                   "Password=\"pa,ss ผ่าน\"\n"
                                   "usetls=starttls\n"
+                                  "allowplainlogin=Yes\n"
+                                  "CaFile=/etc/qlm/relay-ca.pem\n"
                                   "ConnectTimeoutMs=1500\n"
                                   "timeoutms=4000\n");
     const MailSettings s = MailSettings::fromIniFile(path);
@@ -68,6 +70,8 @@ void TestMailSettings::readsEverySetting()
     QCOMPARE(client.ehloName(), QStringLiteral("maker.example"));
     QCOMPARE(client.user(), QStringLiteral("reporter"));
     QCOMPARE(client.tlsMode(), SmtpClient::TlsMode::StartTls);
+    QVERIFY(client.allowPlainLogin());
+    QCOMPARE(client.caFile(), QStringLiteral("/etc/qlm/relay-ca.pem"));
     QCOMPARE(client.connectTimeoutMs(), 1500);
     QCOMPARE(client.timeoutMs(), 4000);
 }
@@ -89,15 +93,20 @@ void TestMailSettings::badNumbersTakeDefaults()
     QCOMPARE(s.port, 25);
     QCOMPARE(s.connectTimeoutMs, SmtpClient::defaultConnectTimeoutMs);
     QCOMPARE(s.timeoutMs, SmtpClient::defaultTimeoutMs);
-    QCOMPARE(s.tlsMode, SmtpClient::TlsMode::None);
+    QCOMPARE(s.tlsMode, SmtpClient::TlsMode::IfOffered);
+    // A login in the clear only when the file says so in as many words.
+    QVERIFY(!s.allowPlainLogin);
+    for (const char *notYes : {"", "maybe", "no", "0"})
+        QVERIFY(!MailSettings::fromIniFile(writeIni(dir, QByteArray("[ERRORMAIL]\nAllowPlainLogin=") + notYes + "\n"))
+                     .allowPlainLogin);
 }
 
 void TestMailSettings::tlsModes_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<SmtpClient::TlsMode>("mode");
-    QTest::newRow("no") << QByteArray("no") << SmtpClient::TlsMode::None;
-    QTest::newRow("false") << QByteArray("False") << SmtpClient::TlsMode::None;
+    QTest::newRow("no") << QByteArray("no") << SmtpClient::TlsMode::IfOffered;
+    QTest::newRow("false") << QByteArray("False") << SmtpClient::TlsMode::IfOffered;
     QTest::newRow("yes") << QByteArray("yes") << SmtpClient::TlsMode::StartTls;
     QTest::newRow("1") << QByteArray("1") << SmtpClient::TlsMode::StartTls;
     QTest::newRow("ssl") << QByteArray("SSL") << SmtpClient::TlsMode::Implicit;

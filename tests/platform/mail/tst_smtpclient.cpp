@@ -66,6 +66,8 @@ private slots:
     void sendsAttachments();
     void refusedRecipientRaises();
     void logsIn();
+    void startTlsWheneverOffered();
+    void noLoginInTheClear();
     void requiredStartTlsIsNotSkipped();
     void unreachableHostRaises();
     void silentHostTimesOut();
@@ -337,6 +339,8 @@ void TestSmtpClient::logsIn()
     const int before = m_sink->messageCount();
     SmtpClient client;
     useSink(client, *m_sink);
+    // The sink offers no encryption: the login goes in the clear only because that is allowed.
+    client.setAllowPlainLogin(true);
     client.setLogin(QStringLiteral("reporter"), QStringLiteral("wrong"));
     QVERIFY_THROWS_EXCEPTION(EMailError, client.connect());
     QVERIFY(!client.connected());
@@ -351,6 +355,57 @@ void TestSmtpClient::logsIn()
     client.disconnect();
     QCOMPARE(m_sink->messageCount(), before + 1);
     QCOMPARE(m_sink->info(before + 1)["login"].toString(), QStringLiteral("reporter"));
+}
+
+void TestSmtpClient::startTlsWheneverOffered()
+{
+    SmtpSink sink(QStringList{QStringLiteral("--auth"), QStringLiteral("reporter:s3cret")} + SmtpSink::tlsOptions());
+    const QString error = sink.start();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    // Nothing asks for TLS: the client takes it because the server offers it, with or without
+    // a login, and checks the server's certificate.
+    for (const QString &user : {QStringLiteral("reporter"), QString()}) {
+        SmtpClient client;
+        useSink(client, sink);
+        client.setCaFile(SmtpSink::certificate());
+        client.setLogin(user, QStringLiteral("s3cret"));
+        client.connect();
+        client.message().sender = QStringLiteral("errors@maker.example");
+        client.message().recipients = {QStringLiteral("support@maker.example")};
+        client.message().subject = reportSubject;
+        client.SendMail();
+        client.disconnect();
+    }
+    QCOMPARE(sink.messageCount(), 2);
+    QVERIFY(sink.info(1)["tls"].toBool());
+    QCOMPARE(sink.info(1)["login"].toString(), QStringLiteral("reporter"));
+    QVERIFY(sink.info(2)["tls"].toBool());
+    QCOMPARE(sink.authLog(), QStringList{QStringLiteral("tls")});
+
+    // A certificate the client cannot check ends the session rather than going on unchecked.
+    SmtpClient unchecked;
+    useSink(unchecked, sink);
+    QVERIFY_THROWS_EXCEPTION(EMailError, unchecked.connect());
+    QCOMPARE(sink.messageCount(), 2);
+}
+
+void TestSmtpClient::noLoginInTheClear()
+{
+    // The sink takes logins but offers no STARTTLS: the client stops before AUTH.
+    const int logins = int(m_sink->authLog().size());
+    const int before = m_sink->messageCount();
+    SmtpClient client;
+    useSink(client, *m_sink);
+    client.setLogin(QStringLiteral("reporter"), QStringLiteral("s3cret,ผ่าน"));
+    try {
+        client.connect();
+        QFAIL("connected although the login would have gone in the clear");
+    } catch (const EMailError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("not sent over an unencrypted connection")), qPrintable(e.message()));
+    }
+    QVERIFY(!client.connected());
+    QCOMPARE(m_sink->authLog().size(), logins);
+    QCOMPARE(m_sink->messageCount(), before);
 }
 
 void TestSmtpClient::requiredStartTlsIsNotSkipped()

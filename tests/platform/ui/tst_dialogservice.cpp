@@ -1,3 +1,4 @@
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
@@ -74,6 +75,26 @@ private Q_SLOTS:
         }
         QCOMPARE(&DialogService::instance(), before);
         QVERIFY(dynamic_cast<MessageBoxDialogService *>(before));
+    }
+
+    // A plain box is titled with the application's title, exactly, and is wide enough to show it
+    // whole even when its text is short.
+    void aBoxShowsTheWholeTitle()
+    {
+        MessageBoxDialogService boxes;
+        const QString title = "ระบบฝากขายและปรับปรุงสต๊อกสินค้า Tarvo สาขาสุขุมวิท";
+        ApplicationTitle::set(title);
+        QString shownTitle;
+        int width = 0;
+        onNextMessageBox([&](QMessageBox *box) {
+            shownTitle = box->windowTitle();
+            width = box->width();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        boxes.showMessage("OK");
+        ApplicationTitle::set(QString());
+        QCOMPARE(shownTitle, title);
+        QVERIFY2(width > QFontMetrics(QApplication::font()).horizontalAdvance(title), qPrintable(QString::number(width)));
     }
 
     void confirmationBoxColoursAndButtons()

@@ -1,0 +1,43 @@
+#include "app/ProgramWiring.h"
+
+#include "app/UnattendedRun.h"
+#include "data/Dm_Config.h"
+#include "data/U_DM.h"
+#include "forms/Fr_ShowError.h"
+#include "platform/sql/Database.h"
+#include "platform/ui/DialogService.h"
+#include "platform/ui/ExceptionRouter.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace ProgramWiring {
+
+void wire()
+{
+    DMConfig->showMessage = [](const QString &text) { DialogService::instance().showMessage(text); };
+    DM->showErrorDialog = UnattendedRun::logsDialogs() ? &UnattendedRun::logErrorDialog : &TFrShowError::showError;
+    ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
+    Database::setLockWaitHook(&showWaitCursorUntilIdle);
+}
+
+void end()
+{
+    Database::setLockWaitHook({});
+    ExceptionRouter::setHandler({});
+    delete DM; // sets DM to nullptr
+    delete DMConfig;
+}
+
+void showWaitCursorUntilIdle()
+{
+    if (!qApp)
+        return;
+    // The user-interface thread is held by the statement; the cursor says so. It goes again
+    // when the event loop next runs: after the statement and what followed it, or inside the
+    // error dialog that reports a lock held too long.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, qApp, [] { QApplication::restoreOverrideCursor(); });
+}
+
+} // namespace ProgramWiring

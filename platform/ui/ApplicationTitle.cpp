@@ -1,0 +1,27 @@
+#include "platform/ui/ApplicationTitle.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+QString &title()
+{
+    static QString text;
+    return text;
+}
+
+} // namespace
+
+namespace ApplicationTitle {
+
+void set(const QString &text)
+{
+    title() = text;
+}
+
+QString text()
+{
+    return title().isEmpty() ? QGuiApplication::applicationDisplayName() : title();
+}
+
+} // namespace ApplicationTitle

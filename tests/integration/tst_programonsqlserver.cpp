@@ -7,6 +7,7 @@
 #include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
+#include "data/ErrorHandler.h"
 #include "data/LaunchContext.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
@@ -144,8 +145,12 @@ private Q_SLOTS:
         QVERIFY(m_server.writeIni(m_server.dir() + "/QLM.INI"));
         QCOMPARE(exitCode, 1);
         QCOMPARE(dialogs.size(), 1);
-        QVERIFY2(dialogs[0].startsWith("message: ") && dialogs[0].contains("Unable to connect to data source"),
-                 qPrintable(dialogs[0]));
+        // The error dialog: the Thai explanation the message table gives the driver's words, then
+        // those words as they came.
+        const QStringList parts = dialogs[0].section("error dialog: ", 1).split("\\r");
+        QVERIFY2(parts.size() == 3 && parts[1].contains("UNABLE TO CONNECT TO DATA SOURCE"), qPrintable(dialogs[0]));
+        QVERIFY(!parts[0].isEmpty());
+        QCOMPARE(parts[0], ErrorHandler::translateError(parts[1]));
         // One attempt only: no retry with an older protocol.
         int connects = 0;
         for (const QJsonObject &e : silent.log())
@@ -250,6 +255,44 @@ private Q_SLOTS:
         QVERIFY(logged.last().toString().contains("IX_Tarvo_Consignment_Serial"));
         m_errors.clear();
         m_errorDialogs.clear();
+    }
+
+    // A failure while the program works reaches the error dialog with the Thai explanation of
+    // the driver's words: a statement time-out, and statements on a connection the server ended.
+    void driverFailuresReachTheThaiErrorPath()
+    {
+        const auto beforeConnect = DM->DMdata->beforeConnect;
+        DM->DMdata->beforeConnect = [beforeConnect](Database &db) {
+            beforeConnect(db);
+            db.params.replaceInStrings("MAX QUERY TIME=600", "MAX QUERY TIME=1");
+        };
+        DM->DMdata->close();
+        DM->DMdata->open();
+        TFrTarvoAdjAndConsignment screen;
+        screen.UserId = 1;
+        screen.show();
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        Drive::enter();
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "silent");
+        Drive::scan(screen.EdBarcode1, "8850000000001");
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");
+        Drive::scan(screen.EdBarcode1, "8850000000002");
+        Drive::scan(screen.EdBarcode1, "8850000000003");
+        m_server.clearRules();
+        DM->DMdata->beforeConnect = beforeConnect;
+        QCOMPARE(m_errors.size(), 3);
+        QVERIFY2(m_errors[0].contains("Timeout expired"), qPrintable(m_errors[0]));
+        QVERIFY2(m_errors[1].contains("Unexpected EOF from the server"), qPrintable(m_errors[1]));
+        QVERIFY2(m_errors[2].contains("Communication link failure"), qPrintable(m_errors[2]));
+        for (int i : {0, 2}) {
+            const QString thai = m_errorDialogs[i].section('\r', 0, 0);
+            QVERIFY2(!thai.isEmpty() && thai == ErrorHandler::translateError(m_errors[i]), qPrintable(m_errorDialogs[i]));
+        }
+        m_errors.clear();
+        m_errorDialogs.clear();
+        DM->DMdata->close();
+        DM->DMdata->open();
     }
 
     void theBarcodeSearch()

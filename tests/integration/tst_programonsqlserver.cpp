@@ -97,6 +97,20 @@ class TestProgramOnSqlServer : public QObject
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     }
 
+    // The consignment screen of user 1, shown and active, with branch BR01 chosen; null when it
+    // did not become active.
+    static std::unique_ptr<TFrTarvoAdjAndConsignment> openScreenOnBranch1()
+    {
+        auto screen = std::make_unique<TFrTarvoAdjAndConsignment>();
+        screen->UserId = 1;
+        screen->show();
+        screen->activateWindow();
+        if (!QTest::qWaitForWindowActive(screen.get()))
+            return nullptr;
+        Drive::enter();
+        return screen;
+    }
+
     // Keeps the texts sent since the log was last cleared; none of them ran as a server cursor
     // (Qt's own quoting set-up at connect aside).
     void keepTexts()
@@ -197,12 +211,9 @@ private Q_SLOTS:
 
     void aLineIsSavedAndBothViewsShown()
     {
-        TFrTarvoAdjAndConsignment screen;
-        screen.UserId = 1;
-        screen.show();
-        screen.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&screen));
-        Drive::enter(); // branch BR01
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
         Drive::scan(screen.EdBarcode1, "8850000000001");
         QCOMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
         QCOMPARE(screen.LbPrice1->text(), QString("19.99"));
@@ -235,12 +246,9 @@ private Q_SLOTS:
                                                                            "'dbo.Tarvo_Consignment' with unique index "
                                                                            "'IX_Tarvo_Consignment_Serial'."}}}});
         m_dialogs->clear();
-        TFrTarvoAdjAndConsignment screen;
-        screen.UserId = 1;
-        screen.show();
-        screen.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&screen));
-        Drive::enter();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
         Drive::scan(screen.EdBarcode1, "8850000000001");
         Drive::clickInto(screen.EdQuantity1);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
@@ -268,12 +276,9 @@ private Q_SLOTS:
         };
         DM->DMdata->close();
         DM->DMdata->open();
-        TFrTarvoAdjAndConsignment screen;
-        screen.UserId = 1;
-        screen.show();
-        screen.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&screen));
-        Drive::enter();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "silent");
         Drive::scan(screen.EdBarcode1, "8850000000001");
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QSqlQuery>
+#include "platform/sql/PreparedStatement.h"
+
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 class Database;
 
@@ -14,6 +16,6 @@ public:
     void add(const QVariantList &values); // raises EDatabaseError
 
 private:
-    QSqlQuery m_query;
+    std::unique_ptr<PreparedStatement> m_statement;
     bool m_sqlite;
 };

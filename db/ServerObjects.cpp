@@ -42,6 +42,18 @@ QString text(const QVariant &v)
     return v.isNull() ? QString() : v.toString();
 }
 
+// LTrim(RTrim(x)) of T-SQL: blanks only, not tabs or line breaks.
+QString trimBlanks(const QString &s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s[begin] == u' ')
+        ++begin;
+    while (end > begin && s[end - 1] == u' ')
+        --end;
+    return s.mid(begin, end - begin);
+}
+
 void menuCaption(Database &db, ParamList &p)
 {
     for (const char *out : {"@CAPTION", "@ACCESS_R", "@ADD_R", "@MODIFY_R", "@DELETE_R", "@USERCODE"})
@@ -92,7 +104,10 @@ void serverTime(Database &, ParamList &p)
     p.set(QStringLiteral("@ServerTime"), now());
 }
 
-// See db/mssql/04_company_procedures.sql for the rules; both must behave the same.
+// See db/mssql/04_company_procedures.sql for the rules; both must behave the same. SQL Server
+// compares texts without regard to trailing blanks (and, under the Thai collation, to case):
+// the barcode and serial number comparisons below do the same, and texts are trimmed of blanks
+// only, as LTrim and RTrim trim them.
 void saveTarvoConsignment(Database &db, ParamList &p)
 {
     const QVariant customer = p.value(QStringLiteral("@Customer"));
@@ -102,16 +117,20 @@ void saveTarvoConsignment(Database &db, ParamList &p)
                                             "column does not allow nulls. INSERT fails. Customer id %1 is not a customer.")
                                  .arg(customer.toLongLong()));
 
-    const QString type = text(p.value(QStringLiteral("@ConsigType"))).trimmed().toUpper();
+    const QString type = trimBlanks(text(p.value(QStringLiteral("@ConsigType")))).toUpper();
     if (type != QLatin1String("S") && type != QLatin1String("R") && type != QLatin1String("A"))
         throw EDatabaseError(QStringLiteral("Consignment type '%1' is not S, R or A.").arg(type));
 
-    const QString code = text(p.value(QStringLiteral("@Barcode"))).trimmed();
+    const QString code = trimBlanks(text(p.value(QStringLiteral("@Barcode"))));
+    // The range finds the barcode with any trailing blanks through the index (a blank sorts
+    // before "!"); RTrim then keeps only those.
     QSqlQuery unit = run(db,
                          QStringLiteral("Select U.Id, P.Id, P.Code, P.UseSerial From ProductUnits U"
                                         " Inner Join Product P On (P.Id = U.Product)"
-                                        " Where U.BarCode = ? And U.BarCode <> '' Order By U.Id Limit 1"),
-                         {code});
+                                        " Where U.BarCode >= ? And U.BarCode < ? || '!'"
+                                        " And RTrim(U.BarCode, ' ') = ? Collate NoCase And U.BarCode <> ''"
+                                        " Order By U.Id Limit 1"),
+                         {code, code, code});
     if (!unit.next())
         throw EDatabaseError(QStringLiteral("Barcode '%1' is not a product unit.").arg(code));
     const qint64 unitId = unit.value(0).toLongLong();
@@ -121,13 +140,14 @@ void saveTarvoConsignment(Database &db, ParamList &p)
     unit.finish();
 
     const QVariant serial = p.value(QStringLiteral("@SerialNumber"));
-    if (useSerial && text(serial).trimmed().isEmpty())
+    if (useSerial && trimBlanks(text(serial)).isEmpty())
         throw EDatabaseError(QStringLiteral("Product %1 has serial numbers: the serial number is missing.").arg(prodCode));
     if (useSerial && type == QLatin1String("S")) {
         const qint64 onSale =
             scalar(db,
                    QStringLiteral("Select Coalesce(Sum(Case ConsigType When 'S' Then 1 When 'R' Then -1 Else 0 End), 0)"
-                                  " From Tarvo_Consignment Where Customer = ? And Product = ? And SerialNumber = ?"),
+                                  " From Tarvo_Consignment Where Customer = ? And Product = ?"
+                                  " And RTrim(SerialNumber, ' ') = RTrim(?, ' ') Collate NoCase"),
                    {customer, product, serial})
                 .toLongLong();
         if (onSale > 0)

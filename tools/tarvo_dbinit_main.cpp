@@ -19,6 +19,8 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("company"), QStringLiteral("Company database name (default DEMO)."), QStringLiteral("name"),
                       QStringLiteral("DEMO")});
     parser.addOption({QStringLiteral("demo"), QStringLiteral("Fill empty databases with the demo company.")});
+    parser.addOption({QStringLiteral("force"),
+                      QStringLiteral("Replace procedures and functions that exist already (other programs of the suite use them).")});
     parser.addOption({QStringLiteral("ini"), QStringLiteral("Settings file with a [DATABASE] section (default QLM.INI)."),
                       QStringLiteral("file"), QStringLiteral("QLM.INI")});
     parser.process(app);
@@ -32,6 +34,7 @@ int main(int argc, char **argv)
     options.server = parser.value(QStringLiteral("server"));
     options.company = parser.value(QStringLiteral("company"));
     options.demo = parser.isSet(QStringLiteral("demo"));
+    options.force = parser.isSet(QStringLiteral("force"));
     options.iniPath = parser.value(QStringLiteral("ini"));
     try {
         for (const QString &line : runDbInit(options))

@@ -1,10 +1,9 @@
--- Configuration database QLM_CONFIG: procedures. Each is created empty once, then altered to
--- its body, so a second run leaves the same definition.
-If Object_Id('dbo.MENUCAPTION', 'P') Is Null Exec sp_executesql N'Create Procedure dbo.MENUCAPTION As Return 0'
-/
+-- Configuration database QLM_CONFIG: procedures. The suite's other programs use them too:
+-- tarvo-dbinit creates one only where it is missing, and replaces an existing one only when told
+-- to (--force, which runs the statement as Alter Procedure).
 -- The caption of a menu entry and the user's rights on it. A user or menu that does not exist
 -- gives empty outputs (and so no access).
-Alter Procedure dbo.MENUCAPTION
+Create Procedure dbo.MENUCAPTION
   @MENUID Int,
   @USERID Int,
   @CAPTION NVarChar(200) Output,
@@ -28,10 +27,8 @@ Begin
   Return 0
 End
 /
-If Object_Id('dbo.AddErrorLog', 'P') Is Null Exec sp_executesql N'Create Procedure dbo.AddErrorLog As Return 0'
-/
 -- One error-log row, stamped with the server's clock.
-Alter Procedure dbo.AddErrorLog
+Create Procedure dbo.AddErrorLog
   @CompName NVarChar(50),
   @LogName NVarChar(100),
   @UserId Int,

@@ -1,20 +1,16 @@
--- Company database: procedures and functions. Each is created empty once, then altered to its
--- body, so a second run leaves the same definition.
-If Object_Id('dbo.Tarvo_RPFloat', 'FN') Is Null Exec sp_executesql N'Create Function dbo.Tarvo_RPFloat(@Value Float) Returns Float As Begin Return @Value End'
-/
+-- Company database: procedures and functions. tarvo-dbinit creates one only where it is missing,
+-- and replaces an existing one only when told to (--force, which runs the statement as Alter).
 -- A float as it should be shown: rounded half away from zero to 6 decimals, which removes the
 -- binary noise of sums and products (0.1 * 3 gives 0.3, not 0.30000000000000004).
-Alter Function dbo.Tarvo_RPFloat(@Value Float)
+Create Function dbo.Tarvo_RPFloat(@Value Float)
 Returns Float
 As
 Begin
   Return Round(@Value, 6)
 End
 /
-If Object_Id('dbo.ServerTime', 'P') Is Null Exec sp_executesql N'Create Procedure dbo.ServerTime As Return 0'
-/
 -- The server's clock.
-Alter Procedure dbo.ServerTime
+Create Procedure dbo.ServerTime
   @ServerTime DateTime Output
 As
 Begin
@@ -23,10 +19,8 @@ Begin
   Return 0
 End
 /
-If Object_Id('dbo.UserAddLog', 'P') Is Null Exec sp_executesql N'Create Procedure dbo.UserAddLog As Return 0'
-/
 -- One usage row, stamped with the server's clock.
-Alter Procedure dbo.UserAddLog
+Create Procedure dbo.UserAddLog
   @UserId Int,
   @MenuId Int,
   @FunctionListId Int,
@@ -40,8 +34,6 @@ Begin
   Return 0
 End
 /
-If Object_Id('dbo.Save_Tarvo_Consignment', 'P') Is Null Exec sp_executesql N'Create Procedure dbo.Save_Tarvo_Consignment As Return 0'
-/
 -- Stores one consignment or adjustment line of a branch and keeps the branch's on-hand
 -- balances in step with it. Refuses, storing nothing: an unknown customer, a type other than
 -- S, R or A, an unknown barcode, a serial-numbered product without a serial number, and a serial
@@ -51,7 +43,12 @@ If Object_Id('dbo.Save_Tarvo_Consignment', 'P') Is Null Exec sp_executesql N'Cre
 -- of the line's year from the line's month (period) to period 12, and every row of a later year,
 -- move by that amount; a missing row of those periods of the line's year is first created with
 -- the balance of the latest earlier period of that year (0 when there is none).
-Alter Procedure dbo.Save_Tarvo_Consignment
+-- Texts are trimmed of blanks (LTrim/RTrim) and compared as the server compares them: without
+-- regard to trailing blanks or case. The embedded engine's twin (db/ServerObjects.cpp) does the
+-- same. The serial check, the line and the balances are one transaction, and the rows checked or
+-- created are locked (UpdLock, HoldLock) until it ends: two workstations saving the same serial
+-- number or the same new balance row wait for each other instead of both passing the check.
+Create Procedure dbo.Save_Tarvo_Consignment
   @UserCode NVarChar(20),
   @UserKeyIn NVarChar(20),
   @Customer Int,
@@ -113,24 +110,25 @@ Begin
     Return 1
   End
 
-  If @UseSerial = 'Y' And @Type = 'S'
-  Begin
-    Select @OnSale = Coalesce(Sum(Case ConsigType When 'S' Then 1 When 'R' Then -1 Else 0 End), 0)
-    From Tarvo_Consignment
-    Where Customer = @Customer And Product = @Product And SerialNumber = @SerialNumber
-    If @OnSale > 0
-    Begin
-      RaisError('Cannot insert duplicate key row in object ''dbo.Tarvo_Consignment'' with unique index ''IX_Tarvo_Consignment_Serial''. The duplicate key value is (%d, %s, %s).', 16, 1, @Customer, @ProdCode, @SerialNumber)
-      Return 1
-    End
-  End
-
   Set @Day = DateAdd(Day, DateDiff(Day, 0, @EditDate), 0)
   Set @Year = Year(@Day)
   Set @Period = Month(@Day)
   Set @Delta = Case When @Type = 'S' Then -@Quantity Else @Quantity End
 
   Begin Transaction
+  If @UseSerial = 'Y' And @Type = 'S'
+  Begin
+    Select @OnSale = Coalesce(Sum(Case ConsigType When 'S' Then 1 When 'R' Then -1 Else 0 End), 0)
+    From Tarvo_Consignment With (UpdLock, HoldLock)
+    Where Customer = @Customer And Product = @Product And SerialNumber = @SerialNumber
+    If @OnSale > 0
+    Begin
+      Rollback Transaction
+      RaisError('Cannot insert duplicate key row in object ''dbo.Tarvo_Consignment'' with unique index ''IX_Tarvo_Consignment_Serial''. The duplicate key value is (%d, %s, %s).', 16, 1, @Customer, @ProdCode, @SerialNumber)
+      Return 1
+    End
+  End
+
   Insert Into Tarvo_Consignment (UserCode, UserKeyIn, Customer, ConsigType, Product, ProductUnits, Barcode,
     SerialNumber, Quantity, Price, ChkFree, OldPrice, ConsigDate, CreateTime)
   Values (Coalesce(@UserCode, ''), @UserKeyIn, @Customer, @Type, @Product, @Unit, @Code,
@@ -139,7 +137,7 @@ Begin
   Set @P = @Period
   While @P <= 12
   Begin
-    If Not Exists (Select Quantity From ProductOnhandCustomer
+    If Not Exists (Select Quantity From ProductOnhandCustomer With (UpdLock, HoldLock)
                    Where CusCode = @CusCode And ProdCode = @ProdCode And Barcode = @Code
                      And BalanceYear = @Year And PeriodNo = @P)
       Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo, Quantity)

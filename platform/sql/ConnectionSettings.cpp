@@ -2,6 +2,7 @@
 
 #include "platform/core/IniFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -17,13 +18,52 @@ QString defaultOdbcDriver()
 #endif
 }
 
-QString escapeOdbcValue(const QString &value)
+bool isFreeTdsDriver(const QString &driver)
 {
-    // Values with separators are wrapped in braces; a closing brace inside is doubled.
+    return driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
+        || driver.contains(QStringLiteral("tdsodbc"), Qt::CaseInsensitive);
+}
+
+// Appends "KEY=value;" to an ODBC connection string. A value with a separator, a brace or blanks
+// at either end goes in braces. Microsoft's driver reads a doubled "}" inside braces as one;
+// FreeTDS reads from "{" to the first "}" that a ";" follows and takes everything between as it
+// is, so for FreeTDS a value holding "};" cannot be written at all.
+void appendOdbcValue(QString &cs, const QString &key, const QString &value, bool freeTds, QString *error)
+{
+    QString text = value;
     if (value.contains(u';') || value.contains(u'{') || value.contains(u'}') || value.contains(u'=')
-        || value != value.trimmed())
-        return u'{' + QString(value).replace(u'}', QStringLiteral("}}")) + u'}';
-    return value;
+        || value != value.trimmed()) {
+        if (freeTds && value.contains(QStringLiteral("};"))) {
+            *error = QStringLiteral("The %1 of the connection contains \"};\", which the FreeTDS driver cannot take.").arg(key);
+            return;
+        }
+        text = u'{' + (freeTds ? value : QString(value).replace(u'}', QStringLiteral("}}"))) + u'}';
+    }
+    cs += key + u'=' + text + u';';
+}
+
+// The "KEY=value" entries of an options text, split at the ";" outside braces.
+QStringList optionEntries(const QString &options)
+{
+    QStringList entries;
+    QString current;
+    bool braced = false;
+    for (const QChar c : options) {
+        if (c == u'{' && !braced && current.endsWith(u'='))
+            braced = true;
+        else if (c == u'}' && braced)
+            braced = false;
+        if (c == u';' && !braced) {
+            if (!current.trimmed().isEmpty())
+                entries << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        entries << current.trimmed();
+    return entries;
 }
 
 } // namespace
@@ -91,22 +131,65 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         s.userName = ini.value(section, QStringLiteral("Login"), s.userName);
         s.password = ini.value(section, QStringLiteral("Password"), s.password);
     }
-    QString cs = QStringLiteral("DRIVER={%1};SERVER=%2;").arg(driver, escapeOdbcValue(s.server));
-    if (!port.isEmpty())
-        cs += QStringLiteral("PORT=%1;").arg(port);
-    cs += QStringLiteral("DATABASE=%1;UID=%2;PWD=%3;")
-              .arg(escapeOdbcValue(s.database.trimmed()), escapeOdbcValue(s.userName), escapeOdbcValue(s.password));
-    if (driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) && !options.contains(QStringLiteral("ClientCharset"), Qt::CaseInsensitive))
-        cs += QStringLiteral("ClientCharset=UTF-8;");
-    if (!options.isEmpty())
-        cs += options.endsWith(u';') ? options : options + u';';
-    s.databaseName = cs;
+    const bool freeTds = isFreeTdsDriver(driver);
+    auto add = [&](const QString &key, const QString &value) {
+        appendOdbcValue(s.databaseName, key, value, freeTds, &s.error);
+    };
+    s.databaseName = QStringLiteral("DRIVER={%1};").arg(driver);
+    if (freeTds) {
+        add(QStringLiteral("SERVER"), s.server);
+        if (!port.isEmpty())
+            add(QStringLiteral("PORT"), port);
+    } else {
+        // Microsoft's driver takes the port after the host.
+        add(QStringLiteral("SERVER"), port.isEmpty() ? s.server : s.server + u',' + port);
+    }
+    add(QStringLiteral("DATABASE"), s.database.trimmed());
+    add(QStringLiteral("UID"), s.userName);
+    add(QStringLiteral("PWD"), s.password);
 
+    // The server words its messages in English, which the Thai explanations of errors look for;
+    // the login names the program in the server's session list.
+    const QString appName = QCoreApplication::applicationName();
+    add(QStringLiteral("APP"), appName.isEmpty() ? QStringLiteral("tarvo") : appName);
+    add(QStringLiteral("Language"), QStringLiteral("us_english"));
+    QString tdsVersion = QStringLiteral("7.4");
+    QStringList extra;
+    for (const QString &entry : optionEntries(options)) {
+        const QString key = entry.section(u'=', 0, 0).trimmed();
+        const QString value = entry.section(u'=', 1).trimmed();
+        static const QStringList reserved{
+            QStringLiteral("DRIVER"), QStringLiteral("SERVER"), QStringLiteral("SERVERNAME"), QStringLiteral("DSN"),
+            QStringLiteral("ADDRESS"), QStringLiteral("PORT"), QStringLiteral("DATABASE"), QStringLiteral("UID"),
+            QStringLiteral("PWD"), QStringLiteral("APP"), QStringLiteral("LANGUAGE"), QStringLiteral("CLIENTCHARSET"),
+            QStringLiteral("CLIENT_CHARSET"), QStringLiteral("TIMEOUT")};
+        if (reserved.contains(key, Qt::CaseInsensitive)) {
+            s.error = QStringLiteral("QLM.INI [DATABASE] Options must not set %1: the program sets it.").arg(key);
+        } else if (key.compare(QStringLiteral("TDS_Version"), Qt::CaseInsensitive) == 0) {
+            // 7.4 for SQL Server 2012 and later, 7.3 for 2008 R2. Anything else would let the
+            // driver guess, and its guess tries an old protocol that a silent server never ends.
+            if (value != QLatin1String("7.4") && value != QLatin1String("7.3"))
+                s.error = QStringLiteral("QLM.INI [DATABASE] Options: TDS_Version %1 is not supported; use 7.4, "
+                                         "or 7.3 for SQL Server 2008 R2.").arg(value);
+            tdsVersion = value;
+        } else {
+            extra << entry;
+        }
+    }
+    s.queryTimeoutSeconds = qMax(0, paramValue(params, QStringLiteral("MAX QUERY TIME")).toInt());
+    if (freeTds) {
+        // Qt hands FreeTDS text as UTF-8; the version is pinned (see loginTimeoutSeconds); the
+        // statement time-out also bounds what the driver and Qt send by themselves.
+        add(QStringLiteral("TDS_Version"), tdsVersion);
+        add(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
+        if (s.queryTimeoutSeconds > 0)
+            add(QStringLiteral("Timeout"), QString::number(s.queryTimeoutSeconds));
+    }
+    for (const QString &entry : extra)
+        s.databaseName += entry + u';';
+
+    QStringList connectOptions{QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds)};
     const QString packetSize = paramValue(params, QStringLiteral("TDS PACKET SIZE"));
-    QStringList connectOptions{QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=15")};
-    const QString queryTime = paramValue(params, QStringLiteral("MAX QUERY TIME"));
-    if (!queryTime.isEmpty())
-        connectOptions << QStringLiteral("SQL_ATTR_CONNECTION_TIMEOUT=%1").arg(queryTime);
     if (!packetSize.isEmpty())
         connectOptions << QStringLiteral("SQL_ATTR_PACKET_SIZE=%1").arg(packetSize);
     s.connectOptions = connectOptions.join(u';');

@@ -13,7 +13,8 @@
 //                      upper-cased) and the configuration database is DIR/QLM_CONFIG.sqlite
 //   "sqlite-odbc:DIR"  the same files reached through the ODBC driver manager (checks the
 //                      ODBC path without a SQL Server)
-//   anything else      a SQL Server host reached over ODBC
+//   anything else      a SQL Server host reached over ODBC; the login goes into the
+//                      connection string only (Qt would otherwise append it a second time)
 struct ConnectionSettings {
     SqlDialect dialect = SqlDialect::SqlServer;
     QString qtDriver;        // "QSQLITE" or "QODBC"
@@ -27,6 +28,13 @@ struct ConnectionSettings {
     bool isConfigDatabase = false;
     QString server;          // the server name as given
     QString database;        // the database name as given
+    int queryTimeoutSeconds = 0; // SQL Server: set on every statement handle (0 = none)
+    QString error;           // why this connection cannot be made ("" = it can); raised by open
+
+    // A whole connect to a SQL Server that never answers ends after about this long: the login
+    // time-out bounds the network connect and each wait for the server during the login, and the
+    // TDS version is pinned, so the driver makes no second attempt with an older protocol.
+    static constexpr int loginTimeoutSeconds = 15;
 
     // Reads the values of a parameter list; iniPath names the settings file ("" = none).
     static ConnectionSettings resolve(const QStringList &params, const QString &iniPath);

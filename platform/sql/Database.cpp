@@ -1,6 +1,7 @@
 #include "platform/sql/Database.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/sql/OdbcStatement.h"
 #include "platform/sql/SqliteServerObjects.h"
 
 #include <QAtomicInt>
@@ -128,6 +129,8 @@ void Database::open()
 
 void Database::openConnection()
 {
+    if (!m_settings.error.isEmpty())
+        throw EDatabaseError(m_settings.error);
     if (m_settings.dialect == SqlDialect::Sqlite && !m_createIfMissing && !QFileInfo::exists(m_settings.sqliteFile))
         throw EDatabaseError(QStringLiteral("Cannot open database \"%1\" requested by the login. The login failed.")
                                  .arg(m_settings.database.trimmed().toUpper()));
@@ -136,12 +139,9 @@ void Database::openConnection()
         QSqlDatabase::removeDatabase(m_connectionName);
         throw EDatabaseError(QStringLiteral("Database driver %1 is not available").arg(m_settings.qtDriver));
     }
+    // Over ODBC the login is in the connection string (setUserName would add it a second time).
     db.setDatabaseName(m_settings.databaseName);
     db.setConnectOptions(m_settings.connectOptions);
-    if (m_settings.dialect == SqlDialect::SqlServer) {
-        db.setUserName(m_settings.userName);
-        db.setPassword(m_settings.password);
-    }
     if (!db.open()) {
         const QString text = errorText(db.lastError());
         db = QSqlDatabase();
@@ -152,10 +152,10 @@ void Database::openConnection()
         if (m_settings.dialect == SqlDialect::Sqlite) {
             configureSqlite();
         } else {
-            // Dates exchanged as text are read day first.
-            QSqlQuery q(db);
-            if (!q.exec(QStringLiteral("SET DATEFORMAT dmy")))
-                throw EDatabaseError(errorText(q.lastError()));
+            // For the whole session: no row counts between results (a server error after one
+            // is still raised, as every result is read), and dates exchanged as text are read
+            // day first.
+            OdbcStatement::executeBatch(db, sqlServerSessionSettings(), m_settings.queryTimeoutSeconds);
         }
     } catch (...) {
         db.close();
@@ -230,9 +230,18 @@ void Database::close()
     m_transactionDepth = 0;
 }
 
+QString Database::sqlServerSessionSettings()
+{
+    return QStringLiteral("SET NOCOUNT ON;\nSET DATEFORMAT dmy;");
+}
+
 void Database::execute(const QString &sql)
 {
     ensureOpen();
+    if (m_settings.dialect == SqlDialect::SqlServer) {
+        OdbcStatement::executeBatch(sqlDatabase(), sql, m_settings.queryTimeoutSeconds);
+        return;
+    }
     QSqlQuery q(sqlDatabase());
     if (!q.exec(sql))
         throw EDatabaseError(errorText(q.lastError()));
@@ -261,8 +270,8 @@ void Database::beginTransaction()
     try {
         if (m_settings.dialect == SqlDialect::Sqlite)
             execute(QStringLiteral("BEGIN IMMEDIATE"));
-        else
-            execute(QStringLiteral("BEGIN TRANSACTION"));
+        else if (!sqlDatabase().transaction()) // the driver's own transaction calls
+            throw EDatabaseError(errorText(sqlDatabase().lastError()));
     } catch (...) {
         m_transactionDepth = 0;
         throw;
@@ -276,7 +285,10 @@ void Database::commit()
     if (--m_transactionDepth > 0)
         return;
     try {
-        execute(QStringLiteral("COMMIT"));
+        if (m_settings.dialect == SqlDialect::Sqlite)
+            execute(QStringLiteral("COMMIT"));
+        else if (!sqlDatabase().commit())
+            throw EDatabaseError(errorText(sqlDatabase().lastError()));
     } catch (...) {
         // A refused COMMIT can leave the transaction open; the caller is told the work failed,
         // so none of it may be committed later by someone else's statement.
@@ -296,6 +308,10 @@ void Database::rollback()
 void Database::rollbackOnEngine()
 {
     // Best effort: with no transaction open the engine refuses, which is fine.
+    if (m_settings.dialect != SqlDialect::Sqlite) {
+        sqlDatabase().rollback();
+        return;
+    }
     QSqlQuery q(sqlDatabase());
     q.exec(QStringLiteral("ROLLBACK"));
 }

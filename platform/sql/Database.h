@@ -56,12 +56,14 @@ public:
     sqlite3 *sqliteHandle() const; // the embedded engine's handle; nullptr over ODBC
     static QStringList sqlitePragmas(); // run on every embedded connection when it opens
 
-    // Runs one statement that returns no rows.
+    // Runs one statement that returns no rows; on SQL Server a batch, every result read.
     void execute(const QString &sql);
+    // What every SQL Server connection sets for its session when it opens.
+    static QString sqlServerSessionSettings();
     // Runs a text of several statements; the embedded engine runs them all in one call.
     void executeBatch(const QString &sql);
 
-    // Transactions used by the embedded procedures; nested calls join the outer one.
+    // Transactions (SQL Server: the driver's transaction calls); nested calls join the outer one.
     void beginTransaction();
     void commit();
     void rollback();

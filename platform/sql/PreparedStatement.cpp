@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
+#include "platform/sql/OdbcStatement.h"
 #include "platform/sql/SqlitePreparedStatement.h"
 
 #include <QSqlError>
@@ -10,7 +11,10 @@
 
 namespace {
 
-// A statement through the Qt driver (ODBC): forward-only, numbers in full precision on SQL Server.
+// A statement through the Qt driver (ODBC). On SQL Server it is forward-only (a scrollable query
+// would be a server cursor), reads numbers as doubles (the schema has no decimal column, and the
+// driver's text of a high-precision float overflows Qt's buffer), has the statement time-out,
+// and reads every result the server sends, raising the first error among them.
 class QtPreparedStatement final : public PreparedStatement
 {
 public:
@@ -18,36 +22,32 @@ public:
         : m_query(database.sqlDatabase())
     {
         m_query.setForwardOnly(true);
-        if (database.dialect() == SqlDialect::SqlServer)
-            m_query.setNumericalPrecisionPolicy(QSql::HighPrecision);
+        const bool sqlServer = database.dialect() == SqlDialect::SqlServer;
+        if (sqlServer)
+            m_query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         if (!m_query.prepare(text))
             throw EDatabaseError(Database::errorText(m_query.lastError()));
+        if (sqlServer)
+            OdbcStatement::setQueryTimeout(m_query, database.settings().queryTimeoutSeconds);
     }
 
     void query(const QVariantList &values, ResultRows &rows) override
     {
         run(values);
         rows.clear();
-        const QSqlRecord record = m_query.record();
-        const int n = record.count();
-        for (int i = 0; i < n; ++i)
-            rows.columns << record.fieldName(i);
-        while (m_query.next())
-            for (int i = 0; i < n; ++i)
-                rows.cells.append(m_query.value(i));
-        if (m_query.lastError().type() != QSqlError::NoError) {
-            const QString text = Database::errorText(m_query.lastError());
-            rows.clear();
-            m_query.finish();
-            throw EDatabaseError(text);
-        }
+        do {
+            if (m_query.isSelect())
+                readRows(rows);
+            raiseIfFailed(rows);
+        } while (m_query.nextResult());
+        raiseIfFailed(rows);
         m_query.finish();
     }
 
     void execute(const QVariantList &values) override
     {
-        run(values);
-        m_query.finish();
+        ResultRows none;
+        query(values, none);
     }
 
 private:
@@ -57,6 +57,30 @@ private:
             m_query.bindValue(i, values[i]);
         if (!m_query.exec())
             throw EDatabaseError(Database::errorText(m_query.lastError()));
+    }
+
+    // The rows of the current result set; a later result set with columns replaces them.
+    void readRows(ResultRows &rows)
+    {
+        rows.clear();
+        const QSqlRecord record = m_query.record();
+        const int n = record.count();
+        for (int i = 0; i < n; ++i)
+            rows.columns << record.fieldName(i);
+        while (m_query.next())
+            for (int i = 0; i < n; ++i)
+                rows.cells.append(m_query.value(i));
+    }
+
+    // Raises the error that ended the rows or the results, if one did.
+    void raiseIfFailed(ResultRows &rows)
+    {
+        if (m_query.lastError().type() == QSqlError::NoError)
+            return;
+        const QString text = Database::errorText(m_query.lastError());
+        rows.clear();
+        m_query.finish();
+        throw EDatabaseError(text);
     }
 
     QSqlQuery m_query;

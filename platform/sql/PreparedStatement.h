@@ -26,7 +26,9 @@ class PreparedStatement
 {
 public:
     virtual ~PreparedStatement() = default;
-    virtual void query(const QVariantList &values, ResultRows &rows) = 0; // every row, then the engine's locks are let go
+    // Every row, then the engine's locks are let go. A batch of several statements answers with
+    // its last result set that has columns; every result is read and the first error raised.
+    virtual void query(const QVariantList &values, ResultRows &rows) = 0;
     virtual void execute(const QVariantList &values) = 0;                 // a statement without rows
 
     // The embedded engine's statements run on its own interface (no per-row copies through the

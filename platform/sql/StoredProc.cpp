@@ -4,10 +4,10 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/NamedParams.h"
+#include "platform/sql/PreparedStatement.h"
 #include "platform/sql/ProcedureCall.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,6 +27,16 @@ QString sqlServerType(QMetaType::Type type)
     default:
         return QStringLiteral("nvarchar(4000)");
     }
+}
+
+// A parameter's name as a T-SQL variable: with its "@", letters, digits and "_" only.
+QString variableName(const QString &name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^@[A-Za-z_][A-Za-z0-9_]*$"));
+    const QString variable = name.startsWith(u'@') ? name : u'@' + name;
+    if (!identifier.match(variable).hasMatch())
+        throw EDatabaseError(QStringLiteral("'%1' is not a parameter name").arg(name));
+    return variable;
 }
 
 QVariant converted(const QVariant &value, QMetaType::Type type)
@@ -102,23 +112,29 @@ void StoredProc::execProc()
 
 void StoredProc::execSqlServer()
 {
-    // SET NOCOUNT ON; DECLARE @Out1 type, ...; EXEC @Result = Name @In = ?, @Out1 = @Out1 OUTPUT; SELECT ...
+    // SET NOCOUNT ON; DECLARE @Result int, @Out1 type; EXEC @Result = Name @In = ?, @Out1 = @Out1 OUTPUT;
+    // SELECT @Result, @Out1. Every name becomes a variable with its "@" (the result parameter
+    // is commonly declared as plain "Result").
+    static const QRegularExpression procedureName(QStringLiteral("^[A-Za-z_][\\w.\\[\\]]*$"));
+    if (!procedureName.match(m_name).hasMatch())
+        throw EDatabaseError(QStringLiteral("'%1' is not a procedure name").arg(m_name));
     QStringList declares;
     QStringList arguments;
     QStringList selects;
     QVariantList values;
-    QString resultName;
+    QString resultVariable;
     for (const Param &p : m_params) {
+        const QString variable = variableName(p.name);
         if (p.direction == Direction::Result) {
-            resultName = p.name;
-            declares << QStringLiteral("%1 int").arg(p.name);
-            selects << p.name;
+            resultVariable = variable;
+            declares << QStringLiteral("%1 int").arg(variable);
+            selects << variable;
         } else if (p.direction == Direction::Output) {
-            declares << QStringLiteral("%1 %2").arg(p.name, sqlServerType(p.type));
-            arguments << QStringLiteral("%1 = %1 OUTPUT").arg(p.name);
-            selects << p.name;
+            declares << QStringLiteral("%1 %2").arg(variable, sqlServerType(p.type));
+            arguments << QStringLiteral("%1 = %1 OUTPUT").arg(variable);
+            selects << variable;
         } else {
-            arguments << QStringLiteral("%1 = ?").arg(p.name);
+            arguments << QStringLiteral("%1 = ?").arg(variable);
             values << p.value;
         }
     }
@@ -126,8 +142,8 @@ void StoredProc::execSqlServer()
     if (!declares.isEmpty())
         batch += QStringLiteral(" DECLARE ") + declares.join(QStringLiteral(", ")) + u';';
     batch += QStringLiteral(" EXEC ");
-    if (!resultName.isEmpty())
-        batch += resultName + QStringLiteral(" = ");
+    if (!resultVariable.isEmpty())
+        batch += resultVariable + QStringLiteral(" = ");
     batch += m_name;
     if (!arguments.isEmpty())
         batch += u' ' + arguments.join(QStringLiteral(", "));
@@ -135,26 +151,17 @@ void StoredProc::execSqlServer()
     if (!selects.isEmpty())
         batch += QStringLiteral(" SELECT ") + selects.join(QStringLiteral(", ")) + u';';
 
-    QSqlQuery q(m_database->sqlDatabase());
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(batch))
-        throw EDatabaseError(Database::errorText(q.lastError()));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw EDatabaseError(Database::errorText(q.lastError()));
-    if (!selects.isEmpty()) {
-        // The outputs come in the last result set.
-        do {
-            if (q.isSelect() && q.next()) {
-                int column = 0;
-                for (Param &p : m_params)
-                    if (p.direction != Direction::Input)
-                        p.value = converted(q.value(column++), p.type);
-            }
-        } while (q.nextResult());
-    }
-    q.finish();
+    // The outputs are the batch's last result set (the procedure may return sets of its own).
+    ResultRows rows;
+    PreparedStatement::prepare(*m_database, batch)->query(values, rows);
+    if (selects.isEmpty())
+        return;
+    if (rows.rowCount() < 1 || rows.columns.size() != selects.size())
+        throw EDatabaseError(QStringLiteral("%1 did not return its output parameters").arg(m_name));
+    int column = 0;
+    for (Param &p : m_params)
+        if (p.direction != Direction::Input)
+            p.value = converted(rows.cells[column++], p.type);
 }
 
 void StoredProc::execSqlite()

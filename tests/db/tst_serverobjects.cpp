@@ -155,6 +155,32 @@ private Q_SLOTS:
         expectRefusal(l, "Cannot insert duplicate");
     }
 
+    void textsCompareAsSqlServerComparesThem()
+    {
+        // LTrim/RTrim take blanks only; comparisons ignore trailing blanks and case. The same
+        // lines against a real server are in tests/integration/tst_mssql.
+        Line l;
+        l.type = "S\t";
+        expectRefusal(l, "is not S, R or A");
+        const QString serialBarcode = m_dbs.scalar("select BarCode from ProductUnits where Product = 75").toString();
+        m_dbs.company().execute(QString("update ProductUnits set BarCode = BarCode || '  ' where BarCode = '%1'").arg(serialBarcode));
+        l = Line();
+        l.type = " s ";
+        l.barcode = " " + serialBarcode + " ";
+        l.quantity = 1;
+        l.serial = "tv-0001";
+        save(m_dbs.company(), l);
+        QCOMPARE(m_dbs.scalar("select ConsigType || '|' || Barcode from Tarvo_Consignment order by Id desc limit 1").toString(),
+                 "S|" + serialBarcode);
+        l.serial = "TV-0001  ";
+        expectRefusal(l, "Cannot insert duplicate");
+        l.serial = "\t"; // a serial number of its own, not a missing one
+        const int before = lines();
+        save(m_dbs.company(), l);
+        QCOMPARE(lines(), before + 1);
+        m_dbs.company().execute(QString("update ProductUnits set BarCode = '%1' where BarCode = '%1  '").arg(serialBarcode));
+    }
+
     void onhandFollowsEachLine()
     {
         // Branch C0002, a unit that has no balance rows yet: rows appear from the line's month on.

@@ -50,10 +50,11 @@ private Q_SLOTS:
 
     void sqlServerScriptsAreGuarded()
     {
-        // Every statement of the T-SQL scripts is guarded or re-applies the same definition,
-        // so a second run on a server changes nothing.
-        const QRegularExpression guarded(
-            "^\\s*(If (Not )?Exists|If Object_Id\\(.*\\) Is Null|Alter (Procedure|Function))", QRegularExpression::CaseInsensitiveOption);
+        // Every statement of the T-SQL scripts is guarded, or creates a procedure or function,
+        // which the set-up runs only where it is missing, so a second run on a server changes
+        // nothing.
+        const QRegularExpression guarded("^\\s*(If (Not )?Exists|Create (Procedure|Function) dbo\\.)",
+                                         QRegularExpression::CaseInsensitiveOption);
         int statements = 0;
         for (auto kind : {DatabaseSetup::Kind::Config, DatabaseSetup::Kind::Company}) {
             for (const QString &path : DatabaseSetup::sqlServerScripts(kind)) {

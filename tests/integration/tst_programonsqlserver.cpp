@@ -1,0 +1,346 @@
+// The program against SQL Server through the real ODBC stack (QODBC, unixODBC, FreeTDS), with the
+// TDS stand-in answering as tests/tds/program.json scripts it: start-up to the main screen, a
+// consignment line saved, both views, the barcode search and the quota report, every declared
+// procedure called. Values and Thai text are compared where they arrive; every text the program
+// sent is written to tests/tsql-texts/program for the T-SQL parse check (tests/tsql).
+#include "app/Screens.h"
+#include "consignment/DataGrid.h"
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/Dm_Config.h"
+#include "data/ErrorHandler.h"
+#include "data/LaunchContext.h"
+#include "data/LaunchParameters.h"
+#include "data/U_DM.h"
+#include "forms/Fr_SearchBarCode.h"
+#include "platform/sql/Database.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "reports/Fa_ButtonReport.h"
+#include "reports/Fa_GetYearReport.h"
+#include "reports/Fr_CustomerQuotaGroupPrice.h"
+#include "support/Drive.h"
+#include "support/TdsStandIn.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+QList<QJsonObject> rpcsCalling(const QList<QJsonObject> &log, const QString &fragment)
+{
+    QList<QJsonObject> found;
+    for (const QJsonObject &e : log)
+        if (e.value("kind").toString() == "rpc" && e.value("text").toString().contains(fragment))
+            found << e;
+    return found;
+}
+
+QVariantList paramValues(const QJsonObject &rpc)
+{
+    QVariantList values;
+    for (const QJsonValue &p : rpc.value("params").toArray())
+        values << p.toObject().value("value").toVariant();
+    return values;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestProgramOnSqlServer : public QObject
+{
+    Q_OBJECT
+    TdsStandIn m_server;
+    QString m_oldDir;
+    QStringList m_texts; // every program text sent, for the parse check
+    QStringList m_errors;
+    QStringList m_errorDialogs;
+    std::unique_ptr<ScriptedDialogService> m_dialogs;
+
+    // The program as a process in the stand-in's folder; returns its exit code (-1: it did not
+    // end) and the message boxes it logged.
+    int launch(const QStringList &args, QStringList *dialogs)
+    {
+        const QString log = m_server.dir() + "/dialogs.log";
+        QFile::remove(log);
+        QProcess p;
+        p.setWorkingDirectory(m_server.dir());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TARVO_DIALOG_LOG", log);
+        env.insert("TARVO_EXIT_ON_SHOW", "1");
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("TARVO_BINARY_DIR") + "/bin/tarvo-consignment", args);
+        if (!p.waitForFinished(120000)) {
+            p.kill();
+            p.waitForFinished();
+            return -1;
+        }
+        QFile f(log);
+        if (f.open(QIODevice::ReadOnly))
+            *dialogs = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    }
+
+    // The consignment screen of user 1, shown and active, with branch BR01 chosen; null when it
+    // did not become active.
+    static std::unique_ptr<TFrTarvoAdjAndConsignment> openScreenOnBranch1()
+    {
+        auto screen = std::make_unique<TFrTarvoAdjAndConsignment>();
+        screen->UserId = 1;
+        screen->show();
+        screen->activateWindow();
+        if (!QTest::qWaitForWindowActive(screen.get()))
+            return nullptr;
+        Drive::enter();
+        return screen;
+    }
+
+    // Keeps the texts sent since the log was last cleared; none of them ran as a server cursor
+    // (Qt's own quoting set-up at connect aside).
+    void keepTexts()
+    {
+        const QList<QJsonObject> log = m_server.log();
+        for (const QJsonObject &e : log) {
+            const QString text = e.value("params").toArray().at(1).toObject().value("value").toString();
+            QVERIFY2(e.value("proc").toString() != "sp_cursoropen" || text == "SET QUOTED_IDENTIFIER ON", qPrintable(text));
+        }
+        m_texts += TdsStandIn::programTexts(log);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString why = m_server.start();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        m_server.setBaseRules("tests/tds/program.json");
+        QVERIFY(m_server.writeIni(m_server.dir() + "/QLM.INI"));
+        QVERIFY(writeFile(m_server.dir() + "/Server.Dat", "127.0.0.1\r\n"));
+        const QString definitions = qEnvironmentVariable("TARVO_SOURCE_DIR") + "/reports/definitions";
+        for (const QString &file : QDir(definitions).entryList({"*.frf"}, QDir::Files))
+            QVERIFY(QFile::copy(definitions + '/' + file, m_server.dir() + '/' + file));
+    }
+
+    void startsToItsMainScreen()
+    {
+        QStringList dialogs;
+        QCOMPARE(launch({"1", "1", "DEMO", "-", "1"}, &dialogs), 0);
+        QVERIFY2(dialogs.isEmpty(), qPrintable(dialogs.join('\n')));
+        const QStringList texts = m_server.texts();
+        QVERIFY(texts.first().startsWith("SET NOCOUNT ON;"));
+        QVERIFY(texts.filter("EXEC @Result = MENUCAPTION").size() == 1);
+        QVERIFY(texts.filter("Inner Join Customer C On (C.Code = U.CusCodeTablet)").size() == 1); // the branch list
+        keepTexts();
+        m_server.clearLog();
+    }
+
+    void aServerThatNeverAnswersEndsTheStartUp()
+    {
+        TdsStandIn silent({"--silent"});
+        QVERIFY(silent.start().isEmpty());
+        QVERIFY(silent.writeIni(m_server.dir() + "/QLM.INI"));
+        QStringList dialogs;
+        const int exitCode = launch({"1", "1", "DEMO", "-", "1"}, &dialogs);
+        QVERIFY(m_server.writeIni(m_server.dir() + "/QLM.INI"));
+        QCOMPARE(exitCode, 1);
+        QCOMPARE(dialogs.size(), 1);
+        // The error dialog: the Thai explanation the message table gives the driver's words, then
+        // those words as they came.
+        const QStringList parts = dialogs[0].section("error dialog: ", 1).split("\\r");
+        QVERIFY2(parts.size() == 3 && parts[1].contains("UNABLE TO CONNECT TO DATA SOURCE"), qPrintable(dialogs[0]));
+        QVERIFY(!parts[0].isEmpty());
+        QCOMPARE(parts[0], ErrorHandler::translateError(parts[1]));
+        // One attempt only: no retry with an older protocol.
+        int connects = 0;
+        for (const QJsonObject &e : silent.log())
+            connects += e.value("kind").toString() == "connect";
+        QCOMPARE(connects, 1);
+    }
+
+    // The program as its entry leaves it, in process: data modules connected, selector 1.
+    void dataModulesConnect()
+    {
+        m_oldDir = QDir::currentPath();
+        QDir::setCurrent(m_server.dir());
+        setLaunchParameters({"tarvo-consignment", "1", "1", "DEMO", "-", "1"});
+        m_dialogs = std::make_unique<ScriptedDialogService>();
+        DMConfig = new TDMConfig;
+        DM = new TDM;
+        DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
+        ExceptionRouter::setHandler([this](const QString &message) {
+            m_errors << message;
+            DM->ApplicationEvents1Exception(message);
+        });
+        DMConfig->CheckRight(1, 1);
+        DMConfig->GetCompanyConfig(launchParameter(3));
+        DM->DMdata->open();
+        QCOMPARE(launchContext().MenuCaption, QString("บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo"));
+        QCOMPARE(launchContext().UserCode, QString("SOMCHAI"));
+        QVERIFY(launchContext().AccessRight);
+        QVERIFY(launchContext().ThaiLanguage);
+        QCOMPARE(launchContext().CompanyNameThai, QString("บริษัท ทาร์โว่ เทรดดิ้ง จำกัด"));
+        QVERIFY(DM->IvRefSO && !DM->MrRefPO && DM->ShowProductPriceList);
+    }
+
+    void theOtherProceduresAreCalledAndTheirOutputsRead()
+    {
+        QCOMPARE(DM->GetServerTime(), QDateTime(QDate(2024, 3, 15), QTime(10, 20, 30)));
+        DM->AddUserLog(6, 0, "ดูรายงาน");
+        DMConfig->WriteErrorLog("ข้อความผิดพลาด 'ไทย'");
+        const QList<QJsonObject> log = m_server.log();
+        QCOMPARE(paramValues(rpcsCalling(log, "EXEC @Result = UserAddLog").last()), QVariantList({1, 1, 6, 0, "ดูรายงาน"}));
+        const QVariantList error = paramValues(rpcsCalling(log, "EXEC @Result = AddErrorLog").last());
+        QCOMPARE(error.size(), 5);
+        QCOMPARE(error.last(), QVariant("ข้อความผิดพลาด 'ไทย'"));
+    }
+
+    void aLineIsSavedAndBothViewsShown()
+    {
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        Drive::scan(screen.EdBarcode1, "8850000000001");
+        QCOMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QCOMPARE(screen.LbPrice1->text(), QString("19.99"));
+        Drive::clickInto(screen.EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("2");
+        Drive::key(Qt::Key_F10);
+        QCOMPARE(m_dialogs->texts(), QStringList{"บันทึกเรียบร้อย"});
+        const QJsonObject save = rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").last();
+        QCOMPARE(paramValues(save).mid(0, 10), QVariantList({"BR01", "SOMCHAI", 1, "S", "8850000000001", "", 2, 19.99, "N", 19.99}));
+        QCOMPARE(paramValues(save).at(10), QVariant(QDate::currentDate().toString(Qt::ISODate)));
+
+        QTabBar *tabs = screen.PageControl1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(2).center());
+        Drive::click(screen.BtOkConsign);
+        QCOMPARE(screen.DBGRPProdDay->model()->rowCount(), 3);
+        QCOMPARE(screen.DBGRPProdDay->model()->index(1, 1).data().toString(), QString("ขาย")); // varchar in code page 874
+        QCOMPARE(screen.LbTotal->text(), QString("39.68"));
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(3).center());
+        Drive::click(screen.BkCustomrtOnhand);
+        QCOMPARE(screen.DBGRPOnhand->model()->rowCount(), 1);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void aRefusalAfterARowCountReachesTheThaiErrorPath()
+    {
+        m_server.answer("^Exec Save_Tarvo_Consignment",
+                        QJsonArray{QJsonObject{{"rowcount", 1}},
+                                   QJsonObject{{"error", QJsonArray{50000, "Cannot insert duplicate key row in object "
+                                                                           "'dbo.Tarvo_Consignment' with unique index "
+                                                                           "'IX_Tarvo_Consignment_Serial'."}}}});
+        m_dialogs->clear();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        Drive::scan(screen.EdBarcode1, "8850000000001");
+        Drive::clickInto(screen.EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("1");
+        Drive::key(Qt::Key_F10);
+        m_server.clearRules();
+        QVERIFY(!m_dialogs->texts().contains("บันทึกเรียบร้อย"));
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_errorDialogs.size(), 1);
+        QVERIFY2(m_errorDialogs[0].startsWith("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว\r"), qPrintable(m_errorDialogs[0]));
+        const QVariantList logged = paramValues(rpcsCalling(m_server.log(), "EXEC @Result = AddErrorLog").last());
+        QVERIFY(logged.last().toString().contains("IX_Tarvo_Consignment_Serial"));
+        m_errors.clear();
+        m_errorDialogs.clear();
+    }
+
+    // A failure while the program works reaches the error dialog with the Thai explanation of
+    // the driver's words: a statement time-out, and statements on a connection the server ended.
+    void driverFailuresReachTheThaiErrorPath()
+    {
+        const auto beforeConnect = DM->DMdata->beforeConnect;
+        DM->DMdata->beforeConnect = [beforeConnect](Database &db) {
+            beforeConnect(db);
+            db.params.replaceInStrings("MAX QUERY TIME=600", "MAX QUERY TIME=1");
+        };
+        DM->DMdata->close();
+        DM->DMdata->open();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "silent");
+        Drive::scan(screen.EdBarcode1, "8850000000001");
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");
+        Drive::scan(screen.EdBarcode1, "8850000000002");
+        Drive::scan(screen.EdBarcode1, "8850000000003");
+        m_server.clearRules();
+        DM->DMdata->beforeConnect = beforeConnect;
+        QCOMPARE(m_errors.size(), 3);
+        QVERIFY2(m_errors[0].contains("Timeout expired"), qPrintable(m_errors[0]));
+        QVERIFY2(m_errors[1].contains("Unexpected EOF from the server"), qPrintable(m_errors[1]));
+        QVERIFY2(m_errors[2].contains("Communication link failure"), qPrintable(m_errors[2]));
+        for (int i : {0, 2}) {
+            const QString thai = m_errorDialogs[i].section('\r', 0, 0);
+            QVERIFY2(!thai.isEmpty() && thai == ErrorHandler::translateError(m_errors[i]), qPrintable(m_errorDialogs[i]));
+        }
+        m_errors.clear();
+        m_errorDialogs.clear();
+        DM->DMdata->close();
+        DM->DMdata->open();
+    }
+
+    void theBarcodeSearch()
+    {
+        TFrSearchBarCode dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.Code->setText("885");
+        dialog.BtSearch->click();
+        QCOMPARE(dialog.DgSearch->model()->rowCount(), 1);
+        QCOMPARE(dialog.DgSearch->model()->index(0, 2).data().toString(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QVERIFY(dialog.DgSearch->model()->index(0, 4).data().toString().startsWith("1,234.50"));
+    }
+
+    void theQuotaReport()
+    {
+        setLaunchParameters({"tarvo-consignment", "2", "1", "DEMO", "-", "2"});
+        std::unique_ptr<QWidget> widget(createScreen(2, 1));
+        auto *screen = qobject_cast<TFrCustomerQuotaGroupPrice *>(widget.get());
+        QVERIFY(screen);
+        screen->show();
+        screen->FaGetYearReport1->GetYear->setText("2024");
+        screen->FaButtonReport1BtPreviewClick();
+        QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
+        QVERIFY(!rpcsCalling(m_server.log(), "From Tarvo_CustomerQuota Q").isEmpty());
+        QVERIFY(!rpcsCalling(m_server.log(), "EXEC @Result = UserAddLog").isEmpty());
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        delete DM;
+        DM = nullptr;
+        delete DMConfig;
+        DMConfig = nullptr;
+        ExceptionRouter::setHandler({});
+        m_dialogs.reset();
+        if (!m_oldDir.isEmpty())
+            QDir::setCurrent(m_oldDir);
+        keepTexts();
+        QVERIFY(TdsStandIn::writeTexts(m_texts, qEnvironmentVariable("TARVO_BINARY_DIR") + "/tests/tsql-texts/program"));
+    }
+};
+
+QTEST_MAIN(TestProgramOnSqlServer)
+#include "tst_programonsqlserver.moc"

@@ -1,0 +1,331 @@
+// The SQL Server path of the data layer through the real ODBC stack (QODBC, unixODBC, FreeTDS)
+// against the TDS stand-in: the login and session, statement time-outs, numbers and Thai text
+// on the wire, errors that follow other results, procedure batches and transactions.
+#include "platform/core/Exceptions.h"
+#include "platform/sql/ConnectionSettings.h"
+#include "platform/sql/Database.h"
+#include "platform/sql/Query.h"
+#include "platform/sql/StoredProc.h"
+#include "support/TdsStandIn.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+QJsonObject resultSet(const QStringList &columns, const QList<QJsonArray> &rows)
+{
+    return TdsStandIn::resultSet(columns, rows);
+}
+
+QList<QJsonObject> entriesOf(const QList<QJsonObject> &log, const QString &kind)
+{
+    QList<QJsonObject> found;
+    for (const QJsonObject &e : log)
+        if (e.value("kind").toString() == kind)
+            found << e;
+    return found;
+}
+
+// What an EDatabaseError raised by run says, or "" when nothing was raised.
+template <typename F>
+QString failure(F run)
+{
+    try {
+        run();
+    } catch (const EDatabaseError &e) {
+        return e.message().isEmpty() ? QStringLiteral("(empty message)") : e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestSqlServerPath : public QObject
+{
+    Q_OBJECT
+    TdsStandIn m_server;
+    QString m_ini;
+
+    std::unique_ptr<Database> connect(const QStringList &extra = {"MAX QUERY TIME=600", "TDS PACKET SIZE=4096"},
+                                      const QString &database = "DEMO")
+    {
+        auto db = std::make_unique<Database>("DMDATA");
+        db->setIniPath(m_ini);
+        db->params = TdsStandIn::params(database, extra);
+        db->open();
+        return db;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const QString why = m_server.start();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        m_ini = m_server.dir() + "/QLM.INI";
+        QVERIFY(m_server.writeIni(m_ini, "Password=se;cr}et\n"));
+    }
+
+    void init()
+    {
+        m_server.clearRules();
+        m_server.clearLog();
+    }
+
+    void loginOnceAndSessionSettings()
+    {
+        auto db = connect();
+        const QString cs = db->settings().databaseName;
+        QCOMPARE(cs.count("UID="), 1);
+        QCOMPARE(cs.count("PWD="), 1);
+        const QList<QJsonObject> log = m_server.log();
+        const QList<QJsonObject> logins = entriesOf(log, "login");
+        QCOMPARE(logins.size(), 1);
+        QCOMPARE(logins[0].value("user").toString(), QString("qlm"));
+        QCOMPARE(logins[0].value("password").toString(), QString("se;cr}et"));
+        QCOMPARE(logins[0].value("database").toString(), QString("DEMO"));
+        QCOMPARE(logins[0].value("language").toString(), QString("us_english"));
+        QCOMPARE(logins[0].value("app").toString(), QCoreApplication::applicationName());
+        QCOMPARE(logins[0].value("tds_version").toString(), QString("74000004"));
+        // The session settings go as a batch of their own (inside a prepared statement or a
+        // cursor they would end with it); the only cursor is Qt's own at connect.
+        QCOMPARE(m_server.texts(), QStringList{Database::sqlServerSessionSettings()});
+        QCOMPARE(entriesOf(log, "batch").last().value("text").toString(), Database::sqlServerSessionSettings());
+        for (const QJsonObject &rpc : entriesOf(log, "rpc"))
+            if (rpc.value("proc").toString() == "sp_cursoropen")
+                QCOMPARE(rpc.value("params").toArray().at(1).toObject().value("value").toString(),
+                         QString("SET QUOTED_IDENTIFIER ON"));
+    }
+
+    void connectionStringFromTheSettingsFile_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QStringList>("contains");
+        QTest::addColumn<QString>("error");
+        const QString freeTds = "Driver=FreeTDS\nPort=1433\n";
+        QTest::newRow("several options") << freeTds + "Options=Encryption=require;MARS_Connection=no\n"
+                                         << QStringList{"Encryption=require;", "MARS_Connection=no;", "TDS_Version=7.4;",
+                                                        "PORT=1433;", "Language=us_english;", "ClientCharset=UTF-8;"}
+                                         << QString();
+        QTest::newRow("2008 R2") << freeTds + "Options=TDS_Version=7.3\n" << QStringList{"TDS_Version=7.3;"} << QString();
+        QTest::newRow("version left to guess") << freeTds + "Options=TDS_Version=auto\n" << QStringList() << "TDS_Version auto";
+        QTest::newRow("language of its own") << freeTds + "Options=Language=Thai\n" << QStringList() << "must not set Language";
+        QTest::newRow("password FreeTDS cannot take") << freeTds + "Password=a};b\n" << QStringList() << "PWD";
+        QTest::newRow("Microsoft's driver") << "Driver=ODBC Driver 17 for SQL Server\nPort=1433\nPassword=a};b\n"
+                                            << QStringList{"SERVER=sqlhost,1433;", "PWD={a}};b};", "Language=us_english;"}
+                                            << QString();
+    }
+    void connectionStringFromTheSettingsFile()
+    {
+        QFETCH(QString, ini);
+        QFETCH(QStringList, contains);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("QLM.INI"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(("[DATABASE]\n" + ini).toUtf8());
+        f.close();
+        const ConnectionSettings s = ConnectionSettings::resolve(
+            {"DATABASE NAME=DEMO", "SERVER NAME=sqlhost", "USER NAME=qlm", "PASSWORD=marigold"}, f.fileName());
+        QVERIFY2(s.error.contains(error), qPrintable(s.error));
+        QCOMPARE(s.error.isEmpty(), error.isEmpty());
+        for (const QString &part : contains)
+            QVERIFY2(s.databaseName.contains(part), qPrintable(s.databaseName));
+        if (!ini.contains("ODBC Driver") && error.isEmpty())
+            QCOMPARE(s.databaseName.count("TDS_Version="), 1);
+    }
+
+    void everyStatementHasTheTimeOut_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("query") << "query";
+        QTest::newRow("procedure") << "procedure";
+        QTest::newRow("batch") << "batch";
+    }
+    void everyStatementHasTheTimeOut()
+    {
+        QFETCH(QString, kind);
+        m_server.answer("Slow", "silent");
+        m_server.answer("^SELECT 2 AS After", QJsonArray{resultSet({"After int"}, {QJsonArray{2}})});
+        auto db = connect({"MAX QUERY TIME=1"});
+        const QString message = failure([&] {
+            if (kind == "query") {
+                Query q(db.get());
+                q.setSql({"SELECT 1 AS Slow WHERE 1 = :One"});
+                q.setParam("One", 1);
+                q.open();
+            } else if (kind == "procedure") {
+                StoredProc sp(db.get(), "SlowProcedure");
+                sp.addParam("Result", QMetaType::Int, StoredProc::Direction::Result);
+                sp.execProc();
+            } else {
+                db->execute("WAITFOR DELAY '00:00:05' -- Slow");
+            }
+        });
+        QVERIFY2(message.contains("Timeout expired"), qPrintable(message));
+        QCOMPARE(entriesOf(m_server.log(), "attention").size(), 1);
+        // The statement was cancelled; the connection goes on.
+        Query after(db.get());
+        after.setSql({"SELECT 2 AS After"});
+        after.open();
+        QCOMPARE(after.fieldByName("After").asInteger(), 2);
+    }
+
+    void numbersRoundTripExactly()
+    {
+        const QList<double> values{19.99, 0.3, 29.925, 1e-7, 123456789.123};
+        QJsonArray row;
+        QStringList columns;
+        for (int i = 0; i < values.size(); ++i) {
+            columns << QString("F%1 float").arg(i) << QString("M%1 money").arg(i);
+            row << values[i] << values[i];
+        }
+        m_server.answer("^Select @P1, @P2", QJsonArray{resultSet(columns, {row})});
+        auto db = connect();
+        Query q(db.get());
+        q.setSql({"Select :F0, :F1, :F2, :F3, :F4"});
+        for (int i = 0; i < values.size(); ++i)
+            q.setParam(QString("F%1").arg(i), values[i]);
+        q.open();
+        const QJsonArray sent = entriesOf(m_server.log(), "rpc").last().value("params").toArray();
+        QCOMPARE(sent.size(), values.size());
+        for (int i = 0; i < values.size(); ++i) {
+            QCOMPARE(sent[i].toObject().value("type").toString(), QString("floatn"));
+            QCOMPARE(sent[i].toObject().value("value").toDouble(), values[i]);
+            QCOMPARE(q.fieldByName(QString("F%1").arg(i)).value(), QVariant(values[i]));
+            QCOMPARE(q.fieldByName(QString("M%1").arg(i)).asFloat(), i == 3 ? 0.0 : values[i]); // money keeps 4 decimals
+        }
+    }
+
+    void thaiTextUnderAThaiCollation()
+    {
+        m_server.answer("^Select @P1 Name", QJsonArray{resultSet({"Name varchar", "Wide nvarchar"}, {QJsonArray{"ไทย", "ไทย"}})});
+        auto db = connect();
+        Query q(db.get());
+        q.setSql({"Select :Name Name"});
+        q.setParam("Name", "ไทย");
+        q.open();
+        const QJsonObject sent = entriesOf(m_server.log(), "rpc").last().value("params").toArray().at(0).toObject();
+        QCOMPARE(sent.value("type").toString(), QString("varchar"));
+        QCOMPARE(sent.value("collation").toString(), QString("1e04d00000")); // Thai_CI_AS
+        QCOMPARE(sent.value("raw").toString(), QString("e4b7c2"));             // ไทย in code page 874
+        QCOMPARE(sent.value("value").toString(), QString("ไทย"));
+        QCOMPARE(q.fieldByName("Name").asString(), QString("ไทย"));
+        QCOMPARE(q.fieldByName("Wide").asString(), QString("ไทย"));
+    }
+
+    void thaiTextALatinDatabaseCannotHoldIsAnError()
+    {
+        m_server.setCollations({{"LATIN", "SQL_Latin1_General_CP1_CI_AS"}});
+        m_server.answer("^Select @P1 Name", QJsonArray{resultSet({"Name varchar"}, {QJsonArray{"x"}})});
+        auto db = connect({"MAX QUERY TIME=600"}, "LATIN");
+        Query q(db.get());
+        q.setSql({"Select :Name Name"});
+        q.setParam("Name", "ไทย");
+        const QString message = failure([&] { q.open(); });
+        m_server.setCollations({});
+        QVERIFY2(message.contains("Error converting characters into server's character set"), qPrintable(message));
+        for (const QJsonObject &rpc : entriesOf(m_server.log(), "rpc"))
+            QVERIFY(rpc.value("text").toString() != "Select @P1 Name"); // nothing went out
+    }
+
+    void errorsAfterOtherResultsAreRaised_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QJsonArray>("answer");
+        const QJsonObject count{{"rowcount", 1}};
+        const QJsonObject rows = resultSet({"A int"}, {QJsonArray{1}});
+        const QJsonObject refused{{"error", QJsonArray{50000, "Cannot insert duplicate key row in object 'X'."}}};
+        QTest::newRow("after a row count") << "exec" << QJsonArray{count, refused};
+        QTest::newRow("after rows") << "open" << QJsonArray{rows, refused};
+        QTest::newRow("between result sets") << "open" << QJsonArray{rows, refused, rows};
+        QTest::newRow("batch, after a row count") << "batch" << QJsonArray{count, count, refused};
+    }
+    void errorsAfterOtherResultsAreRaised()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QJsonArray, answer);
+        m_server.answer("Refused", answer);
+        auto db = connect();
+        const QString message = failure([&] {
+            if (kind == "batch") {
+                db->execute("Update X Set A = 1 -- Refused");
+                return;
+            }
+            Query q(db.get());
+            q.setSql({"Exec Refused :A"});
+            q.setParam("A", 1);
+            kind == "exec" ? q.execSql() : q.open();
+        });
+        QVERIFY2(message.contains("Cannot insert duplicate key row in object 'X'."), qPrintable(message));
+    }
+
+    void procedureOutputsComeFromTheLastResultSet()
+    {
+        const QJsonObject own = resultSet({"Noise int"}, {QJsonArray{7}});
+        const QJsonObject outputs =
+            resultSet({" int", " nvarchar", " int", " datetime"}, {QJsonArray{0, "ฝากขาย", 12, "2024-03-15T10:20:30.000"}});
+        m_server.answer("EXEC @Result = MENUCAPTION", QJsonArray{own, outputs});
+        auto db = connect();
+        StoredProc sp(db.get(), "MENUCAPTION");
+        sp.addParam("Result", QMetaType::Int, StoredProc::Direction::Result);
+        sp.addParam("@MENUID", QMetaType::Int, StoredProc::Direction::Input);
+        sp.addParam("@CAPTION", QMetaType::QString, StoredProc::Direction::Output);
+        sp.addParam("@SALESID", QMetaType::Int, StoredProc::Direction::Output);
+        sp.addParam("@WHEN", QMetaType::QDateTime, StoredProc::Direction::Output);
+        sp.setParam("@MENUID", 1);
+        sp.execProc();
+        QCOMPARE(sp.paramValue("@CAPTION").toString(), QString("ฝากขาย"));
+        QCOMPARE(sp.paramValue("@SALESID").toInt(), 12);
+        QCOMPARE(sp.paramValue("@WHEN").toDateTime(), QDateTime(QDate(2024, 3, 15), QTime(10, 20, 30)));
+        QCOMPARE(m_server.texts().last(),
+                 QString("SET NOCOUNT ON; DECLARE @Result int, @CAPTION nvarchar(4000), @SALESID int, @WHEN datetime;"
+                         " EXEC @Result = MENUCAPTION @MENUID = @P1, @CAPTION = @CAPTION OUTPUT, @SALESID = @SALESID OUTPUT,"
+                         " @WHEN = @WHEN OUTPUT; SELECT @Result, @CAPTION, @SALESID, @WHEN;"));
+    }
+
+    void transactionsUseTheDriversCalls()
+    {
+        m_server.answer("^Update Stock", QJsonArray());
+        auto db = connect();
+        db->beginTransaction();
+        db->execute("Update Stock Set Quantity = 1");
+        db->commit();
+        db->beginTransaction();
+        db->execute("Update Stock Set Quantity = 2");
+        db->rollback();
+        QStringList requests;
+        for (const QJsonObject &e : entriesOf(m_server.log(), "transaction"))
+            requests << e.value("request").toString();
+        QVERIFY2(requests.mid(0, 2) == QStringList({"begin", "commit"}) && requests.contains("rollback"),
+                 qPrintable(requests.join(' ')));
+        for (const QString &text : m_server.texts())
+            QVERIFY2(!text.contains("TRANSACTION", Qt::CaseInsensitive) && !text.startsWith("COMMIT"), qPrintable(text));
+    }
+
+    void driverWordingsReachTheProgram()
+    {
+        // FreeTDS's own words for a server that never answers the login, a connection that the
+        // server ends during a statement, and every statement after that.
+        TdsStandIn silent({"--silent"});
+        QVERIFY(silent.start().isEmpty());
+        QVERIFY(silent.writeIni(m_ini));
+        QString message = failure([&] { connect(); });
+        QVERIFY2(message.contains("Unable to connect to data source"), qPrintable(message));
+
+        QVERIFY(m_server.writeIni(m_ini, "Password=se;cr}et\n"));
+        m_server.answer("Lost", "close");
+        auto db = connect();
+        Query q(db.get());
+        q.setSql({"Select 1 Lost"});
+        message = failure([&] { q.open(); });
+        QVERIFY2(message.contains("Unexpected EOF from the server"), qPrintable(message));
+        message = failure([&] { q.open(); });
+        QVERIFY2(message.contains("Communication link failure"), qPrintable(message));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSqlServerPath)
+#include "tst_sqlserverpath.moc"

@@ -40,19 +40,21 @@ const QList<TranslationRow> &translationTable()
         {QStringLiteral("Cannot insert duplicate"), QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว")},
         // How today's engines and drivers word a lock, a time-out and a lost connection: the
         // embedded engine, FreeTDS and Microsoft's ODBC driver. A time-out reads as row 13, a
-        // connection that cannot be made or is lost as row 9. The specific time-outs come before
-        // the bare "Timeout expired" that ends each of them.
+        // connection that cannot be made or is lost as row 9. The first row that matches
+        // counts: a login that times out says "Timeout expired" and "Unable to connect", so the
+        // connection rows come before the bare "Timeout expired" that ends every time-out.
         {QStringLiteral("database is locked"),
          QStringLiteral("ข้อมูลกำลังถูกใช้งานโดยเครื่องอื่น รอสักครู่แล้วลองใหม่อีกครั้ง")},
         {QStringLiteral("Adaptive Server connection timed out"), serverTimedOut},
         {QStringLiteral("Query timeout expired"), serverTimedOut},
         {QStringLiteral("Login timeout expired"), serverUnreachable},
         {QStringLiteral("Connection timeout expired"), serverUnreachable},
-        {QStringLiteral("Timeout expired"), serverTimedOut},
         {QStringLiteral("Unable to connect"), serverUnreachable},
         {QStringLiteral("Communication link failure"), serverUnreachable},
+        {QStringLiteral("Unexpected EOF from the server"), serverUnreachable},
         {QStringLiteral("Read from the server failed"), serverUnreachable},
         {QStringLiteral("Write to the server failed"), serverUnreachable},
+        {QStringLiteral("Timeout expired"), serverTimedOut},
     };
     return rows;
 }

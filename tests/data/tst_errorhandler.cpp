@@ -97,7 +97,7 @@ private Q_SLOTS:
     {
         const auto &rows = ErrorHandler::translationTable();
         // The suite's fourteen rows first, then those of today's engine and drivers.
-        QCOMPARE(rows.size(), 24);
+        QCOMPARE(rows.size(), 25);
         QCOMPARE(rows[0].trigger, QString("is not a valid date"));
         QCOMPARE(rows[13].trigger, QString("Cannot insert duplicate"));
         QCOMPARE(rows[14].trigger, QString("database is locked"));
@@ -137,6 +137,9 @@ private Q_SLOTS:
             << "[FreeTDS][SQL Server]Write to the server failed [FreeTDS][SQL Server]Communication link failure" << unreachable;
         QTest::newRow("FreeTDS time-out") << "[FreeTDS][SQL Server]Adaptive Server connection timed out" << timedOut;
         QTest::newRow("FreeTDS statement time-out") << "[FreeTDS][SQL Server]Timeout expired" << timedOut;
+        QTest::newRow("FreeTDS login time-out")
+            << "[FreeTDS][SQL Server]Timeout expired [FreeTDS][SQL Server]Unable to connect to data source" << unreachable;
+        QTest::newRow("FreeTDS server gone") << "[FreeTDS][SQL Server]Unexpected EOF from the server" << unreachable;
         QTest::newRow("Microsoft statement time-out") << "[Microsoft][ODBC Driver 17 for SQL Server]Query timeout expired" << timedOut;
         QTest::newRow("Microsoft no server")
             << "[Microsoft][ODBC Driver 17 for SQL Server]Login timeout expired" << unreachable;

@@ -290,7 +290,7 @@ private Q_SLOTS:
         QVERIFY2(m_errors[0].contains("Timeout expired"), qPrintable(m_errors[0]));
         QVERIFY2(m_errors[1].contains("Unexpected EOF from the server"), qPrintable(m_errors[1]));
         QVERIFY2(m_errors[2].contains("Communication link failure"), qPrintable(m_errors[2]));
-        for (int i : {0, 2}) {
+        for (int i : {0, 1, 2}) {
             const QString thai = m_errorDialogs[i].section('\r', 0, 0);
             QVERIFY2(!thai.isEmpty() && thai == ErrorHandler::translateError(m_errors[i]), qPrintable(m_errorDialogs[i]));
         }

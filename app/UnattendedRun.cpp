@@ -1,6 +1,9 @@
 #include "app/UnattendedRun.h"
 
+#include "platform/core/Exceptions.h"
+#include "platform/report/ReportEngine.h"
 #include "platform/ui/DialogService.h"
+#include "reports/FR_STDREPORT_ParamNew.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,6 +72,26 @@ void watchMainWindow(QWidget *mainWindow)
             if (out.open(stdout, QIODevice::WriteOnly))
                 out.write("shown\n");
             out.flush();
+            QCoreApplication::exit(0);
+        });
+        return;
+    }
+    const QString pdf = qEnvironmentVariable("TARVO_REPORT_PDF");
+    if (auto *report = qobject_cast<TFrStdReport_ParamNew *>(mainWindow); report && !pdf.isEmpty()) {
+        QTimer::singleShot(0, report, [report, pdf] {
+            // As the preview button runs it; what goes wrong is said as the screen says it.
+            report->FaButtonReport1BtPreviewClick();
+            if (!report->lastRun().ok) {
+                QCoreApplication::exit(1);
+                return;
+            }
+            try {
+                report->frfReport->exportTo(ReportExport::Format::Pdf, pdf);
+            } catch (const Exception &e) {
+                DialogService::instance().showMessage(e.message());
+                QCoreApplication::exit(1);
+                return;
+            }
             QCoreApplication::exit(0);
         });
         return;

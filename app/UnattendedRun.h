@@ -11,6 +11,9 @@ class QWidget;
 //                           TARVO_DIALOG_ANSWER ("yes", the default, or "no")
 //   TARVO_SCREENSHOT=FILE   once the main window has been shown, it is saved to FILE (PNG)
 //                           and the program ends (exit code 0)
+//   TARVO_REPORT_PDF=FILE   a report screen runs its report as its preview button does and
+//                           writes it to FILE as PDF; the program ends (exit code 0, or 1
+//                           when the report could not be prepared or written)
 //   TARVO_EXIT_ON_SHOW=1    once the main window has been painted, "shown" is written to the
 //                           standard output and the program ends (start-up benchmarks)
 namespace UnattendedRun {

@@ -4,6 +4,7 @@
 #include "data/LaunchContext.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
+#include "platform/core/InstalledData.h"
 #include "platform/format/Conversions.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportExpressionEvaluator.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -30,6 +32,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Where the installed program keeps its report definitions, inside its data folder.
+const QString reportsFolder = QStringLiteral("reports") + QDir::separator();
 
 // The form's font: a Thai-capable sans serif at 13 pixels; where Tahoma is missing the Thai
 // fonts of the system stand in.
@@ -157,9 +162,12 @@ void TFrStdReport_ParamNew::FormShow()
     ReportCondition.clear();
     setFixedSize(ShownWidth, height());
 
-    // Definitions are looked for in the working directory of the moment. The separator is the
-    // platform's, so the path names a file on every system.
+    // Definitions are looked for in the working directory of the moment, then among the
+    // installed program's data. The separator is the platform's, so the path names a file on
+    // every system.
     ReportPath = reportPathOf(QDir::currentPath());
+    if (!QFileInfo::exists(ReportPath + ReportFile) && QFileInfo::exists(installedDataDir() + reportsFolder + ReportFile))
+        ReportPath = installedDataDir() + reportsFolder;
     PrintMode = 0;
     FaButtonReport1->statusPanel(0)->setText(launchContext().CompanyNameThai);
     frfReport->loadFromFile(ReportPath + ReportFile);

@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-thai-tlwg libthai0 fonts-dejavu-core
   xvfb xauth poppler-utils python3 python3-aiosmtpd sqlfluff
   clang libclang-rt-14-dev
+  ${EXTRA_PACKAGES:-}
 )
 
 sudo_cmd=()

@@ -1,0 +1,10 @@
+#include "platform/core/InstalledData.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+QString installedDataDir()
+{
+    const QString dir = QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' + QStringLiteral(TARVO_DATA_FROM_BIN));
+    return QDir::toNativeSeparators(dir) + QDir::separator();
+}

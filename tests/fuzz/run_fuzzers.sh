@@ -68,10 +68,16 @@ for fuzzer in "${FUZZERS[@]}"; do
     -artifact_prefix="$artifacts/" -print_final_stats=1 >"$log" 2>&1
   rc=$?
   took=$(( $(date +%s) - start ))
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+  # A run counts only when the fuzzer says it executed inputs: a target that starts and ends at
+  # once, or a log without its final statistics, is a failure too.
+  runs=$(sed -n 's/.*stat::number_of_executed_units: *\([0-9][0-9]*\).*/\1/p' "$log" | tail -n 1)
+  if [ "$rc" -eq 0 ] && [ "${runs:-0}" -eq 0 ]; then
+    rc=1
+    echo "   no input was executed"
+  fi
   if [ "$rc" -eq 0 ]; then
     passed=$((passed + 1))
-    echo "   passed: ${runs:-?} runs in ${took}s, corpus $(ls "$corpus" | wc -l) inputs"
+    echo "   passed: ${runs} runs in ${took}s, corpus $(ls "$corpus" | wc -l) inputs"
   else
     failed=$((failed + 1))
     echo "   FAILED (exit $rc) after ${took}s; log: $log"

@@ -162,8 +162,6 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
     BulkInsert ivDt(db, "IvDt", {"Id", "IvHd", "Product", "ProductUnits", "Quantity", "Fraction", "Price", "SoDt", "IvdtB"});
     int ivId = 0;
     int ivDtId = 0;
-    auto unitFraction = [](int unitIndexInProduct) { return unitIndexInProduct; };
-    Q_UNUSED(unitFraction);
     for (int b = 1; b <= scale.branches; ++b) {
         for (int i = 0; i < scale.invoicesPerBranch; ++i) {
             ++ivId;

@@ -8,6 +8,7 @@
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
 #include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/ThaiFont.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -52,16 +53,6 @@ const QString KeyHeight = QStringLiteral("Height");
 QString columnKey(const TFrSearchBarCode::GridColumn &column)
 {
     return QStringLiteral("DgSearch.") + QLatin1String(column.field);
-}
-
-// A Thai-capable sans serif, the same the data-entry forms use.
-QFont dialogFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    return font;
 }
 
 // The grid's fixed columns over the search's rows. The rows are read where the query keeps them;
@@ -157,7 +148,7 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     setWindowTitle(QStringLiteral("ค้นหา Barcode สินค้า"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
-    setFont(dialogFont(FontPixelSize));
+    setFont(thaiFont(FontPixelSize));
 
     QSearch = new Query(m_dm->DMdata, this);
     QSearch->setObjectName(QStringLiteral("QSearch"));
@@ -218,7 +209,7 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     // thousands of rows scroll as cheaply as a few.
     DgSearch = new QTableView(this);
     DgSearch->setObjectName(QStringLiteral("DgSearch"));
-    DgSearch->setFont(dialogFont(GridFontPixelSize));
+    DgSearch->setFont(thaiFont(GridFontPixelSize));
     m_gridModel = new SearchGridModel(QSearch, this);
     DgSearch->setModel(m_gridModel);
     DgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -30,7 +30,7 @@
 namespace {
 
 // The sort order of every search of the run, whichever dialog runs it.
-int g_sortOrder = 0;
+SearchBarCodeSql::SortOrder g_sortOrder = SearchBarCodeSql::ByBarCode;
 
 constexpr int FontPixelSize = 13;
 // The grid's text is smaller, so that a quantity with its unit name ("1,431.00  ขวด") fits
@@ -38,11 +38,6 @@ constexpr int FontPixelSize = 13;
 constexpr int GridFontPixelSize = 11;
 constexpr int MaxFieldLength = 60;
 constexpr int MinimumClientHeight = 150;
-
-// Line 31 of the statement: barcode units of products that are not blocked.
-const QString FilterText = QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') ");
-// Line 32 by sort order.
-const char *const OrderTexts[] = {"Order By U.BarCode", "Order By P.Code", "Order By P.ThaiName"};
 
 // Settings file keys of the placement; each grid column's width is kept under "DgSearch.<field>".
 const QString KeyLeft = QStringLiteral("Left");
@@ -289,8 +284,8 @@ void TFrSearchBarCode::BtSearchClick()
 {
     m_dm->LastSearchName = Name->text();
     QSearch->close();
-    QSearch->setSqlLine(SearchBarCodeSql::FilterLine, FilterText);
-    QSearch->setSqlLine(SearchBarCodeSql::OrderLine, QLatin1String(OrderTexts[g_sortOrder]));
+    QSearch->setSqlLine(SearchBarCodeSql::FilterLine, SearchBarCodeSql::FilterText);
+    QSearch->setSqlLine(SearchBarCodeSql::OrderLine, SearchBarCodeSql::orderText(g_sortOrder));
     // The texts go to the server as LIKE parameters; quotes in them are never part of the SQL.
     const QString name = Name->text().trimmed();
     QSearch->setParam(QStringLiteral("GetCode"), Code->text().trimmed() + QLatin1Char('%'));
@@ -317,11 +312,11 @@ void TFrSearchBarCode::DgSearchTitleClick(int column)
         return;
     const QString field = QString::fromLatin1(gridColumns().at(column).field).toUpper();
     if (field == QLatin1String("BARCODE"))
-        g_sortOrder = 0;
+        g_sortOrder = SearchBarCodeSql::ByBarCode;
     else if (field == QLatin1String("THAINAME"))
-        g_sortOrder = 2;
+        g_sortOrder = SearchBarCodeSql::ByThaiName;
     else if (field == QLatin1String("CODE"))
-        g_sortOrder = 1;
+        g_sortOrder = SearchBarCodeSql::ByCode;
     BtSearchClick();
 }
 

@@ -6,11 +6,9 @@
 #include "platform/core/IniFile.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
-#include "platform/sql/QueryModel.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ThaiFont.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -23,7 +21,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -45,71 +42,10 @@ const QString KeyTop = QStringLiteral("Top");
 const QString KeyWidth = QStringLiteral("Width");
 const QString KeyHeight = QStringLiteral("Height");
 
-QString columnKey(const TFrSearchBarCode::GridColumn &column)
+QString columnKey(const DataGrid::Column &column)
 {
-    return QStringLiteral("DgSearch.") + QLatin1String(column.field);
+    return QStringLiteral("DgSearch.") + column.field;
 }
-
-// The grid's fixed columns over the search's rows. The rows are read where the query keeps them;
-// the columns stay the same whether the query is open or not, so the titles are there (and can
-// be clicked) before the first search and the column widths survive every search.
-class SearchGridModel : public QAbstractTableModel
-{
-public:
-    SearchGridModel(Query *query, QObject *parent)
-        : QAbstractTableModel(parent)
-        , m_query(query)
-        , m_source(query->model())
-    {
-        mapColumns();
-        connect(m_source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
-        connect(m_source, &QAbstractItemModel::modelReset, this, [this] {
-            mapColumns();
-            endResetModel();
-        });
-    }
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : m_source->rowCount(); }
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(TFrSearchBarCode::gridColumns().size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid())
-            return QVariant();
-        const int sourceColumn = m_sourceColumns.value(index.column(), -1);
-        if (sourceColumn < 0)
-            return QVariant();
-        return m_source->data(m_source->index(index.row(), sourceColumn), role);
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
-            && section < TFrSearchBarCode::gridColumns().size())
-            return TFrSearchBarCode::gridColumns().at(section).title;
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-    Qt::ItemFlags flags(const QModelIndex &index) const override
-    {
-        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-private:
-    void mapColumns()
-    {
-        m_sourceColumns.clear();
-        for (const TFrSearchBarCode::GridColumn &column : TFrSearchBarCode::gridColumns())
-            m_sourceColumns.append(m_query->fieldIndex(QLatin1String(column.field)));
-    }
-
-    Query *m_query;
-    QueryModel *m_source;
-    QList<int> m_sourceColumns; // per grid column: the query's column, -1 while closed
-};
 
 // Reads an integer setting; false when it is missing or not a number.
 bool readNumber(const IniFile &ini, const QString &section, const QString &key, int &value)
@@ -123,12 +59,15 @@ bool readNumber(const IniFile &ini, const QString &section, const QString &key, 
 
 } // namespace
 
-const QList<TFrSearchBarCode::GridColumn> &TFrSearchBarCode::gridColumns()
+const QList<DataGrid::Column> &TFrSearchBarCode::gridColumns()
 {
-    static const QList<GridColumn> columns{
-        {"BarCode", QStringLiteral("รหัส"), 130},       {"Code", QStringLiteral("รหัสสินค้า"), 100},
-        {"ThaiName", QStringLiteral("ชื่อสินค้า"), 200}, {"UnitName", QStringLiteral("หน่วยนับ"), 80},
-        {"OnHand", QStringLiteral("คงเหลือ"), 80},      {"Backorder", QStringLiteral("ค้างส่ง"), 80},
+    static const QList<DataGrid::Column> columns{
+        {QStringLiteral("BarCode"), QStringLiteral("รหัส"), 130},
+        {QStringLiteral("Code"), QStringLiteral("รหัสสินค้า"), 100},
+        {QStringLiteral("ThaiName"), QStringLiteral("ชื่อสินค้า"), 200},
+        {QStringLiteral("UnitName"), QStringLiteral("หน่วยนับ"), 80},
+        {QStringLiteral("OnHand"), QStringLiteral("คงเหลือ"), 80},
+        {QStringLiteral("Backorder"), QStringLiteral("ค้างส่ง"), 80},
     };
     return columns;
 }
@@ -200,33 +139,21 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     headerLayout->addWidget(Btok, 0, 5, 2, 1, Qt::AlignVCenter);
     headerLayout->addWidget(BtCancel, 0, 6, 2, 1, Qt::AlignVCenter);
 
-    // The result grid: whole rows, one at a time, read-only, rows of one height so that tens of
-    // thousands of rows scroll as cheaply as a few.
-    DgSearch = new QTableView(this);
+    // The result grid: whole rows, one at a time, in the query's current row. Its columns stay
+    // the same whether the query is open or not, so the titles are there (and can be clicked)
+    // before the first search and the column widths survive every search.
+    DgSearch = new DataGrid(this);
     DgSearch->setObjectName(QStringLiteral("DgSearch"));
     DgSearch->setFont(thaiFont(GridFontPixelSize));
-    m_gridModel = new SearchGridModel(QSearch, this);
-    DgSearch->setModel(m_gridModel);
-    DgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DgSearch->setDataSource(QSearch, gridColumns());
     DgSearch->setSelectionMode(QAbstractItemView::SingleSelection);
-    DgSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DgSearch->setTabKeyNavigation(false);
-    DgSearch->setWordWrap(false);
     DgSearch->setCornerButtonEnabled(false);
-    QHeaderView *rows = DgSearch->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(DgSearch->fontMetrics().height() + 4);
-    rows->hide(); // the current row shows by its colour
+    DgSearch->verticalHeader()->setDefaultSectionSize(DgSearch->fontMetrics().height() + 4);
     QHeaderView *titles = DgSearch->horizontalHeader();
     titles->setSectionsClickable(true);
     titles->setSectionsMovable(false);
-    titles->setHighlightSections(false);
-    titles->setStretchLastSection(false);
     titles->setSectionResizeMode(QHeaderView::Interactive);
-    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int i = 0; i < gridColumns().size(); ++i)
-        titles->resizeSection(i, gridColumns().at(i).width);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -246,12 +173,6 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     connect(BtCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(titles, &QHeaderView::sectionClicked, this,
             [this](int column) { ExceptionRouter::run([this, column] { DgSearchTitleClick(column); }); });
-    // The query's current row follows the grid's.
-    connect(DgSearch->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    QSearch->setRecNo(current.row());
-            });
 
     setMinimumSize(DefaultClientWidth, MinimumClientHeight);
     resize(DefaultClientWidth, DefaultClientHeight);
@@ -300,7 +221,7 @@ void TFrSearchBarCode::BtSearchClick()
 
 void TFrSearchBarCode::selectFirstRow()
 {
-    const QModelIndex first = m_gridModel->index(0, 0);
+    const QModelIndex first = DgSearch->model()->index(0, 0);
     DgSearch->setCurrentIndex(first);
     DgSearch->selectRow(0);
     DgSearch->scrollToTop();
@@ -310,7 +231,7 @@ void TFrSearchBarCode::DgSearchTitleClick(int column)
 {
     if (column < 0 || column >= gridColumns().size())
         return;
-    const QString field = QString::fromLatin1(gridColumns().at(column).field).toUpper();
+    const QString field = gridColumns().at(column).field.toUpper();
     if (field == QLatin1String("BARCODE"))
         g_sortOrder = SearchBarCodeSql::ByBarCode;
     else if (field == QLatin1String("THAINAME"))

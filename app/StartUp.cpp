@@ -70,7 +70,6 @@ int runProgram(int argc, char **argv)
         mainWindow.reset();
         ProgramWiring::end();
     });
-    // Dates are shown and read as DD/MM/YYYY everywhere (platform/format's DateFormat).
 
     bool configReached = true; // false once the configuration database could not be connected
     QString failure;

@@ -60,13 +60,6 @@ void FocusExit::watch(QWidget *widget, Handler handler)
     s.m_handlers[widget].append(std::move(handler));
 }
 
-void FocusExit::unwatch(QWidget *widget)
-{
-    FocusExit &s = self();
-    s.m_handlers.remove(widget);
-    disconnect(widget, &QObject::destroyed, &s, nullptr);
-}
-
 void FocusExit::refocus(QWidget *widget)
 {
     Suppressor suppress;

@@ -28,7 +28,6 @@ public:
     using Handler = std::function<void()>;
 
     static void watch(QWidget *widget, Handler handler);
-    static void unwatch(QWidget *widget);
 
     // Gives the focus to widget without running any handler: the way an exit handler (or a
     // validation) keeps the user in a control.

@@ -76,11 +76,6 @@ FocusExit::Suppressor::~Suppressor()
     --self().m_suppressed;
 }
 
-bool FocusExit::isSuppressed()
-{
-    return self().m_suppressed > 0;
-}
-
 QWidget *FocusExit::watchedAncestor(QWidget *widget) const
 {
     // Up to the window only: a drop-down list is a window of its own whose parent is its combo.

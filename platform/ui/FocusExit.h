@@ -42,7 +42,6 @@ public:
         Suppressor(const Suppressor &) = delete;
         Suppressor &operator=(const Suppressor &) = delete;
     };
-    static bool isSuppressed();
 
 private:
     explicit FocusExit(QObject *parent);

@@ -63,7 +63,6 @@ private:
     void followQuery();
 
     QPointer<Query> m_query;
-    QList<Column> m_columns;
     bool m_disabled = false;
     int m_syncing = 0;
     QString m_exportTitle;

@@ -11,6 +11,7 @@
 #include "data/U_DM.h"
 #include "db/ServerObjects.h"
 #include "hints/FormHints.h"
+#include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
 #include "platform/sql/Database.h"
 #include "platform/ui/ExceptionRouter.h"
@@ -69,7 +70,6 @@ int runProgram(int argc, char **argv)
         mainWindow.reset();
         ProgramWiring::end();
     });
-    // Dates are shown and read as DD/MM/YYYY everywhere (platform/format's DateFormat).
 
     bool configReached = true; // false once the configuration database could not be connected
     QString failure;
@@ -90,7 +90,7 @@ int runProgram(int argc, char **argv)
         return end.exitCode;
     } catch (...) {
         configReached = configReached || DMConfig->DmCfg->connected();
-        failure = ExceptionRouter::currentMessage();
+        failure = currentExceptionMessage();
     }
     if (!failure.isNull()) {
         // Reported outside the catch block: the error dialog runs an event loop of its own.

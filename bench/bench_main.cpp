@@ -337,15 +337,14 @@ int main(int argc, char **argv)
 
         Query search(&db);
         search.setStatement(SearchBarCodeSql::QSearch);
-        search.setSqlLine(SearchBarCodeSql::FilterLine,
-                          QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') "));
-        search.setSqlLine(SearchBarCodeSql::OrderLine, QStringLiteral("Order By U.BarCode"));
+        search.setSqlLine(SearchBarCodeSql::FilterLine, SearchBarCodeSql::FilterText);
+        search.setSqlLine(SearchBarCodeSql::OrderLine, SearchBarCodeSql::orderText(SearchBarCodeSql::ByBarCode));
         compare(QStringLiteral("search_barcode_prefix"), search, n / 10, [&](int i) {
             // The first 11 of 13 digits, as a clerk types them: 100 barcodes match.
             search.setParam(QStringLiteral("GetCode"), QStringLiteral("88500001%1%").arg(i % 1000, 3, 10, QLatin1Char('0')));
             search.setParam(QStringLiteral("GetName"), QStringLiteral("%"));
         });
-        search.setSqlLine(SearchBarCodeSql::OrderLine, QStringLiteral("Order By P.ThaiName"));
+        search.setSqlLine(SearchBarCodeSql::OrderLine, SearchBarCodeSql::orderText(SearchBarCodeSql::ByThaiName));
         const QStringList parts{QStringLiteral("กาแฟ"), QStringLiteral("น้ำปลา"), QStringLiteral("ตราช้าง"), QStringLiteral("พัดลม")};
         compare(QStringLiteral("search_name_part"), search, std::max(8, n / 25), [&](int i) {
             search.setParam(QStringLiteral("GetCode"), QStringLiteral("%"));

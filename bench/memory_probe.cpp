@@ -1,13 +1,13 @@
 // tarvo-bench-memory DIR: opens the consignment screen on the shop-scale database in DIR as the
 // program does, fills the daily grid with a big branch's year (more than 10,000 rows) and prints
 // the process's peak memory.
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "db/ServerObjects.h"
 #include "platform/sql/Database.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/TarvoApplication.h"
 

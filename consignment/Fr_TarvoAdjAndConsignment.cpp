@@ -1,6 +1,5 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/U_DM.h"
@@ -9,6 +8,7 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/FocusExit.h"

@@ -2,11 +2,12 @@
 // the tab order. The screen's behaviour is in Fr_TarvoAdjAndConsignment.cpp.
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/SerialNumberValidator.h"
 #include "platform/format/Conversions.h"
+#include "platform/report/ReportGridExport.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
@@ -332,6 +333,7 @@ void TFrTarvoAdjAndConsignment::buildDailyPage()
     DBGRPProdDay = new DataGrid(TabSheet3);
     DBGRPProdDay->setObjectName(QStringLiteral("DBGRPProdDay"));
     DBGRPProdDay->setExportTitle(QStringLiteral("ความเคลื่อนไหวรายวัน"));
+    ReportGridExport::connectTo(DBGRPProdDay);
     DBGRPProdDay->setDataSource(QRPProdDay, {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
                                              {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
                                              {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},

@@ -6,8 +6,6 @@
 
 #include <QtGlobal>
 
-#include <exception>
-
 namespace ErrorHandler {
 
 const QList<TranslationRow> &translationTable()
@@ -84,24 +82,6 @@ QString composeErrorText(const QString &message)
 }
 
 } // namespace ErrorHandler
-
-namespace {
-
-// The message of the exception being handled; call only inside a catch block.
-QString currentExceptionMessage()
-{
-    try {
-        throw;
-    } catch (const Exception &e) {
-        return e.message();
-    } catch (const std::exception &e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("Unknown exception");
-    }
-}
-
-} // namespace
 
 void TDM::ApplicationEvents1Exception(const QString &message)
 {

@@ -17,8 +17,3 @@ QString launchParameter(int position)
 {
     return parameters().value(position);
 }
-
-int launchParameterCount()
-{
-    return std::max(0, int(parameters().size()) - 1);
-}

@@ -7,4 +7,3 @@
 // launcher passed them. Set once at start-up; tests set their own.
 void setLaunchParameters(const QStringList &arguments);
 QString launchParameter(int position); // "" when the launcher gave fewer
-int launchParameterCount();            // not counting the program itself

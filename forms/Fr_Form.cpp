@@ -7,6 +7,7 @@
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/ThaiFont.h"
 #include "platform/ui/UpperCaseValidator.h"
 
 #include <QAction>
@@ -42,17 +43,6 @@ const char *const ImageFiles[] = {
     "0-new.png", "1-delete.png", "2-save.png", "3-exit.png", "4-history.png", "5-copy.png", "6-print.png", "7-chgcode.png",
 };
 
-// The form's font: a Thai-capable sans serif at 13 pixels. Tahoma where it is installed,
-// otherwise the Thai fonts of the system, so Thai text keeps its marks above and below the line.
-QFont formFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"),
-                      QStringLiteral("Tlwg Typo"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 } // namespace
 
 TFrForm::TFrForm(QWidget *parent)
@@ -62,7 +52,7 @@ TFrForm::TFrForm(QWidget *parent)
     setObjectName(QStringLiteral("FrForm"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(formFont(FontPixelSize));
+    setFont(thaiFont(FontPixelSize));
     FormHints1 = TFormHints::createForBaseForm(this);
 
     for (const char *file : ImageFiles)
@@ -179,7 +169,7 @@ QToolButton *TFrForm::makeButton(QAction *action, const QString &name)
     button->setFixedSize(ButtonWidth, ButtonHeight);
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFont(formFont(ToolbarCaptionPixelSize));
+    button->setFont(thaiFont(ToolbarCaptionPixelSize));
     m_hints.insert(button, action->toolTip());
     return button;
 }

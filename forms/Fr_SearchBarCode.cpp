@@ -6,10 +6,9 @@
 #include "platform/core/IniFile.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
-#include "platform/sql/QueryModel.h"
 #include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/ThaiFont.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -22,14 +21,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTableView>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
 
 // The sort order of every search of the run, whichever dialog runs it.
-int g_sortOrder = 0;
+SearchBarCodeSql::SortOrder g_sortOrder = SearchBarCodeSql::ByBarCode;
 
 constexpr int FontPixelSize = 13;
 // The grid's text is smaller, so that a quantity with its unit name ("1,431.00  ขวด") fits
@@ -38,92 +36,16 @@ constexpr int GridFontPixelSize = 11;
 constexpr int MaxFieldLength = 60;
 constexpr int MinimumClientHeight = 150;
 
-// Line 31 of the statement: barcode units of products that are not blocked.
-const QString FilterText = QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') ");
-// Line 32 by sort order.
-const char *const OrderTexts[] = {"Order By U.BarCode", "Order By P.Code", "Order By P.ThaiName"};
-
 // Settings file keys of the placement; each grid column's width is kept under "DgSearch.<field>".
 const QString KeyLeft = QStringLiteral("Left");
 const QString KeyTop = QStringLiteral("Top");
 const QString KeyWidth = QStringLiteral("Width");
 const QString KeyHeight = QStringLiteral("Height");
 
-QString columnKey(const TFrSearchBarCode::GridColumn &column)
+QString columnKey(const DataGrid::Column &column)
 {
-    return QStringLiteral("DgSearch.") + QLatin1String(column.field);
+    return QStringLiteral("DgSearch.") + column.field;
 }
-
-// A Thai-capable sans serif, the same the data-entry forms use.
-QFont dialogFont(int pixelSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
-// The grid's fixed columns over the search's rows. The rows are read where the query keeps them;
-// the columns stay the same whether the query is open or not, so the titles are there (and can
-// be clicked) before the first search and the column widths survive every search.
-class SearchGridModel : public QAbstractTableModel
-{
-public:
-    SearchGridModel(Query *query, QObject *parent)
-        : QAbstractTableModel(parent)
-        , m_query(query)
-        , m_source(query->model())
-    {
-        mapColumns();
-        connect(m_source, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
-        connect(m_source, &QAbstractItemModel::modelReset, this, [this] {
-            mapColumns();
-            endResetModel();
-        });
-    }
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : m_source->rowCount(); }
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(TFrSearchBarCode::gridColumns().size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid())
-            return QVariant();
-        const int sourceColumn = m_sourceColumns.value(index.column(), -1);
-        if (sourceColumn < 0)
-            return QVariant();
-        return m_source->data(m_source->index(index.row(), sourceColumn), role);
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
-            && section < TFrSearchBarCode::gridColumns().size())
-            return TFrSearchBarCode::gridColumns().at(section).title;
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-    Qt::ItemFlags flags(const QModelIndex &index) const override
-    {
-        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-private:
-    void mapColumns()
-    {
-        m_sourceColumns.clear();
-        for (const TFrSearchBarCode::GridColumn &column : TFrSearchBarCode::gridColumns())
-            m_sourceColumns.append(m_query->fieldIndex(QLatin1String(column.field)));
-    }
-
-    Query *m_query;
-    QueryModel *m_source;
-    QList<int> m_sourceColumns; // per grid column: the query's column, -1 while closed
-};
 
 // Reads an integer setting; false when it is missing or not a number.
 bool readNumber(const IniFile &ini, const QString &section, const QString &key, int &value)
@@ -137,12 +59,15 @@ bool readNumber(const IniFile &ini, const QString &section, const QString &key, 
 
 } // namespace
 
-const QList<TFrSearchBarCode::GridColumn> &TFrSearchBarCode::gridColumns()
+const QList<DataGrid::Column> &TFrSearchBarCode::gridColumns()
 {
-    static const QList<GridColumn> columns{
-        {"BarCode", QStringLiteral("รหัส"), 130},       {"Code", QStringLiteral("รหัสสินค้า"), 100},
-        {"ThaiName", QStringLiteral("ชื่อสินค้า"), 200}, {"UnitName", QStringLiteral("หน่วยนับ"), 80},
-        {"OnHand", QStringLiteral("คงเหลือ"), 80},      {"Backorder", QStringLiteral("ค้างส่ง"), 80},
+    static const QList<DataGrid::Column> columns{
+        {QStringLiteral("BarCode"), QStringLiteral("รหัส"), 130},
+        {QStringLiteral("Code"), QStringLiteral("รหัสสินค้า"), 100},
+        {QStringLiteral("ThaiName"), QStringLiteral("ชื่อสินค้า"), 200},
+        {QStringLiteral("UnitName"), QStringLiteral("หน่วยนับ"), 80},
+        {QStringLiteral("OnHand"), QStringLiteral("คงเหลือ"), 80},
+        {QStringLiteral("Backorder"), QStringLiteral("ค้างส่ง"), 80},
     };
     return columns;
 }
@@ -157,7 +82,7 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     setWindowTitle(QStringLiteral("ค้นหา Barcode สินค้า"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
-    setFont(dialogFont(FontPixelSize));
+    setFont(thaiFont(FontPixelSize));
 
     QSearch = new Query(m_dm->DMdata, this);
     QSearch->setObjectName(QStringLiteral("QSearch"));
@@ -214,33 +139,21 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     headerLayout->addWidget(Btok, 0, 5, 2, 1, Qt::AlignVCenter);
     headerLayout->addWidget(BtCancel, 0, 6, 2, 1, Qt::AlignVCenter);
 
-    // The result grid: whole rows, one at a time, read-only, rows of one height so that tens of
-    // thousands of rows scroll as cheaply as a few.
-    DgSearch = new QTableView(this);
+    // The result grid: whole rows, one at a time, in the query's current row. Its columns stay
+    // the same whether the query is open or not, so the titles are there (and can be clicked)
+    // before the first search and the column widths survive every search.
+    DgSearch = new DataGrid(this);
     DgSearch->setObjectName(QStringLiteral("DgSearch"));
-    DgSearch->setFont(dialogFont(GridFontPixelSize));
-    m_gridModel = new SearchGridModel(QSearch, this);
-    DgSearch->setModel(m_gridModel);
-    DgSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DgSearch->setFont(thaiFont(GridFontPixelSize));
+    DgSearch->setDataSource(QSearch, gridColumns());
     DgSearch->setSelectionMode(QAbstractItemView::SingleSelection);
-    DgSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DgSearch->setTabKeyNavigation(false);
-    DgSearch->setWordWrap(false);
     DgSearch->setCornerButtonEnabled(false);
-    QHeaderView *rows = DgSearch->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(1);
-    rows->setDefaultSectionSize(DgSearch->fontMetrics().height() + 4);
-    rows->hide(); // the current row shows by its colour
+    DgSearch->verticalHeader()->setDefaultSectionSize(DgSearch->fontMetrics().height() + 4);
     QHeaderView *titles = DgSearch->horizontalHeader();
     titles->setSectionsClickable(true);
     titles->setSectionsMovable(false);
-    titles->setHighlightSections(false);
-    titles->setStretchLastSection(false);
     titles->setSectionResizeMode(QHeaderView::Interactive);
-    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int i = 0; i < gridColumns().size(); ++i)
-        titles->resizeSection(i, gridColumns().at(i).width);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -260,12 +173,6 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     connect(BtCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
     connect(titles, &QHeaderView::sectionClicked, this,
             [this](int column) { ExceptionRouter::run([this, column] { DgSearchTitleClick(column); }); });
-    // The query's current row follows the grid's.
-    connect(DgSearch->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    QSearch->setRecNo(current.row());
-            });
 
     setMinimumSize(DefaultClientWidth, MinimumClientHeight);
     resize(DefaultClientWidth, DefaultClientHeight);
@@ -298,8 +205,8 @@ void TFrSearchBarCode::BtSearchClick()
 {
     m_dm->LastSearchName = Name->text();
     QSearch->close();
-    QSearch->setSqlLine(SearchBarCodeSql::FilterLine, FilterText);
-    QSearch->setSqlLine(SearchBarCodeSql::OrderLine, QLatin1String(OrderTexts[g_sortOrder]));
+    QSearch->setSqlLine(SearchBarCodeSql::FilterLine, SearchBarCodeSql::FilterText);
+    QSearch->setSqlLine(SearchBarCodeSql::OrderLine, SearchBarCodeSql::orderText(g_sortOrder));
     // The texts go to the server as LIKE parameters; quotes in them are never part of the SQL.
     const QString name = Name->text().trimmed();
     QSearch->setParam(QStringLiteral("GetCode"), Code->text().trimmed() + QLatin1Char('%'));
@@ -314,7 +221,7 @@ void TFrSearchBarCode::BtSearchClick()
 
 void TFrSearchBarCode::selectFirstRow()
 {
-    const QModelIndex first = m_gridModel->index(0, 0);
+    const QModelIndex first = DgSearch->model()->index(0, 0);
     DgSearch->setCurrentIndex(first);
     DgSearch->selectRow(0);
     DgSearch->scrollToTop();
@@ -324,13 +231,13 @@ void TFrSearchBarCode::DgSearchTitleClick(int column)
 {
     if (column < 0 || column >= gridColumns().size())
         return;
-    const QString field = QString::fromLatin1(gridColumns().at(column).field).toUpper();
+    const QString field = gridColumns().at(column).field.toUpper();
     if (field == QLatin1String("BARCODE"))
-        g_sortOrder = 0;
+        g_sortOrder = SearchBarCodeSql::ByBarCode;
     else if (field == QLatin1String("THAINAME"))
-        g_sortOrder = 2;
+        g_sortOrder = SearchBarCodeSql::ByThaiName;
     else if (field == QLatin1String("CODE"))
-        g_sortOrder = 1;
+        g_sortOrder = SearchBarCodeSql::ByCode;
     BtSearchClick();
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "platform/ui/DataGrid.h"
+
 #include <QDialog>
+#include <QList>
 #include <QString>
 
-class QAbstractItemModel;
 class QComboBox;
 class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 class Query;
 class TDM;
 
@@ -58,7 +59,7 @@ public:
     QPushButton *BtSearch = nullptr;
     QPushButton *Btok = nullptr;
     QPushButton *BtCancel = nullptr;
-    QTableView *DgSearch = nullptr;
+    DataGrid *DgSearch = nullptr;
     Query *QSearch = nullptr;
 
     // Where the dialog's placement and the grid's column widths are kept between runs: the
@@ -70,12 +71,7 @@ public:
     FormPlacement FpSearchBarCode;
 
     // The grid's columns, in order: field name, title and default width.
-    struct GridColumn {
-        const char *field;
-        QString title;
-        int width;
-    };
-    static const QList<GridColumn> &gridColumns();
+    static const QList<DataGrid::Column> &gridColumns();
 
     // Event handlers.
     void FormShow();
@@ -104,6 +100,5 @@ private:
     QFrame *m_header = nullptr;
     QLabel *m_codeLabel = nullptr;
     QLabel *m_nameLabel = nullptr;
-    QAbstractItemModel *m_gridModel = nullptr;
     bool m_placementRestored = false;
 };

@@ -94,6 +94,14 @@ const Statement QSearch{
     },
 };
 
+const QString FilterText = QStringLiteral("Not (U.BarCode Is Null) And (U.BarCode <> '') And (P.Blocked <> 'Y') ");
+
+QString orderText(SortOrder order)
+{
+    static const char *const texts[] = {"Order By U.BarCode", "Order By P.Code", "Order By P.ThaiName"};
+    return QLatin1String(texts[order]);
+}
+
 QList<const Statement *> all()
 {
     return {&QSearch};

@@ -9,5 +9,10 @@ namespace SearchBarCodeSql {
 extern const Statement QSearch;
 constexpr int FilterLine = 31; // replaced by the filter that leaves out blocked products
 constexpr int OrderLine = 32;  // replaced by the sort order
+// The text of the filter line: barcode units of products that are not blocked.
+extern const QString FilterText;
+// The text of the order line for each sort order.
+enum SortOrder { ByBarCode, ByCode, ByThaiName };
+QString orderText(SortOrder order);
 QList<const Statement *> all();
 } // namespace SearchBarCodeSql

@@ -15,6 +15,7 @@
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
+#include "platform/ui/ThaiFont.h"
 #include "reports/CompanyReportData.h"
 #include "reports/FR_STDREPORT_ParamNewSql.h"
 #include "reports/Fa_ButtonReport.h"
@@ -36,22 +37,6 @@ namespace {
 // Where the installed program keeps its report definitions, inside its data folder.
 const QString reportsFolder = QStringLiteral("reports") + QDir::separator();
 
-// The form's font: a Thai-capable sans serif at 13 pixels; where Tahoma is missing the Thai
-// fonts of the system stand in.
-QFont reportFormFont()
-{
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                                   {QStringLiteral("Loma"), QStringLiteral("Garuda"), QStringLiteral("Tlwg Typo"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    return font;
-}
-
 // A text as a string literal of the report's expressions. A quote or backslash inside is escaped,
 // so a title such as "O'Neil" reads as itself instead of ending the literal early.
 QString quotedText(const QString &text)
@@ -70,7 +55,7 @@ TFrStdReport_ParamNew::TFrStdReport_ParamNew(QWidget *parent)
     // A dialog-style window: a system menu with the close button only, not resizable.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
-    setFont(reportFormFont());
+    setFont(thaiFont(13));
 
     frfReport = new ReportEngine(this);
     frfViewer = new ReportViewer(*frfReport, this);

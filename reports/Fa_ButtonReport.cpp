@@ -1,7 +1,7 @@
 #include "reports/Fa_ButtonReport.h"
 
 #include "data/LaunchContext.h"
-#include "reports/FocusEntry.h"
+#include "platform/ui/FocusEntry.h"
 
 #include <QEvent>
 #include <QGroupBox>

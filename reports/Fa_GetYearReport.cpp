@@ -3,9 +3,9 @@
 #include "data/LaunchContext.h"
 #include "platform/format/Conversions.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/FocusEntry.h"
 #include "platform/ui/FocusExit.h"
 #include "platform/ui/NumberEdit.h"
-#include "reports/FocusEntry.h"
 
 #include <QDate>
 #include <QGroupBox>

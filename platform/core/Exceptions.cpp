@@ -5,3 +5,16 @@ Exception::Exception(const QString &message)
     , m_utf8(message.toUtf8())
 {
 }
+
+QString currentExceptionMessage()
+{
+    try {
+        throw;
+    } catch (const Exception &e) {
+        return e.message();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown exception");
+    }
+}

@@ -18,6 +18,10 @@ private:
     QByteArray m_utf8;
 };
 
+// The message of the exception being handled. Call only inside a catch block: Exception gives
+// its message(), std::exception its what(), anything else a fixed text.
+QString currentExceptionMessage();
+
 // A database refused a statement or a connection; the text is the server's own.
 class EDatabaseError : public Exception
 {

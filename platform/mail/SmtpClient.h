@@ -79,7 +79,6 @@ public:
 
     // When on (the default), a successful SendMail() empties message() afterwards.
     void setClearParams(bool on) { m_clearParams = on; }
-    bool clearParams() const { return m_clearParams; }
 
     // Raises EMailError when no SMTP server answered; connected() stays false then.
     void connect();

@@ -1,9 +1,6 @@
 #include "platform/ui/ExceptionRouter.h"
 
-#include "platform/core/Exceptions.h"
 #include "platform/ui/DialogService.h"
-
-#include <exception>
 
 namespace {
 
@@ -23,19 +20,6 @@ void ExceptionRouter::setHandler(Handler handler)
 bool ExceptionRouter::hasHandler()
 {
     return bool(handlerSlot());
-}
-
-QString ExceptionRouter::currentMessage()
-{
-    try {
-        throw;
-    } catch (const Exception &e) {
-        return e.message();
-    } catch (const std::exception &e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("Unknown exception");
-    }
 }
 
 void ExceptionRouter::showInErrorBox(const QString &message)
@@ -60,7 +44,7 @@ void ExceptionRouter::report(const QString &message)
         handler(message);
         return;
     } catch (...) {
-        secondary = currentMessage();
+        secondary = currentExceptionMessage();
     }
     try {
         showInErrorBox(message + QLatin1Char('\n') + secondary);

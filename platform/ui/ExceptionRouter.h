@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/Exceptions.h"
+
 #include <QString>
 #include <functional>
 
@@ -27,10 +29,6 @@ public:
     // is shown in the error box instead, so that handling an error never ends the program.
     static void report(const QString &message);
 
-    // The message of the exception being handled. Call only inside a catch block: Exception
-    // gives its message(), std::exception its what(), anything else a fixed text.
-    static QString currentMessage();
-
     // Runs fn and reports an exception that leaves it. Returns false when fn did not finish.
     template <typename Fn>
     static bool run(Fn &&fn)
@@ -40,7 +38,7 @@ public:
             fn();
             return true;
         } catch (...) {
-            message = currentMessage();
+            message = currentExceptionMessage();
         }
         report(message);
         return false;

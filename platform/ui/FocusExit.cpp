@@ -60,13 +60,6 @@ void FocusExit::watch(QWidget *widget, Handler handler)
     s.m_handlers[widget].append(std::move(handler));
 }
 
-void FocusExit::unwatch(QWidget *widget)
-{
-    FocusExit &s = self();
-    s.m_handlers.remove(widget);
-    disconnect(widget, &QObject::destroyed, &s, nullptr);
-}
-
 void FocusExit::refocus(QWidget *widget)
 {
     Suppressor suppress;
@@ -81,11 +74,6 @@ FocusExit::Suppressor::Suppressor()
 FocusExit::Suppressor::~Suppressor()
 {
     --self().m_suppressed;
-}
-
-bool FocusExit::isSuppressed()
-{
-    return self().m_suppressed > 0;
 }
 
 QWidget *FocusExit::watchedAncestor(QWidget *widget) const

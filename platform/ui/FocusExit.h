@@ -28,7 +28,6 @@ public:
     using Handler = std::function<void()>;
 
     static void watch(QWidget *widget, Handler handler);
-    static void unwatch(QWidget *widget);
 
     // Gives the focus to widget without running any handler: the way an exit handler (or a
     // validation) keeps the user in a control.
@@ -43,7 +42,6 @@ public:
         Suppressor(const Suppressor &) = delete;
         Suppressor &operator=(const Suppressor &) = delete;
     };
-    static bool isSuppressed();
 
 private:
     explicit FocusExit(QObject *parent);

@@ -18,8 +18,6 @@ public:
 
     // The query whose rows are listed and the column shown (found without regard to case).
     void setLookup(Query *query, const QString &displayField);
-    Query *lookupQuery() const { return m_query; }
-    const QString &displayField() const { return m_displayField; }
 
     // The shown text; empty when nothing is shown.
     QString value() const { return currentText(); }

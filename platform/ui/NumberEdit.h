@@ -37,7 +37,6 @@ public:
     bool checkRange();
 
     // Whether leaving the box converts its text (on by default).
-    bool checkOnExit() const { return m_checkOnExit; }
     void setCheckOnExit(bool check) { m_checkOnExit = check; }
 
     // The value of text(); raises EConvertError.

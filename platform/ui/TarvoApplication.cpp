@@ -1,5 +1,6 @@
 #include "platform/ui/TarvoApplication.h"
 
+#include "platform/core/Exceptions.h"
 #include "platform/ui/ExceptionRouter.h"
 
 #include <QEvent>
@@ -15,7 +16,7 @@ bool TarvoApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        message = ExceptionRouter::currentMessage();
+        message = currentExceptionMessage();
     }
     if (event->type() == QEvent::Close)
         event->ignore();

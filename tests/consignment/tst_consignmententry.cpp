@@ -3,12 +3,12 @@
 // the stored Tarvo_Consignment line back.
 #include "ScreenFixture.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"

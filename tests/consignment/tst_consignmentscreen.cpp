@@ -2,13 +2,13 @@
 // driven through its real widgets on fresh demo databases.
 #include "ScreenFixture.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/U_DM.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"

@@ -3,12 +3,12 @@
 // that each test stores itself.
 #include "ScreenFixture.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"

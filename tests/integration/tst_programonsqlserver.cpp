@@ -4,7 +4,6 @@
 // procedure called. Values and Thai text are compared where they arrive; every text the program
 // sent is written to tests/tsql-texts/program for the T-SQL parse check (tests/tsql).
 #include "app/Screens.h"
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
@@ -13,6 +12,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Database.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/NumberEdit.h"

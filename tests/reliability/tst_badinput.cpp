@@ -4,11 +4,11 @@
 // stored that was not meant, and what the clerk typed stays for correcting.
 #include "FaultFixture.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/ErrorHandler.h"
 #include "db/DemoData.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"

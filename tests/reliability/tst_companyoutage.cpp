@@ -5,12 +5,12 @@
 // action and stores the line exactly once.
 #include "FaultFixture.h"
 
-#include "consignment/DataGrid.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/ErrorHandler.h"
 #include "data/U_DM.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/NumberEdit.h"

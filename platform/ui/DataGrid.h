@@ -16,8 +16,8 @@ class QAction;
 // over thousands of rows costs only what is on the screen.
 //
 // Ctrl+C copies the selected rows, one line each, the cells as shown separated by tabs.
-// A grid given an export title also writes all its rows to an Excel file: Ctrl+E or the
-// context menu's export asks for the file name.
+// A grid given an export title offers an export to Excel: Ctrl+E and the context menu's export
+// emit exportRequested(); its owner connects that to what writes the file.
 class DataGrid : public QTableView
 {
     Q_OBJECT
@@ -31,8 +31,6 @@ public:
     explicit DataGrid(QWidget *parent = nullptr);
 
     void setDataSource(Query *query, const QList<Column> &columns);
-    Query *dataQuery() const { return m_query; }
-    const QList<Column> &gridColumns() const { return m_columns; }
 
     // While disabled the grid neither paints nor follows the query's current row (a query being
     // walked row by row). Enabling shows the query's current row again.
@@ -40,18 +38,22 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disabled; }
 
-    // Turns on the export to Excel; the title names the sheet and the file suggested.
+    // Turns on the export to Excel; the title names what is exported (the sheet and the file
+    // suggested).
     void setExportTitle(const QString &title);
     QString exportTitle() const { return m_exportTitle; }
     QAction *exportAction() const { return m_exportAction; }
-    // Writes the column titles (bold) and every row in the columns as shown: numbers as
-    // numbers, dates as dates, the rest as the text shown. Raises EInOutError, in Thai, when
-    // the file cannot be written.
-    void exportTo(const QString &path) const;
+
+    // The columns in the order the user sees them (headers may have been dragged), hidden ones
+    // left out.
+    QList<int> shownColumns() const;
 
     // The selected rows as tab-separated lines (the text Ctrl+C copies).
     QString selectedRowsText() const;
     void copySelection() const;
+
+signals:
+    void exportRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -59,11 +61,8 @@ protected:
 
 private:
     void followQuery();
-    void exportWithDialog();
-    QList<int> shownColumns() const;
 
     QPointer<Query> m_query;
-    QList<Column> m_columns;
     bool m_disabled = false;
     int m_syncing = 0;
     QString m_exportTitle;

@@ -1,12 +1,7 @@
-#include "consignment/DataGrid.h"
+#include "platform/ui/DataGrid.h"
 
-#include "platform/core/Exceptions.h"
-#include "platform/report/ReportFileDialog.h"
-#include "platform/report/ReportMessages.h"
-#include "platform/report/ReportXlsxWriter.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
-#include "platform/ui/DialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -113,7 +108,6 @@ void DataGrid::setDataSource(Query *query, const QList<Column> &columns)
         disconnect(m_query, nullptr, this, nullptr);
     QAbstractItemModel *old = model();
     m_query = query;
-    m_columns = columns;
     setModel(new GridColumnModel(query, columns, this));
     if (old && old->parent() == this)
         delete old;
@@ -170,7 +164,6 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
 
 QList<int> DataGrid::shownColumns() const
 {
-    // Columns in the order the user sees them (headers may have been dragged).
     QList<int> columns;
     for (int visual = 0; visual < horizontalHeader()->count(); ++visual) {
         const int logical = horizontalHeader()->logicalIndex(visual);
@@ -220,57 +213,9 @@ void DataGrid::setExportTitle(const QString &title)
     m_exportAction = new QAction(QStringLiteral("ส่งออกเป็นไฟล์ Excel"), this);
     m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     m_exportAction->setShortcutContext(Qt::WidgetShortcut);
-    connect(m_exportAction, &QAction::triggered, this, &DataGrid::exportWithDialog);
+    connect(m_exportAction, &QAction::triggered, this, &DataGrid::exportRequested);
     addAction(m_exportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
-void DataGrid::exportTo(const QString &path) const
-{
-    // Every date of the program is shown as DD/MM/YYYY: a cell shown so is a date.
-    static const QString shownDate = QStringLiteral("dd/MM/yyyy");
-    try {
-        ReportXlsxWriter writer(path, m_exportTitle);
-        const QList<int> columns = shownColumns();
-        QList<ReportXlsxWriter::Cell> titles;
-        for (int i = 0; i < columns.size(); ++i) {
-            titles.append({model()->headerData(columns.at(i), Qt::Horizontal).toString(), QString(), true});
-            writer.setColumnWidth(i, std::max(8.0, columnWidth(columns.at(i)) / 7.0));
-        }
-        writer.addRow(titles);
-        for (int row = 0; row < model()->rowCount(); ++row) {
-            QList<ReportXlsxWriter::Cell> cells;
-            for (int column : columns) {
-                const QModelIndex index = model()->index(row, column);
-                const QVariant value = index.data(Qt::EditRole);
-                if (ReportXlsxWriter::keepsValue(value)) {
-                    cells.append({value, QString(), false});
-                    continue;
-                }
-                const QString shown = index.data(Qt::DisplayRole).toString();
-                const QDate date = QDate::fromString(shown, shownDate);
-                cells.append({date.isValid() ? QVariant(date) : QVariant(shown), QString(), false});
-            }
-            writer.addRow(cells);
-        }
-        writer.close();
-    } catch (const EInOutError &) {
-        throw EInOutError(ReportMessages::cannotWrite(ReportLanguage::Thai, path));
-    }
-}
-
-void DataGrid::exportWithDialog()
-{
-    const QString title = m_exportTitle.isEmpty() ? QStringLiteral("ข้อมูล") : m_exportTitle;
-    const QString path = ReportFileDialog::saveFileName(this, ReportLanguage::Thai, QStringLiteral("ส่งออกเป็นไฟล์ Excel"),
-                                                        title + QStringLiteral(".xlsx"), {QStringLiteral("xlsx")});
-    if (path.isEmpty())
-        return;
-    try {
-        exportTo(path);
-    } catch (const EInOutError &error) {
-        DialogService::instance().showMessage(error.message());
-    }
 }
 
 void DataGrid::keyPressEvent(QKeyEvent *event)

@@ -1,4 +1,4 @@
-#include "reports/FocusEntry.h"
+#include "platform/ui/FocusEntry.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -405,30 +405,6 @@ private Q_SLOTS:
         std::unique_ptr<QWidget> screen(createScreen(2, 1));
         QVERIFY(qobject_cast<TFrCustomerQuotaGroupPrice *>(screen.get()));
     }
-
-    void definitionSqlServerTextParses()
-    {
-        // The embedded engine runs the SQLite texts above; the SQL Server texts are parsed here.
-        if (QStandardPaths::findExecutable("sqlfluff").isEmpty())
-            QSKIP("sqlfluff is not installed");
-        QFile definition(sourceFile("reports/definitions/RP_CustomerQuotaGroupPrice_Tarvo.frf"));
-        QVERIFY(definition.open(QIODevice::ReadOnly));
-        const QString xml = QString::fromUtf8(definition.readAll());
-        QStringList statements;
-        const QRegularExpression sql("<sql>(.*?)</sql>", QRegularExpression::DotMatchesEverythingOption);
-        for (auto it = sql.globalMatch(xml); it.hasNext();)
-            statements << it.next().captured(1).replace(":GetYear", "@GetYear") + "\n/";
-        QCOMPARE(statements.size(), 2);
-        const QString script = outputDir() + "/quota-definition.sql";
-        QFile out(script);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(("Declare @GetYear Float = 2024\n/\n" + statements.join('\n') + '\n').toUtf8());
-        out.close();
-        QProcess p;
-        p.start("bash", {sourceFile("tests/db/check_tsql.sh"), script});
-        QVERIFY(p.waitForFinished(120000));
-        QVERIFY2(p.exitCode() == 0, p.readAllStandardOutput().constData());
-    }
 };
 
 int main(int argc, char **argv)

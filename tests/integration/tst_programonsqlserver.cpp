@@ -153,7 +153,7 @@ private Q_SLOTS:
     {
         TdsStandIn silent({"--silent"});
         QVERIFY(silent.start().isEmpty());
-        QVERIFY(silent.writeIni(m_server.dir() + "/QLM.INI"));
+        QVERIFY(silent.writeIni(m_server.dir() + "/QLM.INI", "LoginTimeout=1\n"));
         QStringList dialogs;
         const int exitCode = launch({"1", "1", "DEMO", "-", "1"}, &dialogs);
         QVERIFY(m_server.writeIni(m_server.dir() + "/QLM.INI"));

@@ -59,17 +59,20 @@ def files_of(path):
     return sorted(found)
 
 
+_linter = None
+
+
 def unknown_sections(text):
     """The unparsable sections of a text that are not known gaps ([] when it parses)."""
-    import sqlfluff
-    from sqlfluff.api.simple import APIParsingError
+    global _linter
+    if _linter is None:  # one per process: setting it up costs as much as parsing a short text
+        from sqlfluff.api.simple import get_simple_config
+        from sqlfluff.core import Linter
 
-    try:
-        sqlfluff.parse(text, dialect="tsql")
-    except APIParsingError as e:
-        sections = [v.segment.raw.strip() if getattr(v, "segment", None) else v.desc() for v in e.violations]
-        return [s for s in sections if not any(gap.fullmatch(s) for gap in KNOWN_GAPS)]
-    return []
+        _linter = Linter(config=get_simple_config(dialect="tsql"))
+    violations = _linter.parse_string(text).violations
+    sections = [v.segment.raw.strip() if getattr(v, "segment", None) else v.desc() for v in violations]
+    return [s for s in sections if not any(gap.fullmatch(s) for gap in KNOWN_GAPS)]
 
 
 def main():
@@ -98,7 +101,7 @@ def main():
         print("nothing to parse")
         return 1
 
-    texts = list(where)
+    texts = sorted(where, key=len, reverse=True)  # the longest first, so none is left to run alone
     with multiprocessing.Pool(os.cpu_count() or 1) as pool:  # sqlfluff is slow on long texts
         results = pool.map(unknown_sections, texts, chunksize=1)
     failures = 0

@@ -1,10 +1,10 @@
 // The customer quota group price report screen over the demo data: the screen, the variables
 // it passes, the report it produces (compared with a kept CSV export), printing and the
 // program's selector 2.
-#include "ReportProgram.h"
 #include "ReportTestUtil.h"
 
 #include "app/Screens.h"
+#include "data/LaunchContext.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportPreviewWindow.h"
@@ -64,7 +64,7 @@ QString comparableCsv(const QString &path, int year)
 class TestQuotaReport : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<ReportProgram> m_program;
+    std::unique_ptr<ProgramOnDemo> m_program;
     const int m_year = QDate::currentDate().year();
 
     std::unique_ptr<TFrCustomerQuotaGroupPrice> shownScreen()
@@ -75,9 +75,13 @@ class TestQuotaReport : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { m_program = std::make_unique<ReportProgram>(); }
+    void initTestCase()
+    {
+        m_program = std::make_unique<ProgramOnDemo>(std::function<void()>(), reportLaunch(1));
+        m_program->copyReportDefinitions();
+    }
     void cleanupTestCase() { m_program.reset(); }
-    void init() { m_program->signIn(1); }
+    void init() { m_program->signIn(reportLaunch(1)); }
 
     void opening()
     {
@@ -287,7 +291,7 @@ private Q_SLOTS:
         if (!PdfTools::available())
             QSKIP("poppler-utils is not installed");
         m_program->setLanguage(1, languageNo);
-        m_program->signIn(1);
+        m_program->signIn(reportLaunch(1));
         const auto thaiAgain = qScopeGuard([&] { m_program->setLanguage(1, 1); });
         ScriptedDialogService dialogs;
         auto screen = shownScreen();
@@ -368,7 +372,7 @@ private Q_SLOTS:
     {
         QFETCH(int, languageNo);
         m_program->setLanguage(1, languageNo);
-        m_program->signIn(1);
+        m_program->signIn(reportLaunch(1));
         auto screen = shownScreen();
         QTEST(screen->FaButtonReport1->BtPreview->text(), "shown");
         screen->activateWindow();

@@ -129,17 +129,12 @@ private Q_SLOTS:
     {
         ScriptedDialogService dialogs;
         const int before = logRows();
-        QFile server("Server.Dat");
-        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        server.write("sqlite:" + QDir(m_dbs->dir()).filePath("missing").toUtf8() + "\n");
-        server.close();
+        m_dbs->writeServerDat("sqlite:" + QDir(m_dbs->dir()).filePath("missing").toUtf8() + "\n");
         DMConfig->DmCfg->close();
 
         const Seen seen = clickSave();
 
-        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        server.write(m_dbs->server().toUtf8() + "\n");
-        server.close();
+        m_dbs->writeServerDat();
         QVERIFY(seen.shown);
         QCOMPARE(seen.errorText, duplicateThai + "\r" + duplicateKey.toUpper() + "\r");
         QCOMPARE(dialogs.count(), 0);

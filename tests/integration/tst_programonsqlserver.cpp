@@ -9,7 +9,6 @@
 #include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
 #include "data/LaunchContext.h"
-#include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Database.h"
@@ -21,6 +20,7 @@
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/Drive.h"
+#include "support/ProgramOnDemo.h"
 #include "support/TdsStandIn.h"
 
 #include <QApplication>
@@ -177,18 +177,14 @@ private Q_SLOTS:
     {
         m_oldDir = QDir::currentPath();
         QDir::setCurrent(m_server.dir());
-        setLaunchParameters({"tarvo-consignment", "1", "1", "DEMO", "-", "1"});
         m_dialogs = std::make_unique<ScriptedDialogService>();
-        DMConfig = new TDMConfig;
-        DM = new TDM;
-        DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
-        ExceptionRouter::setHandler([this](const QString &message) {
-            m_errors << message;
-            DM->ApplicationEvents1Exception(message);
+        startProgram({}, [this] {
+            DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
+            ExceptionRouter::setHandler([this](const QString &message) {
+                m_errors << message;
+                DM->ApplicationEvents1Exception(message);
+            });
         });
-        DMConfig->CheckRight(1, 1);
-        DMConfig->GetCompanyConfig(launchParameter(3));
-        DM->DMdata->open();
         QCOMPARE(launchContext().MenuCaption, QString("บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo"));
         QCOMPARE(launchContext().UserCode, QString("SOMCHAI"));
         QVERIFY(launchContext().AccessRight);
@@ -329,10 +325,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        delete DM;
-        DM = nullptr;
-        delete DMConfig;
-        DMConfig = nullptr;
+        endProgram();
         ExceptionRouter::setHandler({});
         m_dialogs.reset();
         if (!m_oldDir.isEmpty())

@@ -11,33 +11,49 @@
 #include <QDir>
 #include <QFile>
 
+namespace {
+
+void setLaunch(const ProgramLaunch &launch)
+{
+    setLaunchParameters({QStringLiteral("tarvo-consignment"), QString::number(launch.menu), QString::number(launch.user),
+                         QStringLiteral("DEMO"), QStringLiteral("-"), QString::number(launch.selector)});
+}
+
+} // namespace
+
 ProgramOnDemo::ProgramOnDemo(const std::function<void()> &wire, const Launch &launch)
     : m_dbs(std::make_unique<DemoDatabases>())
 {
     m_oldDir = QDir::currentPath();
     QDir::setCurrent(m_dbs->dir());
-    QFile server(QStringLiteral("Server.Dat"));
-    if (!server.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write Server.Dat");
-    server.write(m_dbs->server().toUtf8() + "\r\n");
-    server.close();
-
+    m_dbs->writeServerDat();
     m_dialogs = std::make_unique<ScriptedDialogService>();
+    startProgram(launch, wire);
+}
 
-    // As the program's entry creates and connects them.
+void startProgram(const ProgramLaunch &launch, const std::function<void()> &wire)
+{
+    setLaunch(launch);
     DMConfig = new TDMConfig;
     DM = new TDM;
     if (wire)
         wire();
-    signIn(launch);
+    DMConfig->CheckRight(launch.menu, launch.user);
     DMConfig->GetCompanyConfig(launchParameter(3));
     DM->DMdata->open();
 }
 
+void endProgram()
+{
+    delete DM;
+    DM = nullptr;
+    delete DMConfig;
+    DMConfig = nullptr;
+}
+
 void ProgramOnDemo::signIn(const Launch &launch)
 {
-    setLaunchParameters({QStringLiteral("tarvo-consignment"), QString::number(launch.menu), QString::number(launch.user),
-                         QStringLiteral("DEMO"), QStringLiteral("-"), QString::number(launch.selector)});
+    setLaunch(launch);
     DMConfig->CheckRight(launch.menu, launch.user);
 }
 
@@ -57,10 +73,7 @@ void ProgramOnDemo::copyReportDefinitions()
 
 ProgramOnDemo::~ProgramOnDemo()
 {
-    delete DM;
-    DM = nullptr;
-    delete DMConfig;
-    DMConfig = nullptr;
+    endProgram();
     m_dialogs.reset();
     QDir::setCurrent(m_oldDir);
 }

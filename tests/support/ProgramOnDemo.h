@@ -58,3 +58,9 @@ private:
     std::unique_ptr<ScriptedDialogService> m_dialogs;
     QString m_oldDir;
 };
+
+// The start-up of the program's entry, in the working directory: the launch parameters, the two
+// data modules created, wire run (the hooks), the menu right read, the company database
+// connected. endProgram frees the data modules again.
+void startProgram(const ProgramLaunch &launch, const std::function<void()> &wire = {});
+void endProgram();

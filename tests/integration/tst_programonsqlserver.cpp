@@ -9,6 +9,7 @@
 #include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
 #include "data/LaunchContext.h"
+#include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Database.h"

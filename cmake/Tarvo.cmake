@@ -1,9 +1,18 @@
 # Helpers shared by every folder.
 
-# tarvo_add_test(NAME name SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [LABELS l ...])
-# A Qt Test executable run by CTest on the offscreen platform.
+# tarvo_add_test(NAME name SOURCES a.cpp ... LIBS lib ... LABELS label [TIMEOUT s])
+# A Qt Test executable run by CTest on the offscreen platform. Every test has one of the labels
+# of TARVO_TEST_LABELS (README.md, Testing): `ctest -L unit` is the fast loop.
+set(TARVO_TEST_LABELS unit screen reliability slow)
+function(tarvo_check_test_label name label)
+  if(NOT label IN_LIST TARVO_TEST_LABELS)
+    message(FATAL_ERROR "test ${name}: label \"${label}\" is not one of ${TARVO_TEST_LABELS}")
+  endif()
+endfunction()
+
 function(tarvo_add_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;TIMEOUT;LABELS" "SOURCES;LIBS" ${ARGN})
+  tarvo_check_test_label(${T_NAME} "${T_LABELS}")
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()

@@ -130,6 +130,14 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         options = ini.value(section, QStringLiteral("Options"));
         s.userName = ini.value(section, QStringLiteral("Login"), s.userName);
         s.password = ini.value(section, QStringLiteral("Password"), s.password);
+        const QString loginTimeout = ini.value(section, QStringLiteral("LoginTimeout")).trimmed();
+        if (!loginTimeout.isEmpty()) {
+            bool ok = false;
+            s.loginTimeoutSeconds = loginTimeout.toInt(&ok);
+            if (!ok || s.loginTimeoutSeconds < 1)
+                s.error = QStringLiteral("QLM.INI [DATABASE] LoginTimeout %1 is not a whole number of seconds "
+                                         "from 1 on.").arg(loginTimeout);
+        }
     }
     const bool freeTds = isFreeTdsDriver(driver);
     auto add = [&](const QString &key, const QString &value) {
@@ -188,7 +196,7 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     for (const QString &entry : extra)
         s.databaseName += entry + u';';
 
-    QStringList connectOptions{QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(loginTimeoutSeconds)};
+    QStringList connectOptions{QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(s.loginTimeoutSeconds)};
     const QString packetSize = paramValue(params, QStringLiteral("TDS PACKET SIZE"));
     if (!packetSize.isEmpty())
         connectOptions << QStringLiteral("SQL_ATTR_PACKET_SIZE=%1").arg(packetSize);

@@ -34,7 +34,9 @@ struct ConnectionSettings {
     // A whole connect to a SQL Server that never answers ends after about this long: the login
     // time-out bounds the network connect and each wait for the server during the login, and the
     // TDS version is pinned, so the driver makes no second attempt with an older protocol.
-    static constexpr int loginTimeoutSeconds = 15;
+    // QLM.INI [DATABASE] LoginTimeout sets it in whole seconds (1 or more).
+    int loginTimeoutSeconds = defaultLoginTimeoutSeconds;
+    static constexpr int defaultLoginTimeoutSeconds = 15;
 
     // Reads the values of a parameter list; iniPath names the settings file ("" = none).
     static ConnectionSettings resolve(const QStringList &params, const QString &iniPath);

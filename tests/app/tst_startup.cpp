@@ -28,10 +28,7 @@ class TestStartup : public QObject
     Run launch(const QStringList &args, const QByteArray &serverDat = QByteArray(),
                const QProcessEnvironment &extra = QProcessEnvironment())
     {
-        QFile server(m_dbs->dir() + "/Server.Dat");
-        if (server.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            server.write(serverDat.isNull() ? m_dbs->server().toUtf8() + "\n" : serverDat);
-        server.close();
+        m_dbs->writeServerDat(serverDat);
         const QString log = m_dbs->dir() + "/dialogs.log";
         QFile::remove(log);
         QProcess p;

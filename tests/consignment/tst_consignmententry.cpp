@@ -1,7 +1,7 @@
 // Consignment and adjustment entry on the consignment screen: lookups, checks and saves, driven
 // with keys, clicks and focus changes on fresh demo databases. Every save is checked by reading
 // the stored Tarvo_Consignment line back.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
@@ -32,22 +32,6 @@
 #include <QToolButton>
 
 namespace {
-
-const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
-
-void clickTab(TFrTarvoAdjAndConsignment *s, int index)
-{
-    QTabBar *bar = s->PageControl1->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
-}
-
-// The screen with branch 1 (BR01, customer 1) current.
-TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f)
-{
-    TFrTarvoAdjAndConsignment *s = f.openScreen();
-    Drive::enter();
-    return s;
-}
 
 // Types into a quantity box as the user does: click, select what it holds, type.
 void typeQuantity(NumberEdit *box, const QString &text)
@@ -83,7 +67,7 @@ Line sale(ScreenFixture &f, const QString &barcode, double quantity)
     e.type = "S";
     e.barcode = barcode;
     e.quantity = quantity;
-    e.price = e.oldPrice = f.listPrice(barcode);
+    e.price = e.oldPrice = listPrice(f.dbs(), barcode);
     return e;
 }
 
@@ -155,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
         QCOMPARE(s->LbProdName1->text(), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
         QVERIFY(!s->LbUnitName1->text().isEmpty());
-        const double price = f.listPrice(barcode);
+        const double price = listPrice(f.dbs(), barcode);
         QVERIFY(price > 0);
         QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
         QVERIFY(s->EdQuantity1->isEnabled());
@@ -200,7 +184,7 @@ private Q_SLOTS:
         e.type = "R";
         e.barcode = barcode;
         e.quantity = 1234; // as entered, no change of sign
-        e.price = e.oldPrice = f.listPrice(barcode);
+        e.price = e.oldPrice = listPrice(f.dbs(), barcode);
         e.date = day;
         compareLine(f, e);
         checkReset(s);
@@ -211,7 +195,7 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         const QString barcode = f.barcodeOfProduct(11);
-        const double price = f.listPrice(barcode);
+        const double price = listPrice(f.dbs(), barcode);
         Drive::scan(s->EdBarcode1, barcode);
         Drive::click(s->CBFree1);
         QCOMPARE(s->LbPrice1->text(), QString("0"));
@@ -295,7 +279,7 @@ private Q_SLOTS:
         e.barcode = barcode;
         e.serial = "  SN 0042 ";
         e.quantity = 1;
-        e.price = e.oldPrice = f.listPrice(barcode);
+        e.price = e.oldPrice = listPrice(f.dbs(), barcode);
         compareLine(f, e);
 
         // The same serial number sold again is refused by the server; nothing is reset.
@@ -332,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbPrice1->text(), QString("45.5"));
         typeQuantity(s->EdQuantity1, "4");
         save();
-        QCOMPARE(f.listPrice("tv-lower-1"), 45.5);
+        QCOMPARE(listPrice(f.dbs(), "tv-lower-1"), 45.5);
         compareLine(f, sale(f, "tv-lower-1", 4));
 
         f.dialogs().clear();
@@ -458,7 +442,7 @@ private Q_SLOTS:
         e.serial = serial ? "SN-9" : "";
         QFETCH(double, quantity);
         e.quantity = quantity;
-        e.oldPrice = f.listPrice(barcode);
+        e.oldPrice = listPrice(f.dbs(), barcode);
         e.price = free ? 0 : e.oldPrice;
         e.chkFree = free ? "Y" : "N";
         e.date = day;
@@ -658,7 +642,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs().texts(), QStringList{"ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"});
         QCOMPARE(Drive::focus(), s->EdQuantity1);
         QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(f.listPrice(second)));
+        QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f.dbs(), second)));
         save();
         QCOMPARE(f.consignmentCount(), count + 1);
         compareLine(f, sale(f, second, 2));

@@ -1,6 +1,6 @@
 // The consignment screen's layout, show, branch choice, page change, reset and barcode search,
 // driven through its real widgets on fresh demo databases.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/U_DM.h"
@@ -79,10 +79,9 @@ void answerSearch(const QString &barcode, bool ok)
     });
 }
 
-void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+void showTab(TFrTarvoAdjAndConsignment *s, int index)
 {
-    QTabBar *bar = s->PageControl1->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+    clickTab(s, index);
     QCOMPARE(s->PageControl1->currentIndex(), index);
 }
 
@@ -199,7 +198,7 @@ private Q_SLOTS:
                                             s->PageControl1->tabBar()}));
 
         // Entering the adjustment page puts the focus into its barcode box, empty: leaving it says so.
-        clickTab(s, 1);
+        showTab(s, 1);
         QCOMPARE(Drive::focus(), s->EdBarcode2);
         s->DateTimePicker1->setFocus();
         QCOMPARE(walk(2), (QList<QWidget *>{s->CBAdjType, s->EdBarcode2}));
@@ -313,7 +312,7 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         Drive::enter(); // BR01 current
-        clickTab(s, 2);
+        showTab(s, 2);
         s->DateEdit1->setDate(QDate::currentDate().addDays(-40));
         Drive::click(s->BtOkConsign);
         const int dailyRows = s->DBGRPProdDay->model()->rowCount();
@@ -321,7 +320,7 @@ private Q_SLOTS:
 
         const QDate today = QDate::currentDate();
         for (int round = 0; round < 2; ++round) {
-            clickTab(s, 3);
+            showTab(s, 3);
             Drive::clickInto(s->GetYear);
             Drive::key(Qt::Key_A, Qt::ControlModifier);
             Drive::type(QString::number(today.year() - 1));
@@ -375,28 +374,28 @@ private Q_SLOTS:
             QVERIFY(s->EdQuantity1->isEnabled());
             QVERIFY(s->AcSave->isEnabled());
         };
-        clickTab(s, 2);
+        showTab(s, 2);
         consignmentKept();
-        clickTab(s, 3);
+        showTab(s, 3);
         consignmentKept();
-        clickTab(s, 0);
+        showTab(s, 0);
         consignmentKept();
 
-        clickTab(s, 1);
+        showTab(s, 1);
         QCOMPARE(s->EdBarcode1->text(), QString());
         QCOMPARE(s->LbProdCode1->text(), QString());
         QVERIFY(!s->AcSave->isEnabled());
 
         Drive::scan(s->EdBarcode2, product);
         QCOMPARE(s->DBText1->text(), QString("P0003"));
-        clickTab(s, 0);
+        showTab(s, 0);
         QCOMPARE(s->EdBarcode2->text(), product);
         QCOMPARE(s->DBText1->text(), QString("P0003"));
-        clickTab(s, 1); // entering it again resets again
+        showTab(s, 1); // entering it again resets again
         QCOMPARE(s->EdBarcode2->text(), QString());
         QCOMPARE(s->DBText1->text(), QString());
         // The keyboard's page change is the user's too.
-        clickTab(s, 0);
+        showTab(s, 0);
         Drive::scan(s->EdBarcode1, product);
         s->PageControl1->tabBar()->setFocus();
         Drive::key(Qt::Key_Right);
@@ -413,13 +412,13 @@ private Q_SLOTS:
         Drive::enter(); // BR01
         const QDate today = QDate::currentDate();
 
-        clickTab(s, 3);
+        showTab(s, 3);
         Drive::click(s->BkCustomrtOnhand);
         const int onhandRows = s->DBGRPOnhand->model()->rowCount();
         QVERIFY(onhandRows > 0);
         s->PeriodNo->setCurrentIndex(0);
 
-        clickTab(s, 2);
+        showTab(s, 2);
         s->DateEdit1->setDate(today.addDays(-40));
         s->DateEdit2->setDate(today.addDays(1));
         Drive::click(s->BtOkConsign);
@@ -428,7 +427,7 @@ private Q_SLOTS:
         QVERIFY(s->LbTotal->text() != "00.00");
 
         // Adjustment page: a product with a price, as a free decrease.
-        clickTab(s, 1);
+        showTab(s, 1);
         Drive::scan(s->EdBarcode2, f.barcodeOfProduct(4));
         s->CBAdjType->setCurrentIndex(1);
         Drive::click(s->CBFree2);
@@ -438,7 +437,7 @@ private Q_SLOTS:
         s->DateTimePicker1->setDate(today.addDays(-2));
 
         // Consignment page (entering it clears nothing): a serial-numbered product, taken back, free.
-        clickTab(s, 0);
+        showTab(s, 0);
         Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
         QVERIFY(s->EdSerialNo1->isVisible());
         QVERIFY(s->EdQuantity1->isReadOnly());
@@ -538,7 +537,7 @@ private Q_SLOTS:
         QCOMPARE(s->EdBarcode1->text(), chosen);
         QCOMPARE(Drive::focus(), s->EdSerialNo1);
 
-        clickTab(s, 1);
+        showTab(s, 1);
         answerSearch(f.barcodeOfProduct(10), true);
         Drive::click(s->BtBarCode2);
         reactivate(s);
@@ -597,17 +596,17 @@ private Q_SLOTS:
         };
         render(0);
 
-        clickTab(s, 1);
+        showTab(s, 1);
         Drive::scan(s->EdBarcode2, f.barcodeOfProduct(4));
         render(1);
 
-        clickTab(s, 2);
+        showTab(s, 2);
         s->DateEdit1->setDate(QDate::currentDate().addDays(-40));
         Drive::click(s->BtOkConsign);
         QVERIFY(s->DBGRPProdDay->model()->rowCount() > 10);
         render(2);
 
-        clickTab(s, 3);
+        showTab(s, 3);
         Drive::click(s->BkCustomrtOnhand);
         QVERIFY(s->DBGRPOnhand->model()->rowCount() > 10);
         render(3);

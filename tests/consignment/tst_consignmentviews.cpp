@@ -1,7 +1,7 @@
 // The daily summary and on-hand pages of the consignment screen, driven through the real widgets
 // on fresh demo databases. The demo data lies around today; the cases here use lines of 2001
 // that each test stores itself.
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "platform/format/FormatFloat.h"
@@ -31,12 +31,6 @@
 namespace {
 
 const QDate Jan1(2001, 1, 1);
-
-void clickTab(TFrTarvoAdjAndConsignment *s, int index)
-{
-    QTabBar *bar = s->PageControl1->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
-}
 
 // Opens the screen with branch 1 (customer C0001) current and the daily page shown.
 TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f, int page)

@@ -18,12 +18,7 @@ class TestDataModules : public QObject
     DemoDatabases *m_dbs = nullptr;
     QString m_oldDir;
 
-    void writeServerDat(const QByteArray &content)
-    {
-        QFile f(m_dbs->dir() + "/Server.Dat");
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-    }
+    void writeServerDat(const QByteArray &content) { m_dbs->writeServerDat(content); }
     void useDemoServer() { writeServerDat(m_dbs->server().toUtf8() + "\r\nignored\n"); }
     void setRight(const QString &access)
     {

@@ -7,7 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "support/DemoDatabases.h"
+#include "support/ProgramOnDemo.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,8 +31,8 @@ struct LogRow {
 class TestErrorHandler : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<ProgramOnDemo> m_program;
     DemoDatabases *m_dbs = nullptr;
-    QString m_oldDir;
     TDMConfig *m_cfg = nullptr;
     TDM *m_dm = nullptr;
     QStringList m_shown;         // texts handed to the dialog
@@ -59,34 +59,24 @@ class TestErrorHandler : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_dbs = new DemoDatabases;
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(m_dbs->dir()); // Server.Dat is read from the current directory
-        QFile server("Server.Dat");
-        QVERIFY(server.open(QIODevice::WriteOnly));
-        server.write(m_dbs->server().toUtf8() + "\n");
-        server.close();
-
-        m_cfg = new TDMConfig;
-        DMConfig = m_cfg;
-        m_cfg->CheckRight(2, 1);
-        m_dm = new TDM;
-        m_dm->showErrorDialog = [this](const QString &text) {
-            m_shown << text;
-            try {
-                m_rowsWhenShown << logRows();
-            } catch (const Exception &) {
-                m_rowsWhenShown << -1; // the log table is away
-            }
-        };
+        // Menu 2, user 1; the error dialog is this test's recorder.
+        m_program = std::make_unique<ProgramOnDemo>(
+            [this] {
+                DM->showErrorDialog = [this](const QString &text) {
+                    m_shown << text;
+                    try {
+                        m_rowsWhenShown << logRows();
+                    } catch (const Exception &) {
+                        m_rowsWhenShown << -1; // the log table is away
+                    }
+                };
+            },
+            ProgramLaunch{2, 1, 2});
+        m_dbs = &m_program->dbs();
+        m_cfg = DMConfig;
+        m_dm = DM;
     }
-    void cleanupTestCase()
-    {
-        delete m_dm;
-        delete m_cfg;
-        QDir::setCurrent(m_oldDir);
-        delete m_dbs;
-    }
+    void cleanupTestCase() { m_program.reset(); }
     void init()
     {
         m_shown.clear();

@@ -11,7 +11,7 @@
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
-#include "support/DemoDatabases.h"
+#include "support/ProgramOnDemo.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -47,8 +47,8 @@ public:
 class TestErrorPath : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<ProgramOnDemo> m_program; // wired as the program wires it at start-up
     DemoDatabases *m_dbs = nullptr;
-    QString m_oldDir;
     FailingWindow *m_window = nullptr;
 
     struct Seen {
@@ -84,18 +84,8 @@ class TestErrorPath : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_dbs = new DemoDatabases;
-        m_oldDir = QDir::currentPath();
-        QDir::setCurrent(m_dbs->dir());
-        QFile server("Server.Dat");
-        QVERIFY(server.open(QIODevice::WriteOnly));
-        server.write(m_dbs->server().toUtf8() + "\n");
-        server.close();
-
-        DMConfig = new TDMConfig(qApp);
-        DM = new TDM(qApp);
-        DMConfig->CheckRight(1, 1);
-        ProgramWiring::wire(); // as the program wires it at start-up
+        m_program = std::make_unique<ProgramOnDemo>(&ProgramWiring::wire);
+        m_dbs = &m_program->dbs();
 
         m_window = new FailingWindow;
         m_window->show();
@@ -105,8 +95,7 @@ private Q_SLOTS:
     {
         delete m_window;
         ProgramWiring::end();
-        QDir::setCurrent(m_oldDir);
-        delete m_dbs;
+        m_program.reset();
     }
 
     void loggedExplainedShown()
@@ -140,17 +129,12 @@ private Q_SLOTS:
     {
         ScriptedDialogService dialogs;
         const int before = logRows();
-        QFile server("Server.Dat");
-        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        server.write("sqlite:" + QDir(m_dbs->dir()).filePath("missing").toUtf8() + "\n");
-        server.close();
+        m_dbs->writeServerDat("sqlite:" + QDir(m_dbs->dir()).filePath("missing").toUtf8() + "\n");
         DMConfig->DmCfg->close();
 
         const Seen seen = clickSave();
 
-        QVERIFY(server.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        server.write(m_dbs->server().toUtf8() + "\n");
-        server.close();
+        m_dbs->writeServerDat();
         QVERIFY(seen.shown);
         QCOMPARE(seen.errorText, duplicateThai + "\r" + duplicateKey.toUpper() + "\r");
         QCOMPARE(dialogs.count(), 0);

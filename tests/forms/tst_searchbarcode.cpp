@@ -1,4 +1,3 @@
-#include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/core/IniFile.h"
@@ -7,7 +6,7 @@
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
-#include "support/DemoDatabases.h"
+#include "support/ProgramOnDemo.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -96,8 +95,8 @@ QString artifactPath(const QString &name)
 class TestSearchBarCode : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<ProgramOnDemo> m_program;
     DemoDatabases *m_dbs = nullptr;
-    QString m_oldDir;
 
     // Shows the dialog modally, runs script once it is up and returns ShowModal's result. A
     // script that leaves the dialog open (a failed check) gets it closed, so the test goes on.
@@ -140,13 +139,8 @@ class TestSearchBarCode : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_dbs = new DemoDatabases;
-        m_oldDir = QDir::currentPath();
-        QFile serverDat(m_dbs->dir() + "/Server.Dat");
-        QVERIFY(serverDat.open(QIODevice::WriteOnly));
-        serverDat.write(m_dbs->server().toUtf8() + "\r\n");
-        serverDat.close();
-        QDir::setCurrent(m_dbs->dir()); // Server.Dat and QLM.INI are in the current directory
+        m_program = std::make_unique<ProgramOnDemo>(); // QLM.INI is in its current directory
+        m_dbs = &m_program->dbs();
 
         // A product whose code sorts first and whose barcode sorts last, with quotes, % and _ in
         // its name; units without a barcode, which are never listed.
@@ -159,17 +153,11 @@ private Q_SLOTS:
                    "(90002, 1, 'กล่อง', Null, 30, 'N')");
         db.execute("Insert Into ProductUnits (Id, Product, UnitName, BarCode, Fraction, SmallUnitFlag) Values "
                    "(90003, 1, 'ถุง', '', 60, 'N')");
-
-        setLaunchParameters({"tarvo-consignment", "1", "1", "DEMO", "-", "1"});
-        DM = new TDM;
-        DM->DMdata->open();
     }
 
     void cleanupTestCase()
     {
-        delete DM;
-        QDir::setCurrent(m_oldDir);
-        delete m_dbs;
+        m_program.reset();
     }
 
     void init()

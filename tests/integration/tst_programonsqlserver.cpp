@@ -21,6 +21,7 @@
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/Drive.h"
+#include "support/ProgramOnDemo.h"
 #include "support/TdsStandIn.h"
 
 #include <QApplication>
@@ -153,7 +154,7 @@ private Q_SLOTS:
     {
         TdsStandIn silent({"--silent"});
         QVERIFY(silent.start().isEmpty());
-        QVERIFY(silent.writeIni(m_server.dir() + "/QLM.INI"));
+        QVERIFY(silent.writeIni(m_server.dir() + "/QLM.INI", "LoginTimeout=1\n"));
         QStringList dialogs;
         const int exitCode = launch({"1", "1", "DEMO", "-", "1"}, &dialogs);
         QVERIFY(m_server.writeIni(m_server.dir() + "/QLM.INI"));
@@ -177,18 +178,14 @@ private Q_SLOTS:
     {
         m_oldDir = QDir::currentPath();
         QDir::setCurrent(m_server.dir());
-        setLaunchParameters({"tarvo-consignment", "1", "1", "DEMO", "-", "1"});
         m_dialogs = std::make_unique<ScriptedDialogService>();
-        DMConfig = new TDMConfig;
-        DM = new TDM;
-        DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
-        ExceptionRouter::setHandler([this](const QString &message) {
-            m_errors << message;
-            DM->ApplicationEvents1Exception(message);
+        startProgram({}, [this] {
+            DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
+            ExceptionRouter::setHandler([this](const QString &message) {
+                m_errors << message;
+                DM->ApplicationEvents1Exception(message);
+            });
         });
-        DMConfig->CheckRight(1, 1);
-        DMConfig->GetCompanyConfig(launchParameter(3));
-        DM->DMdata->open();
         QCOMPARE(launchContext().MenuCaption, QString("บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo"));
         QCOMPARE(launchContext().UserCode, QString("SOMCHAI"));
         QVERIFY(launchContext().AccessRight);
@@ -329,10 +326,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        delete DM;
-        DM = nullptr;
-        delete DMConfig;
-        DMConfig = nullptr;
+        endProgram();
         ExceptionRouter::setHandler({});
         m_dialogs.reset();
         if (!m_oldDir.isEmpty())

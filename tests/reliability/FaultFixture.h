@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/ProgramOnDemo.h"
+#include "support/ScreenHelpers.h"
 
 #include <QList>
 #include <QPointer>

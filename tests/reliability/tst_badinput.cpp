@@ -27,25 +27,11 @@
 
 namespace {
 
-const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
 const QString NotFound1 = QStringLiteral("ไม่พบ Barcode ");
 const QString NotFound2 = QStringLiteral("ไม่พบ Barcode !!");
 const QString YearDigits = QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !");
 const QString TooManyDigits = QStringLiteral("ระบุ จำนวน ไม่เกิน 7 หลัก");
 const QString ThaiDigits = QStringLiteral("๐๑๒๓๔๕๖๗๘๙");
-
-void clickTab(TFrTarvoAdjAndConsignment *s, int index)
-{
-    QTest::mouseClick(s->PageControl1->tabBar(), Qt::LeftButton, Qt::NoModifier,
-                      s->PageControl1->tabBar()->tabRect(index).center());
-}
-
-TFrTarvoAdjAndConsignment *openOnBranch1(FaultFixture &f)
-{
-    TFrTarvoAdjAndConsignment *s = f.openScreen();
-    Drive::enter();
-    return s;
-}
 
 void paste(const QString &text)
 {

@@ -31,8 +31,6 @@
 
 namespace {
 
-const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
-
 // The busy time-out of the connections made while it exists.
 class BusyTimeOut
 {

@@ -24,7 +24,6 @@
 
 namespace {
 
-const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
 const QString DuplicateThai = QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว");
 
 // What the server says when branch 1 sells serial number `serial` of product 25 a second time.

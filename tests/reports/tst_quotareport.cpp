@@ -1,10 +1,10 @@
 // The customer quota group price report screen over the demo data: the screen, the variables
 // it passes, the report it produces (compared with a kept CSV export), printing and the
 // program's selector 2.
-#include "ReportProgram.h"
 #include "ReportTestUtil.h"
 
 #include "app/Screens.h"
+#include "data/LaunchContext.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportPreviewWindow.h"
@@ -64,7 +64,7 @@ QString comparableCsv(const QString &path, int year)
 class TestQuotaReport : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<ReportProgram> m_program;
+    std::unique_ptr<ProgramOnDemo> m_program;
     const int m_year = QDate::currentDate().year();
 
     std::unique_ptr<TFrCustomerQuotaGroupPrice> shownScreen()
@@ -75,9 +75,13 @@ class TestQuotaReport : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { m_program = std::make_unique<ReportProgram>(); }
+    void initTestCase()
+    {
+        m_program = std::make_unique<ProgramOnDemo>(std::function<void()>(), reportLaunch(1));
+        m_program->copyReportDefinitions();
+    }
     void cleanupTestCase() { m_program.reset(); }
-    void init() { m_program->signIn(1); }
+    void init() { m_program->signIn(reportLaunch(1)); }
 
     void opening()
     {
@@ -287,7 +291,7 @@ private Q_SLOTS:
         if (!PdfTools::available())
             QSKIP("poppler-utils is not installed");
         m_program->setLanguage(1, languageNo);
-        m_program->signIn(1);
+        m_program->signIn(reportLaunch(1));
         const auto thaiAgain = qScopeGuard([&] { m_program->setLanguage(1, 1); });
         ScriptedDialogService dialogs;
         auto screen = shownScreen();
@@ -368,7 +372,7 @@ private Q_SLOTS:
     {
         QFETCH(int, languageNo);
         m_program->setLanguage(1, languageNo);
-        m_program->signIn(1);
+        m_program->signIn(reportLaunch(1));
         auto screen = shownScreen();
         QTEST(screen->FaButtonReport1->BtPreview->text(), "shown");
         screen->activateWindow();
@@ -404,30 +408,6 @@ private Q_SLOTS:
     {
         std::unique_ptr<QWidget> screen(createScreen(2, 1));
         QVERIFY(qobject_cast<TFrCustomerQuotaGroupPrice *>(screen.get()));
-    }
-
-    void definitionSqlServerTextParses()
-    {
-        // The embedded engine runs the SQLite texts above; the SQL Server texts are parsed here.
-        if (QStandardPaths::findExecutable("sqlfluff").isEmpty())
-            QSKIP("sqlfluff is not installed");
-        QFile definition(sourceFile("reports/definitions/RP_CustomerQuotaGroupPrice_Tarvo.frf"));
-        QVERIFY(definition.open(QIODevice::ReadOnly));
-        const QString xml = QString::fromUtf8(definition.readAll());
-        QStringList statements;
-        const QRegularExpression sql("<sql>(.*?)</sql>", QRegularExpression::DotMatchesEverythingOption);
-        for (auto it = sql.globalMatch(xml); it.hasNext();)
-            statements << it.next().captured(1).replace(":GetYear", "@GetYear") + "\n/";
-        QCOMPARE(statements.size(), 2);
-        const QString script = outputDir() + "/quota-definition.sql";
-        QFile out(script);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(("Declare @GetYear Float = 2024\n/\n" + statements.join('\n') + '\n').toUtf8());
-        out.close();
-        QProcess p;
-        p.start("bash", {sourceFile("tests/db/check_tsql.sh"), script});
-        QVERIFY(p.waitForFinished(120000));
-        QVERIFY2(p.exitCode() == 0, p.readAllStandardOutput().constData());
     }
 };
 

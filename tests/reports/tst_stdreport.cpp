@@ -1,14 +1,16 @@
 // The report base form on fresh demo databases: showing, running, printing, closing and the
 // report functions it answers.
-#include "ReportProgram.h"
 #include "ReportTestUtil.h"
 
+#include "data/LaunchContext.h"
+#include "data/U_DM.h"
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportExpressionEvaluator.h"
 #include "platform/report/ReportPreviewWindow.h"
 #include "platform/report/ReportSetupDialog.h"
 #include "platform/report/ReportViewer.h"
+#include "platform/sql/Database.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
@@ -45,7 +47,7 @@ public:
 class TestStdReport : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<ReportProgram> m_program;
+    std::unique_ptr<ProgramOnDemo> m_program;
 
     std::unique_ptr<TFrStdReport_ParamNew> shownForm(const QString &file = "usagelog.frf")
     {
@@ -58,12 +60,16 @@ class TestStdReport : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { m_program = std::make_unique<ReportProgram>(); }
+    void initTestCase()
+    {
+        m_program = std::make_unique<ProgramOnDemo>(std::function<void()>(), reportLaunch(1));
+        m_program->copyReportDefinitions();
+    }
     void cleanupTestCase() { m_program.reset(); }
     void init()
     {
-        m_program->signIn(1);
-        m_program->databases().company().execute("delete from UserLog");
+        m_program->signIn(reportLaunch(1));
+        m_program->dbs().company().execute("delete from UserLog");
     }
 
     void showingTheForm()
@@ -133,7 +139,7 @@ private Q_SLOTS:
         const QString shownTitle = caption.trimmed().isEmpty() ? QString("รายงานทดสอบ") : caption.trimmed();
         QCOMPARE(itemText(form->frfReport->document(), "Title"), shownTitle);
         QCOMPARE(itemText(form->frfReport->document(), "PrintDate"), QString("True"));
-        m_program->signIn(1);
+        m_program->signIn(reportLaunch(1));
     }
 
     void usageLogIsWrittenBeforeTheRun()
@@ -152,10 +158,10 @@ private Q_SLOTS:
     {
         ScriptedDialogService dialogs;
         auto form = shownForm();
-        m_program->databases().company().execute("alter table UserLog rename to UserLogAway");
+        m_program->dbs().company().execute("alter table UserLog rename to UserLogAway");
         form->PrintMode = 1;
         QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
-        m_program->databases().company().execute("alter table UserLogAway rename to UserLog");
+        m_program->dbs().company().execute("alter table UserLogAway rename to UserLog");
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().kind, DialogService::Kind::Error);
         QVERIFY2(dialogs.last().text.contains("UserLog"), qPrintable(dialogs.last().text));
@@ -178,7 +184,7 @@ private Q_SLOTS:
     {
         QFETCH(int, user);
         QFETCH(QString, message);
-        m_program->signIn(user);
+        m_program->signIn(reportLaunch(user));
         ScriptedDialogService dialogs;
         auto form = shownForm("nowhere.frf");
         QTest::mouseClick(form->FaButtonReport1->BtPreview, Qt::LeftButton);
@@ -246,7 +252,7 @@ private Q_SLOTS:
     void closing()
     {
         QFETCH(int, user);
-        m_program->signIn(user);
+        m_program->signIn(reportLaunch(user));
         ScriptedDialogService dialogs;
         auto form = shownForm();
         QCOMPARE(form->UserId, user);

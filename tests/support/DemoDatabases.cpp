@@ -43,3 +43,11 @@ QVariant DemoDatabases::scalarInCopyOf(const QString &file, const QString &sql)
     copy.params = dbInitParams(QStringLiteral("sqlite:") + folder.path(), info.completeBaseName());
     return scalar(copy, sql);
 }
+
+void DemoDatabases::writeServerDat(const QByteArray &content) const
+{
+    QFile f(dir() + QStringLiteral("/Server.Dat"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(f.fileName()));
+    f.write(content.isNull() ? server().toUtf8() + "\r\n" : content);
+}

@@ -20,6 +20,10 @@ public:
     Database &config() { return *m_config; }
     Database &company() { return *m_company; }
 
+    // Writes the folder's Server.Dat, which the program reads from its working directory: the
+    // line naming these databases, or the content given.
+    void writeServerDat(const QByteArray &content = QByteArray()) const;
+
     // Runs a query and returns the first column of the first row.
     static QVariant scalar(Database &db, const QString &sql);
     QVariant scalar(const QString &sql) { return scalar(*m_company, sql); }

@@ -1,6 +1,5 @@
 #include "support/ProgramOnDemo.h"
 
-#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
@@ -12,37 +11,69 @@
 #include <QDir>
 #include <QFile>
 
-ProgramOnDemo::ProgramOnDemo(const std::function<void()> &wire)
+namespace {
+
+void setLaunch(const ProgramLaunch &launch)
+{
+    setLaunchParameters({QStringLiteral("tarvo-consignment"), QString::number(launch.menu), QString::number(launch.user),
+                         QStringLiteral("DEMO"), QStringLiteral("-"), QString::number(launch.selector)});
+}
+
+} // namespace
+
+ProgramOnDemo::ProgramOnDemo(const std::function<void()> &wire, const Launch &launch)
     : m_dbs(std::make_unique<DemoDatabases>())
 {
     m_oldDir = QDir::currentPath();
     QDir::setCurrent(m_dbs->dir());
-    QFile server(QStringLiteral("Server.Dat"));
-    if (!server.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write Server.Dat");
-    server.write(m_dbs->server().toUtf8() + "\r\n");
-    server.close();
-    setLaunchParameters({QStringLiteral("tarvo-consignment"), QStringLiteral("1"), QStringLiteral("1"),
-                         QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
-
+    m_dbs->writeServerDat();
     m_dialogs = std::make_unique<ScriptedDialogService>();
+    startProgram(launch, wire);
+}
 
-    // As the program's entry creates and connects them.
+void startProgram(const ProgramLaunch &launch, const std::function<void()> &wire)
+{
+    setLaunch(launch);
     DMConfig = new TDMConfig;
     DM = new TDM;
     if (wire)
         wire();
-    DMConfig->CheckRight(1, 1);
+    DMConfig->CheckRight(launch.menu, launch.user);
     DMConfig->GetCompanyConfig(launchParameter(3));
     DM->DMdata->open();
 }
 
-ProgramOnDemo::~ProgramOnDemo()
+void endProgram()
 {
     delete DM;
     DM = nullptr;
     delete DMConfig;
     DMConfig = nullptr;
+}
+
+void ProgramOnDemo::signIn(const Launch &launch)
+{
+    setLaunch(launch);
+    DMConfig->CheckRight(launch.menu, launch.user);
+}
+
+void ProgramOnDemo::setLanguage(int userId, int languageNo)
+{
+    m_dbs->config().execute(QStringLiteral("update Username set LanguageNo = %1 where Id = %2").arg(languageNo).arg(userId));
+}
+
+void ProgramOnDemo::copyReportDefinitions()
+{
+    const QString source = qEnvironmentVariable("TARVO_SOURCE_DIR");
+    for (const QString &folder : {source + QStringLiteral("/reports/definitions"), source + QStringLiteral("/tests/reports/definitions")})
+        for (const QString &file : QDir(folder).entryList({QStringLiteral("*.frf")}, QDir::Files))
+            if (!QFile::copy(folder + u'/' + file, dir() + u'/' + file))
+                qFatal("cannot copy %s", qPrintable(file));
+}
+
+ProgramOnDemo::~ProgramOnDemo()
+{
+    endProgram();
     m_dialogs.reset();
     QDir::setCurrent(m_oldDir);
 }
@@ -55,16 +86,6 @@ int ProgramOnDemo::firstUnitOf(int product)
 QString ProgramOnDemo::barcodeOfProduct(int product)
 {
     return DemoData::barcodeOfUnit(firstUnitOf(product));
-}
-
-double ProgramOnDemo::listPrice(const QString &barcode)
-{
-    Query q(&m_dbs->company());
-    q.setStatement(ConsignmentSql::QProduct);
-    q.setParam(QStringLiteral("Barcode"), barcode);
-    q.open();
-    q.last();
-    return q.fieldByName(QStringLiteral("Price")).asFloat();
 }
 
 int ProgramOnDemo::consignmentCount()

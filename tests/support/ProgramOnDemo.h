@@ -1,7 +1,6 @@
 #pragma once
 
 #include "support/DemoDatabases.h"
-#include "support/Drive.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -10,18 +9,37 @@
 
 class ScriptedDialogService;
 
+// How the program was started: menu entry, user and selector (company DEMO).
+struct ProgramLaunch {
+    int menu = 1;
+    int user = 1;
+    int selector = 1;
+};
+
 // The program as its entry leaves it, on fresh demo databases: Server.Dat in the current
-// (temporary) directory names the demo folder, the launch parameters are "1 1 DEMO - 1", the two
-// data modules are created and connected, and message boxes go to a scripted dialog service.
-// wire runs once the data modules exist and before they connect (for the hooks the program sets).
+// (temporary) directory names the demo folder, the launch parameters name the menu entry, the
+// user, the company DEMO and the selector, the two data modules are created and connected, and
+// message boxes go to a scripted dialog service. wire runs once the data modules exist and
+// before they connect (for the hooks the program sets, e.g. ProgramWiring::wire). No screen is
+// part of it; the screens' fixtures build on it (ScreenFixture).
 class ProgramOnDemo
 {
 public:
-    explicit ProgramOnDemo(const std::function<void()> &wire = {});
+    using Launch = ProgramLaunch;
+    explicit ProgramOnDemo(const std::function<void()> &wire = {}, const Launch &launch = {});
     ~ProgramOnDemo();
     ProgramOnDemo(const ProgramOnDemo &) = delete;
     ProgramOnDemo &operator=(const ProgramOnDemo &) = delete;
 
+    // Launch parameters and menu rights of another user (the language flag comes with them).
+    void signIn(const Launch &launch);
+    void setLanguage(int userId, int languageNo);
+    // Copies the shipped report definitions and the tests' own into the working directory,
+    // where report screens look for them.
+    void copyReportDefinitions();
+
+    QString dir() const { return m_dbs->dir(); }
+    QVariant scalar(const QString &sql) { return m_dbs->scalar(sql); }
     DemoDatabases &dbs() { return *m_dbs; }
     const DemoDatabases &dbs() const { return *m_dbs; }
     ScriptedDialogService &dialogs() { return *m_dialogs; }
@@ -29,7 +47,6 @@ public:
     // Demo data
     int firstUnitOf(int product);
     QString barcodeOfProduct(int product);
-    double listPrice(const QString &barcode); // the price the barcode look-up takes (its last row)
     int consignmentCount();
     // The stored line with the highest id: the eleven values the screen sends, by name.
     QVariantMap lastLine();
@@ -41,3 +58,9 @@ private:
     std::unique_ptr<ScriptedDialogService> m_dialogs;
     QString m_oldDir;
 };
+
+// The start-up of the program's entry, in the working directory: the launch parameters, the two
+// data modules created, wire run (the hooks), the menu right read, the company database
+// connected. endProgram frees the data modules again.
+void startProgram(const ProgramLaunch &launch, const std::function<void()> &wire = {});
+void endProgram();

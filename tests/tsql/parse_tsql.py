@@ -3,10 +3,11 @@
 
 Usage: parse_tsql.py [--require DIR]... PATH...
 
-PATH is a .sql file or a folder of them (searched recursively). A file holds one text, or
-several separated by lines holding only "/" or "GO". A --require folder must exist and hold at
-least one text. Exits 1 when a text does not parse, when there is nothing to parse, or when
-sqlfluff cannot be used; 0 only when every text parsed.
+PATH is a .sql file, a report definition (.frf) or a folder of them (searched recursively). A
+.sql file holds one text, or several separated by lines holding only "/" or "GO"; a report
+definition's texts are its datasets' SQL Server texts (<sql>), their :Name parameters as @Name.
+A --require folder must exist and hold at least one text. Exits 1 when a text does not parse,
+when there is nothing to parse, or when sqlfluff cannot be used; 0 only when every text parsed.
 
 sqlfluff 1.4.5 (Debian 12) lacks a few valid T-SQL forms. A text passes when its only
 unparsable sections are one of KNOWN_GAPS, matched in full; everything around them must parse.
@@ -18,6 +19,7 @@ import multiprocessing
 import os
 import re
 import sys
+import xml.etree.ElementTree
 
 KNOWN_GAPS = [
     # Its SET grammar takes DATEFORMAT only with ON or OFF.
@@ -27,7 +29,15 @@ KNOWN_GAPS = [
 ]
 
 
+def definition_texts(path):
+    root = xml.etree.ElementTree.parse(path).getroot()
+    return [re.sub(r"(?<![\w:]):(\w+)", r"@\1", e.text.strip("\n")) + "\n"
+            for e in root.iter("sql") if e.text and e.text.strip()]
+
+
 def texts_of(path):
+    if path.endswith(".frf"):
+        return definition_texts(path)
     with open(path, encoding="utf-8") as f:
         current, out = [], []
         for line in f.read().split("\n"):
@@ -45,21 +55,24 @@ def files_of(path):
         return [path]
     found = []
     for root, _, names in os.walk(path):
-        found += [os.path.join(root, n) for n in names if n.endswith(".sql")]
+        found += [os.path.join(root, n) for n in names if n.endswith((".sql", ".frf"))]
     return sorted(found)
+
+
+_linter = None
 
 
 def unknown_sections(text):
     """The unparsable sections of a text that are not known gaps ([] when it parses)."""
-    import sqlfluff
-    from sqlfluff.api.simple import APIParsingError
+    global _linter
+    if _linter is None:  # one per process: setting it up costs as much as parsing a short text
+        from sqlfluff.api.simple import get_simple_config
+        from sqlfluff.core import Linter
 
-    try:
-        sqlfluff.parse(text, dialect="tsql")
-    except APIParsingError as e:
-        sections = [v.segment.raw.strip() if getattr(v, "segment", None) else v.desc() for v in e.violations]
-        return [s for s in sections if not any(gap.fullmatch(s) for gap in KNOWN_GAPS)]
-    return []
+        _linter = Linter(config=get_simple_config(dialect="tsql"))
+    violations = _linter.parse_string(text).violations
+    sections = [v.segment.raw.strip() if getattr(v, "segment", None) else v.desc() for v in violations]
+    return [s for s in sections if not any(gap.fullmatch(s) for gap in KNOWN_GAPS)]
 
 
 def main():
@@ -88,7 +101,7 @@ def main():
         print("nothing to parse")
         return 1
 
-    texts = list(where)
+    texts = sorted(where, key=len, reverse=True)  # the longest first, so none is left to run alone
     with multiprocessing.Pool(os.cpu_count() or 1) as pool:  # sqlfluff is slow on long texts
         results = pool.map(unknown_sections, texts, chunksize=1)
     failures = 0

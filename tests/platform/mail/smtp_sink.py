@@ -132,7 +132,8 @@ def main():
             ok = (isinstance(auth_data, LoginPassword)
                   and auth_data.login.decode() == user
                   and auth_data.password.decode() == password)
-            return AuthResult(success=ok, auth_data=auth_data if ok else None)
+            # handled=False: a refusal is answered with 535 rather than left to the caller.
+            return AuthResult(success=ok, handled=False, auth_data=auth_data if ok else None)
 
         kwargs.update(authenticator=authenticator, auth_require_tls=False)
 

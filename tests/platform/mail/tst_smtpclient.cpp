@@ -342,7 +342,12 @@ void TestSmtpClient::logsIn()
     // The sink offers no encryption: the login goes in the clear only because that is allowed.
     client.setAllowPlainLogin(true);
     client.setLogin(QStringLiteral("reporter"), QStringLiteral("wrong"));
-    QVERIFY_THROWS_EXCEPTION(EMailError, client.connect());
+    try {
+        client.connect();
+        QFAIL("a wrong password was accepted");
+    } catch (const EMailError &e) {
+        QVERIFY2(e.message().contains(QStringLiteral("535")), qPrintable(e.message())); // refused, not timed out
+    }
     QVERIFY(!client.connected());
 
     client.setLogin(QStringLiteral("reporter"), QStringLiteral("s3cret,ผ่าน"));

@@ -107,8 +107,11 @@ private Q_SLOTS:
         const QString freeTds = "Driver=FreeTDS\nPort=1433\n";
         QTest::newRow("several options") << freeTds + "Options=Encryption=require;MARS_Connection=no\n"
                                          << QStringList{"Encryption=require;", "MARS_Connection=no;", "TDS_Version=7.4;",
-                                                        "PORT=1433;", "Language=us_english;", "ClientCharset=UTF-8;"}
+                                                        "PORT=1433;", "Language=us_english;", "ClientCharset=UTF-8;",
+                                                        "SQL_ATTR_LOGIN_TIMEOUT=15"}
                                          << QString();
+        QTest::newRow("login time-out") << freeTds + "LoginTimeout=4\n" << QStringList{"SQL_ATTR_LOGIN_TIMEOUT=4"} << QString();
+        QTest::newRow("no login time-out") << freeTds + "LoginTimeout=0\n" << QStringList() << "LoginTimeout 0";
         QTest::newRow("2008 R2") << freeTds + "Options=TDS_Version=7.3\n" << QStringList{"TDS_Version=7.3;"} << QString();
         QTest::newRow("version left to guess") << freeTds + "Options=TDS_Version=auto\n" << QStringList() << "TDS_Version auto";
         QTest::newRow("language of its own") << freeTds + "Options=Language=Thai\n" << QStringList() << "must not set Language";
@@ -132,7 +135,7 @@ private Q_SLOTS:
         QVERIFY2(s.error.contains(error), qPrintable(s.error));
         QCOMPARE(s.error.isEmpty(), error.isEmpty());
         for (const QString &part : contains)
-            QVERIFY2(s.databaseName.contains(part), qPrintable(s.databaseName));
+            QVERIFY2((s.databaseName + ' ' + s.connectOptions).contains(part), qPrintable(s.databaseName + ' ' + s.connectOptions));
         if (!ini.contains("ODBC Driver") && error.isEmpty())
             QCOMPARE(s.databaseName.count("TDS_Version="), 1);
     }
@@ -311,7 +314,7 @@ private Q_SLOTS:
         // server ends during a statement, and every statement after that.
         TdsStandIn silent({"--silent"});
         QVERIFY(silent.start().isEmpty());
-        QVERIFY(silent.writeIni(m_ini));
+        QVERIFY(silent.writeIni(m_ini, "LoginTimeout=1\n"));
         QString message = failure([&] { connect(); });
         QVERIFY2(message.contains("Unable to connect to data source"), qPrintable(message));
 

@@ -1,4 +1,4 @@
-#include "ScreenFixture.h"
+#include "support/ScreenFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "platform/ui/ExceptionRouter.h"

@@ -1,0 +1,1 @@
+Alter Table Menu Add Version Integer

@@ -1,0 +1,26 @@
+#include "support/ScreenHelpers.h"
+
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "platform/sql/Query.h"
+#include "support/DemoDatabases.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+void clickTab(TFrTarvoAdjAndConsignment *s, int index)
+{
+    QTabBar *bar = s->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+}
+
+double listPrice(DemoDatabases &dbs, const QString &barcode)
+{
+    Query q(&dbs.company());
+    q.setStatement(ConsignmentSql::QProduct);
+    q.setParam(QStringLiteral("Barcode"), barcode);
+    q.open();
+    q.last();
+    return q.fieldByName(QStringLiteral("Price")).asFloat();
+}

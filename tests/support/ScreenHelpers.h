@@ -1,0 +1,29 @@
+#pragma once
+
+#include "support/Drive.h"
+
+#include <QString>
+
+class DemoDatabases;
+class TFrTarvoAdjAndConsignment;
+
+// Moves and texts shared by the tests that drive the consignment screen.
+
+// The message a successful save shows.
+inline const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
+
+// Clicks the tab of the screen's page control at index.
+void clickTab(TFrTarvoAdjAndConsignment *s, int index);
+
+// A new screen of the fixture (ScreenFixture, FaultFixture) with branch 1 (BR01, customer 1)
+// current: Enter takes the branch the screen proposes.
+template <class Fixture>
+TFrTarvoAdjAndConsignment *openOnBranch1(Fixture &f)
+{
+    TFrTarvoAdjAndConsignment *s = f.openScreen();
+    Drive::enter();
+    return s;
+}
+
+// The price the screen's barcode look-up takes for a barcode (its last row).
+double listPrice(DemoDatabases &dbs, const QString &barcode);

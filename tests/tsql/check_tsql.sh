@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Parses T-SQL texts with sqlfluff's T-SQL dialect (parse_tsql.py beside this file): the
 # arguments are passed on. With --dump PROGRAM first, the program's statement entries are written
-# by PROGRAM into a temporary folder and parsed too. A missing sqlfluff fails.
+# by PROGRAM into a temporary folder and parsed too; with --dump-known PROGRAM they are written and
+# counted as parsed by another run. A missing sqlfluff fails.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 extra=()
-if [ "${1:-}" = "--dump" ]; then
+if [ "${1:-}" = "--dump" ] || [ "${1:-}" = "--dump-known" ]; then
   out=$(mktemp -d)
   trap 'rm -rf "$out"' EXIT
   "$2" "$out" || { echo "$2 failed"; exit 1; }
-  extra=("$out")
+  if [ "$1" = "--dump" ]; then extra=("$out"); else extra=(--known "$out"); fi
   shift 2
 fi
 # The Python that has sqlfluff: the one on PATH, or the one sqlfluff's own script names.

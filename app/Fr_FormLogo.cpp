@@ -29,8 +29,7 @@ TFormLogo::TFormLogo(QWidget *parent)
 bool TFormLogo::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Show || type == QEvent::Hide) && !event->spontaneous() && watched != this
-        && watched->isWidgetType()) {
+    if ((type == QEvent::Show || type == QEvent::Hide) && !event->spontaneous() && watched != this && watched->isWidgetType()) {
         const auto *window = static_cast<QWidget *>(watched);
         if (window->isWindow() && window->isModal()) {
             if (type == QEvent::Show) {

@@ -17,13 +17,13 @@ class LoggingDialogService : public DialogService
 public:
     explicit LoggingDialogService(const QString &path)
         : m_path(path)
-    {
-    }
+    {}
     void showMessage(const QString &text) override { append(QStringLiteral("message"), text); }
     void showError(const QString &text) override { append(QStringLiteral("error"), text); }
     bool confirm(const QString &text, const Colours &) override
     {
-        const bool yes = qEnvironmentVariable("TARVO_DIALOG_ANSWER", QStringLiteral("yes")).compare(QStringLiteral("no"), Qt::CaseInsensitive) != 0;
+        const bool yes = qEnvironmentVariable("TARVO_DIALOG_ANSWER", QStringLiteral("yes"))
+                             .compare(QStringLiteral("no"), Qt::CaseInsensitive) != 0;
         append(yes ? QStringLiteral("confirm yes") : QStringLiteral("confirm no"), text);
         return yes;
     }

@@ -23,10 +23,10 @@
 #include "tools/DbInit.h"
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTextStream>
 #include <algorithm>
@@ -68,8 +68,7 @@ Stats measure(int iterations, const std::function<void(int)> &step)
 
 // Runs two steps in turns, each first every other time, so that whatever else the machine does,
 // and whichever of the two finds the pages already cached, weighs on both alike.
-std::pair<Stats, Stats> measurePair(int iterations, const std::function<void(int)> &first,
-                                    const std::function<void(int)> &second)
+std::pair<Stats, Stats> measurePair(int iterations, const std::function<void(int)> &first, const std::function<void(int)> &second)
 {
     first(0);
     second(0);
@@ -90,18 +89,26 @@ std::pair<Stats, Stats> measurePair(int iterations, const std::function<void(int
 
 void report(const QString &step, const Stats &program, const Stats *engine)
 {
-    out << QStringLiteral("%1  median %2 ms  p95 %3 ms").arg(step, -28).arg(program.median, 0, 'f', 3).arg(program.p95, 0, 'f', 3);
+    out << QStringLiteral("%1  median %2 ms  p95 %3 ms")
+               .arg(step, -28)
+               .arg(program.median, 0, 'f', 3)
+               .arg(program.p95, 0, 'f', 3);
     if (engine)
-        out << QStringLiteral("  engine %1 ms  ratio %2").arg(engine->median, 0, 'f', 3).arg(program.median / engine->median, 0, 'f', 2);
+        out << QStringLiteral("  engine %1 ms  ratio %2")
+                   .arg(engine->median, 0, 'f', 3)
+                   .arg(program.median / engine->median, 0, 'f', 2);
     out << '\n';
     out.flush();
 }
 
 QString machineLine(const QString &step, const Stats &program, const Stats *engine)
 {
-    QString line = QStringLiteral("step=%1 median_ms=%2 p95_ms=%3").arg(step).arg(program.median, 0, 'f', 3).arg(program.p95, 0, 'f', 3);
+    QString line =
+        QStringLiteral("step=%1 median_ms=%2 p95_ms=%3").arg(step).arg(program.median, 0, 'f', 3).arg(program.p95, 0, 'f', 3);
     if (engine)
-        line += QStringLiteral(" engine_ms=%1 ratio=%2").arg(engine->median, 0, 'f', 3).arg(program.median / engine->median, 0, 'f', 2);
+        line += QStringLiteral(" engine_ms=%1 ratio=%2")
+                    .arg(engine->median, 0, 'f', 3)
+                    .arg(program.median / engine->median, 0, 'f', 2);
     else
         line += QStringLiteral(" engine_ms=- ratio=-");
     return line;
@@ -111,13 +118,13 @@ DemoScale shopScale()
 {
     DemoScale s;
     s.products = 100000;
-    s.cartonPermille = 563;      // 54,000 cartons: with one or two other units each, 250,000 barcodes
+    s.cartonPermille = 563; // 54,000 cartons: with one or two other units each, 250,000 barcodes
     s.customers = 300;
     s.branches = 200;
     s.consignmentLines = 1000000;
     s.lineDays = 730;
-    s.heavyBranchShare = 2;      // branch 1 is a big shop: a 10,000-row year
-    s.invoicesPerBranch = 250;   // about 200,000 invoice lines
+    s.heavyBranchShare = 2;    // branch 1 is a big shop: a 10,000-row year
+    s.invoicesPerBranch = 250; // about 200,000 invoice lines
     s.invoiceDays = 730;
     s.returnsPerBranch = 250;    // 50,000 return lines
     s.salesOrders = 33000;       // about 100,000 sales-order lines
@@ -185,7 +192,8 @@ void reportSteps(const QString &dir, const std::function<bool(const QString &)> 
         engine.clear();
         engine.loadFromFile(QDir::current().filePath(file));
         engine.setVariable(QStringLiteral("GetYear"), year);
-        engine.setVariable(QStringLiteral("RPTITLE"), QStringLiteral("'") + TFrCustomerQuotaGroupPrice::reportTitleText() + u'\'');
+        engine.setVariable(QStringLiteral("RPTITLE"),
+                           QStringLiteral("'") + TFrCustomerQuotaGroupPrice::reportTitleText() + u'\'');
         engine.setVariable(QStringLiteral("CONDITION"), QStringLiteral("''"));
         engine.setVariable(QStringLiteral("PNTDATESET"), QStringLiteral("true"));
         const ReportPrepareResult result = engine.prepare();
@@ -228,7 +236,8 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("dir"), QStringLiteral("Folder of the shop-scale database."), QStringLiteral("dir"),
                       QDir::tempPath() + QStringLiteral("/tarvo-bench")});
     parser.addOption({QStringLiteral("regenerate"), QStringLiteral("Build the database again even if it exists.")});
-    parser.addOption({QStringLiteral("iterations"), QStringLiteral("Runs of each fast step."), QStringLiteral("n"), QStringLiteral("200")});
+    parser.addOption(
+        {QStringLiteral("iterations"), QStringLiteral("Runs of each fast step."), QStringLiteral("n"), QStringLiteral("200")});
     parser.addOption({QStringLiteral("steps"), QStringLiteral("Only these steps, separated by commas (all by default)."),
                       QStringLiteral("names")});
     parser.process(app);
@@ -278,9 +287,8 @@ int main(int argc, char **argv)
         const int unitCount = count.fieldByName(QStringLiteral("N")).asInteger();
         Query product(&db);
         product.setStatement(ConsignmentSql::QProduct);
-        compare(QStringLiteral("barcode_lookup"), product, n, [&](int i) {
-            product.setParam(QStringLiteral("Barcode"), DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount));
-        });
+        compare(QStringLiteral("barcode_lookup"), product, n,
+                [&](int i) { product.setParam(QStringLiteral("Barcode"), DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount)); });
 
         if (wanted(QStringLiteral("one_save"))) {
             // Lines for goods without serial numbers, as a clerk scans them.
@@ -345,7 +353,8 @@ int main(int argc, char **argv)
             search.setParam(QStringLiteral("GetName"), QStringLiteral("%"));
         });
         search.setSqlLine(SearchBarCodeSql::OrderLine, SearchBarCodeSql::orderText(SearchBarCodeSql::ByThaiName));
-        const QStringList parts{QStringLiteral("กาแฟ"), QStringLiteral("น้ำปลา"), QStringLiteral("ตราช้าง"), QStringLiteral("พัดลม")};
+        const QStringList parts{QStringLiteral("กาแฟ"), QStringLiteral("น้ำปลา"), QStringLiteral("ตราช้าง"),
+                                QStringLiteral("พัดลม")};
         compare(QStringLiteral("search_name_part"), search, std::max(8, n / 25), [&](int i) {
             search.setParam(QStringLiteral("GetCode"), QStringLiteral("%"));
             search.setParam(QStringLiteral("GetName"), QStringLiteral("%") + parts[i % parts.size()] + QStringLiteral("%"));
@@ -380,7 +389,9 @@ int main(int argc, char **argv)
                 if (!env.contains(QStringLiteral("DISPLAY")))
                     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
                 p.setProcessEnvironment(env);
-                p.start(program, {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
+                p.start(
+                    program,
+                    {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("DEMO"), QStringLiteral("-"), QStringLiteral("1")});
                 while (p.state() != QProcess::NotRunning && !p.readAllStandardOutput().contains("shown"))
                     p.waitForReadyRead(5);
                 p.waitForFinished(10000);

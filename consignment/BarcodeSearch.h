@@ -32,8 +32,7 @@ public:
             struct Adapter : BarcodeSearch {
                 explicit Adapter(QWidget *parent)
                     : dialog(new Dialog(parent))
-                {
-                }
+                {}
                 ~Adapter() override { delete dialog.data(); }
                 std::optional<QString> choose() override
                 {

@@ -170,8 +170,7 @@ void TFrTarvoAdjAndConsignment::buildBranchGroup(QWidget *parent)
     layout->addStretch(1);
 }
 
-void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types,
-                                               const QStringList &names)
+void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types, const QStringList &names)
 {
     auto *grid = new QGridLayout(page);
     grid->setContentsMargins(24, 16, 24, 12);
@@ -252,8 +251,8 @@ void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, cons
 
     grid->setRowStretch(9, 1);
 
-    const QList<QObject *> controls{e.date,  e.type,  e.barcode, e.search, e.ok,          e.code,  e.name,
-                                    e.quantity, e.price, e.unit, e.free,   e.serialLabel, e.serial};
+    const QList<QObject *> controls{e.date,     e.type,  e.barcode, e.search, e.ok,          e.code,  e.name,
+                                    e.quantity, e.price, e.unit,    e.free,   e.serialLabel, e.serial};
     for (qsizetype i = 0; i < controls.size(); ++i)
         controls[i]->setObjectName(names.value(i));
 }
@@ -334,14 +333,15 @@ void TFrTarvoAdjAndConsignment::buildDailyPage()
     DBGRPProdDay->setObjectName(QStringLiteral("DBGRPProdDay"));
     DBGRPProdDay->setExportTitle(QStringLiteral("ความเคลื่อนไหวรายวัน"));
     ReportGridExport::connectTo(DBGRPProdDay);
-    DBGRPProdDay->setDataSource(QRPProdDay, {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
-                                             {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
-                                             {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},
-                                             {QStringLiteral("ProdName"), QStringLiteral("สินค้า"), 200},
-                                             {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 100},
-                                             {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 80},
-                                             {QStringLiteral("Price"), QStringLiteral("ราคา"), 100},
-                                             {QStringLiteral("Total"), QStringLiteral("รวม"), 100}});
+    DBGRPProdDay->setDataSource(QRPProdDay,
+                                {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
+                                 {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
+                                 {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},
+                                 {QStringLiteral("ProdName"), QStringLiteral("สินค้า"), 200},
+                                 {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 100},
+                                 {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 80},
+                                 {QStringLiteral("Price"), QStringLiteral("ราคา"), 100},
+                                 {QStringLiteral("Total"), QStringLiteral("รวม"), 100}});
     QueryModel *model = QRPProdDay->model();
     model->setFormatter(QStringLiteral("DocDate"), dateCell);
     for (const char *field : {"Quantity", "Price", "Total"})
@@ -396,10 +396,11 @@ void TFrTarvoAdjAndConsignment::buildOnhandPage()
 
     DBGRPOnhand = new DataGrid(TabSheet4);
     DBGRPOnhand->setObjectName(QStringLiteral("DBGRPOnhand"));
-    DBGRPOnhand->setDataSource(QRPOnhand, {{QStringLiteral("BarCode"), QStringLiteral("BarCode"), 150},
-                                           {QStringLiteral("Prodname"), QStringLiteral("สินค้า"), 300},
-                                           {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 150},
-                                           {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 150}});
+    DBGRPOnhand->setDataSource(QRPOnhand,
+                               {{QStringLiteral("BarCode"), QStringLiteral("BarCode"), 150},
+                                {QStringLiteral("Prodname"), QStringLiteral("สินค้า"), 300},
+                                {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 150},
+                                {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 150}});
     QRPOnhand->model()->setAlignment(QStringLiteral("Quantity"), NumberAlignment);
     page->addWidget(DBGRPOnhand, 1);
 }
@@ -407,22 +408,33 @@ void TFrTarvoAdjAndConsignment::buildOnhandPage()
 void TFrTarvoAdjAndConsignment::setTabOrder()
 {
     const QList<QWidget *> order{
-        CbBranch,        PageControl1->tabBar(),
+        CbBranch,
+        PageControl1->tabBar(),
         // consignment page: type, barcode, OK button, free goods, quantity, serial number, date
-        CBConsignType,   EdBarcode1,
-        BtOk1,           CBFree1,
-        EdQuantity1,     EdSerialNo1,
+        CBConsignType,
+        EdBarcode1,
+        BtOk1,
+        CBFree1,
+        EdQuantity1,
+        EdSerialNo1,
         DateTimePicker2,
         // adjustment page: date, type, barcode, OK button, quantity, free goods, serial number
-        DateTimePicker1, CBAdjType,
-        EdBarcode2,      BTOk2,
-        EdQuantity2,     CBFree2,
+        DateTimePicker1,
+        CBAdjType,
+        EdBarcode2,
+        BTOk2,
+        EdQuantity2,
+        CBFree2,
         EdSerialNo2,
         // views
-        DateEdit1,       DateEdit2,
-        BtOkConsign,     DBGRPProdDay,
-        GetYear,         PeriodNo,
-        BkCustomrtOnhand, DBGRPOnhand,
+        DateEdit1,
+        DateEdit2,
+        BtOkConsign,
+        DBGRPProdDay,
+        GetYear,
+        PeriodNo,
+        BkCustomrtOnhand,
+        DBGRPOnhand,
     };
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

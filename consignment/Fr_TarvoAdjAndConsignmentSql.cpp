@@ -57,7 +57,8 @@ const Statement QProduct{
 const Statement QRPProdDay{
     "QRPProdDay",
     {
-        "Select 1 DocType, H.IvDate DocDate, U.BarCode, 'รับสินค้าจาก สนญ 'ConsigTypeText, P.ThaiName ProdName, U.UnitName, -D.Quantity Quantity, D.Price, 0 Total",
+        "Select 1 DocType, H.IvDate DocDate, U.BarCode, 'รับสินค้าจาก สนญ 'ConsigTypeText, P.ThaiName ProdName, U.UnitName, "
+        "-D.Quantity Quantity, D.Price, 0 Total",
         "From IvHd H",
         "Inner Join Customer C On (C.Id = H.Customer)",
         "Inner Join IvDt D On (D.IvHD = H.Id)",
@@ -89,7 +90,8 @@ const Statement QRPProdDay{
         "Where ( Y.ConsigDate Between :BeginConsigDate And :EndConsigDate )",
         "And ((Select Code From Customer Where Id = Y.Customer) = :CusCode)",
         "Union All",
-        "Select 3 DocType, H.SrDate DocDate, U.BarCode, 'ส่งคืน สนญ'ConsigTypeText, P.ThaiName ProdName, U.UnitName, D.Quantity Quantity, D.Price, 0 Total",
+        "Select 3 DocType, H.SrDate DocDate, U.BarCode, 'ส่งคืน สนญ'ConsigTypeText, P.ThaiName ProdName, U.UnitName, D.Quantity "
+        "Quantity, D.Price, 0 Total",
         "From SrHd H",
         "Inner Join Customer C On (C.Id = H.Customer)",
         "Inner Join SrDt D On (D.SrHd = H.Id)",
@@ -100,7 +102,8 @@ const Statement QRPProdDay{
         "Order By Prodname, DocDate, DocType",
     },
     {
-        "Select 1 DocType, H.IvDate DocDate, U.BarCode, 'รับสินค้าจาก สนญ 'ConsigTypeText, P.ThaiName ProdName, U.UnitName, -D.Quantity Quantity, D.Price, 0 Total",
+        "Select 1 DocType, H.IvDate DocDate, U.BarCode, 'รับสินค้าจาก สนญ 'ConsigTypeText, P.ThaiName ProdName, U.UnitName, "
+        "-D.Quantity Quantity, D.Price, 0 Total",
         "From IvHd H",
         "Inner Join Customer C On (C.Id = H.Customer)",
         "Inner Join IvDt D On (D.IvHD = H.Id)",
@@ -132,7 +135,8 @@ const Statement QRPProdDay{
         "Where ( Y.ConsigDate Between :BeginConsigDate And :EndConsigDate )",
         "And (Y.Customer = (Select Id From Customer Where Code = :CusCode))",
         "Union All",
-        "Select 3 DocType, H.SrDate DocDate, U.BarCode, 'ส่งคืน สนญ'ConsigTypeText, P.ThaiName ProdName, U.UnitName, D.Quantity Quantity, D.Price, 0 Total",
+        "Select 3 DocType, H.SrDate DocDate, U.BarCode, 'ส่งคืน สนญ'ConsigTypeText, P.ThaiName ProdName, U.UnitName, D.Quantity "
+        "Quantity, D.Price, 0 Total",
         "From SrHd H",
         "Inner Join Customer C On (C.Id = H.Customer)",
         "Inner Join SrDt D On (D.SrHd = H.Id)",
@@ -177,7 +181,8 @@ const Statement QRPOnhand{
 const Statement SaveConsignment{
     "SaveConsignment",
     {
-        "Exec Save_Tarvo_Consignment :UserCode, :UserKeyIn ,:Customer, :ConsigType, :Barcode, :SerialNumber, :Quantity, :Price, :Chkfree, :OldPrice, :EditDate",
+        "Exec Save_Tarvo_Consignment :UserCode, :UserKeyIn ,:Customer, :ConsigType, :Barcode, :SerialNumber, :Quantity, :Price, "
+        ":Chkfree, :OldPrice, :EditDate",
     },
     {},
 };
@@ -185,7 +190,8 @@ const Statement SaveConsignment{
 const Statement SaveAdjustment{
     "SaveAdjustment",
     {
-        "Exec Save_Tarvo_Consignment :UserCode, :UserKeyIn, :Customer, :ConsigType, :Barcode, :SerialNumber, :Quantity, :Price, :Chkfree, :OldPrice, :EditDate",
+        "Exec Save_Tarvo_Consignment :UserCode, :UserKeyIn, :Customer, :ConsigType, :Barcode, :SerialNumber, :Quantity, :Price, "
+        ":Chkfree, :OldPrice, :EditDate",
     },
     {},
 };

@@ -8,7 +8,7 @@
 namespace ConsignmentSql {
 extern const Statement QBranch;
 extern const Statement QUserKeyIn;
-extern const Statement QProduct;   // also the statement of QChkBarcode
+extern const Statement QProduct; // also the statement of QChkBarcode
 extern const Statement QRPProdDay;
 extern const Statement QRPOnhand;
 extern const Statement SaveConsignment; // QSave's text on the consignment page

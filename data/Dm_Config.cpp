@@ -131,8 +131,8 @@ void TDMConfig::CheckRight(int menuId, int userId)
     QUser->close();
     QUser->setParam(QStringLiteral("uid"), userId);
     QUser->open();
-    c.ThaiLanguage = !QUser->isEmpty() && !QUser->fieldByName(QStringLiteral("LanguageNo")).isNull()
-        && QUser->fieldByName(QStringLiteral("LanguageNo")).asInteger() == 1;
+    c.ThaiLanguage = !QUser->isEmpty() && !QUser->fieldByName(QStringLiteral("LanguageNo")).isNull() &&
+        QUser->fieldByName(QStringLiteral("LanguageNo")).asInteger() == 1;
     QUser->close();
 }
 

@@ -92,8 +92,8 @@ const Statement AddMenuVersion{"AddMenuVersion", {"Alter Table Menu Add Version 
 
 QList<const Statement *> all()
 {
-    return {&QCompanyConfig, &QCompany, &QSoftware, &QUser, &QError, &SQLUpdateMenuVersion, &SQLUpdateMenuFill,
-            &MenuVersionColumn, &AddMenuVersion};
+    return {&QCompanyConfig,       &QCompany,          &QSoftware,         &QUser,         &QError,
+            &SQLUpdateMenuVersion, &SQLUpdateMenuFill, &MenuVersionColumn, &AddMenuVersion};
 }
 
 } // namespace DmConfigSql

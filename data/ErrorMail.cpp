@@ -46,8 +46,7 @@ void TDMConfig::SendErrorMail(const QString &subject, const QString &body)
         // A report that cannot be mailed is dropped without a message; leave no session open.
         try {
             NMSMTP1->disconnect();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 

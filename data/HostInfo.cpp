@@ -6,8 +6,8 @@
 #include <QSysInfo>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <lmcons.h>
+#include <windows.h>
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -31,7 +31,7 @@ QString accountName()
 #else
     long bufferSize = sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size_t(bufferSize > 0 ? bufferSize : 16384));
-    passwd entry {};
+    passwd entry{};
     passwd *found = nullptr;
     if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_name)
         return QString();

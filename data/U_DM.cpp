@@ -61,7 +61,9 @@ void TDM::DMdataAfterConnect(Database &)
     OpenSettings();
     QProgramSetup->close();
     QProgramSetup->open();
-    auto flag = [this](const char *column) { return QConfig->fieldByName(QLatin1String(column)).asString() == QLatin1String("Y"); };
+    auto flag = [this](const char *column) {
+        return QConfig->fieldByName(QLatin1String(column)).asString() == QLatin1String("Y");
+    };
     IvRefSO = flag("IvRefSO");
     MrRefPO = flag("MrRefPO");
     EditPricePO = flag("EditPricePO");

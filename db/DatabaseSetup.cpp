@@ -88,7 +88,8 @@ QStringList upgradeSqlServer(Database &db, DatabaseSetup::Kind kind, bool force)
             tableColumns[q.value(row, 0).toString().toUpper()].insert(q.value(row, 1).toString().toUpper());
     }
 
-    static const QRegularExpression primaryKey(QStringLiteral("\\s+Primary\\s+Key\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression primaryKey(QStringLiteral("\\s+Primary\\s+Key\\b"),
+                                               QRegularExpression::CaseInsensitiveOption);
     QStringList report;
     for (const QString &path : DatabaseSetup::sqlServerScripts(kind)) {
         for (const QStringList &lines : SqlScript::statements(DatabaseSetup::readScript(path).split(u'\n'))) {

@@ -14,8 +14,7 @@ class Lcg
 public:
     explicit Lcg(quint32 seed)
         : m_state(seed)
-    {
-    }
+    {}
     quint32 next()
     {
         m_state = m_state * 1664525u + 1013904223u;
@@ -27,17 +26,17 @@ private:
     quint32 m_state;
 };
 
-const QStringList kinds{
-    "น้ำดื่ม", "กาแฟสำเร็จรูป", "ชาเขียว", "นมถั่วเหลือง", "ขนมปังกรอบ", "บะหมี่กึ่งสำเร็จรูป", "น้ำปลา", "ซีอิ๊วขาว",
-    "ข้าวหอมมะลิ", "น้ำมันพืช", "สบู่เหลว", "ยาสีฟัน", "แชมพู", "ผงซักฟอก", "น้ำยาล้างจาน", "กระดาษทิชชู่",
-    "ผ้าอนามัย", "ผ้าอ้อมเด็ก", "ขนมขบเคี้ยว", "ลูกอม", "ช็อกโกแลต", "เครื่องดื่มชูกำลัง", "น้ำผลไม้", "โยเกิร์ต"};
+const QStringList kinds{"น้ำดื่ม",      "กาแฟสำเร็จรูป", "ชาเขียว",     "นมถั่วเหลือง",    "ขนมปังกรอบ", "บะหมี่กึ่งสำเร็จรูป",
+                        "น้ำปลา",     "ซีอิ๊วขาว",      "ข้าวหอมมะลิ",  "น้ำมันพืช",       "สบู่เหลว",    "ยาสีฟัน",
+                        "แชมพู",      "ผงซักฟอก",     "น้ำยาล้างจาน", "กระดาษทิชชู่",    "ผ้าอนามัย",   "ผ้าอ้อมเด็ก",
+                        "ขนมขบเคี้ยว", "ลูกอม",        "ช็อกโกแลต",   "เครื่องดื่มชูกำลัง", "น้ำผลไม้",    "โยเกิร์ต"};
 const QStringList serialKinds{"พัดลมตั้งพื้น", "หม้อหุงข้าวไฟฟ้า", "เครื่องปั่นน้ำผลไม้", "กาต้มน้ำไฟฟ้า", "เตารีดไอน้ำ"};
 const QStringList brands{"ตราช้าง", "ตรานกแก้ว", "ตราดอกบัว", "ตราเสือ", "ตราปลาทอง", "ตราแม่ครัว", "ตราสิงห์", "ตรามงกุฎ"};
 const QStringList sizes{"250 มล.", "600 มล.", "1 ลิตร", "100 กรัม", "500 กรัม", "1 กก.", "ขนาดเล็ก", "ขนาดใหญ่", "สูตรดั้งเดิม", "รสต้มยำ"};
 const QStringList branchNames{"สาขาเซ็นทรัลลาดพร้าว", "สาขาสยามพารากอน", "สาขาเชียงใหม่ นิมมาน", "สาขาขอนแก่น",
-                              "สาขาหาดใหญ่", "สาขาพัทยากลาง", "สาขาภูเก็ต", "สาขาอุดรธานี"};
-const QStringList customerNames{"ร้านสมใจพาณิชย์", "ห้างหุ้นส่วนจำกัด รุ่งเรืองค้าส่ง", "ร้านป้าแดง", "บริษัท ทวีทรัพย์ จำกัด",
-                                "ร้านเจริญมินิมาร์ท", "ร้านโชคดีการค้า"};
+                              "สาขาหาดใหญ่",        "สาขาพัทยากลาง",    "สาขาภูเก็ต",          "สาขาอุดรธานี"};
+const QStringList customerNames{"ร้านสมใจพาณิชย์",     "ห้างหุ้นส่วนจำกัด รุ่งเรืองค้าส่ง", "ร้านป้าแดง",
+                                "บริษัท ทวีทรัพย์ จำกัด", "ร้านเจริญมินิมาร์ท",           "ร้านโชคดีการค้า"};
 
 QString dateText(const QDate &d)
 {
@@ -62,8 +61,8 @@ void populateConfig(Database &db, const DemoData::Scale &scale, const QDate &tod
     user.add({3, "GUEST", "ผู้ใช้ทั่วไป", 1, 0, QVariant()});
     user.add({4, "QLM", "QLM", 1, 0, "C0001"});
     for (int b = 1; b <= scale.branches; ++b)
-        user.add({10 + b, QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')),
-                  branchNames[(b - 1) % branchNames.size()], 1, 0, QStringLiteral("C%1").arg(b, 4, 10, QLatin1Char('0'))});
+        user.add({10 + b, QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')), branchNames[(b - 1) % branchNames.size()], 1, 0,
+                  QStringLiteral("C%1").arg(b, 4, 10, QLatin1Char('0'))});
     user.add({900, "TABLET0", "แท็บเล็ตไม่มีลูกค้า", 1, 0, "   "});
     user.add({901, "TABLET9", "แท็บเล็ตรหัสผิด", 1, 0, "NOPE"});
 
@@ -74,12 +73,11 @@ void populateConfig(Database &db, const DemoData::Scale &scale, const QDate &tod
     right.add({3, 1, "N", "N", "N", "N"});
     right.add({3, 2, "N", "N", "N", "N"});
 
-    BulkInsert company(db, "Company", {"Id", "Code", "NameThai", "NameEng", "ShortName", "Address1", "Address2", "Province",
-                                       "Zip", "Telephone", "TaxNo", "RunYear", "TaxBranchHead", "TaxBranchCode",
-                                       "TaxBranchName"});
-    company.add({1, "DEMO", "บริษัท ทาร์โว่ เทรดดิ้ง จำกัด", "Tarvo Trading Co., Ltd.", "TARVO", "99/9 ถนนพหลโยธิน",
-                 "แขวงจตุจักร เขตจตุจักร", "กรุงเทพมหานคร", "10900", "02-000-0000", "0105500000000", today.year(),
-                 QVariant(), QVariant(), "สำนักงานใหญ่"});
+    BulkInsert company(db, "Company",
+                       {"Id", "Code", "NameThai", "NameEng", "ShortName", "Address1", "Address2", "Province", "Zip", "Telephone",
+                        "TaxNo", "RunYear", "TaxBranchHead", "TaxBranchCode", "TaxBranchName"});
+    company.add({1, "DEMO", "บริษัท ทาร์โว่ เทรดดิ้ง จำกัด", "Tarvo Trading Co., Ltd.", "TARVO", "99/9 ถนนพหลโยธิน", "แขวงจตุจักร เขตจตุจักร",
+                 "กรุงเทพมหานคร", "10900", "02-000-0000", "0105500000000", today.year(), QVariant(), QVariant(), "สำนักงานใหญ่"});
     BulkInsert list(db, "DatabaseList", {"DatabaseName", "Company", "Description", "YearNo"});
     list.add({"DEMO", 1, "ฐานข้อมูลตัวอย่าง", today.year()});
     BulkInsert config(db, "CompanyConfig", {"Company", "PicturePath", "DefaultWh", "POS1_PriceType", "DefaultPosMenuId"});
@@ -91,8 +89,9 @@ void populateConfig(Database &db, const DemoData::Scale &scale, const QDate &tod
 void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &today)
 {
     Lcg rnd(20241208u);
-    BulkInsert config(db, "Config", {"Id", "IvRefSO", "MrRefPO", "EditPricePO", "ShowProductPriceList", "SearchProductMethod",
-                                     "ShowLastSearch", "OnhandDecimal", "UnitLeft", "UnitRight"});
+    BulkInsert config(db, "Config",
+                      {"Id", "IvRefSO", "MrRefPO", "EditPricePO", "ShowProductPriceList", "SearchProductMethod", "ShowLastSearch",
+                       "OnhandDecimal", "UnitLeft", "UnitRight"});
     config.add({1, "Y", "N", "N", "Y", 0, "Y", QVariant(), "(", ")"});
     BulkInsert period(db, "AccountPeriod", {"AccountYear", "BeginDate", "EndDate", "Closed"});
     for (int y : {today.year() - 1, today.year()})
@@ -121,8 +120,8 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
         if (serial)
             name = serialKinds[(p / 25) % serialKinds.size()] + " " + brands[p % brands.size()] + QStringLiteral(" รุ่น %1").arg(p);
         else
-            name = kinds[p % kinds.size()] + " " + brands[(p / kinds.size()) % brands.size()] + " "
-                + sizes[(p * 7) % sizes.size()] + (p > kinds.size() * brands.size() ? QStringLiteral(" #%1").arg(p) : QString());
+            name = kinds[p % kinds.size()] + " " + brands[(p / kinds.size()) % brands.size()] + " " +
+                sizes[(p * 7) % sizes.size()] + (p > kinds.size() * brands.size() ? QStringLiteral(" #%1").arg(p) : QString());
         product.add({p, QStringLiteral("P%1").arg(p, 4, 10, QLatin1Char('0')), name, QStringLiteral("Product %1").arg(p),
                      serial ? "Y" : "N", p == 13 ? "Y" : "N"});
         const double base = serial ? 890 + 10 * rnd.below(200) : 5 + rnd.below(120) + (rnd.below(4) * 0.25);
@@ -219,15 +218,16 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
     for (int b = 1; b <= scale.branches; ++b) {
         for (int i = 0; i < scale.returnsPerBranch; ++i) {
             ++srId;
-            srHd.add({srId, QStringLiteral("SR%1").arg(srId, 6, 10, QLatin1Char('0')), dateValue(db, today.addDays(-rnd.below(30))), b,
-                      "N"});
+            srHd.add({srId, QStringLiteral("SR%1").arg(srId, 6, 10, QLatin1Char('0')),
+                      dateValue(db, today.addDays(-rnd.below(30))), b, "N"});
             const int u = 1 + rnd.below(unitCount);
             srDt.add({++srDtId, srId, unitProduct[u], u, double(1 + rnd.below(5)), unitPrice[u]});
         }
     }
 
     // On-hand balances of the branches for last year and this year, every period.
-    BulkInsert branchOnhand(db, "ProductOnhandCustomer", {"CusCode", "ProdCode", "Barcode", "BalanceYear", "PeriodNo", "Quantity"});
+    BulkInsert branchOnhand(db, "ProductOnhandCustomer",
+                            {"CusCode", "ProdCode", "Barcode", "BalanceYear", "PeriodNo", "Quantity"});
     for (int b = 1; b <= scale.branches; ++b) {
         const QString cus = QStringLiteral("C%1").arg(b, 4, 10, QLatin1Char('0'));
         for (int k = 0; k < scale.onhandUnitsPerBranch; ++k) {
@@ -249,9 +249,9 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
     }
 
     // Consignment and adjustment lines of the last weeks.
-    BulkInsert line(db, "Tarvo_Consignment", {"UserCode", "UserKeyIn", "Customer", "ConsigType", "Product", "ProductUnits",
-                                              "Barcode", "SerialNumber", "Quantity", "Price", "ChkFree", "OldPrice",
-                                              "ConsigDate", "CreateTime"});
+    BulkInsert line(db, "Tarvo_Consignment",
+                    {"UserCode", "UserKeyIn", "Customer", "ConsigType", "Product", "ProductUnits", "Barcode", "SerialNumber",
+                     "Quantity", "Price", "ChkFree", "OldPrice", "ConsigDate", "CreateTime"});
     const char *types[] = {"S", "S", "S", "R", "A"};
     for (int i = 0; i < scale.consignmentLines; ++i) {
         const int b = scale.heavyBranchShare > 0 && rnd.below(100) < scale.heavyBranchShare ? 1 : 1 + i % scale.branches;
@@ -264,10 +264,10 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
             q = -q;
         const bool free = rnd.below(15) == 0;
         const QDate d = today.addDays(-rnd.below(scale.lineDays));
-        line.add({QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')), "SOMCHAI", b, type, unitProduct[u], u,
-                  DemoData::barcodeOfUnit(u), "", q, free ? 0.0 : unitPrice[u], free ? "Y" : "N", unitPrice[u],
-                  dateValue(db, d),
-                  db.dialect() == SqlDialect::Sqlite ? QVariant(dateText(d) + " 10:00:00") : QVariant(QDateTime(d, QTime(10, 0)))});
+        line.add(
+            {QStringLiteral("BR%1").arg(b, 2, 10, QLatin1Char('0')), "SOMCHAI", b, type, unitProduct[u], u,
+             DemoData::barcodeOfUnit(u), "", q, free ? 0.0 : unitPrice[u], free ? "Y" : "N", unitPrice[u], dateValue(db, d),
+             db.dialect() == SqlDialect::Sqlite ? QVariant(dateText(d) + " 10:00:00") : QVariant(QDateTime(d, QTime(10, 0)))});
     }
 
     // Quota groups with their price, and the quotas of the branches and two further customers
@@ -281,9 +281,8 @@ void populateCompany(Database &db, const DemoData::Scale &scale, const QDate &to
         double price;
     };
     const QuotaGroupRow quotaGroups[] = {
-        {"QG01", "กลุ่มเครื่องดื่ม", 12.5},       {"QG02", "กลุ่มขนมและของว่าง", 8.75},
-        {"QG03", "กลุ่มของใช้ในบ้าน", 45.0},      {"QG04", "กลุ่มเครื่องปรุงรส", 15.25},
-        {"QG05", "กลุ่มสินค้าพรีเมียม", 129.0},
+        {"QG01", "กลุ่มเครื่องดื่ม", 12.5},     {"QG02", "กลุ่มขนมและของว่าง", 8.75}, {"QG03", "กลุ่มของใช้ในบ้าน", 45.0},
+        {"QG04", "กลุ่มเครื่องปรุงรส", 15.25}, {"QG05", "กลุ่มสินค้าพรีเมียม", 129.0},
     };
     const int groupCount = int(std::size(quotaGroups));
     for (int g = 0; g < groupCount; ++g)

@@ -21,11 +21,11 @@ struct DemoScale {
     int returnsPerBranch = 3;
     int salesOrders = 40;
     int onhandUnitsPerBranch = 60;
-    int cartonEvery = 5;       // every product whose id is not a multiple of this has a carton unit
-    int cartonPermille = -1;   // when 0 or more instead: the products whose id modulo 1000 is below it
-    int lineDays = 28;         // consignment lines spread over this many days before today
-    int invoiceDays = 45;      // invoices likewise
-    int heavyBranchShare = 0;  // percent of the lines that go to branch 1 on top of its share
+    int cartonEvery = 5;      // every product whose id is not a multiple of this has a carton unit
+    int cartonPermille = -1;  // when 0 or more instead: the products whose id modulo 1000 is below it
+    int lineDays = 28;        // consignment lines spread over this many days before today
+    int invoiceDays = 45;     // invoices likewise
+    int heavyBranchShare = 0; // percent of the lines that go to branch 1 on top of its share
 };
 
 class DemoData

@@ -70,8 +70,9 @@ void menuCaption(Database &db, ParamList &p)
     p.set(QStringLiteral("@CAPTION"), m.value(0));
     p.set(QStringLiteral("@USERCODE"), u.value(0));
     p.set(QStringLiteral("@SALESID"), u.value(1));
-    QSqlQuery r = run(db, QStringLiteral("Select Coalesce(Access_R, ''), Coalesce(Add_R, ''), Coalesce(Modify_R, ''),"
-                                         " Coalesce(Delete_R, '') From UserMenuRight Where UserId = ? And MenuId = ?"),
+    QSqlQuery r = run(db,
+                      QStringLiteral("Select Coalesce(Access_R, ''), Coalesce(Add_R, ''), Coalesce(Modify_R, ''),"
+                                     " Coalesce(Delete_R, '') From UserMenuRight Where UserId = ? And MenuId = ?"),
                       {user, menu});
     if (r.next()) {
         p.set(QStringLiteral("@ACCESS_R"), r.value(0));
@@ -162,8 +163,8 @@ void saveTarvoConsignment(Database &db, ParamList &p)
         throw EDatabaseError(QStringLiteral("The conversion of a varchar data type to a datetime data type resulted in an "
                                             "out-of-range value."));
     const double quantity = p.value(QStringLiteral("@Quantity")).toDouble();
-    const QString chkFree = p.value(QStringLiteral("@ChkFree")).isNull() ? QStringLiteral("N")
-                                                                          : text(p.value(QStringLiteral("@ChkFree"))).toUpper();
+    const QString chkFree =
+        p.value(QStringLiteral("@ChkFree")).isNull() ? QStringLiteral("N") : text(p.value(QStringLiteral("@ChkFree"))).toUpper();
     QVariant userCode = p.value(QStringLiteral("@UserCode"));
     if (userCode.isNull())
         userCode = QString();
@@ -185,8 +186,7 @@ void saveTarvoConsignment(Database &db, ParamList &p)
                                    QStringLiteral("Select Count(*) From ProductOnhandCustomer Where CusCode = ? And ProdCode = ?"
                                                   " And Barcode = ? And BalanceYear = ? And PeriodNo = ?"),
                                    key)
-                                .toLongLong()
-            > 0;
+                                .toLongLong() > 0;
         if (!exists)
             run(db,
                 QStringLiteral("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo, Quantity)"

@@ -50,8 +50,8 @@ TFrForm::TFrForm(QWidget *parent)
 {
     initFormResources();
     setObjectName(QStringLiteral("FrForm"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(thaiFont(FontPixelSize));
     FormHints1 = TFormHints::createForBaseForm(this);
 
@@ -59,11 +59,14 @@ TFrForm::TFrForm(QWidget *parent)
         ImageList1.append(QIcon(QStringLiteral(":/forms/Fr_Form/images/") + QLatin1String(file)));
 
     AcNew = makeAction(QStringLiteral("New"), QStringLiteral("New Record"), 0, QKeySequence(Qt::Key_F3), &TFrForm::AcNewExecute);
-    AcDel = makeAction(QStringLiteral("Delete"), QStringLiteral("Delete Record"), 1, QKeySequence(Qt::Key_F8), &TFrForm::AcDelExecute);
-    AcSave = makeAction(QStringLiteral("Save"), QStringLiteral("Save Record"), 2, QKeySequence(Qt::Key_F10), &TFrForm::AcSaveExecute);
+    AcDel = makeAction(QStringLiteral("Delete"), QStringLiteral("Delete Record"), 1, QKeySequence(Qt::Key_F8),
+                       &TFrForm::AcDelExecute);
+    AcSave =
+        makeAction(QStringLiteral("Save"), QStringLiteral("Save Record"), 2, QKeySequence(Qt::Key_F10), &TFrForm::AcSaveExecute);
     AcHist = makeAction(QStringLiteral("Hist."), QStringLiteral("Show History"), 4, QKeySequence(Qt::CTRL | Qt::Key_H),
                         &TFrForm::AcHistExecute);
-    AcCopy = makeAction(QStringLiteral("Copy"), QStringLiteral("Copy Record"), 5, QKeySequence(Qt::Key_F6), &TFrForm::AcCopyExecute);
+    AcCopy =
+        makeAction(QStringLiteral("Copy"), QStringLiteral("Copy Record"), 5, QKeySequence(Qt::Key_F6), &TFrForm::AcCopyExecute);
     AcPrint = makeAction(QStringLiteral("Print"), QStringLiteral("Print Record"), 6, QKeySequence(Qt::CTRL | Qt::Key_P),
                          &TFrForm::AcPrintExecute);
     AcExit = makeAction(QStringLiteral("Exit"), QStringLiteral("Exit Program"), 3, QKeySequence(Qt::CTRL | Qt::Key_X),
@@ -275,8 +278,8 @@ bool TFrForm::isKeyOfThisWindow(QObject *watched) const
 bool TFrForm::shortcutOfEnabledAction(const QKeyEvent *event) const
 {
     const int key = event->key();
-    if (key == 0 || key == Qt::Key_unknown || key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt
-        || key == Qt::Key_Meta)
+    if (key == 0 || key == Qt::Key_unknown || key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+        key == Qt::Key_Meta)
         return false;
     const QKeySequence pressed(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(key)));
     const QList<QAction *> formActions = actions();
@@ -291,8 +294,8 @@ bool TFrForm::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::ToolTip:
         // A button whose action has no hint shows none (rather than its caption).
-        if (auto *button = qobject_cast<QToolButton *>(watched); button && m_hints.contains(button)
-                                                                 && m_hints.value(button).isEmpty())
+        if (auto *button = qobject_cast<QToolButton *>(watched);
+            button && m_hints.contains(button) && m_hints.value(button).isEmpty())
             return true;
         break;
     case QEvent::ShortcutOverride:

@@ -62,12 +62,9 @@ bool readNumber(const IniFile &ini, const QString &section, const QString &key, 
 const QList<DataGrid::Column> &TFrSearchBarCode::gridColumns()
 {
     static const QList<DataGrid::Column> columns{
-        {QStringLiteral("BarCode"), QStringLiteral("รหัส"), 130},
-        {QStringLiteral("Code"), QStringLiteral("รหัสสินค้า"), 100},
-        {QStringLiteral("ThaiName"), QStringLiteral("ชื่อสินค้า"), 200},
-        {QStringLiteral("UnitName"), QStringLiteral("หน่วยนับ"), 80},
-        {QStringLiteral("OnHand"), QStringLiteral("คงเหลือ"), 80},
-        {QStringLiteral("Backorder"), QStringLiteral("ค้างส่ง"), 80},
+        {QStringLiteral("BarCode"), QStringLiteral("รหัส"), 130},     {QStringLiteral("Code"), QStringLiteral("รหัสสินค้า"), 100},
+        {QStringLiteral("ThaiName"), QStringLiteral("ชื่อสินค้า"), 200}, {QStringLiteral("UnitName"), QStringLiteral("หน่วยนับ"), 80},
+        {QStringLiteral("OnHand"), QStringLiteral("คงเหลือ"), 80},    {QStringLiteral("Backorder"), QStringLiteral("ค้างส่ง"), 80},
     };
     return columns;
 }
@@ -80,8 +77,8 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
         throw EDatabaseError(QStringLiteral("The company data module is not created"));
     setObjectName(QStringLiteral("FrSearchBarCode"));
     setWindowTitle(QStringLiteral("ค้นหา Barcode สินค้า"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFont(thaiFont(FontPixelSize));
 
     QSearch = new Query(m_dm->DMdata, this);

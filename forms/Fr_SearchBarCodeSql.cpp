@@ -14,10 +14,13 @@ const Statement QSearch{
     "QSearch",
     {
         "Select\tU.Id, U.BarCode, U.Product, U.UnitName, P.Code, P.ThaiName,",
-        "        CONVERT(varchar(150), Cast(Coalesce((Select Sum(Quantity) From ProductOnHand Where BalanceYear = Year(GetDate()) And Product = P.Id), 0) As Money), 3) + '  ' +",
-        "        (Select Top 1 UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id)) OnHand ,",
+        "        CONVERT(varchar(150), Cast(Coalesce((Select Sum(Quantity) From ProductOnHand Where BalanceYear = "
+        "Year(GetDate()) And Product = P.Id), 0) As Money), 3) + '  ' +",
+        "        (Select Top 1 UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From "
+        "ProductUnits Where Product = P.Id)) OnHand ,",
         "        CONVERT(varchar(150), Cast(Coalesce(B.BackOrder, 0) As Money), 3)",
-        "         + '  ' + (Select Top 1 UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id)) Backorder",
+        "         + '  ' + (Select Top 1 UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) "
+        "From ProductUnits Where Product = P.Id)) Backorder",
         "From ProductUnits U",
         "Inner Join Product P On (P.Id = U.Product)",
         "Left Join (select M.Product, Sum(M.BackOrder) BackOrder",
@@ -54,20 +57,29 @@ const Statement QSearch{
     },
     {
         "With T As Materialized (Select P.Id Product,",
-        "        (Select Sum(Quantity) From ProductOnHand Where BalanceYear = Cast(strftime('%Y', 'now', 'localtime') As Integer) And Product = P.Id) OnHand,",
-        "        (Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id) Limit 1) SmallUnit,",
+        "        (Select Sum(Quantity) From ProductOnHand Where BalanceYear = Cast(strftime('%Y', 'now', 'localtime') As "
+        "Integer) And Product = P.Id) OnHand,",
+        "        (Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits "
+        "Where Product = P.Id) Limit 1) SmallUnit,",
         "        (Select Sum(M.BackOrder) From (",
         "                   Select (S.Quantity * S.Fraction) BackOrder From SoDt S -- So ที่ยังไม่ Clear (+)",
-        "                   Where (S.Product = P.Id) And (S.Clear <> 'Y') And S.SoHd Not In (Select Coalesce(SoHd,0) From PosHeader)",
+        "                   Where (S.Product = P.Id) And (S.Clear <> 'Y') And S.SoHd Not In (Select Coalesce(SoHd,0) From "
+        "PosHeader)",
         "                   Union All",
-        "                   Select -(V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- Iv ที่อ้าง So ที่ยังไม่ Clear (-)",
-        "                   Where (V.Product = P.Id) And V.SoDt = (select S.Id from SoDt S Where S.Clear <> 'Y' And S.Id = V.SoDt)",
+        "                   Select -(V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- Iv ที่อ้าง So "
+        "ที่ยังไม่ Clear (-)",
+        "                   Where (V.Product = P.Id) And V.SoDt = (select S.Id from SoDt S Where S.Clear <> 'Y' And S.Id = "
+        "V.SoDt)",
         "                   Union All",
-        "                   Select (V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- ออกใบกำกับแล้วแต่ยังไม่ส่งของ (+)",
-        "                   Where (V.Product = P.Id) And (H.NotCutStock = 'Y') And (H.IvType <> 'B') And (Coalesce(V.IvdtB,0) = 0)",
+        "                   Select (V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- "
+        "ออกใบกำกับแล้วแต่ยังไม่ส่งของ (+)",
+        "                   Where (V.Product = P.Id) And (H.NotCutStock = 'Y') And (H.IvType <> 'B') And (Coalesce(V.IvdtB,0) = "
+        "0)",
         "                   Union All",
-        "                   Select -(V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- ส่งสินค้าอ้างใบกำกับ (-)",
-        "                   Where (V.Product = P.Id) And (H.NotCutStock = 'N') And (H.IvType = 'B') And (Coalesce(V.IvdtB,0) > 0)",
+        "                   Select -(V.Quantity * V.Fraction) From IvDt V Inner Join Ivhd H On (H.Id = V.Ivhd) -- "
+        "ส่งสินค้าอ้างใบกำกับ (-)",
+        "                   Where (V.Product = P.Id) And (H.NotCutStock = 'N') And (H.IvType = 'B') And (Coalesce(V.IvdtB,0) > "
+        "0)",
         "                 ) As M) BackOrder",
         "    From ProductUnits U Inner Join Product P On (P.Id = U.Product)",
         "    Where (U.BarCode Like :GetCode) And (P.ThaiName Like :GetName)",

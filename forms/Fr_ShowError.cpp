@@ -126,10 +126,10 @@ void TFrShowError::BOkClick()
     s_sending = true;
     const LaunchContext &context = launchContext();
     const QChar cr(u'\r');
-    const QString body = QStringLiteral("[User = ") + context.UserCode.trimmed() + QStringLiteral("] ") + cr
-        + QStringLiteral("Local IP = ") + TDMConfig::GetLocalIP() + cr + ErrorText;
-    const QString subject = QStringLiteral("Error ") + context.CompanyDatabase.trimmed() + QLatin1Char(' ')
-        + context.MenuCaption.trimmed();
+    const QString body = QStringLiteral("[User = ") + context.UserCode.trimmed() + QStringLiteral("] ") + cr +
+        QStringLiteral("Local IP = ") + TDMConfig::GetLocalIP() + cr + ErrorText;
+    const QString subject =
+        QStringLiteral("Error ") + context.CompanyDatabase.trimmed() + QLatin1Char(' ') + context.MenuCaption.trimmed();
     if (DMConfig)
         DMConfig->SendErrorMail(subject, body);
     close();

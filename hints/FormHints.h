@@ -17,9 +17,8 @@ class TfhHintWindow;
 // Called before a balloon is shown. Sender is the hint window, HintControl the widget whose
 // hint is about to show, Hint its text. Clearing AllowShowHint shows nothing; setting
 // ShowStandardHint shows this hint as a standard tooltip instead of a balloon.
-using TfhOnShowHint = std::function<void(TfhHintWindow *Sender, QWidget *HintControl,
-                                          const QString &Hint, bool &AllowShowHint,
-                                          bool &ShowStandardHint)>;
+using TfhOnShowHint = std::function<void(TfhHintWindow *Sender, QWidget *HintControl, const QString &Hint, bool &AllowShowHint,
+                                         bool &ShowStandardHint)>;
 
 // Settings of the balloon hint window, placed on a form as a child object:
 //

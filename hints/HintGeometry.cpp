@@ -17,29 +17,34 @@ QRect balloonRect(const QPoint &cursor, const QSize &textRect, TfhHintDirection 
 }
 
 // The direction to hand over to when the balloon does not fit, or nothing when it fits.
-std::optional<TfhHintDirection> fallBack(TfhHintDirection direction, const QRect &rect,
-                                         const QRect &screen)
+std::optional<TfhHintDirection> fallBack(TfhHintDirection direction, const QRect &rect, const QRect &screen)
 {
     const int screenRight = screen.x() + screen.width();
     const int screenBottom = screen.y() + screen.height();
-    const bool horizontalFault = opensRight(direction) ? rect.x() + rect.width() > screenRight
-                                                       : rect.x() < screen.x();
+    const bool horizontalFault = opensRight(direction) ? rect.x() + rect.width() > screenRight : rect.x() < screen.x();
     if (horizontalFault) {
         switch (direction) {
-        case dUpRight: return dUpLeft;
-        case dUpLeft: return dUpRight;
-        case dDownRight: return dDownLeft;
-        case dDownLeft: return dDownRight;
+        case dUpRight:
+            return dUpLeft;
+        case dUpLeft:
+            return dUpRight;
+        case dDownRight:
+            return dDownLeft;
+        case dDownLeft:
+            return dDownRight;
         }
     }
-    const bool verticalFault = hintArrowAtTop(direction) ? rect.y() + rect.height() > screenBottom
-                                                         : rect.y() < screen.y();
+    const bool verticalFault = hintArrowAtTop(direction) ? rect.y() + rect.height() > screenBottom : rect.y() < screen.y();
     if (verticalFault) {
         switch (direction) {
-        case dUpRight: return dDownRight;
-        case dUpLeft: return dDownLeft;
-        case dDownRight: return dUpRight;
-        case dDownLeft: return dUpLeft;
+        case dUpRight:
+            return dDownRight;
+        case dUpLeft:
+            return dDownLeft;
+        case dDownRight:
+            return dUpRight;
+        case dDownLeft:
+            return dUpLeft;
         }
     }
     return std::nullopt;
@@ -51,8 +56,7 @@ qint64 overflow(const QRect &rect, const QRect &screen)
     const qint64 left = std::max(0, screen.x() - rect.x());
     const qint64 right = std::max(0, (rect.x() + rect.width()) - (screen.x() + screen.width()));
     const qint64 top = std::max(0, screen.y() - rect.y());
-    const qint64 bottom
-        = std::max(0, (rect.y() + rect.height()) - (screen.y() + screen.height()));
+    const qint64 bottom = std::max(0, (rect.y() + rect.height()) - (screen.y() + screen.height()));
     return left + right + top + bottom;
 }
 
@@ -83,8 +87,7 @@ QPoint hintBalloonTopLeft(const QPoint &cursor, const QSize &balloon, TfhHintDir
     return QPoint(x, y);
 }
 
-HintPlacement placeHintBalloon(const QPoint &cursor, const QRect &screen, const QSize &textRect,
-                               TfhHintDirection preferred)
+HintPlacement placeHintBalloon(const QPoint &cursor, const QRect &screen, const QSize &textRect, TfhHintDirection preferred)
 {
     HintPlacement placement;
     TfhHintDirection direction = preferred;

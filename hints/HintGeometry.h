@@ -26,5 +26,4 @@ QPoint hintBalloonTopLeft(const QPoint &cursor, const QSize &balloon, TfhHintDir
 // takes the direction (of all four) that overflows the screen by the fewest pixels (ties go
 // to the direction tried first, then to the enumeration order) and is moved inside the
 // screen, its left and top edges winning when it is larger than the screen.
-HintPlacement placeHintBalloon(const QPoint &cursor, const QRect &screen, const QSize &textRect,
-                               TfhHintDirection preferred);
+HintPlacement placeHintBalloon(const QPoint &cursor, const QRect &screen, const QSize &textRect, TfhHintDirection preferred);

@@ -50,10 +50,7 @@ public:
         p.drawPolygon(polygon);
     }
 
-    bool covers(int x, int y) const
-    {
-        return m_image.constScanLine(y)[x] != 0;
-    }
+    bool covers(int x, int y) const { return m_image.constScanLine(y)[x] != 0; }
 
 private:
     QImage m_image;
@@ -72,8 +69,7 @@ QRect outlineFromCorners(int left, int top, int right, int bottom)
     return QRect(left, top, std::max(0, right - left - 1), std::max(0, bottom - top - 1));
 }
 
-void dotShadow(QImage &image, const CoverageMask &mask, const QColor &color,
-               const std::function<bool(int, int)> &inStrip)
+void dotShadow(QImage &image, const CoverageMask &mask, const QColor &color, const std::function<bool(int, int)> &inStrip)
 {
     const QRgb shadow = color.rgb();
     for (int y = 0; y < image.height(); ++y) {
@@ -85,8 +81,7 @@ void dotShadow(QImage &image, const CoverageMask &mask, const QColor &color,
     }
 }
 
-struct Arrow
-{
+struct Arrow {
     QPoint base1;
     QPoint base2;
     QPoint tip;
@@ -97,16 +92,16 @@ Arrow arrowFor(TfhHintDirection direction, int w, int h)
 {
     switch (direction) {
     case dUpRight:
-        return {{10, h - 15}, {20, h - 15}, {0, h},
-                QPolygon({QPoint(12, h - 15), QPoint(26, h - 15), QPoint(6, h)})};
+        return {{10, h - 15}, {20, h - 15}, {0, h}, QPolygon({QPoint(12, h - 15), QPoint(26, h - 15), QPoint(6, h)})};
     case dUpLeft:
-        return {{w - 26, h - 15}, {w - 16, h - 15}, {w - 6, h},
+        return {{w - 26, h - 15},
+                {w - 16, h - 15},
+                {w - 6, h},
                 QPolygon({QPoint(w - 32, h - 15), QPoint(w - 11, h - 15), QPoint(w - 6, h)})};
     case dDownRight:
         return {{10, 15}, {20, 15}, {0, 0}, QPolygon()};
     case dDownLeft:
-        return {{w - 26, 15}, {w - 16, 15}, {w - 6, 0},
-                QPolygon({QPoint(w - 16, 15), QPoint(w - 10, 15), QPoint(w - 4, 0)})};
+        return {{w - 26, 15}, {w - 16, 15}, {w - 6, 0}, QPolygon({QPoint(w - 16, 15), QPoint(w - 10, 15), QPoint(w - 4, 0)})};
     }
     return {};
 }
@@ -144,13 +139,11 @@ QSize hintTextRect(const QFont &font, const QString &text, int maxWidth)
 {
     const QFontMetrics metrics(font);
     const QRect bounds = metrics.boundingRect(QRect(0, 0, std::max(1, maxWidth), 0),
-                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                                              hintDisplayText(text));
+                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, hintDisplayText(text));
     return QSize(bounds.width() + 6, bounds.height() + 2);
 }
 
-QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
-                        TfhHintDirection direction, const QString &text)
+QImage composeHintImage(const QImage &snapshot, const HintStyle &style, TfhHintDirection direction, const QString &text)
 {
     const QImage background = snapshot.convertToFormat(QImage::Format_RGB32);
     QImage image = background.copy();
@@ -165,13 +158,11 @@ QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
     // along the right edge and the strip below the box.
     if (style.ShowShadow) {
         CoverageMask area(image.size());
-        area.fillRounded(arrowAtTop ? fromCorners(10, 23, w, h - 2) : fromCorners(10, 8, w, h - 8),
-                         r - 1);
+        area.fillRounded(arrowAtTop ? fromCorners(10, 23, w, h - 2) : fromCorners(10, 8, w, h - 8), r - 1);
         const int stripTop = arrowAtTop ? h - 8 : h - 14;
         const int stripBottom = arrowAtTop ? h - 2 : h - 9;
-        dotShadow(image, area, style.ColorShadow, [&](int x, int y) {
-            return x >= w - 14 || (y >= stripTop && y <= stripBottom);
-        });
+        dotShadow(image, area, style.ColorShadow,
+                  [&](int x, int y) { return x >= w - 14 || (y >= stripTop && y <= stripBottom); });
     }
 
     QPainter painter(&image);
@@ -180,8 +171,7 @@ QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
     // Box.
     painter.setPen(QPen(style.ColorBorder, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(style.ColorBackground);
-    const QRect box = arrowAtTop ? outlineFromCorners(0, 15, w - 6, h - 8)
-                                 : outlineFromCorners(0, 0, w - 6, h - 14);
+    const QRect box = arrowAtTop ? outlineFromCorners(0, 15, w - 6, h - 8) : outlineFromCorners(0, 0, w - 6, h - 14);
     drawRoundedCorners(painter, box, r);
 
     // Arrow: its shadow first, then the opening in the box's outline, the fill and the two
@@ -194,8 +184,7 @@ QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
             triangle.fillPolygon(arrow.shadow);
             const int left = arrow.shadow.boundingRect().left();
             const int right = arrow.shadow.boundingRect().right();
-            dotShadow(image, triangle, style.ColorShadow,
-                      [&](int x, int) { return x >= left && x <= right; });
+            dotShadow(image, triangle, style.ColorShadow, [&](int x, int) { return x >= left && x <= right; });
             painter.begin(&image);
             painter.setRenderHint(QPainter::Antialiasing, false);
         }
@@ -223,8 +212,8 @@ QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
                 if ((line[x] & 0xFFFFFF) != fill)
                     continue;
                 const QRgb s = under[x];
-                line[x] = qRgb(blendChannel(cr, qRed(s), rate), blendChannel(cg, qGreen(s), rate),
-                               blendChannel(cb, qBlue(s), rate));
+                line[x] =
+                    qRgb(blendChannel(cr, qRed(s), rate), blendChannel(cg, qGreen(s), rate), blendChannel(cb, qBlue(s), rate));
             }
         }
     }
@@ -238,9 +227,15 @@ QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
     Qt::Alignment alignment = Qt::AlignTop;
     switch (style.TextAlignment) {
     case taNone:
-    case taLeft: alignment |= Qt::AlignLeft; break;
-    case taRight: alignment |= Qt::AlignRight; break;
-    case taCenter: alignment |= Qt::AlignHCenter; break;
+    case taLeft:
+        alignment |= Qt::AlignLeft;
+        break;
+    case taRight:
+        alignment |= Qt::AlignRight;
+        break;
+    case taCenter:
+        alignment |= Qt::AlignHCenter;
+        break;
     }
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);

@@ -27,8 +27,7 @@ QSize hintTextRect(const QFont &font, const QString &text, int maxWidth);
 // the arrow with its shadow, the transparency blend and the text, in that order. The result
 // has the snapshot's size (the balloon's size W x H) in a 32-bit RGB format; the text is
 // drawn as given (align it first with alignHintText).
-QImage composeHintImage(const QImage &snapshot, const HintStyle &style,
-                        TfhHintDirection direction, const QString &text);
+QImage composeHintImage(const QImage &snapshot, const HintStyle &style, TfhHintDirection direction, const QString &text);
 
 // The checkerboard that the shadow dots follow: x and y both even or both odd.
 inline bool hintShadowDot(int x, int y)

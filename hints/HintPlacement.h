@@ -7,8 +7,7 @@
 
 // Where a balloon goes: its rectangle in screen coordinates and the direction finally used
 // (the painting puts the arrow on that direction's side).
-struct HintPlacement
-{
+struct HintPlacement {
     QRect rect;
     TfhHintDirection direction = dUpRight;
     // False when no direction fitted on the screen and the balloon was put where it

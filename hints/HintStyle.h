@@ -7,8 +7,7 @@
 
 // The look of one balloon as plain values, copied from the settings component when a hint
 // is shown, so that the painting can run (and be tested) without any window or screen.
-struct HintStyle
-{
+struct HintStyle {
     TBiDiMode BiDiMode = bdLeftToRight;
     QColor ColorBackground = QColor(255, 255, 225);
     QColor ColorBorder = QColor(0, 0, 0);

@@ -47,10 +47,7 @@ QImage snapshotUnder(QScreen *screen, const QRect &rect)
     const QRect visible = rect & g;
     if (visible.isEmpty())
         return image;
-    QImage grabbed = screen
-                         ->grabWindow(0, visible.x() - g.x(), visible.y() - g.y(),
-                                      visible.width(), visible.height())
-                         .toImage();
+    QImage grabbed = screen->grabWindow(0, visible.x() - g.x(), visible.y() - g.y(), visible.width(), visible.height()).toImage();
     if (grabbed.isNull())
         return image;
     grabbed.setDevicePixelRatio(1);
@@ -69,8 +66,7 @@ int hideDelay(const QWidget *control, const QString &text)
     return 10000 + 40 * std::max<qsizetype>(0, text.size() - 100);
 }
 
-struct BusyScope
-{
+struct BusyScope {
     explicit BusyScope(int &counter)
         : m_counter(counter)
     {
@@ -83,8 +79,9 @@ struct BusyScope
 } // namespace
 
 TfhHintWindow::TfhHintWindow()
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput
-                           | Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint)
+    : QWidget(nullptr,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
+                  Qt::NoDropShadowWindowHint)
 {
     setObjectName(QStringLiteral("fhHintWindow"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -133,8 +130,7 @@ QRect TfhHintWindow::CalcHintRect(int maxWidth, const QString &hint)
     return QRect(QPoint(0, 0), hintTextRect(font, hint, maxWidth));
 }
 
-bool TfhHintWindow::ActivateHint(QWidget *control, const QPoint &cursor, const QString &hint,
-                                 const QRect &area)
+bool TfhHintWindow::ActivateHint(QWidget *control, const QPoint &cursor, const QString &hint, const QRect &area)
 {
     BusyScope busy(m_busy);
     hideHint();
@@ -158,9 +154,8 @@ bool TfhHintWindow::ActivateHint(QWidget *control, const QPoint &cursor, const Q
 
     m_standardLook = showStandardHint;
     if (m_standardLook) {
-        const QRect local = control && m_area.isValid()
-                                ? QRect(control->mapFromGlobal(m_area.topLeft()), m_area.size())
-                                : QRect();
+        const QRect local =
+            control && m_area.isValid() ? QRect(control->mapFromGlobal(m_area.topLeft()), m_area.size()) : QRect();
         QToolTip::showText(cursor, hint, control, local, hideDelay(control, hint));
         return true;
     }
@@ -171,8 +166,7 @@ bool TfhHintWindow::ActivateHint(QWidget *control, const QPoint &cursor, const Q
     const QRect screenRect = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     // The application asks for hints as wide as the screen.
     const QRect textRect = CalcHintRect(screenRect.width(), hint);
-    const HintPlacement placement
-        = placeHintBalloon(cursor, screenRect, textRect.size(), hints->Direction());
+    const HintPlacement placement = placeHintBalloon(cursor, screenRect, textRect.size(), hints->Direction());
     m_direction = placement.direction;
     setGeometry(placement.rect);
     m_background = snapshotUnder(screen, placement.rect);
@@ -230,14 +224,10 @@ TfhHintWindow::HintSource TfhHintWindow::hintSourceOf(QWidget *widget, const QPo
         if (auto *header = qobject_cast<QHeaderView *>(view)) {
             const int section = header->logicalIndexAt(pos);
             if (section >= 0 && header->model()) {
-                source.text = header->model()
-                                  ->headerData(section, header->orientation(), Qt::ToolTipRole)
-                                  .toString();
+                source.text = header->model()->headerData(section, header->orientation(), Qt::ToolTipRole).toString();
                 area = header->orientation() == Qt::Horizontal
-                           ? QRect(header->sectionViewportPosition(section), 0,
-                                   header->sectionSize(section), widget->height())
-                           : QRect(0, header->sectionViewportPosition(section), widget->width(),
-                                   header->sectionSize(section));
+                    ? QRect(header->sectionViewportPosition(section), 0, header->sectionSize(section), widget->height())
+                    : QRect(0, header->sectionViewportPosition(section), widget->width(), header->sectionSize(section));
             }
         } else {
             const QModelIndex index = view->indexAt(pos);
@@ -315,8 +305,7 @@ bool TfhHintWindow::eventFilter(QObject *watched, QEvent *event)
         const HintSource source = hintSourceAt(static_cast<QWidget *>(watched), help->pos());
         if (source.text.isEmpty())
             return false;
-        if (isVisible() && source.control == m_control && source.text == m_text
-            && source.area == m_area) {
+        if (isVisible() && source.control == m_control && source.text == m_text && source.area == m_area) {
             return true; // this hint is up already
         }
         if (!ActivateHint(source.control, help->globalPos(), source.text, source.area))

@@ -46,8 +46,7 @@ public:
     // screen rectangle the hint belongs to (the control's when empty). Returns false when no
     // settings are found, so that the caller shows a standard tooltip; true when the hint was
     // shown (as a balloon or a standard tooltip) or suppressed by OnShowHint.
-    bool ActivateHint(QWidget *control, const QPoint &cursor, const QString &hint,
-                      const QRect &area = QRect());
+    bool ActivateHint(QWidget *control, const QPoint &cursor, const QString &hint, const QRect &area = QRect());
     void hideHint();
 
     // Ends this window when the application switches back to standard tooltips.
@@ -65,8 +64,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    struct HintSource
-    {
+    struct HintSource {
         QWidget *control = nullptr;
         QString text;
         QRect area; // screen coordinates

@@ -5,8 +5,7 @@
 
 CompanyReportData::CompanyReportData(Database *database)
     : m_database(database)
-{
-}
+{}
 
 ReportDataResult CompanyReportData::fetch(const QString &sql, const QString &alternativeSql, const QVariantMap &parameters)
 {

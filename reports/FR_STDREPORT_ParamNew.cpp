@@ -53,8 +53,8 @@ TFrStdReport_ParamNew::TFrStdReport_ParamNew(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrStdReport_ParamNew"));
     // A dialog-style window: a system menu with the close button only, not resizable.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     setFont(thaiFont(13));
 
     frfReport = new ReportEngine(this);

@@ -41,18 +41,18 @@ public:
 
     TFaButtonReport *FaButtonReport1 = nullptr;
     ReportEngine *frfReport = nullptr;
-    ReportViewer *frfViewer = nullptr;   // preview, printing and the printer chosen for this form
+    ReportViewer *frfViewer = nullptr; // preview, printing and the printer chosen for this form
     Query *QLanguage = nullptr;
 
     int UserId = 0;
-    int PrintMode = 0;          // 0: the next run previews; 1: it prints without preview
-    QString FastFileName;       // shown by a double click on the status bar
-    QString ReportPath;         // directory of the definitions, ending in the separator
-    QString ReportFile;         // definition file name, relative to ReportPath
-    QString ReportTitle;        // report title when the menu entry has no caption
-    QString ReportCondition;    // the chosen parameters as text
+    int PrintMode = 0;       // 0: the next run previews; 1: it prints without preview
+    QString FastFileName;    // shown by a double click on the status bar
+    QString ReportPath;      // directory of the definitions, ending in the separator
+    QString ReportFile;      // definition file name, relative to ReportPath
+    QString ReportTitle;     // report title when the menu entry has no caption
+    QString ReportCondition; // the chosen parameters as text
     bool PrintDateSet = false;
-    bool KeyPreview = false;    // Enter moves to the next control
+    bool KeyPreview = false; // Enter moves to the next control
 
     // Prepares the form and loads the definition.
     virtual void FormShow();

@@ -112,8 +112,8 @@ void TFaButtonReport::FrameEnter()
 
 bool TFaButtonReport::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick
-        && (watched == FaStatusBar || m_panels.contains(static_cast<QLabel *>(watched)))) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == FaStatusBar || m_panels.contains(static_cast<QLabel *>(watched)))) {
         Q_EMIT statusBarDoubleClicked();
         return true;
     }

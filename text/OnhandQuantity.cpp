@@ -16,13 +16,11 @@ QString smallUnitPattern(const std::optional<int> &onhandDecimal)
 {
     if (!onhandDecimal || *onhandDecimal == 0)
         return QStringLiteral(" #,###,###.###### ");
-    return QStringLiteral(" #,###,##0.") + QString(std::max(*onhandDecimal, 0), u'0')
-        + QStringLiteral(" ");
+    return QStringLiteral(" #,###,##0.") + QString(std::max(*onhandDecimal, 0), u'0') + QStringLiteral(" ");
 }
 
 // The sign text and the quantity made non-negative.
-struct Signed
-{
+struct Signed {
     QString sign;
     double quantity;
 };
@@ -37,8 +35,7 @@ Signed splitSign(double quantity)
 // Whole large units W = trunc(q / max(F, 1)) and remainder R = q - W * F. The product uses F
 // itself, so F = 0 gives W = trunc(q) and R = q. Long double keeps W * F exact wherever a 64-bit
 // integer product would be, without overflow for absurd quantities.
-struct Split
-{
+struct Split {
     double whole;
     double rest;
 };
@@ -65,8 +62,7 @@ QString trimBlanks(const QString &text)
 
 } // namespace
 
-QString onhandQuantityText(const UnitFractionRow *unit, const OnhandSettings &settings,
-                           double quantity)
+QString onhandQuantityText(const UnitFractionRow *unit, const OnhandSettings &settings, double quantity)
 {
     const auto [sign, q] = splitSign(quantity);
     const QString pattern = smallUnitPattern(settings.onhandDecimal);

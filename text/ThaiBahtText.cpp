@@ -27,13 +27,11 @@ QString wordsOf(quint64 n)
     else if (millions >= 10)
         text += wordsOf(millions) + million;
 
-    struct Place
-    {
+    struct Place {
         quint64 divisor;
         const QString &word;
     };
-    const Place places[] = {
-        {100000, hundredThousand}, {10000, tenThousand}, {1000, thousand}, {100, hundred}};
+    const Place places[] = {{100000, hundredThousand}, {10000, tenThousand}, {1000, thousand}, {100, hundred}};
     for (const Place &place : places) {
         const int digit = int(n / place.divisor % 10);
         if (digit > 0)
@@ -50,8 +48,8 @@ QString wordsOf(quint64 n)
     if (units > 0) {
         if (text.isEmpty())
             text += ThaiDigitWord(units, false, false);
-        else if (text.endsWith(hundred) || text.endsWith(million) || text.endsWith(thousand)
-                 || text.endsWith(hundredThousand) || text.endsWith(tenThousand))
+        else if (text.endsWith(hundred) || text.endsWith(million) || text.endsWith(thousand) || text.endsWith(hundredThousand) ||
+                 text.endsWith(tenThousand))
             text += ThaiDigitWord(units, false, false);
         else
             text += ThaiDigitWord(units, true, false);
@@ -69,10 +67,9 @@ QString ThaiDigitWord(int digit, bool unitsForm, bool tensForm)
         return QStringLiteral("เอ็ด");
     if (tensForm && digit == 2)
         return QStringLiteral("ยี่");
-    static const QStringList words = {
-        QStringLiteral("หนึ่ง"), QStringLiteral("สอง"), QStringLiteral("สาม"),
-        QStringLiteral("สี่"), QStringLiteral("ห้า"), QStringLiteral("หก"),
-        QStringLiteral("เจ็ด"), QStringLiteral("แปด"), QStringLiteral("เก้า")};
+    static const QStringList words = {QStringLiteral("หนึ่ง"), QStringLiteral("สอง"), QStringLiteral("สาม"),
+                                      QStringLiteral("สี่"),   QStringLiteral("ห้า"),  QStringLiteral("หก"),
+                                      QStringLiteral("เจ็ด"), QStringLiteral("แปด"), QStringLiteral("เก้า")};
     if (digit < 1 || digit > 9)
         return {};
     return words.at(digit - 1);
@@ -90,8 +87,7 @@ QString ThaiBahtText(double amount, int decimals)
     if (amount == 0)
         return {};
     if (!std::isfinite(amount))
-        throw EConvertError(
-            QStringLiteral("'%1' is not an amount that can be written in words").arg(FloatToStr(amount)));
+        throw EConvertError(QStringLiteral("'%1' is not an amount that can be written in words").arg(FloatToStr(amount)));
 
     const int places = std::clamp(decimals, 0, maxDecimals);
     const DecimalDigits rounded = DecimalDigits::fromDouble(amount).roundedToDecimals(places);
@@ -100,10 +96,9 @@ QString ThaiBahtText(double amount, int decimals)
     bool fits = true;
     const qint64 baht = integerDigits.isEmpty() ? 0 : integerDigits.toLongLong(&fits);
     if (!fits)
-        throw EConvertError(
-            QStringLiteral("The amount %1 is too large to be written in words: the baht part must "
-                           "not exceed 9,223,372,036,854,775,807")
-                .arg(FloatToStr(amount)));
+        throw EConvertError(QStringLiteral("The amount %1 is too large to be written in words: the baht part must "
+                                           "not exceed 9,223,372,036,854,775,807")
+                                .arg(FloatToStr(amount)));
 
     // At most 18 digits: always fits a 64-bit integer.
     const QByteArray fractionDigits = rounded.fractionDigits(places);

@@ -12,8 +12,8 @@
 
 QStringList dbInitParams(const QString &server, const QString &database)
 {
-    return {QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=") + server,
-            QStringLiteral("USER NAME=qlm"), QStringLiteral("PASSWORD=marigold")};
+    return {QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=") + server, QStringLiteral("USER NAME=qlm"),
+            QStringLiteral("PASSWORD=marigold")};
 }
 
 namespace {
@@ -49,15 +49,17 @@ QStringList prepareSqlServerDatabases(const DbInitOptions &options, const QStrin
         const QString collation = q.value(row, 1).toString();
         const int codePage = q.value(row, 2).toInt();
         if (codePage != 874 && codePage != 65001)
-            throw EDatabaseError(QStringLiteral("The database %1 has the collation %2, which cannot hold Thai text. Both databases "
-                                                "need the same Thai collation, such as %3.")
-                                     .arg(name, collation, QLatin1String(defaultCollation)));
+            throw EDatabaseError(
+                QStringLiteral("The database %1 has the collation %2, which cannot hold Thai text. Both databases "
+                               "need the same Thai collation, such as %3.")
+                    .arg(name, collation, QLatin1String(defaultCollation)));
         existing.insert(name.toUpper(), collation);
     }
     if (existing.size() == 2 && existing.first().compare(existing.last(), Qt::CaseInsensitive) != 0)
-        throw EDatabaseError(QStringLiteral("The database %1 has the collation %2 and %3 has %4: both databases need the same "
-                                            "Thai collation.")
-                                 .arg(names[0], existing.value(names[0].toUpper()), names[1], existing.value(names[1].toUpper())));
+        throw EDatabaseError(
+            QStringLiteral("The database %1 has the collation %2 and %3 has %4: both databases need the same "
+                           "Thai collation.")
+                .arg(names[0], existing.value(names[0].toUpper()), names[1], existing.value(names[1].toUpper())));
 
     const QString collation = existing.isEmpty() ? QString::fromLatin1(defaultCollation) : existing.first();
     static const QRegularExpression collationName(QStringLiteral("^\\w+$"));

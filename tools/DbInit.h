@@ -7,10 +7,10 @@
 // and optionally fills empty ones with the demo data. Used by the tarvo-dbinit tool, the demo
 // script and the tests.
 struct DbInitOptions {
-    QString server;                 // "sqlite:DIR" or a SQL Server host
+    QString server; // "sqlite:DIR" or a SQL Server host
     QString company = QStringLiteral("DEMO");
     bool demo = false;
-    bool force = false;             // replace the suite's existing procedures and functions
+    bool force = false; // replace the suite's existing procedures and functions
     QString iniPath = QStringLiteral("QLM.INI");
 };
 

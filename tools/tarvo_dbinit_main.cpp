@@ -19,8 +19,9 @@ int main(int argc, char **argv)
     parser.addOption({QStringLiteral("company"), QStringLiteral("Company database name (default DEMO)."), QStringLiteral("name"),
                       QStringLiteral("DEMO")});
     parser.addOption({QStringLiteral("demo"), QStringLiteral("Fill empty databases with the demo company.")});
-    parser.addOption({QStringLiteral("force"),
-                      QStringLiteral("Replace procedures and functions that exist already (other programs of the suite use them).")});
+    parser.addOption(
+        {QStringLiteral("force"),
+         QStringLiteral("Replace procedures and functions that exist already (other programs of the suite use them).")});
     parser.addOption({QStringLiteral("ini"), QStringLiteral("Settings file with a [DATABASE] section (default QLM.INI)."),
                       QStringLiteral("file"), QStringLiteral("QLM.INI")});
     parser.process(app);

@@ -3,8 +3,7 @@
 Exception::Exception(const QString &message)
     : m_message(message)
     , m_utf8(message.toUtf8())
-{
-}
+{}
 
 QString currentExceptionMessage()
 {

@@ -88,8 +88,7 @@ std::optional<qint64> parseInteger(const QString &text, qint64 min, qint64 max)
 
 int StrToInt(const QString &text)
 {
-    const auto value = parseInteger(text, std::numeric_limits<int>::min(),
-                                    std::numeric_limits<int>::max());
+    const auto value = parseInteger(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     if (!value)
         invalidInteger(text);
     return int(*value);
@@ -97,8 +96,7 @@ int StrToInt(const QString &text)
 
 qint64 StrToInt64(const QString &text)
 {
-    const auto value = parseInteger(text, std::numeric_limits<qint64>::min(),
-                                    std::numeric_limits<qint64>::max());
+    const auto value = parseInteger(text, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
     if (!value)
         invalidInteger(text);
     return *value;
@@ -173,13 +171,11 @@ double StrToFloat(const QString &text)
     double value = 0;
     if (normalized.startsWith('.'))
         normalized.prepend('0');
-    const auto result = std::from_chars(normalized.constData(),
-                                        normalized.constData() + normalized.size(), value);
+    const auto result = std::from_chars(normalized.constData(), normalized.constData() + normalized.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Overflow or underflow: the decimal exponent of the first significant digit tells.
-        const qint64 magnitude = significantSeen
-            ? (leadingIntegerDigits > 0 ? leadingIntegerDigits : -leadingFractionZeros) + exponent
-            : 0;
+        const qint64 magnitude =
+            significantSeen ? (leadingIntegerDigits > 0 ? leadingIntegerDigits : -leadingFractionZeros) + exponent : 0;
         if (magnitude > 0)
             throw invalid();
         value = 0;
@@ -196,9 +192,7 @@ QDate StrToDate(const QString &text)
 
 QDate StrToDate(const QString &text, int currentYear)
 {
-    const auto invalid = [&text]() {
-        return EConvertError(QStringLiteral("'%1' is not a valid date").arg(text));
-    };
+    const auto invalid = [&text]() { return EConvertError(QStringLiteral("'%1' is not a valid date").arg(text)); };
 
     const QStringView s = trimBlanks(text);
     int parts[3] = {0, 0, 0};

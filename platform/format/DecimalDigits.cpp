@@ -12,8 +12,7 @@ DecimalDigits DecimalDigits::fromDouble(double value)
 
     // Shortest round-trip form in scientific notation: d[.ddd]e[+-]xx
     char buffer[64];
-    const auto converted = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                         std::chars_format::scientific);
+    const auto converted = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
     const char *end = converted.ptr;
     const char *p = buffer;
     QByteArray digits;

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int maxFixedIntegerDigits = 18; // beyond this FormatFloat falls back to FloatToStr
+constexpr int maxFixedIntegerDigits = 18;   // beyond this FormatFloat falls back to FloatToStr
 constexpr int maxGeneralIntegerDigits = 15; // FloatToStr writes fixed up to this many
 constexpr int minGeneralPointPosition = -4; // 0.00001 is 0.1 x 10^-4
 
@@ -47,16 +47,14 @@ QList<QStringView> splitSections(QStringView pattern)
 bool isExponentAt(QStringView section, qsizetype i)
 {
     const QChar c = section.at(i);
-    return (c == u'E' || c == u'e') && i + 1 < section.size()
-        && (section.at(i + 1) == u'+' || section.at(i + 1) == u'-');
+    return (c == u'E' || c == u'e') && i + 1 < section.size() && (section.at(i + 1) == u'+' || section.at(i + 1) == u'-');
 }
 
-struct Layout
-{
+struct Layout {
     int integerPlaces = 0;
     int fractionPlaces = 0;
     int firstIntegerZero = -1; // index among the integer places of the first '0'
-    int lastFractionZero = 0; // 1-based index among the decimal places of the last '0'
+    int lastFractionZero = 0;  // 1-based index among the decimal places of the last '0'
     bool grouping = false;
     bool scientific = false;
     int exponentDigits = 0;
@@ -102,15 +100,13 @@ Layout scanSection(QStringView section)
 class SectionWriter
 {
 public:
-    SectionWriter(QStringView section, const Layout &layout, const DecimalDigits &magnitude,
-                  int exponent)
+    SectionWriter(QStringView section, const Layout &layout, const DecimalDigits &magnitude, int exponent)
         : m_section(section)
         , m_layout(layout)
         , m_exponent(exponent)
     {
         m_integer = QString::fromLatin1(magnitude.integerDigits());
-        const int minInteger =
-            layout.firstIntegerZero < 0 ? 0 : layout.integerPlaces - layout.firstIntegerZero;
+        const int minInteger = layout.firstIntegerZero < 0 ? 0 : layout.integerPlaces - layout.firstIntegerZero;
         if (m_integer.size() < minInteger)
             m_integer.prepend(QString(minInteger - m_integer.size(), u'0'));
 
@@ -222,9 +218,7 @@ QString FormatFloat(const QString &pattern, double value)
         return FloatToStr(value);
 
     const QList<QStringView> sections = splitSections(pattern);
-    auto sectionAt = [&](int index) {
-        return index < sections.size() && !sections.at(index).isEmpty() ? index : 0;
-    };
+    auto sectionAt = [&](int index) { return index < sections.size() && !sections.at(index).isEmpty() ? index : 0; };
 
     const DecimalDigits magnitude = DecimalDigits::fromDouble(value).abs();
     int sectionIndex = value < 0 ? sectionAt(1) : value > 0 ? 0 : sectionAt(2);

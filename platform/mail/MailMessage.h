@@ -6,8 +6,7 @@
 // The message an SmtpClient sends. Addresses are plain ("desk@example.com") or with a display
 // name ("Support Desk <desk@example.com>"); only the address part goes into the envelope.
 // Blind copies reach their addresses but appear in no header.
-struct MailMessage
-{
+struct MailMessage {
     QString sender;
     QStringList recipients;
     QStringList carbonCopies;

@@ -16,8 +16,7 @@ int number(const IniFile &ini, const QString &key, int fallback, int minimum, in
 SmtpClient::TlsMode tlsModeFrom(const QString &text)
 {
     const QString value = text.toLower();
-    if (value.isEmpty() || value == u"no" || value == u"none" || value == u"false" || value == u"0"
-        || value == u"off")
+    if (value.isEmpty() || value == u"no" || value == u"none" || value == u"false" || value == u"0" || value == u"off")
         return SmtpClient::TlsMode::IfOffered;
     if (value == u"tls" || value == u"ssl" || value == u"smtps" || value == u"implicit")
         return SmtpClient::TlsMode::Implicit;
@@ -48,8 +47,7 @@ MailSettings MailSettings::fromIniFile(const QString &path)
     result.tlsMode = tlsModeFrom(text("UseTls"));
     result.allowPlainLogin = isYes(text("AllowPlainLogin"));
     result.caFile = text("CaFile");
-    result.connectTimeoutMs =
-        number(ini, QStringLiteral("ConnectTimeoutMs"), SmtpClient::defaultConnectTimeoutMs, 1, 600000);
+    result.connectTimeoutMs = number(ini, QStringLiteral("ConnectTimeoutMs"), SmtpClient::defaultConnectTimeoutMs, 1, 600000);
     result.timeoutMs = number(ini, QStringLiteral("TimeoutMs"), SmtpClient::defaultTimeoutMs, 1, 600000);
     return result;
 }

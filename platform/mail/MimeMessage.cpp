@@ -76,8 +76,7 @@ void splitForWords(const QString &text, int firstMax, int restMax, QList<QByteAr
         qsizetype end = finder.toNextBoundary();
         // Qt 6.4 can report a grapheme boundary inside a surrogate pair (seen after Thai
         // text); such a boundary is no boundary at all.
-        while (end > 0 && end < text.size() && text.at(end).isLowSurrogate()
-               && text.at(end - 1).isHighSurrogate())
+        while (end > 0 && end < text.size() && text.at(end).isLowSurrogate() && text.at(end - 1).isHighSurrogate())
             end = finder.toNextBoundary();
         if (end <= start)
             end = text.size();
@@ -87,8 +86,7 @@ void splitForWords(const QString &text, int firstMax, int restMax, QList<QByteAr
             append(bytes);
         } else {
             for (qsizetype i = 0; i < cluster.size();) {
-                const qsizetype n =
-                    (cluster.at(i).isHighSurrogate() && i + 1 < cluster.size()) ? 2 : 1;
+                const qsizetype n = (cluster.at(i).isHighSurrogate() && i + 1 < cluster.size()) ? 2 : 1;
                 append(cluster.mid(i, n).toUtf8());
                 i += n;
             }
@@ -302,14 +300,12 @@ QByteArray MimeMessage::compose(const MailMessage &message, const QDateTime &dat
 
     const QString subject = flattenLineBreaks(message.subject);
     head += "Subject: " + encodeHeaderText(subject, 9) + crlf;
-    head += "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + '@'
-            + messageIdDomain(message.sender).toLatin1() + '>' + crlf;
+    head += "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + '@' +
+        messageIdDomain(message.sender).toLatin1() + '>' + crlf;
     head += "MIME-Version: 1.0" + crlf;
 
-    const QByteArray textHeaders = "Content-Type: text/plain; charset=UTF-8" + crlf
-                                   + "Content-Transfer-Encoding: base64" + crlf;
-    const QByteArray text =
-        normaliseLineBreaks(message.bodyLines.join(QLatin1String("\r\n")).toUtf8());
+    const QByteArray textHeaders = "Content-Type: text/plain; charset=UTF-8" + crlf + "Content-Transfer-Encoding: base64" + crlf;
+    const QByteArray text = normaliseLineBreaks(message.bodyLines.join(QLatin1String("\r\n")).toUtf8());
 
     if (message.attachments.isEmpty())
         return head + textHeaders + crlf + base64Lines(text);
@@ -319,8 +315,7 @@ QByteArray MimeMessage::compose(const MailMessage &message, const QDateTime &dat
         parts.append(attachmentPart(path));
 
     // "=_" never occurs in base64 text, so the boundary cannot clash with any part.
-    const QByteArray boundary =
-        "=_" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
+    const QByteArray boundary = "=_" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
     QByteArray out = head;
     out += "Content-Type: multipart/mixed;" + crlf + " boundary=\"" + boundary + '"' + crlf + crlf;
     out += "This is a multi-part message in MIME format." + crlf;

@@ -30,8 +30,7 @@ void initLibcurl()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-struct CurlList
-{
+struct CurlList {
     curl_slist *list = nullptr;
     ~CurlList() { curl_slist_free_all(list); }
     void append(const QByteArray &item)
@@ -122,8 +121,7 @@ QString SmtpClient::url() const
     QString host = m_host.trimmed();
     if (host.contains(u':') && !host.startsWith(u'['))
         host = u'[' + host + u']';
-    const QString scheme =
-        m_tlsMode == TlsMode::Implicit ? QStringLiteral("smtps") : QStringLiteral("smtp");
+    const QString scheme = m_tlsMode == TlsMode::Implicit ? QStringLiteral("smtps") : QStringLiteral("smtp");
     return QStringLiteral("%1://%2:%3/%4")
         .arg(scheme, host)
         .arg(m_port)
@@ -159,8 +157,7 @@ void SmtpClient::applyCommonOptions(void *curlHandle, int wholeTimeoutMs)
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discardOutput);
     // libcurl hands the server's replies to the debug callback; the last refusal among them
     // goes into the error text.
-    curl_debug_callback recordReply = [](CURL *, curl_infotype type, char *data, size_t size,
-                                         void *user) -> int {
+    curl_debug_callback recordReply = [](CURL *, curl_infotype type, char *data, size_t size, void *user) -> int {
         if (type == CURLINFO_HEADER_IN)
             static_cast<SmtpClient *>(user)->noteServerData(data, size);
         return 0;
@@ -228,8 +225,7 @@ void SmtpClient::SendMail()
     if (from.isEmpty())
         throw EMailError(QStringLiteral("The message has no sender"));
     CurlList recipients;
-    for (const QStringList *list :
-         {&m_message.recipients, &m_message.carbonCopies, &m_message.blindCopies}) {
+    for (const QStringList *list : {&m_message.recipients, &m_message.carbonCopies, &m_message.blindCopies}) {
         for (const QString &entry : *list)
             recipients.append('<' + MimeMessage::envelopeAddress(entry).toUtf8() + '>');
     }
@@ -242,8 +238,7 @@ void SmtpClient::SendMail()
     applyCommonOptions(curl, m_timeoutMs);
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_read_callback readUpload = [](char *buffer, size_t size, size_t count,
-                                       void *user) -> size_t {
+    curl_read_callback readUpload = [](char *buffer, size_t size, size_t count, void *user) -> size_t {
         return static_cast<SmtpClient *>(user)->takeUpload(buffer, size * count);
     };
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);

@@ -6,11 +6,8 @@
 #include <QString>
 
 // A horizontal strip of the page printed at a fixed point of the report's run.
-struct ReportBandDefinition
-{
-    enum class Kind {
-        ReportTitle, PageHeader, ColumnHeader, MasterData, GroupHeader, GroupFooter, Summary, PageFooter
-    };
+struct ReportBandDefinition {
+    enum class Kind { ReportTitle, PageHeader, ColumnHeader, MasterData, GroupHeader, GroupFooter, Summary, PageFooter };
 
     Kind kind = Kind::MasterData;
     int line = 0;

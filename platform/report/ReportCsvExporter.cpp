@@ -9,8 +9,8 @@ namespace {
 
 QString field(const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1String("\""), QLatin1String("\"\""));

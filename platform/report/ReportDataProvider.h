@@ -14,6 +14,5 @@ class ReportDataProvider
 {
 public:
     virtual ~ReportDataProvider() = default;
-    virtual ReportDataResult fetch(const QString &sql, const QString &alternativeSql,
-                                   const QVariantMap &parameters) = 0;
+    virtual ReportDataResult fetch(const QString &sql, const QString &alternativeSql, const QVariantMap &parameters) = 0;
 };

@@ -5,8 +5,7 @@
 #include <QVariant>
 
 // The rows a dataset query returned: column names in result order and one value list per row.
-struct ReportDataResult
-{
+struct ReportDataResult {
     QStringList columns;
     QList<QVariantList> rows;
 };

@@ -4,8 +4,7 @@
 
 // A named query of the report. `sql` is the main text; `alternativeSql` an optional text for an
 // embedded engine that cannot run the main one. Parameters are `:Name` taken from variables.
-struct ReportDatasetDefinition
-{
+struct ReportDatasetDefinition {
     QString name;
     QString sql;
     QString alternativeSql;

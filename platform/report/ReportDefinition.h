@@ -11,10 +11,8 @@
 
 // A report definition as loaded from its file: page set-up, datasets, default variables and
 // bands. Lengths in millimetres.
-struct ReportDefinition
-{
-    struct Variable
-    {
+struct ReportDefinition {
+    struct Variable {
         QString name;
         QString expression;
         int line = 0;
@@ -22,7 +20,7 @@ struct ReportDefinition
 
     QString name;
     QString fileName;
-    QSizeF pageSize {210, 297};   // portrait size; orientation swaps it
+    QSizeF pageSize{210, 297}; // portrait size; orientation swaps it
     bool landscape = false;
     qreal marginLeft = 10;
     qreal marginTop = 10;
@@ -34,15 +32,11 @@ struct ReportDefinition
     QList<Variable> variables;
     QList<ReportBandDefinition> bands;
 
-    QSizeF orientedPageSize() const
-    {
-        return landscape ? QSizeF(pageSize.height(), pageSize.width()) : pageSize;
-    }
+    QSizeF orientedPageSize() const { return landscape ? QSizeF(pageSize.height(), pageSize.width()) : pageSize; }
     // The paper as a page layout (millimetres), and the other way round.
     QPageLayout pageLayout() const
     {
-        return QPageLayout(QPageSize(pageSize, QPageSize::Millimeter),
-                           landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        return QPageLayout(QPageSize(pageSize, QPageSize::Millimeter), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                            QMarginsF(marginLeft, marginTop, marginRight, marginBottom), QPageLayout::Millimeter);
     }
     void setPageLayout(const QPageLayout &layout)

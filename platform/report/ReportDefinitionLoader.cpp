@@ -13,8 +13,7 @@ using Band = ReportBandDefinition;
 using Object = ReportObjectDefinition;
 
 // Thrown inside the loader only; turned into Result's line and cause.
-struct LoadError
-{
+struct LoadError {
     int line = 0;
     QString cause;
 };
@@ -25,8 +24,7 @@ public:
     Parser(QXmlStreamReader &xml, QString baseDirectory)
         : m_xml(xml)
         , m_baseDirectory(std::move(baseDirectory))
-    {
-    }
+    {}
 
     ReportDefinition parse()
     {
@@ -72,8 +70,7 @@ private:
         Attributes(Parser &parser, QXmlStreamAttributes attributes)
             : m_parser(parser)
             , m_attributes(std::move(attributes))
-        {
-        }
+        {}
         bool has(const char *name) const { return m_attributes.hasAttribute(QLatin1String(name)); }
         QString text(const char *name, const QString &fallback = QString()) const
         {
@@ -124,10 +121,7 @@ private:
         QXmlStreamAttributes m_attributes;
     };
 
-    [[noreturn]] void fail(const QString &cause) const
-    {
-        throw LoadError {int(m_xml.lineNumber()), cause};
-    }
+    [[noreturn]] void fail(const QString &cause) const { throw LoadError{int(m_xml.lineNumber()), cause}; }
     [[noreturn]] void failReader() const
     {
         fail(m_xml.errorString().isEmpty() ? QStringLiteral("the file is empty") : m_xml.errorString());
@@ -141,8 +135,7 @@ private:
             for (const char *name : allowed)
                 known = known || attribute.name() == QLatin1String(name);
             if (!known) {
-                fail(QStringLiteral("unknown attribute %1 on <%2>")
-                         .arg(attribute.name().toString(), m_xml.name().toString()));
+                fail(QStringLiteral("unknown attribute %1 on <%2>").arg(attribute.name().toString(), m_xml.name().toString()));
             }
         }
         return Attributes(*this, all);
@@ -150,15 +143,11 @@ private:
 
     static const QHash<QString, Band::Kind> &bandKinds()
     {
-        static const QHash<QString, Band::Kind> kinds {
-            {QStringLiteral("reportTitle"), Band::Kind::ReportTitle},
-            {QStringLiteral("pageHeader"), Band::Kind::PageHeader},
-            {QStringLiteral("columnHeader"), Band::Kind::ColumnHeader},
-            {QStringLiteral("masterData"), Band::Kind::MasterData},
-            {QStringLiteral("groupHeader"), Band::Kind::GroupHeader},
-            {QStringLiteral("groupFooter"), Band::Kind::GroupFooter},
-            {QStringLiteral("summary"), Band::Kind::Summary},
-            {QStringLiteral("pageFooter"), Band::Kind::PageFooter},
+        static const QHash<QString, Band::Kind> kinds{
+            {QStringLiteral("reportTitle"), Band::Kind::ReportTitle},   {QStringLiteral("pageHeader"), Band::Kind::PageHeader},
+            {QStringLiteral("columnHeader"), Band::Kind::ColumnHeader}, {QStringLiteral("masterData"), Band::Kind::MasterData},
+            {QStringLiteral("groupHeader"), Band::Kind::GroupHeader},   {QStringLiteral("groupFooter"), Band::Kind::GroupFooter},
+            {QStringLiteral("summary"), Band::Kind::Summary},           {QStringLiteral("pageFooter"), Band::Kind::PageFooter},
         };
         return kinds;
     }
@@ -175,9 +164,9 @@ private:
     void readPage(ReportDefinition &definition)
     {
         Attributes a = attributes({"size", "width", "height", "orientation", "left", "top", "right", "bottom"});
-        static const QHash<QString, QSizeF> sizes {
-            {QStringLiteral("a3"), {297, 420}}, {QStringLiteral("a4"), {210, 297}},
-            {QStringLiteral("a5"), {148, 210}}, {QStringLiteral("letter"), {215.9, 279.4}},
+        static const QHash<QString, QSizeF> sizes{
+            {QStringLiteral("a3"), {297, 420}},        {QStringLiteral("a4"), {210, 297}},
+            {QStringLiteral("a5"), {148, 210}},        {QStringLiteral("letter"), {215.9, 279.4}},
             {QStringLiteral("legal"), {215.9, 355.6}},
         };
         if (a.has("size")) {
@@ -197,8 +186,8 @@ private:
         definition.marginRight = a.positive("right", definition.marginRight);
         definition.marginBottom = a.positive("bottom", definition.marginBottom);
         const QSizeF page = definition.orientedPageSize();
-        if (definition.marginLeft + definition.marginRight >= page.width()
-            || definition.marginTop + definition.marginBottom >= page.height())
+        if (definition.marginLeft + definition.marginRight >= page.width() ||
+            definition.marginTop + definition.marginBottom >= page.height())
             fail(QStringLiteral("the margins leave no room on the page"));
         textContent();
     }
@@ -246,8 +235,8 @@ private:
         Band band;
         band.kind = kind;
         band.line = int(m_xml.lineNumber());
-        Attributes a = attributes({"height", "name", "group", "expression", "dataset", "startNewPage",
-                                   "repeatOnNewPage", "keepWithNext", "keepTogether"});
+        Attributes a = attributes({"height", "name", "group", "expression", "dataset", "startNewPage", "repeatOnNewPage",
+                                   "keepWithNext", "keepTogether"});
         band.height = a.positive("height", 0);
         band.name = a.text("name").trimmed();
         band.group = a.text("group").trimmed();
@@ -283,13 +272,10 @@ private:
 
     Object readObject()
     {
-        static const QHash<QString, Object::Kind> kinds {
-            {QStringLiteral("text"), Object::Kind::Text},
-            {QStringLiteral("line"), Object::Kind::Line},
-            {QStringLiteral("rect"), Object::Kind::Rectangle},
-            {QStringLiteral("roundRect"), Object::Kind::RoundedRectangle},
-            {QStringLiteral("checkBox"), Object::Kind::CheckBox},
-            {QStringLiteral("picture"), Object::Kind::Picture},
+        static const QHash<QString, Object::Kind> kinds{
+            {QStringLiteral("text"), Object::Kind::Text},         {QStringLiteral("line"), Object::Kind::Line},
+            {QStringLiteral("rect"), Object::Kind::Rectangle},    {QStringLiteral("roundRect"), Object::Kind::RoundedRectangle},
+            {QStringLiteral("checkBox"), Object::Kind::CheckBox}, {QStringLiteral("picture"), Object::Kind::Picture},
         };
         const QString element = m_xml.name().toString();
         if (!kinds.contains(element))
@@ -298,16 +284,27 @@ private:
         object.kind = kinds.value(element);
         object.line = int(m_xml.lineNumber());
         switch (object.kind) {
-        case Object::Kind::Text: readText(object); break;
-        case Object::Kind::Line: readLine(object); break;
+        case Object::Kind::Text:
+            readText(object);
+            break;
+        case Object::Kind::Line:
+            readLine(object);
+            break;
         case Object::Kind::Rectangle:
-        case Object::Kind::RoundedRectangle: readFrame(object); break;
-        case Object::Kind::CheckBox: readCheckBox(object); break;
-        case Object::Kind::Picture: readPicture(object); break;
+        case Object::Kind::RoundedRectangle:
+            readFrame(object);
+            break;
+        case Object::Kind::CheckBox:
+            readCheckBox(object);
+            break;
+        case Object::Kind::Picture:
+            readPicture(object);
+            break;
         }
         if (object.name.isEmpty()) {
-            static const QHash<Object::Kind, QString> prefixes {
-                {Object::Kind::Text, QStringLiteral("Text")}, {Object::Kind::Line, QStringLiteral("Line")},
+            static const QHash<Object::Kind, QString> prefixes{
+                {Object::Kind::Text, QStringLiteral("Text")},
+                {Object::Kind::Line, QStringLiteral("Line")},
                 {Object::Kind::Rectangle, QStringLiteral("Rect")},
                 {Object::Kind::RoundedRectangle, QStringLiteral("RoundRect")},
                 {Object::Kind::CheckBox, QStringLiteral("CheckBox")},
@@ -316,7 +313,7 @@ private:
             object.name = prefixes.value(object.kind) + QString::number(++m_unnamed);
         }
         if (m_objectNames.contains(object.name.toLower()))
-            throw LoadError {object.line, QStringLiteral("object name %1 is used twice").arg(object.name)};
+            throw LoadError{object.line, QStringLiteral("object name %1 is used twice").arg(object.name)};
         m_objectNames.insert(object.name.toLower());
         return object;
     }
@@ -334,11 +331,16 @@ private:
             const QStringList sides = a.text("frame").toLower().split(QLatin1Char(','), Qt::SkipEmptyParts);
             for (const QString &raw : sides) {
                 const QString side = raw.trimmed();
-                if (side == QLatin1String("all")) object.frameSides |= Object::AllSides;
-                else if (side == QLatin1String("left")) object.frameSides |= Object::LeftSide;
-                else if (side == QLatin1String("top")) object.frameSides |= Object::TopSide;
-                else if (side == QLatin1String("right")) object.frameSides |= Object::RightSide;
-                else if (side == QLatin1String("bottom")) object.frameSides |= Object::BottomSide;
+                if (side == QLatin1String("all"))
+                    object.frameSides |= Object::AllSides;
+                else if (side == QLatin1String("left"))
+                    object.frameSides |= Object::LeftSide;
+                else if (side == QLatin1String("top"))
+                    object.frameSides |= Object::TopSide;
+                else if (side == QLatin1String("right"))
+                    object.frameSides |= Object::RightSide;
+                else if (side == QLatin1String("bottom"))
+                    object.frameSides |= Object::BottomSide;
                 else if (side != QLatin1String("none"))
                     fail(QStringLiteral("unknown frame side \"%1\"").arg(side));
             }
@@ -350,9 +352,10 @@ private:
 
     void readText(Object &object)
     {
-        Attributes a = attributes({"name", "left", "top", "width", "height", "font", "fontSize", "bold", "italic",
-                                   "underline", "align", "valign", "wordWrap", "canGrow", "stretch", "format",
-                                   "dateFormat", "padding", "frame", "frameWidth", "frameColor", "fill", "color"});
+        Attributes a =
+            attributes({"name",       "left",      "top",   "width",      "height",     "font",    "fontSize", "bold",
+                        "italic",     "underline", "align", "valign",     "wordWrap",   "canGrow", "stretch",  "format",
+                        "dateFormat", "padding",   "frame", "frameWidth", "frameColor", "fill",    "color"});
         object.name = a.text("name").trimmed();
         object.rect = rect(a);
         object.fontFamily = a.text("font").trimmed();
@@ -371,14 +374,20 @@ private:
 
         Qt::Alignment horizontal = Qt::AlignLeft;
         const QString align = a.text("align", QStringLiteral("left")).trimmed().toLower();
-        if (align == QLatin1String("center")) horizontal = Qt::AlignHCenter;
-        else if (align == QLatin1String("right")) horizontal = Qt::AlignRight;
-        else if (align != QLatin1String("left")) fail(QStringLiteral("unknown alignment \"%1\"").arg(align));
+        if (align == QLatin1String("center"))
+            horizontal = Qt::AlignHCenter;
+        else if (align == QLatin1String("right"))
+            horizontal = Qt::AlignRight;
+        else if (align != QLatin1String("left"))
+            fail(QStringLiteral("unknown alignment \"%1\"").arg(align));
         Qt::Alignment vertical = Qt::AlignTop;
         const QString valign = a.text("valign", QStringLiteral("top")).trimmed().toLower();
-        if (valign == QLatin1String("middle") || valign == QLatin1String("center")) vertical = Qt::AlignVCenter;
-        else if (valign == QLatin1String("bottom")) vertical = Qt::AlignBottom;
-        else if (valign != QLatin1String("top")) fail(QStringLiteral("unknown vertical alignment \"%1\"").arg(valign));
+        if (valign == QLatin1String("middle") || valign == QLatin1String("center"))
+            vertical = Qt::AlignVCenter;
+        else if (valign == QLatin1String("bottom"))
+            vertical = Qt::AlignBottom;
+        else if (valign != QLatin1String("top"))
+            fail(QStringLiteral("unknown vertical alignment \"%1\"").arg(valign));
         object.alignment = horizontal | vertical;
         object.text = textContent();
     }
@@ -397,8 +406,8 @@ private:
 
     void readFrame(Object &object)
     {
-        Attributes a = attributes({"name", "left", "top", "width", "height", "frameWidth", "frameColor", "fill",
-                                   "radius", "stretch"});
+        Attributes a =
+            attributes({"name", "left", "top", "width", "height", "frameWidth", "frameColor", "fill", "radius", "stretch"});
         object.name = a.text("name").trimmed();
         object.rect = rect(a);
         object.cornerRadius = a.positive("radius", object.cornerRadius);
@@ -409,8 +418,7 @@ private:
 
     void readCheckBox(Object &object)
     {
-        Attributes a = attributes({"name", "left", "top", "width", "height", "expression", "frameWidth",
-                                   "frameColor", "color"});
+        Attributes a = attributes({"name", "left", "top", "width", "height", "expression", "frameWidth", "frameColor", "color"});
         object.name = a.text("name").trimmed();
         object.rect = rect(a);
         object.expression = a.text("expression").trimmed();
@@ -425,15 +433,18 @@ private:
 
     void readPicture(Object &object)
     {
-        Attributes a = attributes({"name", "left", "top", "width", "height", "file", "scaling", "frame",
-                                   "frameWidth", "frameColor", "fill"});
+        Attributes a = attributes(
+            {"name", "left", "top", "width", "height", "file", "scaling", "frame", "frameWidth", "frameColor", "fill"});
         object.name = a.text("name").trimmed();
         object.rect = rect(a);
         readFrameStyle(a, object, Object::NoSide);
         const QString scaling = a.text("scaling", QStringLiteral("keepAspect")).trimmed();
-        if (scaling == QLatin1String("stretch")) object.scaling = Object::PictureScaling::Stretch;
-        else if (scaling == QLatin1String("center")) object.scaling = Object::PictureScaling::Center;
-        else if (scaling != QLatin1String("keepAspect")) fail(QStringLiteral("unknown scaling \"%1\"").arg(scaling));
+        if (scaling == QLatin1String("stretch"))
+            object.scaling = Object::PictureScaling::Stretch;
+        else if (scaling == QLatin1String("center"))
+            object.scaling = Object::PictureScaling::Center;
+        else if (scaling != QLatin1String("keepAspect"))
+            fail(QStringLiteral("unknown scaling \"%1\"").arg(scaling));
         object.pictureFile = a.text("file").trimmed();
         if (object.pictureFile.isEmpty())
             fail(QStringLiteral("a picture needs a file"));
@@ -445,9 +456,7 @@ private:
 
     static void check(const ReportDefinition &definition)
     {
-        auto failAt = [](int line, const QString &cause) {
-            throw LoadError {line, cause};
-        };
+        auto failAt = [](int line, const QString &cause) { throw LoadError{line, cause}; };
         QSet<QString> datasets;
         for (const ReportDatasetDefinition &dataset : definition.datasets) {
             if (datasets.contains(dataset.name.toLower()))
@@ -535,9 +544,12 @@ ReportDefinitionLoader::Result ReportDefinitionLoader::loadData(const QByteArray
 QString ReportDefinitionLoader::Result::error() const
 {
     switch (fault) {
-    case Fault::None: return QString();
-    case Fault::CannotOpen: return cause;
-    case Fault::Invalid: break;
+    case Fault::None:
+        return QString();
+    case Fault::CannotOpen:
+        return cause;
+    case Fault::Invalid:
+        break;
     }
     return QStringLiteral("Line %1: %2").arg(line).arg(cause);
 }

@@ -14,11 +14,10 @@ class ReportDefinitionLoader
 {
 public:
     enum class Fault { None, CannotOpen, Invalid };
-    struct Result
-    {
+    struct Result {
         Fault fault = Fault::Invalid;
-        int line = 0;      // where an invalid definition went wrong
-        QString cause;     // what is wrong, for the definition's author
+        int line = 0;  // where an invalid definition went wrong
+        QString cause; // what is wrong, for the definition's author
         ReportDefinition definition;
 
         bool ok() const { return fault == Fault::None; }

@@ -7,9 +7,8 @@
 #include <QString>
 
 // A prepared report: the page model that preview, printing and every export read.
-struct ReportDocument
-{
+struct ReportDocument {
     QString title;
     QList<ReportPage> pages;
-    QPageLayout pageLayout;   // the paper it was laid out on
+    QPageLayout pageLayout; // the paper it was laid out on
 };

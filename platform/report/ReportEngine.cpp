@@ -7,8 +7,7 @@
 
 ReportEngine::ReportEngine(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 ReportEngine::~ReportEngine() = default;
 

@@ -11,10 +11,18 @@ void ReportExport::write(const ReportDocument &document, Format format, const QS
 {
     try {
         switch (format) {
-        case Format::Csv: ReportCsvExporter::write(document, path); break;
-        case Format::Rtf: ReportRtfExporter::write(document, path); break;
-        case Format::Pdf: ReportPdfExporter::write(document, path); break;
-        case Format::Xlsx: ReportXlsxExporter::write(document, path); break;
+        case Format::Csv:
+            ReportCsvExporter::write(document, path);
+            break;
+        case Format::Rtf:
+            ReportRtfExporter::write(document, path);
+            break;
+        case Format::Pdf:
+            ReportPdfExporter::write(document, path);
+            break;
+        case Format::Xlsx:
+            ReportXlsxExporter::write(document, path);
+            break;
         }
     } catch (const EInOutError &) {
         throw EInOutError(ReportMessages::cannotWrite(language, path));
@@ -33,10 +41,14 @@ ReportExport::Format ReportExport::formatOf(const QString &path)
 QString ReportExport::extension(Format format)
 {
     switch (format) {
-    case Format::Csv: break;
-    case Format::Rtf: return QStringLiteral("rtf");
-    case Format::Pdf: return QStringLiteral("pdf");
-    case Format::Xlsx: return QStringLiteral("xlsx");
+    case Format::Csv:
+        break;
+    case Format::Rtf:
+        return QStringLiteral("rtf");
+    case Format::Pdf:
+        return QStringLiteral("pdf");
+    case Format::Xlsx:
+        return QStringLiteral("xlsx");
     }
     return QStringLiteral("csv");
 }

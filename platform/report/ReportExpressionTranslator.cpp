@@ -6,11 +6,10 @@
 
 namespace {
 
-struct Token
-{
+struct Token {
     enum Kind { Identifier, Number, String, Punctuation } kind;
     QString text;
-    qsizetype start = 0;  // offset in the expression
+    qsizetype start = 0; // offset in the expression
     qsizetype end = 0;
 };
 
@@ -26,12 +25,11 @@ bool isIdentifierPart(QChar c)
 
 QList<Token> tokenize(const QString &s)
 {
-    static const QStringList operators {
-        QStringLiteral("==="), QStringLiteral("!=="), QStringLiteral(">>>"), QStringLiteral("=="),
-        QStringLiteral("!="), QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>"),
-        QStringLiteral("&&"), QStringLiteral("||"), QStringLiteral("??"), QStringLiteral("=>"),
-        QStringLiteral("++"), QStringLiteral("--"), QStringLiteral("<<"), QStringLiteral(">>"),
-        QStringLiteral("?."), QStringLiteral("+="), QStringLiteral("-="), QStringLiteral("*="),
+    static const QStringList operators{
+        QStringLiteral("==="), QStringLiteral("!=="), QStringLiteral(">>>"), QStringLiteral("=="), QStringLiteral("!="),
+        QStringLiteral("<="),  QStringLiteral(">="),  QStringLiteral("<>"),  QStringLiteral("&&"), QStringLiteral("||"),
+        QStringLiteral("??"),  QStringLiteral("=>"),  QStringLiteral("++"),  QStringLiteral("--"), QStringLiteral("<<"),
+        QStringLiteral(">>"),  QStringLiteral("?."),  QStringLiteral("+="),  QStringLiteral("-="), QStringLiteral("*="),
         QStringLiteral("/="),
     };
     QList<Token> tokens;
@@ -49,9 +47,10 @@ QList<Token> tokenize(const QString &s)
                 ++i;
             tokens.append({Token::Identifier, s.mid(start, i - start), start, i});
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s.at(i + 1).isDigit())) {
-            while (i < n && (s.at(i).isLetterOrNumber() || s.at(i) == QLatin1Char('.')
-                             || ((s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-'))
-                                 && (s.at(i - 1) == QLatin1Char('e') || s.at(i - 1) == QLatin1Char('E')))))
+            while (i < n &&
+                   (s.at(i).isLetterOrNumber() || s.at(i) == QLatin1Char('.') ||
+                    ((s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-')) &&
+                     (s.at(i - 1) == QLatin1Char('e') || s.at(i - 1) == QLatin1Char('E')))))
                 ++i;
             tokens.append({Token::Number, s.mid(start, i - start), start, i});
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -85,12 +84,12 @@ QList<Token> tokenize(const QString &s)
 const QSet<QString> &keptNames()
 {
     // JavaScript words and globals that keep their meaning in a report expression.
-    static const QSet<QString> names {
-        QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null"), QStringLiteral("undefined"),
-        QStringLiteral("NaN"), QStringLiteral("Infinity"), QStringLiteral("typeof"), QStringLiteral("instanceof"),
-        QStringLiteral("new"), QStringLiteral("in"), QStringLiteral("void"), QStringLiteral("Math"),
-        QStringLiteral("Number"), QStringLiteral("String"), QStringLiteral("Boolean"), QStringLiteral("Date"),
-        QStringLiteral("JSON"), QStringLiteral("parseInt"), QStringLiteral("parseFloat"), QStringLiteral("isNaN"),
+    static const QSet<QString> names{
+        QStringLiteral("true"),     QStringLiteral("false"),    QStringLiteral("null"),       QStringLiteral("undefined"),
+        QStringLiteral("NaN"),      QStringLiteral("Infinity"), QStringLiteral("typeof"),     QStringLiteral("instanceof"),
+        QStringLiteral("new"),      QStringLiteral("in"),       QStringLiteral("void"),       QStringLiteral("Math"),
+        QStringLiteral("Number"),   QStringLiteral("String"),   QStringLiteral("Boolean"),    QStringLiteral("Date"),
+        QStringLiteral("JSON"),     QStringLiteral("parseInt"), QStringLiteral("parseFloat"), QStringLiteral("isNaN"),
         QStringLiteral("isFinite"),
     };
     return names;
@@ -98,28 +97,27 @@ const QSet<QString> &keptNames()
 
 const QSet<QString> &forbiddenNames()
 {
-    static const QSet<QString> names {
-        QStringLiteral("function"), QStringLiteral("var"), QStringLiteral("let"), QStringLiteral("const"),
-        QStringLiteral("return"), QStringLiteral("this"), QStringLiteral("class"), QStringLiteral("delete"),
-        QStringLiteral("yield"), QStringLiteral("await"), QStringLiteral("import"), QStringLiteral("eval"),
-        QStringLiteral("while"), QStringLiteral("for"), QStringLiteral("if"), QStringLiteral("throw"),
+    static const QSet<QString> names{
+        QStringLiteral("function"), QStringLiteral("var"),   QStringLiteral("let"),    QStringLiteral("const"),
+        QStringLiteral("return"),   QStringLiteral("this"),  QStringLiteral("class"),  QStringLiteral("delete"),
+        QStringLiteral("yield"),    QStringLiteral("await"), QStringLiteral("import"), QStringLiteral("eval"),
+        QStringLiteral("while"),    QStringLiteral("for"),   QStringLiteral("if"),     QStringLiteral("throw"),
     };
     return names;
 }
 
 const QSet<QString> &aggregateNames()
 {
-    static const QSet<QString> names {QStringLiteral("SUM"), QStringLiteral("COUNT"), QStringLiteral("AVG"),
-                                      QStringLiteral("MIN"), QStringLiteral("MAX")};
+    static const QSet<QString> names{QStringLiteral("SUM"), QStringLiteral("COUNT"), QStringLiteral("AVG"), QStringLiteral("MIN"),
+                                     QStringLiteral("MAX")};
     return names;
 }
 
 const QSet<QString> &builtInNames()
 {
-    static const QSet<QString> names {
-        QStringLiteral("FORMATFLOAT"), QStringLiteral("FORMATDATETIME"), QStringLiteral("STR"),
-        QStringLiteral("UPPERCASE"), QStringLiteral("LOWERCASE"), QStringLiteral("TRIM"),
-        QStringLiteral("LENGTH"), QStringLiteral("ROUND"),
+    static const QSet<QString> names{
+        QStringLiteral("FORMATFLOAT"), QStringLiteral("FORMATDATETIME"), QStringLiteral("STR"),    QStringLiteral("UPPERCASE"),
+        QStringLiteral("LOWERCASE"),   QStringLiteral("TRIM"),           QStringLiteral("LENGTH"), QStringLiteral("ROUND"),
     };
     return names;
 }
@@ -144,8 +142,7 @@ public:
         , m_tokens(tokenize(source))
         , m_datasets(datasets)
         , m_hooks(hooks)
-    {
-    }
+    {}
 
     QString run()
     {
@@ -186,8 +183,8 @@ private:
             if (t.kind == Token::Punctuation) {
                 if (t.text == QLatin1String("(") || t.text == QLatin1String("[") || t.text == QLatin1String("{"))
                     ++depth;
-                else if (i < close && (t.text == QLatin1String(")") || t.text == QLatin1String("]")
-                                       || t.text == QLatin1String("}")))
+                else if (i < close &&
+                         (t.text == QLatin1String(")") || t.text == QLatin1String("]") || t.text == QLatin1String("}")))
                     --depth;
             }
             if ((depth == 0 && t.text == QLatin1String(",") && t.kind == Token::Punctuation) || i == close) {
@@ -202,10 +199,7 @@ private:
         return result;
     }
 
-    QString translateArgument(const QString &text) const
-    {
-        return Translation(text, m_datasets, m_hooks).run();
-    }
+    QString translateArgument(const QString &text) const { return Translation(text, m_datasets, m_hooks).run(); }
 
     QString call(const Token &name, qsizetype open, qsizetype close)
     {
@@ -213,11 +207,11 @@ private:
         const QStringList args = arguments(open, close);
         auto expectCount = [&](qsizetype least, qsizetype most) {
             if (args.size() < least || args.size() > most) {
-                throw ReportError(QStringLiteral("%1 takes %2 argument(s), not %3")
-                                      .arg(name.text)
-                                      .arg(least == most ? QString::number(least)
-                                                         : QStringLiteral("%1 to %2").arg(least).arg(most))
-                                      .arg(args.size()));
+                throw ReportError(
+                    QStringLiteral("%1 takes %2 argument(s), not %3")
+                        .arg(name.text)
+                        .arg(least == most ? QString::number(least) : QStringLiteral("%1 to %2").arg(least).arg(most))
+                        .arg(args.size()));
             }
         };
         if (aggregateNames().contains(upper)) {
@@ -249,10 +243,10 @@ private:
             const Token &t = m_tokens.at(i);
             if (i > from)
                 out.append(m_source.mid(m_tokens.at(i - 1).end, t.start - m_tokens.at(i - 1).end));
-            const bool afterDot = i > 0 && m_tokens.at(i - 1).kind == Token::Punctuation
-                && (m_tokens.at(i - 1).text == QLatin1String(".") || m_tokens.at(i - 1).text == QLatin1String("?."));
-            const bool beforeOpen = i + 1 < to && m_tokens.at(i + 1).text == QLatin1String("(")
-                && m_tokens.at(i + 1).kind == Token::Punctuation;
+            const bool afterDot = i > 0 && m_tokens.at(i - 1).kind == Token::Punctuation &&
+                (m_tokens.at(i - 1).text == QLatin1String(".") || m_tokens.at(i - 1).text == QLatin1String("?."));
+            const bool beforeOpen =
+                i + 1 < to && m_tokens.at(i + 1).text == QLatin1String("(") && m_tokens.at(i + 1).kind == Token::Punctuation;
             if (t.kind == Token::Punctuation) {
                 if (t.text == QLatin1String("="))
                     out.append(QStringLiteral("=="));
@@ -283,8 +277,8 @@ private:
                 i = close;
                 continue;
             }
-            const bool dotted = i + 2 < to && m_tokens.at(i + 1).text == QLatin1String(".")
-                && m_tokens.at(i + 2).kind == Token::Identifier;
+            const bool dotted =
+                i + 2 < to && m_tokens.at(i + 1).text == QLatin1String(".") && m_tokens.at(i + 2).kind == Token::Identifier;
             if (dotted) {
                 const QString dataset = datasetNamed(t.text);
                 if (!dataset.isEmpty()) {
@@ -317,8 +311,7 @@ private:
 
 ReportExpressionTranslator::ReportExpressionTranslator(QStringList datasetNames)
     : m_datasetNames(std::move(datasetNames))
-{
-}
+{}
 
 QString ReportExpressionTranslator::translate(const QString &expression, const Hooks &hooks) const
 {

@@ -18,8 +18,7 @@
 class ReportExpressionTranslator
 {
 public:
-    struct Hooks
-    {
+    struct Hooks {
         // Registers a host call and returns its id; the hook compiles the argument texts, so that
         // their faults surface before the report runs.
         std::function<int(const QString &name, const QStringList &arguments)> hostCall;

@@ -21,13 +21,19 @@ ReportScript::AggregateScope scopeOf(const Band &band, int group)
         scope.kind = ReportScript::AggregateScope::Report;
         scope.early = true;
         break;
-    case Band::Kind::Summary: scope.kind = ReportScript::AggregateScope::Report; break;
+    case Band::Kind::Summary:
+        scope.kind = ReportScript::AggregateScope::Report;
+        break;
     case Band::Kind::PageHeader:
         scope.kind = ReportScript::AggregateScope::Page;
         scope.early = true;
         break;
-    case Band::Kind::PageFooter: scope.kind = ReportScript::AggregateScope::Page; break;
-    case Band::Kind::MasterData: scope.kind = ReportScript::AggregateScope::Running; break;
+    case Band::Kind::PageFooter:
+        scope.kind = ReportScript::AggregateScope::Page;
+        break;
+    case Band::Kind::MasterData:
+        scope.kind = ReportScript::AggregateScope::Running;
+        break;
     case Band::Kind::GroupHeader:
     case Band::Kind::GroupFooter:
         scope.kind = ReportScript::AggregateScope::Group;
@@ -46,8 +52,8 @@ bool truthy(const QVariant &value)
         return value.toBool();
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString().trimmed().toLower();
-        return !text.isEmpty() && text != QLatin1String("0") && text != QLatin1String("false")
-            && text != QLatin1String("n") && text != QLatin1String("no");
+        return !text.isEmpty() && text != QLatin1String("0") && text != QLatin1String("false") && text != QLatin1String("n") &&
+            text != QLatin1String("no");
     }
     return value.toDouble() != 0;
 }
@@ -79,8 +85,7 @@ qreal itemTop(const ReportPageItem &item)
 ReportLayoutEngine::ReportLayoutEngine(const ReportDefinition &definition, ReportScript &script)
     : m_definition(definition)
     , m_script(script)
-{
-}
+{}
 
 ReportLayoutEngine::CompiledBand ReportLayoutEngine::compileBand(const Band &band, int group)
 {
@@ -91,7 +96,7 @@ ReportLayoutEngine::CompiledBand ReportLayoutEngine::compileBand(const Band &ban
     for (const Object &object : band.objects) {
         CompiledObject compiledObject;
         compiledObject.object = &object;
-        const ReportScript::Owner owner {QStringLiteral("object %1").arg(object.name), object.line};
+        const ReportScript::Owner owner{QStringLiteral("object %1").arg(object.name), object.line};
         if (object.kind == Object::Kind::Text) {
             QFont font(object.fontFamily.isEmpty() ? m_definition.fontFamily : object.fontFamily);
             font.setPointSizeF(object.fontSize > 0 ? object.fontSize : m_definition.fontSize);
@@ -107,7 +112,7 @@ ReportLayoutEngine::CompiledBand ReportLayoutEngine::compileBand(const Band &ban
                 throw ReportError(QStringLiteral("Line %1: object %2: %3").arg(object.line).arg(object.name, error.message()));
             }
             for (const ReportTemplateText::Part &part : parts) {
-                Part compiledPart {part.isExpression, part.text, -1};
+                Part compiledPart{part.isExpression, part.text, -1};
                 if (part.isExpression)
                     compiledPart.expression = m_script.compile(part.text, scope, owner);
                 compiledObject.parts.append(compiledPart);
@@ -129,14 +134,30 @@ void ReportLayoutEngine::compile()
     QList<const Band *> footers;
     for (const Band &band : m_definition.bands) {
         switch (band.kind) {
-        case Band::Kind::ReportTitle: m_title = compileBand(band, -1); break;
-        case Band::Kind::PageHeader: m_pageHeader = compileBand(band, -1); break;
-        case Band::Kind::ColumnHeader: m_columnHeader = compileBand(band, -1); break;
-        case Band::Kind::MasterData: m_master = compileBand(band, -1); break;
-        case Band::Kind::GroupHeader: m_groupHeaders.append(compileBand(band, int(m_groupHeaders.size()))); break;
-        case Band::Kind::GroupFooter: footers.append(&band); break;
-        case Band::Kind::Summary: m_summary = compileBand(band, -1); break;
-        case Band::Kind::PageFooter: m_pageFooter = compileBand(band, -1); break;
+        case Band::Kind::ReportTitle:
+            m_title = compileBand(band, -1);
+            break;
+        case Band::Kind::PageHeader:
+            m_pageHeader = compileBand(band, -1);
+            break;
+        case Band::Kind::ColumnHeader:
+            m_columnHeader = compileBand(band, -1);
+            break;
+        case Band::Kind::MasterData:
+            m_master = compileBand(band, -1);
+            break;
+        case Band::Kind::GroupHeader:
+            m_groupHeaders.append(compileBand(band, int(m_groupHeaders.size())));
+            break;
+        case Band::Kind::GroupFooter:
+            footers.append(&band);
+            break;
+        case Band::Kind::Summary:
+            m_summary = compileBand(band, -1);
+            break;
+        case Band::Kind::PageFooter:
+            m_pageFooter = compileBand(band, -1);
+            break;
         }
     }
     m_groupFooters.resize(m_groupHeaders.size());
@@ -268,8 +289,7 @@ void ReportLayoutEngine::placeGroup(int group, int from, int to)
 
 quint64 ReportLayoutEngine::builtKey(const CompiledBand &band, bool repeated) const
 {
-    return (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1)
-        | (repeated ? 1 : 0);
+    return (quint64(band.band - m_definition.bands.constData()) << 33) | (quint64(m_script.row() + 1) << 1) | (repeated ? 1 : 0);
 }
 
 // The height a band will take at the current row: as built before when it was, else built now.
@@ -298,7 +318,7 @@ qreal ReportLayoutEngine::heightAfterHeader(int group)
 qreal ReportLayoutEngine::heightOfFootersAfter(int row)
 {
     const int groups = int(m_groupHeaders.size());
-    int outermost = 0;  // the outermost group that ends with this row
+    int outermost = 0; // the outermost group that ends with this row
     if (row + 1 < m_keys.size()) {
         outermost = groups;
         for (int g = 0; g < groups; ++g) {
@@ -358,7 +378,7 @@ void ReportLayoutEngine::restore(const Mark &mark)
 void ReportLayoutEngine::startPage()
 {
     const QSizeF size = m_definition.orientedPageSize();
-    m_pages.append(ReportPage {size, {}});
+    m_pages.append(ReportPage{size, {}});
     const int number = int(m_pages.size());
     m_script.setPage(number);
     m_y = m_definition.marginTop;
@@ -401,8 +421,8 @@ void ReportLayoutEngine::finishPage()
 void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal keep)
 {
     const Band::Kind kind = band.band->kind;
-    const bool data = !repeated
-        && (kind == Band::Kind::GroupHeader || kind == Band::Kind::MasterData || kind == Band::Kind::GroupFooter);
+    const bool data =
+        !repeated && (kind == Band::Kind::GroupHeader || kind == Band::Kind::MasterData || kind == Band::Kind::GroupFooter);
     // A band of the data run built in the first run, or before a group was started again, is
     // the same the next time unless it read something bound to the page: it is built once.
     // The second run then costs little more than placing, and the host's functions are not
@@ -437,7 +457,7 @@ void ReportLayoutEngine::place(const CompiledBand &band, bool repeated, qreal ke
     while (m_y + content.height > m_limit + epsilon) {
         const qreal available = m_limit - m_y;
         if (available <= 1)
-            break;  // headers fill the page: let the band run over rather than loop
+            break; // headers fill the page: let the band run over rather than loop
         auto [head, rest] = split(content, available);
         put(head);
         finishPage();
@@ -458,8 +478,8 @@ void ReportLayoutEngine::put(const Content &content)
     m_y += content.height;
 }
 
-std::pair<ReportLayoutEngine::Content, ReportLayoutEngine::Content>
-ReportLayoutEngine::split(const Content &content, qreal available)
+std::pair<ReportLayoutEngine::Content, ReportLayoutEngine::Content> ReportLayoutEngine::split(const Content &content,
+                                                                                              qreal available)
 {
     // Cut above any text line that would be cut through.
     qreal cut = available;
@@ -568,12 +588,11 @@ ReportPageItem ReportLayoutEngine::buildText(const CompiledObject &compiled)
 
 // Breaking a text into lines is the costly part of the layout, and reports repeat their texts
 // (headers on every page, the same names on many rows, both passes): each text is broken once.
-QList<ReportTextMeasurer::Line> ReportLayoutEngine::measure(const CompiledObject &compiled, const QString &text,
-                                                            qreal width)
+QList<ReportTextMeasurer::Line> ReportLayoutEngine::measure(const CompiledObject &compiled, const QString &text, qreal width)
 {
     const bool wrap = compiled.object->wordWrap;
-    const QString key = compiled.fontKey + QLatin1Char('\x1f') + QString::number(width, 'g', 10)
-        + (wrap ? QLatin1Char('w') : QLatin1Char('n')) + text;
+    const QString key = compiled.fontKey + QLatin1Char('\x1f') + QString::number(width, 'g', 10) +
+        (wrap ? QLatin1Char('w') : QLatin1Char('n')) + text;
     auto found = m_measured.constFind(key);
     if (found == m_measured.constEnd())
         found = m_measured.insert(key, ReportTextMeasurer::lines(text, compiled.font, width, wrap));

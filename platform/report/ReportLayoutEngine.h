@@ -28,35 +28,30 @@ public:
     ReportDocument run();
 
 private:
-    struct Part
-    {
+    struct Part {
         bool isExpression = false;
         QString text;
         int expression = -1;
     };
-    struct CompiledObject
-    {
+    struct CompiledObject {
         const ReportObjectDefinition *object = nullptr;
         QList<Part> parts;
         int expression = -1;
         QFont font;
         QString fontKey;
     };
-    struct CompiledBand
-    {
+    struct CompiledBand {
         const ReportBandDefinition *band = nullptr;
         QList<CompiledObject> objects;
-        int expression = -1;   // group header: the group's value
-        int group = -1;        // group header and footer: index of the group
+        int expression = -1; // group header: the group's value
+        int group = -1;      // group header and footer: index of the group
     };
-    struct Content
-    {
+    struct Content {
         qreal height = 0;
-        QList<ReportPageItem> items;  // relative to the band's top-left corner
+        QList<ReportPageItem> items; // relative to the band's top-left corner
     };
     // Where the layout stands, to go back to when a group must start again on a new page.
-    struct Mark
-    {
+    struct Mark {
         qsizetype pages = 0;
         qsizetype items = 0;
         qreal y = 0;
@@ -102,22 +97,22 @@ private:
     CompiledBand m_columnHeader;
     CompiledBand m_master;
     QList<CompiledBand> m_groupHeaders;
-    QList<CompiledBand> m_groupFooters;  // by group; band null when the group has none
+    QList<CompiledBand> m_groupFooters; // by group; band null when the group has none
     CompiledBand m_summary;
     CompiledBand m_pageFooter;
 
     QList<ReportPage> m_pages;
-    QList<QVariantList> m_keys;          // by master row: the value of each group
+    QList<QVariantList> m_keys; // by master row: the value of each group
     qreal m_y = 0;
     qreal m_limit = 0;
     qreal m_bodyTop = 0;
     qreal m_footerTop = 0;
-    qreal m_freshCapacity = 0;           // room for data on the page last started
-    qreal m_flowHeight = 0;              // height of the data bands placed so far
+    qreal m_freshCapacity = 0; // room for data on the page last started
+    qreal m_flowHeight = 0;    // height of the data bands placed so far
     bool m_inData = false;
     bool m_columnHeaderShown = false;
-    bool m_dataOnPage = false;           // a group header, row or footer stands on this page
+    bool m_dataOnPage = false; // a group header, row or footer stands on this page
     QList<bool> m_groupOpen;
-    QHash<QString, QList<ReportTextMeasurer::Line>> m_measured;  // lines of texts already broken
-    QHash<quint64, Content> m_built;     // by band and row: what place() built without page-bound reads
+    QHash<QString, QList<ReportTextMeasurer::Line>> m_measured; // lines of texts already broken
+    QHash<quint64, Content> m_built;                            // by band and row: what place() built without page-bound reads
 };

@@ -7,8 +7,7 @@ namespace ReportMessages {
 
 QString noDefinition(ReportLanguage language)
 {
-    return byLanguage(language, QStringLiteral("ยังไม่ได้เปิดไฟล์รายงาน"),
-                      QStringLiteral("No report file has been opened"));
+    return byLanguage(language, QStringLiteral("ยังไม่ได้เปิดไฟล์รายงาน"), QStringLiteral("No report file has been opened"));
 }
 
 QString cannotOpen(ReportLanguage language, const QString &path)
@@ -45,10 +44,9 @@ QString cannotWrite(ReportLanguage language, const QString &path)
         return byLanguage(language, QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"").arg(shown, folder),
                           QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist").arg(shown, folder));
     }
-    return byLanguage(language,
-                      QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่มีสิทธิ์เขียน หรือไฟล์เปิดอยู่ในโปรแกรมอื่น").arg(shown),
-                      QStringLiteral("Cannot write \"%1\": no permission to write, or the file is open in another program")
-                          .arg(shown));
+    return byLanguage(
+        language, QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่มีสิทธิ์เขียน หรือไฟล์เปิดอยู่ในโปรแกรมอื่น").arg(shown),
+        QStringLiteral("Cannot write \"%1\": no permission to write, or the file is open in another program").arg(shown));
 }
 
 QString cannotPrint(ReportLanguage language, const QString &printer)

@@ -33,8 +33,8 @@ QString formatSection(double value, const QString &section, bool withSign)
 {
     QString prefix;
     QString suffix;
-    int integerPlaces = 0;   // placeholders before the point
-    int firstZero = -1;      // index (among integer placeholders) of the first "0"
+    int integerPlaces = 0; // placeholders before the point
+    int firstZero = -1;    // index (among integer placeholders) of the first "0"
     int minDecimals = 0;
     int maxDecimals = 0;
     bool grouping = false;

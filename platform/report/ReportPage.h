@@ -6,8 +6,7 @@
 #include <QSizeF>
 
 // One prepared page: its size in millimetres and what was placed on it, in drawing order.
-struct ReportPage
-{
+struct ReportPage {
     QSizeF size;
     QList<ReportPageItem> items;
 };

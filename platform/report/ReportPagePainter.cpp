@@ -14,8 +14,7 @@ public:
     Mapper(qreal scale, QPointF origin)
         : m_scale(scale)
         , m_origin(origin)
-    {
-    }
+    {}
     QPointF point(const QPointF &p) const { return m_origin + p * m_scale; }
     QRectF rect(const QRectF &r) const { return QRectF(point(r.topLeft()), r.size() * m_scale); }
     QLineF line(const QLineF &l) const { return QLineF(point(l.p1()), point(l.p2())); }
@@ -47,10 +46,14 @@ void paintFrame(QPainter &painter, const ReportPageItem &item, const Mapper &map
         painter.drawRect(r);
         return;
     }
-    if (item.frameSides & Object::LeftSide) painter.drawLine(r.topLeft(), r.bottomLeft());
-    if (item.frameSides & Object::TopSide) painter.drawLine(r.topLeft(), r.topRight());
-    if (item.frameSides & Object::RightSide) painter.drawLine(r.topRight(), r.bottomRight());
-    if (item.frameSides & Object::BottomSide) painter.drawLine(r.bottomLeft(), r.bottomRight());
+    if (item.frameSides & Object::LeftSide)
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+    if (item.frameSides & Object::TopSide)
+        painter.drawLine(r.topLeft(), r.topRight());
+    if (item.frameSides & Object::RightSide)
+        painter.drawLine(r.topRight(), r.bottomRight());
+    if (item.frameSides & Object::BottomSide)
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
 }
 
 void paintText(QPainter &painter, const ReportPageItem &item, const Mapper &map)
@@ -69,8 +72,8 @@ void paintText(QPainter &painter, const ReportPageItem &item, const Mapper &map)
     painter.save();
     painter.setClipRect(map.rect(item.rect).adjusted(-1, -1, 1, 1), Qt::IntersectClip);
     for (const ReportTextLine &line : item.lines) {
-        painter.drawText(map.rect(line.rect), int(horizontal ? horizontal : Qt::AlignLeft) | Qt::AlignVCenter
-                             | Qt::TextSingleLine | Qt::TextDontClip,
+        painter.drawText(map.rect(line.rect),
+                         int(horizontal ? horizontal : Qt::AlignLeft) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
                          line.text);
     }
     painter.restore();
@@ -103,8 +106,8 @@ void paintPicture(QPainter &painter, const ReportPageItem &item, const Mapper &m
 
 } // namespace
 
-void ReportPagePainter::paint(QPainter &painter, const ReportPage &page, qreal pixelsPerMillimetre,
-                              const QPointF &origin, const QList<QRectF> &highlights)
+void ReportPagePainter::paint(QPainter &painter, const ReportPage &page, qreal pixelsPerMillimetre, const QPointF &origin,
+                              const QList<QRectF> &highlights)
 {
     const Mapper map(pixelsPerMillimetre, origin);
     painter.save();

@@ -15,6 +15,6 @@ class QPainter;
 class ReportPagePainter
 {
 public:
-    static void paint(QPainter &painter, const ReportPage &page, qreal pixelsPerMillimetre,
-                      const QPointF &origin = QPointF(), const QList<QRectF> &highlights = {});
+    static void paint(QPainter &painter, const ReportPage &page, qreal pixelsPerMillimetre, const QPointF &origin = QPointF(),
+                      const QList<QRectF> &highlights = {});
 };

@@ -29,8 +29,8 @@ void ReportPdfExporter::write(const ReportDocument &document, const QString &pat
     const qreal scale = writer.resolution() / 25.4;
     for (int i = 0; i < document.pages.size(); ++i) {
         if (i > 0) {
-            writer.setPageLayout(QPageLayout(QPageSize(document.pages.at(i).size, QPageSize::Millimeter),
-                                             QPageLayout::Portrait, QMarginsF()));
+            writer.setPageLayout(
+                QPageLayout(QPageSize(document.pages.at(i).size, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF()));
             writer.newPage();
         }
         ReportPagePainter::paint(painter, document.pages.at(i), scale);

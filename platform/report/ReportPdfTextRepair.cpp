@@ -11,13 +11,12 @@
 
 namespace {
 
-struct PdfObject
-{
+struct PdfObject {
     int number = 0;
     qsizetype offset = 0;
-    QByteArray dictionary;   // everything between "obj" and "stream"/"endobj"
+    QByteArray dictionary; // everything between "obj" and "stream"/"endobj"
     bool hasStream = false;
-    QByteArray data;         // the stream as stored
+    QByteArray data; // the stream as stored
     bool compressed = false;
     bool changed = false;
 };
@@ -38,9 +37,8 @@ QByteArray deflate(const QByteArray &data)
 char16_t standardThai(char16_t code)
 {
     static const char16_t forms[] = {
-        0x0E10, 0x0E34, 0x0E35, 0x0E36, 0x0E37, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E48, 0x0E49, 0x0E4A,
-        0x0E4B, 0x0E4C, 0x0E0D, 0x0E31, 0x0E4D, 0x0E47, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E38, 0x0E39,
-        0x0E3A,
+        0x0E10, 0x0E34, 0x0E35, 0x0E36, 0x0E37, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B,
+        0x0E4C, 0x0E0D, 0x0E31, 0x0E4D, 0x0E47, 0x0E48, 0x0E49, 0x0E4A, 0x0E4B, 0x0E4C, 0x0E38, 0x0E39, 0x0E3A,
     };
     if (code >= 0xF700 && code <= 0xF71A)
         return forms[code - 0xF700];
@@ -70,7 +68,8 @@ using CMap = QMap<uint, QString>;
 CMap parseCMap(const QByteArray &cmap)
 {
     CMap map;
-    static const QRegularExpression range(QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(\\[[^\\]]*\\]|<[0-9A-Fa-f]+>)"));
+    static const QRegularExpression range(
+        QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(\\[[^\\]]*\\]|<[0-9A-Fa-f]+>)"));
     static const QRegularExpression single(QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
     static const QRegularExpression hexItem(QStringLiteral("<([0-9A-Fa-f]+)>"));
     const QString text = QString::fromLatin1(cmap);
@@ -118,8 +117,8 @@ QByteArray writeCMap(const CMap &map)
         const qsizetype count = std::min<qsizetype>(100, codes.size() - i);
         out += QByteArray::number(count) + " beginbfchar\n";
         for (qsizetype j = i; j < i + count; ++j) {
-            out += '<' + QByteArray::number(codes.at(j), 16).rightJustified(4, '0').toUpper() + "> <"
-                + textHex(map.value(codes.at(j))) + ">\n";
+            out += '<' + QByteArray::number(codes.at(j), 16).rightJustified(4, '0').toUpper() + "> <" +
+                textHex(map.value(codes.at(j))) + ">\n";
         }
         out += "endbfchar\n";
     }
@@ -188,7 +187,7 @@ bool parse(const QByteArray &pdf, QList<PdfObject> &objects, QByteArray &trailer
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         if (m.capturedStart(1) < resumeAt)
-            continue;  // "N 0 obj" inside stream data
+            continue; // "N 0 obj" inside stream data
         PdfObject object;
         object.number = m.captured(1).toInt();
         object.offset = m.capturedStart(1);
@@ -317,7 +316,8 @@ QByteArray ReportPdfTextRepair::repair(const QByteArray &pdf)
         const QString dictionary = QString::fromLatin1(object.dictionary);
         const QRegularExpressionMatch indirect = indirectLength.match(dictionary);
         if (indirect.hasMatch() && byNumber.contains(indirect.captured(1).toInt())) {
-            objects[byNumber.value(indirect.captured(1).toInt())].dictionary = "\n" + QByteArray::number(object.data.size()) + "\n";
+            objects[byNumber.value(indirect.captured(1).toInt())].dictionary =
+                "\n" + QByteArray::number(object.data.size()) + "\n";
         } else {
             QString replaced = dictionary;
             replaced.replace(directLength, QStringLiteral("/Length %1").arg(object.data.size()));

@@ -3,8 +3,7 @@
 #include <QString>
 
 // Whether a report could be prepared, and why not.
-struct ReportPrepareResult
-{
+struct ReportPrepareResult {
     bool ok = false;
     QString message;
 

@@ -176,12 +176,12 @@ bool ReportPreviewWindow::find(const QString &text)
             for (const ReportPageItem &item : m_document.pages.at(p).items) {
                 if (item.kind != ReportPageItem::Kind::Text || !item.text.contains(wanted, Qt::CaseInsensitive))
                     continue;
-                Match match {p, {}};
+                Match match{p, {}};
                 for (const ReportTextLine &line : item.lines) {
                     if (line.text.contains(wanted, Qt::CaseInsensitive))
                         match.rects.append(line.rect);
                 }
-                if (match.rects.isEmpty())  // the text runs over a line break
+                if (match.rects.isEmpty()) // the text runs over a line break
                     match.rects.append(item.rect);
                 m_matches.append(match);
             }
@@ -267,8 +267,7 @@ void ReportPreviewWindow::printWithDialog()
 
 void ReportPreviewWindow::exportWithDialog()
 {
-    const QStringList extensions {QStringLiteral("csv"), QStringLiteral("xlsx"), QStringLiteral("pdf"),
-                                  QStringLiteral("rtf")};
+    const QStringList extensions{QStringLiteral("csv"), QStringLiteral("xlsx"), QStringLiteral("pdf"), QStringLiteral("rtf")};
     const QString name = m_document.title.isEmpty() ? QStringLiteral("report") : m_document.title;
     const QString path = ReportFileDialog::saveFileName(this, m_language, text(u"ส่งออกรายงาน", u"Export Report"),
                                                         name + QStringLiteral(".csv"), extensions);

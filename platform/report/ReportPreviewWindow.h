@@ -38,7 +38,7 @@ public:
     const ReportDocument &document() const { return m_document; }
 
     int pageCount() const { return int(m_document.pages.size()); }
-    int currentPage() const { return m_page; }   // from 0
+    int currentPage() const { return m_page; } // from 0
     void setCurrentPage(int page);
     qreal zoom() const;
     void setZoom(qreal zoom);
@@ -64,8 +64,7 @@ public:
     QLineEdit *findEdit() const { return m_findEdit; }
 
 private:
-    struct Match
-    {
+    struct Match {
         int page = 0;
         QList<QRectF> rects;
     };

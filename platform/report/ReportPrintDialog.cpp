@@ -30,18 +30,18 @@ ReportPrintDialog::ReportPrintDialog(const QPrinter &printer, int pageCount, int
 
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     const QString where = toFile ? QDir::toNativeSeparators(printer.outputFileName()) : printer.printerName();
-    auto *target = new QLabel(toFile ? byLanguage(language, QStringLiteral("พิมพ์ลงไฟล์ PDF: %1"), QStringLiteral("Print to the PDF file: %1")).arg(where)
-                                     : byLanguage(language, QStringLiteral("เครื่องพิมพ์: %1"), QStringLiteral("Printer: %1")).arg(where),
-                              this);
+    auto *target = new QLabel(
+        toFile ? byLanguage(language, QStringLiteral("พิมพ์ลงไฟล์ PDF: %1"), QStringLiteral("Print to the PDF file: %1")).arg(where)
+               : byLanguage(language, QStringLiteral("เครื่องพิมพ์: %1"), QStringLiteral("Printer: %1")).arg(where),
+        this);
     target->setObjectName(QStringLiteral("target"));
     box->addWidget(target);
 
     auto *pages = new QGroupBox(byLanguage(language, QStringLiteral("หน้าที่พิมพ์"), QStringLiteral("Pages")), this);
     auto *grid = new QGridLayout(pages);
     m_all = new QRadioButton(byLanguage(language, QStringLiteral("ทุกหน้า"), QStringLiteral("All pages")), pages);
-    m_current = new QRadioButton(byLanguage(language, QStringLiteral("หน้าปัจจุบัน (%1)"), QStringLiteral("Current page (%1)"))
-                                     .arg(currentPage + 1),
-                                 pages);
+    m_current = new QRadioButton(
+        byLanguage(language, QStringLiteral("หน้าปัจจุบัน (%1)"), QStringLiteral("Current page (%1)")).arg(currentPage + 1), pages);
     m_listButton = new QRadioButton(byLanguage(language, QStringLiteral("หน้าที่"), QStringLiteral("Pages")), pages);
     m_list = new QLineEdit(pages);
     m_list->setObjectName(QStringLiteral("pageList"));
@@ -67,8 +67,8 @@ ReportPrintDialog::ReportPrintDialog(const QPrinter &printer, int pageCount, int
     box->addLayout(copies);
 
     auto *buttons = new QDialogButtonBox(this);
-    m_print = buttons->addButton(byLanguage(language, QStringLiteral("พิมพ์"), QStringLiteral("Print")),
-                                 QDialogButtonBox::AcceptRole);
+    m_print =
+        buttons->addButton(byLanguage(language, QStringLiteral("พิมพ์"), QStringLiteral("Print")), QDialogButtonBox::AcceptRole);
     buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -92,10 +92,9 @@ void ReportPrintDialog::accept()
     const ReportPrintOptions chosen = options();
     bool some = false;
     try {
-        some = !(m_listButton->isChecked() && chosen.pageList.isEmpty())
-            && !ReportPrinter::selectedPages(m_pageCount, chosen).isEmpty();
-    } catch (const EConvertError &) {
-    }
+        some = !(m_listButton->isChecked() && chosen.pageList.isEmpty()) &&
+            !ReportPrinter::selectedPages(m_pageCount, chosen).isEmpty();
+    } catch (const EConvertError &) {}
     if (!some) {
         DialogService::instance().showMessage(
             byLanguage(m_language, QStringLiteral("ไม่มีหน้าที่จะพิมพ์ตามรายการหน้า \"%1\" (เช่น 1,3-5 จากทั้งหมด %2 หน้า)"),

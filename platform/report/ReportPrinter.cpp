@@ -25,8 +25,8 @@ QList<int> ReportPrinter::selectedPages(int pageCount, const ReportPrintOptions 
         for (const QString &part : parts) {
             const QRegularExpressionMatch match = item.match(part);
             const bool range = match.hasMatch() && !match.captured(2).isEmpty();
-            if (!match.hasMatch() || (match.captured(1).isEmpty() && match.captured(3).isEmpty())
-                || (!range && !match.captured(3).isEmpty()))
+            if (!match.hasMatch() || (match.captured(1).isEmpty() && match.captured(3).isEmpty()) ||
+                (!range && !match.captured(3).isEmpty()))
                 throw EConvertError(QStringLiteral("'%1' is not a valid page list").arg(options.pageList));
             const int from = match.captured(1).isEmpty() ? 1 : match.captured(1).toInt();
             const int to = range ? (match.captured(3).isEmpty() ? pageCount : match.captured(3).toInt()) : from;
@@ -93,9 +93,8 @@ int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, cons
     printer.setPageLayout(layoutOf(order.first()));
     QPainter painter;
     if (!painter.begin(&printer))
-        throw EInOutError(ReportMessages::cannotPrint(language, printer.outputFormat() == QPrinter::PdfFormat
-                                                                   ? printer.outputFileName()
-                                                                   : printer.printerName()));
+        throw EInOutError(ReportMessages::cannotPrint(
+            language, printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName()));
     const qreal scale = printer.resolution() / 25.4;
     for (int i = 0; i < order.size(); ++i) {
         if (i > 0) {

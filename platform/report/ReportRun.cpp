@@ -10,8 +10,7 @@ ReportRun::ReportRun(ReportDefinition definition, Variables variables, ReportFun
     : m_definition(std::move(definition))
     , m_variables(std::move(variables))
     , m_handler(std::move(handler))
-{
-}
+{}
 
 QString ReportRun::variable(const QString &name) const
 {
@@ -49,9 +48,8 @@ ReportDocument ReportRun::prepare(ReportDataProvider *provider)
     m_data.clear();
     return run(m_definition, [this, provider](const ReportDatasetDefinition &dataset, ReportScript &script) {
         if (!provider)
-            throw ReportError(QStringLiteral("Line %1: dataset %2: no data provider has been given")
-                                  .arg(dataset.line)
-                                  .arg(dataset.name));
+            throw ReportError(
+                QStringLiteral("Line %1: dataset %2: no data provider has been given").arg(dataset.line).arg(dataset.name));
         const QVariantMap parameters = datasetParameters(dataset, script);
         m_data.append(provider->fetch(dataset.sql, dataset.alternativeSql, parameters));
         return m_data.last();
@@ -63,9 +61,7 @@ ReportDocument ReportRun::layOut(const QPageLayout &page) const
     ReportDefinition definition = m_definition;
     definition.setPageLayout(page);
     int index = 0;
-    return run(definition, [this, &index](const ReportDatasetDefinition &, ReportScript &) {
-        return m_data.value(index++);
-    });
+    return run(definition, [this, &index](const ReportDatasetDefinition &, ReportScript &) { return m_data.value(index++); });
 }
 
 ReportDocument ReportRun::run(const ReportDefinition &definition, const DataSource &data) const

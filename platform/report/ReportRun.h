@@ -40,5 +40,5 @@ private:
     ReportDefinition m_definition;
     Variables m_variables;
     ReportFunctionHandler m_handler;
-    QList<ReportDataResult> m_data;  // by dataset, in the definition's order
+    QList<ReportDataResult> m_data; // by dataset, in the definition's order
 };

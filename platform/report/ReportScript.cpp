@@ -40,7 +40,8 @@ ReportScript::ReportScript(const QStringList &datasetNames)
     // on the wrapped object at every call costs more than the call.
     const QJSValue bridge = m_engine.newQObject(m_bridge.get());
     for (const char *method : {"v", "f", "h", "agg", "fn"})
-        m_engine.globalObject().setProperty(QStringLiteral("__r") + QLatin1String(method), bridge.property(QLatin1String(method)));
+        m_engine.globalObject().setProperty(QStringLiteral("__r") + QLatin1String(method),
+                                            bridge.property(QLatin1String(method)));
 }
 
 ReportScript::~ReportScript() = default;
@@ -78,7 +79,7 @@ QString ReportScript::translate(const QString &expression, const AggregateScope 
 {
     ReportExpressionTranslator::Hooks hooks;
     hooks.hostCall = [this, scope, owner](const QString &name, const QStringList &arguments) {
-        HostCall call {name, arguments, {}};
+        HostCall call{name, arguments, {}};
         for (const QString &argument : arguments) {
             const QString js = translate(argument, scope, owner);
             const QJSValue function = m_engine.evaluate(QStringLiteral("(function () { return (%1\n); })").arg(js));
@@ -92,7 +93,7 @@ QString ReportScript::translate(const QString &expression, const AggregateScope 
     };
     if (scope.kind != AggregateScope::None) {
         hooks.aggregate = [this, scope, owner](const QString &function, const QString &argument) {
-            Aggregate aggregate {function, -1, scope, owner};
+            Aggregate aggregate{function, -1, scope, owner};
             if (!argument.isEmpty()) {
                 const QString js = translate(argument, AggregateScope(), owner);
                 const QJSValue compiled = m_engine.evaluate(QStringLiteral("(function () { return (%1\n); })").arg(js));
@@ -135,7 +136,7 @@ QVariant ReportScript::evaluate(int expression)
 
 QVariant ReportScript::run(int expression)
 {
-    const Compiled compiled = m_compiled.at(expression);  // a copy: evaluation may compile more
+    const Compiled compiled = m_compiled.at(expression); // a copy: evaluation may compile more
     const Owner saved = m_owner;
     m_owner = compiled.owner;
     const auto restore = qScopeGuard([&] { m_owner = saved; });
@@ -357,7 +358,7 @@ QVariant ReportScript::callHost(int call)
 {
     if (!m_handler)
         return QVariant::fromValue(nullptr);
-    const HostCall definition = m_hostCalls.at(call);  // a copy: the handler may compile more
+    const HostCall definition = m_hostCalls.at(call); // a copy: the handler may compile more
     QVariant result;
     m_hostCallStack.append(call);
     const auto pop = qScopeGuard([&] { m_hostCallStack.removeLast(); });
@@ -369,7 +370,8 @@ QVariant ReportScript::callBuiltIn(const QString &name, const QVariantList &argu
 {
     auto expect = [&](int least, int most) {
         if (arguments.size() < least || arguments.size() > most)
-            throw ReportError(QStringLiteral("%1: %2 takes %3 to %4 arguments").arg(ownerPrefix(m_owner), name).arg(least).arg(most));
+            throw ReportError(
+                QStringLiteral("%1: %2 takes %3 to %4 arguments").arg(ownerPrefix(m_owner), name).arg(least).arg(most));
     };
     const QVariant first = arguments.value(0);
     if (name == QLatin1String("FORMATFLOAT")) {

@@ -24,15 +24,13 @@ class ReportScript : public ReportExpressionEvaluator
 {
 public:
     // Where an aggregate collects its rows.
-    struct AggregateScope
-    {
+    struct AggregateScope {
         enum Kind { None, Report, Group, Page, Running } kind = None;
         int group = -1;
-        bool early = false;  // read before all of its rows have been laid out
+        bool early = false; // read before all of its rows have been laid out
     };
-    struct Owner
-    {
-        QString name;   // "object Total", "variable RPTITLE", "group Branch"
+    struct Owner {
+        QString name; // "object Total", "variable RPTITLE", "group Branch"
         int line = 0;
     };
 
@@ -61,15 +59,13 @@ public:
     // What the layout may take back: the aggregates collected so far, the group instances, the
     // row and the page. The layout saves it before a group it may have to start again on a
     // new page.
-    struct Accumulator
-    {
+    struct Accumulator {
         double sum = 0;
         qint64 count = 0;
         double min = 0;
         double max = 0;
     };
-    struct State
-    {
+    struct State {
         QHash<quint64, Accumulator> current;
         QList<int> groupInstance;
         QList<int> groupCounter;
@@ -98,27 +94,23 @@ public:
     static QVariant fromScript(const QJSValue &value);
 
 private:
-    struct Dataset
-    {
+    struct Dataset {
         QString name;
         QStringList columns;
-        QHash<QString, int> index;  // lower-case column name
+        QHash<QString, int> index; // lower-case column name
         QList<QVariantList> rows;
     };
-    struct Compiled
-    {
+    struct Compiled {
         QJSValue function;
         QString text;
         Owner owner;
     };
-    struct HostCall
-    {
+    struct HostCall {
         QString name;
         QStringList arguments;
         QList<int> argumentIds;
     };
-    struct Aggregate
-    {
+    struct Aggregate {
         QString function;
         int argument = -1;
         AggregateScope scope;
@@ -134,9 +126,9 @@ private:
     std::unique_ptr<ReportScriptBridge> m_bridge;
     ReportExpressionTranslator m_translator;
     ReportFunctionHandler m_handler;
-    QHash<QString, Dataset> m_datasets;  // lower-case name
+    QHash<QString, Dataset> m_datasets; // lower-case name
     QString m_master;
-    QHash<QString, int> m_variables;     // lower-case name -> expression
+    QHash<QString, int> m_variables; // lower-case name -> expression
     QSet<QString> m_evaluatingVariables;
     QList<Compiled> m_compiled;
     QList<HostCall> m_hostCalls;

@@ -5,10 +5,9 @@
 
 ReportScriptBridge::ReportScriptBridge(ReportScript &script)
     : m_script(script)
-{
-}
+{}
 
-template<typename Call>
+template <typename Call>
 QVariant ReportScriptBridge::guarded(Call call)
 {
     try {

@@ -25,7 +25,7 @@ public:
     Q_INVOKABLE QVariant fn(const QString &name, const QVariantList &arguments);
 
 private:
-    template<typename Call>
+    template <typename Call>
     QVariant guarded(Call call);
 
     ReportScript &m_script;

@@ -20,8 +20,8 @@
 
 namespace {
 
-const QPageSize::PageSizeId paperSizes[] = {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::B5,
-                                            QPageSize::Letter, QPageSize::Legal};
+const QPageSize::PageSizeId paperSizes[] = {QPageSize::A3, QPageSize::A4,     QPageSize::A5,
+                                            QPageSize::B5, QPageSize::Letter, QPageSize::Legal};
 
 QString paperName(const QPageSize &size, ReportLanguage language)
 {
@@ -30,8 +30,8 @@ QString paperName(const QPageSize &size, ReportLanguage language)
                                    .arg(qRound(mm.width()))
                                    .arg(qRound(mm.height()))
                                    .arg(byLanguage(language, QStringLiteral("มม."), QStringLiteral("mm")));
-    const QString name = size.id() == QPageSize::Custom ? byLanguage(language, QStringLiteral("กำหนดเอง"), QStringLiteral("Custom"))
-                                                        : size.name();
+    const QString name =
+        size.id() == QPageSize::Custom ? byLanguage(language, QStringLiteral("กำหนดเอง"), QStringLiteral("Custom")) : size.name();
     return QStringLiteral("%1 (%2)").arg(name, dimensions);
 }
 
@@ -137,8 +137,8 @@ ReportSetupDialog::ReportSetupDialog(Kind kind, const QPageLayout &layout, QPrin
 
     auto *buttons = new QDialogButtonBox(this);
     m_ok = buttons->addButton(byLanguage(language, QStringLiteral("ตกลง"), QStringLiteral("OK")), QDialogButtonBox::AcceptRole);
-    m_cancel = buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")),
-                                  QDialogButtonBox::RejectRole);
+    m_cancel =
+        buttons->addButton(byLanguage(language, QStringLiteral("ยกเลิก"), QStringLiteral("Cancel")), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     box->addWidget(buttons);
@@ -151,8 +151,8 @@ bool ReportSetupDialog::pdfChosen() const
 
 void ReportSetupDialog::choosePdfFile()
 {
-    const QString path = ReportFileDialog::saveFileName(this, m_language, windowTitle(), m_fileEdit->text(),
-                                                        {QStringLiteral("pdf")});
+    const QString path =
+        ReportFileDialog::saveFileName(this, m_language, windowTitle(), m_fileEdit->text(), {QStringLiteral("pdf")});
     if (!path.isEmpty())
         m_fileEdit->setText(path);
 }
@@ -172,19 +172,18 @@ void ReportSetupDialog::accept()
     const QSizeF paper = layout.fullRect(QPageLayout::Millimeter).size();
     const QMarginsF margins = layout.margins(QPageLayout::Millimeter);
     // Margins that do not fit the paper are refused; the layout would otherwise shrink them.
-    if (margins != QMarginsF(m_margins.at(0)->value(), m_margins.at(1)->value(), m_margins.at(2)->value(),
-                             m_margins.at(3)->value())
-        || margins.left() + margins.right() >= paper.width() || margins.top() + margins.bottom() >= paper.height()) {
-        DialogService::instance().showMessage(byLanguage(m_language,
-                                                         QStringLiteral("ขอบกระดาษกว้างเกินไป ไม่เหลือที่พิมพ์บนกระดาษ"),
+    if (margins !=
+            QMarginsF(m_margins.at(0)->value(), m_margins.at(1)->value(), m_margins.at(2)->value(), m_margins.at(3)->value()) ||
+        margins.left() + margins.right() >= paper.width() || margins.top() + margins.bottom() >= paper.height()) {
+        DialogService::instance().showMessage(byLanguage(m_language, QStringLiteral("ขอบกระดาษกว้างเกินไป ไม่เหลือที่พิมพ์บนกระดาษ"),
                                                          QStringLiteral("The margins leave no room on the paper")));
         return;
     }
     if (m_kind == Kind::Printer) {
         const QString file = m_fileEdit->text().trimmed();
         if (pdfChosen() && file.isEmpty()) {
-            DialogService::instance().showMessage(byLanguage(m_language, QStringLiteral("กรุณาระบุชื่อไฟล์ PDF"),
-                                                             QStringLiteral("Enter the name of the PDF file")));
+            DialogService::instance().showMessage(
+                byLanguage(m_language, QStringLiteral("กรุณาระบุชื่อไฟล์ PDF"), QStringLiteral("Enter the name of the PDF file")));
             m_fileEdit->setFocus();
             return;
         }

@@ -50,7 +50,7 @@ private:
     Kind m_kind;
     QPrinter *m_printer;
     ReportLanguage m_language;
-    QList<QPageSize> m_sizes;   // by item of the paper box
+    QList<QPageSize> m_sizes; // by item of the paper box
     QComboBox *m_printerBox = nullptr;
     QLineEdit *m_fileEdit = nullptr;
     QPushButton *m_browse = nullptr;

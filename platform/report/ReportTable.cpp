@@ -12,8 +12,8 @@ constexpr qreal rowTolerance = 0.5;
 
 bool exported(const ReportPageItem &item)
 {
-    return item.kind == ReportPageItem::Kind::Text && !item.repeated
-        && item.band != ReportBandDefinition::Kind::PageHeader && item.band != ReportBandDefinition::Kind::PageFooter;
+    return item.kind == ReportPageItem::Kind::Text && !item.repeated && item.band != ReportBandDefinition::Kind::PageHeader &&
+        item.band != ReportBandDefinition::Kind::PageFooter;
 }
 
 } // namespace
@@ -50,9 +50,8 @@ ReportTable ReportTable::fromDocument(const ReportDocument &document)
             if (exported(item))
                 items.append(&item);
         }
-        std::stable_sort(items.begin(), items.end(), [](const ReportPageItem *a, const ReportPageItem *b) {
-            return a->rect.top() < b->rect.top();
-        });
+        std::stable_sort(items.begin(), items.end(),
+                         [](const ReportPageItem *a, const ReportPageItem *b) { return a->rect.top() < b->rect.top(); });
         qreal rowTop = -1;
         for (const ReportPageItem *item : items) {
             if (table.m_rows.isEmpty() || table.m_rows.last().page != p + 1 || item->rect.top() - rowTop > rowTolerance) {

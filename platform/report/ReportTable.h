@@ -15,22 +15,20 @@ class ReportTable
 public:
     // What a cell holds beyond its text: the value when the cell is one field alone (a number
     // stays a number), its number pattern and whether it is printed bold.
-    struct Value
-    {
+    struct Value {
         QVariant value;
         QString numberFormat;
         bool bold = false;
     };
-    struct Row
-    {
+    struct Row {
         int page = 0;
-        QStringList cells;     // one per column, empty where nothing stands
-        QList<Value> values;   // one per column
+        QStringList cells;   // one per column, empty where nothing stands
+        QList<Value> values; // one per column
     };
 
     static ReportTable fromDocument(const ReportDocument &document);
 
-    QList<qreal> columnLefts() const { return m_columnLefts; }  // mm
+    QList<qreal> columnLefts() const { return m_columnLefts; } // mm
     qreal right() const { return m_right; }                    // mm, the right edge of the widest item
     QList<Row> rows() const { return m_rows; }
 

@@ -9,8 +9,7 @@
 class ReportTemplateText
 {
 public:
-    struct Part
-    {
+    struct Part {
         bool isExpression = false;
         QString text;
     };

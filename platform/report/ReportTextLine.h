@@ -4,8 +4,7 @@
 #include <QString>
 
 // One laid-out line of a text item: its text and its box on the page, in millimetres.
-struct ReportTextLine
-{
+struct ReportTextLine {
     QString text;
     QRectF rect;
 };

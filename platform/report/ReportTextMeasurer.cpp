@@ -28,8 +28,7 @@ qreal ReportTextMeasurer::lineHeight(const QFont &font)
     return lines(QStringLiteral("X"), font, 1e6, false).value(0).height;
 }
 
-QList<ReportTextMeasurer::Line> ReportTextMeasurer::lines(const QString &text, const QFont &font, qreal width,
-                                                           bool wordWrap)
+QList<ReportTextMeasurer::Line> ReportTextMeasurer::lines(const QString &text, const QFont &font, qreal width, bool wordWrap)
 {
     QString prepared = text;
     prepared.replace(QLatin1String("\r\n"), QLatin1String("\n"));

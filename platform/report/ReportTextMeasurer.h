@@ -11,11 +11,10 @@
 class ReportTextMeasurer
 {
 public:
-    struct Line
-    {
+    struct Line {
         QString text;
-        qreal width = 0;   // mm
-        qreal height = 0;  // mm
+        qreal width = 0;  // mm
+        qreal height = 0; // mm
     };
 
     static QList<Line> lines(const QString &text, const QFont &font, qreal width, bool wordWrap);

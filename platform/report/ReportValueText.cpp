@@ -35,13 +35,12 @@ QString ReportValueText::text(const QVariant &value, const QString &numberFormat
         return plainNumber(value.toDouble());
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
-        const QDateTime dateTime = value.typeId() == QMetaType::QDate ? value.toDate().startOfDay()
-                                                                      : value.toDateTime().toLocalTime();
+        const QDateTime dateTime =
+            value.typeId() == QMetaType::QDate ? value.toDate().startOfDay() : value.toDateTime().toLocalTime();
         if (!dateFormat.isEmpty())
             return QLocale::c().toString(dateTime, dateFormat);
         const bool midnight = dateTime.time() == QTime(0, 0);
-        return QLocale::c().toString(dateTime, midnight ? QStringLiteral("dd/MM/yyyy")
-                                                        : QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        return QLocale::c().toString(dateTime, midnight ? QStringLiteral("dd/MM/yyyy") : QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     }
     default:
         return value.toString();

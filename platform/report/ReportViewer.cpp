@@ -10,8 +10,7 @@
 ReportViewer::ReportViewer(ReportEngine &engine, QObject *parent)
     : QObject(parent)
     , m_engine(engine)
-{
-}
+{}
 
 ReportViewer::~ReportViewer() = default;
 

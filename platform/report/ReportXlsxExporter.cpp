@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr qreal millimetresPerCharacter = 1.9;  // one character of Excel's default font
+constexpr qreal millimetresPerCharacter = 1.9; // one character of Excel's default font
 
 } // namespace
 

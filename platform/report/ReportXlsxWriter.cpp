@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int MaximumTextLength = 32767;  // Excel's limit for one cell
+constexpr int MaximumTextLength = 32767; // Excel's limit for one cell
 
 bool isNumber(const QVariant &value)
 {
@@ -53,7 +53,7 @@ ReportXlsxWriter::ReportXlsxWriter(const QString &path, const QString &sheetName
 ReportXlsxWriter::~ReportXlsxWriter()
 {
     if (m_workbook)
-        workbook_close(m_workbook);  // into the temporary file, which goes with the writer
+        workbook_close(m_workbook); // into the temporary file, which goes with the writer
 }
 
 bool ReportXlsxWriter::keepsValue(const QVariant &value)
@@ -140,20 +140,20 @@ void ReportXlsxWriter::addRow(const QList<Cell> &cells)
         if (isNumber(value)) {
             const double number = value.toDouble();
             if (std::isfinite(number)) {
-                check(worksheet_write_number(m_sheet, row, column, number,
-                                             format(excelNumberFormat(cell.numberFormat), cell.bold)),
-                      "number");
+                check(
+                    worksheet_write_number(m_sheet, row, column, number, format(excelNumberFormat(cell.numberFormat), cell.bold)),
+                    "number");
             }
         } else if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
             const QDateTime at = value.toDateTime();
             if (!at.isValid())
                 continue;
-            lxw_datetime datetime {at.date().year(), at.date().month(), at.date().day(), at.time().hour(),
-                                   at.time().minute(), at.time().second() + at.time().msec() / 1000.0};
+            lxw_datetime datetime{at.date().year(), at.date().month(),  at.date().day(),
+                                  at.time().hour(), at.time().minute(), at.time().second() + at.time().msec() / 1000.0};
             const bool midnight = at.time() == QTime(0, 0);
-            check(worksheet_write_datetime(m_sheet, row, column, &datetime,
-                                           format(midnight ? QStringLiteral("dd/mm/yyyy") : QStringLiteral("dd/mm/yyyy hh:mm:ss"),
-                                                  cell.bold)),
+            check(worksheet_write_datetime(
+                      m_sheet, row, column, &datetime,
+                      format(midnight ? QStringLiteral("dd/mm/yyyy") : QStringLiteral("dd/mm/yyyy hh:mm:ss"), cell.bold)),
                   "date");
         } else {
             const QString text = value.toString().left(MaximumTextLength);
@@ -173,7 +173,7 @@ void ReportXlsxWriter::close()
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(m_path, m_failure));
     QFile written(m_temporary.fileName());
     QSaveFile file(m_path);
-    if (!written.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) || file.write(written.readAll()) < 0
-        || !file.commit())
+    if (!written.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) || file.write(written.readAll()) < 0 ||
+        !file.commit())
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(m_path, file.errorString()));
 }

@@ -18,10 +18,9 @@ struct lxw_format;
 class ReportXlsxWriter
 {
 public:
-    struct Cell
-    {
+    struct Cell {
         QVariant value;
-        QString numberFormat;  // a report number pattern such as "#,##0.00"; empty: as it comes
+        QString numberFormat; // a report number pattern such as "#,##0.00"; empty: as it comes
         bool bold = false;
     };
 

@@ -20,8 +20,8 @@ QString defaultOdbcDriver()
 
 bool isFreeTdsDriver(const QString &driver)
 {
-    return driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive)
-        || driver.contains(QStringLiteral("tdsodbc"), Qt::CaseInsensitive);
+    return driver.contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive) ||
+        driver.contains(QStringLiteral("tdsodbc"), Qt::CaseInsensitive);
 }
 
 // Appends "KEY=value;" to an ODBC connection string. A value with a separator, a brace or blanks
@@ -31,8 +31,8 @@ bool isFreeTdsDriver(const QString &driver)
 void appendOdbcValue(QString &cs, const QString &key, const QString &value, bool freeTds, QString *error)
 {
     QString text = value;
-    if (value.contains(u';') || value.contains(u'{') || value.contains(u'}') || value.contains(u'=')
-        || value != value.trimmed()) {
+    if (value.contains(u';') || value.contains(u'{') || value.contains(u'}') || value.contains(u'=') ||
+        value != value.trimmed()) {
         if (freeTds && value.contains(QStringLiteral("};"))) {
             *error = QStringLiteral("The %1 of the connection contains \"};\", which the FreeTDS driver cannot take.").arg(key);
             return;
@@ -136,13 +136,12 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
             s.loginTimeoutSeconds = loginTimeout.toInt(&ok);
             if (!ok || s.loginTimeoutSeconds < 1)
                 s.error = QStringLiteral("QLM.INI [DATABASE] LoginTimeout %1 is not a whole number of seconds "
-                                         "from 1 on.").arg(loginTimeout);
+                                         "from 1 on.")
+                              .arg(loginTimeout);
         }
     }
     const bool freeTds = isFreeTdsDriver(driver);
-    auto add = [&](const QString &key, const QString &value) {
-        appendOdbcValue(s.databaseName, key, value, freeTds, &s.error);
-    };
+    auto add = [&](const QString &key, const QString &value) { appendOdbcValue(s.databaseName, key, value, freeTds, &s.error); };
     s.databaseName = QStringLiteral("DRIVER={%1};").arg(driver);
     if (freeTds) {
         add(QStringLiteral("SERVER"), s.server);
@@ -166,11 +165,20 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     for (const QString &entry : optionEntries(options)) {
         const QString key = entry.section(u'=', 0, 0).trimmed();
         const QString value = entry.section(u'=', 1).trimmed();
-        static const QStringList reserved{
-            QStringLiteral("DRIVER"), QStringLiteral("SERVER"), QStringLiteral("SERVERNAME"), QStringLiteral("DSN"),
-            QStringLiteral("ADDRESS"), QStringLiteral("PORT"), QStringLiteral("DATABASE"), QStringLiteral("UID"),
-            QStringLiteral("PWD"), QStringLiteral("APP"), QStringLiteral("LANGUAGE"), QStringLiteral("CLIENTCHARSET"),
-            QStringLiteral("CLIENT_CHARSET"), QStringLiteral("TIMEOUT")};
+        static const QStringList reserved{QStringLiteral("DRIVER"),
+                                          QStringLiteral("SERVER"),
+                                          QStringLiteral("SERVERNAME"),
+                                          QStringLiteral("DSN"),
+                                          QStringLiteral("ADDRESS"),
+                                          QStringLiteral("PORT"),
+                                          QStringLiteral("DATABASE"),
+                                          QStringLiteral("UID"),
+                                          QStringLiteral("PWD"),
+                                          QStringLiteral("APP"),
+                                          QStringLiteral("LANGUAGE"),
+                                          QStringLiteral("CLIENTCHARSET"),
+                                          QStringLiteral("CLIENT_CHARSET"),
+                                          QStringLiteral("TIMEOUT")};
         if (reserved.contains(key, Qt::CaseInsensitive)) {
             s.error = QStringLiteral("QLM.INI [DATABASE] Options must not set %1: the program sets it.").arg(key);
         } else if (key.compare(QStringLiteral("TDS_Version"), Qt::CaseInsensitive) == 0) {
@@ -178,7 +186,8 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
             // driver guess, and its guess tries an old protocol that a silent server never ends.
             if (value != QLatin1String("7.4") && value != QLatin1String("7.3"))
                 s.error = QStringLiteral("QLM.INI [DATABASE] Options: TDS_Version %1 is not supported; use 7.4, "
-                                         "or 7.3 for SQL Server 2008 R2.").arg(value);
+                                         "or 7.3 for SQL Server 2008 R2.")
+                              .arg(value);
             tdsVersion = value;
         } else {
             extra << entry;

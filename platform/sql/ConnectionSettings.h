@@ -17,19 +17,19 @@
 //                      connection string only (Qt would otherwise append it a second time)
 struct ConnectionSettings {
     SqlDialect dialect = SqlDialect::SqlServer;
-    QString qtDriver;        // "QSQLITE" or "QODBC"
-    QString databaseName;    // what QSqlDatabase::setDatabaseName gets (file or connection string)
-    QString connectOptions;  // QSqlDatabase::setConnectOptions
+    QString qtDriver;       // "QSQLITE" or "QODBC"
+    QString databaseName;   // what QSqlDatabase::setDatabaseName gets (file or connection string)
+    QString connectOptions; // QSqlDatabase::setConnectOptions
     QString userName;
     QString password;
-    QString sqliteDir;       // embedded engine: folder of the database files
-    QString sqliteFile;      // embedded engine: the database file
-    QString configFile;      // embedded engine: the configuration database file
+    QString sqliteDir;  // embedded engine: folder of the database files
+    QString sqliteFile; // embedded engine: the database file
+    QString configFile; // embedded engine: the configuration database file
     bool isConfigDatabase = false;
-    QString server;          // the server name as given
-    QString database;        // the database name as given
+    QString server;              // the server name as given
+    QString database;            // the database name as given
     int queryTimeoutSeconds = 0; // SQL Server: set on every statement handle (0 = none)
-    QString error;           // why this connection cannot be made ("" = it can); raised by open
+    QString error;               // why this connection cannot be made ("" = it can); raised by open
 
     // A whole connect to a SQL Server that never answers ends after about this long: the login
     // time-out bounds the network connect and each wait for the server during the login, and the

@@ -58,8 +58,7 @@ Database::Database(const QString &aliasName, QObject *parent)
     : QObject(parent)
     , m_aliasName(aliasName)
     , m_connectionName(QStringLiteral("%1#%2").arg(aliasName).arg(connectionCounter.fetchAndAddRelaxed(1)))
-{
-}
+{}
 
 Database::~Database()
 {
@@ -198,9 +197,9 @@ void Database::configureSqlite()
         QSqlQuery attach(db);
         attach.prepare(QStringLiteral("ATTACH DATABASE ? AS QLM_Config"));
         if (m_settings.qtDriver == QLatin1String("QSQLITE"))
-            attach.addBindValue(QUrl::fromLocalFile(QFileInfo(m_settings.configFile).absoluteFilePath())
-                                    .toString(QUrl::FullyEncoded)
-                                + QStringLiteral("?mode=ro"));
+            attach.addBindValue(
+                QUrl::fromLocalFile(QFileInfo(m_settings.configFile).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                QStringLiteral("?mode=ro"));
         else
             attach.addBindValue(m_settings.configFile);
         if (!attach.exec())

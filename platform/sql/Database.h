@@ -24,9 +24,9 @@ public:
 
     const QString &aliasName() const { return m_aliasName; }
 
-    QStringList params;                                // "NAME=value" entries
-    std::function<void(Database &)> beforeConnect;     // builds params
-    std::function<void(Database &)> afterConnect;      // runs after a successful connect
+    QStringList params;                            // "NAME=value" entries
+    std::function<void(Database &)> beforeConnect; // builds params
+    std::function<void(Database &)> afterConnect;  // runs after a successful connect
 
     // The settings file whose [DATABASE] section completes a SQL Server connection.
     void setIniPath(const QString &path) { m_iniPath = path; }
@@ -41,7 +41,7 @@ Q_SIGNALS:
 public:
     // Changes with every connect: statements prepared on an earlier connection are stale.
     int connectionGeneration() const { return m_generation; }
-    void open();  // raises EDatabaseError with the server's text
+    void open(); // raises EDatabaseError with the server's text
     void close();
     void ensureOpen()
     {
@@ -53,7 +53,7 @@ public:
     SqlDialect dialect() const;
     const ConnectionSettings &settings() const { return m_settings; }
     QSqlDatabase sqlDatabase() const;
-    sqlite3 *sqliteHandle() const; // the embedded engine's handle; nullptr over ODBC
+    sqlite3 *sqliteHandle() const;      // the embedded engine's handle; nullptr over ODBC
     static QStringList sqlitePragmas(); // run on every embedded connection when it opens
 
     // Runs one statement that returns no rows; on SQL Server a batch, every result read.

@@ -12,18 +12,17 @@ public:
     Field(const QString &name, const QVariant &value)
         : m_name(name)
         , m_value(value)
-    {
-    }
+    {}
 
     const QString &name() const { return m_name; }
     const QVariant &value() const { return m_value; }
     bool isNull() const { return !m_value.isValid() || m_value.isNull(); }
 
-    QString asString() const;      // NULL gives ""
-    int asInteger() const;         // NULL gives 0
-    qint64 asLargeInt() const;     // NULL gives 0
-    double asFloat() const;        // NULL gives 0
-    QDateTime asDateTime() const;  // NULL gives an invalid date-time
+    QString asString() const;     // NULL gives ""
+    int asInteger() const;        // NULL gives 0
+    qint64 asLargeInt() const;    // NULL gives 0
+    double asFloat() const;       // NULL gives 0
+    QDateTime asDateTime() const; // NULL gives an invalid date-time
     QDate asDate() const { return asDateTime().date(); }
 
 private:

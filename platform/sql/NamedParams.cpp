@@ -18,7 +18,7 @@ bool isNamePart(QChar c)
 }
 
 // Calls onMarker(start, length, name) for each marker found in sql.
-template<typename F>
+template <typename F>
 void scanMarkers(const QString &sql, F onMarker)
 {
     const int n = sql.size();

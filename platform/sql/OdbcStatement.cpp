@@ -50,8 +50,8 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
 
 void setTimeout(SQLHSTMT statement, int seconds)
 {
-    const SQLRETURN r = SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(seconds)),
-                                       SQL_IS_UINTEGER);
+    const SQLRETURN r =
+        SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(seconds)), SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(r))
         raise(SQL_HANDLE_STMT, statement, QStringLiteral("The driver refused the statement time-out."));
 }
@@ -94,8 +94,9 @@ void executeBatch(const QSqlDatabase &db, const QString &text, int timeoutSecond
         throw EDatabaseError(QStringLiteral("The ODBC connection is not open."));
     StatementHandle statement(connection);
     setTimeout(statement.get(), timeoutSeconds);
-    SQLRETURN r = SQLExecDirectW(statement.get(), static_cast<SQLWCHAR *>(const_cast<void *>(static_cast<const void *>(text.utf16()))),
-                                 SQLINTEGER(text.size()));
+    SQLRETURN r =
+        SQLExecDirectW(statement.get(), static_cast<SQLWCHAR *>(const_cast<void *>(static_cast<const void *>(text.utf16()))),
+                       SQLINTEGER(text.size()));
     while (r != SQL_NO_DATA) {
         if (!SQL_SUCCEEDED(r))
             raise(SQL_HANDLE_STMT, statement.get(), QStringLiteral("The driver failed the statement without a message."));

@@ -29,7 +29,7 @@ public:
     // Every row, then the engine's locks are let go. A batch of several statements answers with
     // its last result set that has columns; every result is read and the first error raised.
     virtual void query(const QVariantList &values, ResultRows &rows) = 0;
-    virtual void execute(const QVariantList &values) = 0;                 // a statement without rows
+    virtual void execute(const QVariantList &values) = 0; // a statement without rows
 
     // The embedded engine's statements run on its own interface (no per-row copies through the
     // driver layer); other connections go through the Qt driver.

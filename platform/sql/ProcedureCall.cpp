@@ -48,8 +48,8 @@ QList<QString> splitArguments(const QString &text)
 ProcedureCall ProcedureCall::parseExec(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^\\s*exec(?:ute)?\\s+([\\w.\\[\\]]+)\\s*(.*?)\\s*;?\\s*$"),
-                                       QRegularExpression::CaseInsensitiveOption
-                                           | QRegularExpression::DotMatchesEverythingOption);
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = re.match(text);
     if (!m.hasMatch())
         throw EDatabaseError(QStringLiteral("Incorrect syntax near '%1'.").arg(text.trimmed().left(30)));

@@ -15,7 +15,7 @@ struct ProcedureCall {
     struct Argument {
         bool isMarker = false; // ":Name": text holds the name
         QString text;
-        QVariant literal;      // a quoted text, a number or NULL
+        QVariant literal; // a quoted text, a number or NULL
     };
 
     QString name;

@@ -32,7 +32,7 @@ public:
     void setStatement(const Statement &statement);
     void setSql(const QStringList &lines);
     void setSqlLine(int index, const QString &text); // replaces one line of the current text
-    QStringList sqlLines() const;                   // the text as it will be sent
+    QStringList sqlLines() const;                    // the text as it will be sent
     QString sqlText() const { return sqlLines().join(u'\n'); }
     const Statement *statement() const { return m_statement; }
 
@@ -41,7 +41,7 @@ public:
     void setParam(const QString &name, const QVariant &value) { m_params.set(name, value); }
 
     // Running
-    void open();    // raises EDatabaseError; the query stays closed then
+    void open(); // raises EDatabaseError; the query stays closed then
     void close();
     void execSql(); // a statement that returns no rows
     bool isOpen() const { return m_open; }
@@ -60,7 +60,7 @@ public:
 
     // Columns and values of the current row
     const QStringList &fieldNames() const { return m_rows.columns; }
-    int fieldIndex(const QString &name) const; // -1 if none
+    int fieldIndex(const QString &name) const;    // -1 if none
     Field fieldByName(const QString &name) const; // raises EDatabaseError for an unknown column
     QVariant value(int row, int column) const { return m_rows.cells[row * m_rows.columns.size() + column]; }
 

@@ -37,7 +37,7 @@ private:
     Query *m_query;
     int m_rows = 0;
     int m_columns = 0;
-    QHash<QString, QString> m_titles;        // key: upper-cased field name
-    QHash<QString, Formatter> m_formatters;  // key: upper-cased field name
+    QHash<QString, QString> m_titles;       // key: upper-cased field name
+    QHash<QString, Formatter> m_formatters; // key: upper-cased field name
     QHash<QString, Qt::Alignment> m_alignments;
 };

@@ -12,8 +12,7 @@ class SqlScript
 public:
     explicit SqlScript(Database *database)
         : m_database(database)
-    {
-    }
+    {}
 
     QStringList lines;
 

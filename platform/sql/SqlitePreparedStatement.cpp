@@ -36,8 +36,8 @@ SqlitePreparedStatement::SqlitePreparedStatement(sqlite3 *handle, const QString 
     : m_handle(handle)
 {
     const QByteArray utf8 = text.toUtf8();
-    if (sqlite3_prepare_v3(m_handle, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr)
-        != SQLITE_OK) {
+    if (sqlite3_prepare_v3(m_handle, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) !=
+        SQLITE_OK) {
         const QString error = QString::fromUtf8(sqlite3_errmsg(m_handle));
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
@@ -101,7 +101,8 @@ void SqlitePreparedStatement::bind(const QVariantList &values)
                 rc = sqlite3_bind_text(m_stmt, at, v.toDate().toString(Qt::ISODate).toUtf8().constData(), -1, SQLITE_TRANSIENT);
                 break;
             case QMetaType::QTime:
-                rc = sqlite3_bind_text(m_stmt, at, v.toTime().toString(Qt::ISODateWithMs).toUtf8().constData(), -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text(m_stmt, at, v.toTime().toString(Qt::ISODateWithMs).toUtf8().constData(), -1,
+                                       SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDateTime:
                 rc = sqlite3_bind_text(m_stmt, at, v.toDateTime().toString(Qt::ISODateWithMs).toUtf8().constData(), -1,
@@ -140,8 +141,8 @@ void SqlitePreparedStatement::query(const QVariantList &values, ResultRows &rows
                 rows.cells.append(QVariant(QMetaType::fromType<QString>()));
                 break;
             case SQLITE_BLOB:
-                rows.cells.append(QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, c)),
-                                                      sqlite3_column_bytes(m_stmt, c))));
+                rows.cells.append(QVariant(
+                    QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, c)), sqlite3_column_bytes(m_stmt, c))));
                 break;
             default:
                 rows.cells.append(QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, c)),
@@ -162,8 +163,7 @@ void SqlitePreparedStatement::execute(const QVariantList &values)
 {
     bind(values);
     int rc;
-    while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {}
     if (rc != SQLITE_DONE)
         fail();
     sqlite3_reset(m_stmt);

@@ -39,8 +39,7 @@ QVariant fromSqlite(sqlite3_value *v)
     case SQLITE_NULL:
         return QVariant();
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
-                                          sqlite3_value_bytes(v)));
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v)));
     }
 }
 
@@ -93,8 +92,7 @@ void registerBuiltins(Registry &r)
 {
     // T-SQL functions the quoted statements use that the embedded engine lacks.
     r.functions.push_back({QStringLiteral("GetDate"), 0, [](const QVariantList &) {
-                               return QVariant(QDateTime::currentDateTime().toString(
-                                   QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                               return QVariant(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
                            }});
     r.functions.push_back({QStringLiteral("Year"), 1, [](const QVariantList &a) {
                                const QDate d = dateOf(a.value(0));
@@ -151,8 +149,7 @@ void installFunctions(sqlite3 *handle)
     }
     for (FunctionEntry &e : r.functions) {
         const QByteArray name = e.name.toUtf8();
-        sqlite3_create_function_v2(handle, name.constData(), e.nArgs, SQLITE_UTF8, &e, &callFunction,
-                                   nullptr, nullptr, nullptr);
+        sqlite3_create_function_v2(handle, name.constData(), e.nArgs, SQLITE_UTF8, &e, &callFunction, nullptr, nullptr, nullptr);
     }
 }
 

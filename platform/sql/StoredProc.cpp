@@ -57,8 +57,7 @@ StoredProc::StoredProc(Database *database, const QString &procedureName, QObject
     : QObject(parent)
     , m_database(database)
     , m_name(procedureName)
-{
-}
+{}
 
 void StoredProc::addParam(const QString &name, QMetaType::Type type, Direction direction)
 {

@@ -32,10 +32,7 @@ public:
         mapColumns();
     }
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : m_source->rowCount();
-    }
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : m_source->rowCount(); }
 
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {

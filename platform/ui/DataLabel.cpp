@@ -6,8 +6,7 @@
 
 DataLabel::DataLabel(QWidget *parent)
     : QLabel(parent)
-{
-}
+{}
 
 void DataLabel::setDataField(Query *query, const QString &fieldName)
 {

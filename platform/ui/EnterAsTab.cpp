@@ -4,9 +4,8 @@
 
 bool EnterAsTab::isTabStop(const QWidget *widget, const QWidget *window)
 {
-    return widget && widget != window && widget->window() == window
-           && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy()
-           && widget->isVisible() && widget->isEnabled();
+    return widget && widget != window && widget->window() == window && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+        !widget->focusProxy() && widget->isVisible() && widget->isEnabled();
 }
 
 QWidget *EnterAsTab::nextTabStop(QWidget *window, QWidget *from)

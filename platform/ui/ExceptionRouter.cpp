@@ -48,6 +48,5 @@ void ExceptionRouter::report(const QString &message)
     }
     try {
         showInErrorBox(message + QLatin1Char('\n') + secondary);
-    } catch (...) {
-    }
+    } catch (...) {}
 }

@@ -21,8 +21,7 @@ public:
     explicit NumberValidator(NumberEdit *edit)
         : QValidator(edit)
         , m_edit(edit)
-    {
-    }
+    {}
 
     State validate(QString &input, int &) const override
     {

@@ -4,8 +4,7 @@
 
 ScriptedDialogService::ScriptedDialogService()
     : m_previous(DialogService::setInstance(this))
-{
-}
+{}
 
 ScriptedDialogService::~ScriptedDialogService()
 {

@@ -7,8 +7,7 @@
 
 TarvoApplication::TarvoApplication(int &argc, char **argv)
     : QApplication(argc, argv)
-{
-}
+{}
 
 bool TarvoApplication::notify(QObject *receiver, QEvent *event)
 {

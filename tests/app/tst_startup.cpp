@@ -72,11 +72,10 @@ private Q_SLOTS:
         QTest::newRow("selector 3") << QStringList{"1", "1", "DEMO", "-", "3"} << 0 << QStringList();
         QTest::newRow("no access") << QStringList{"1", "3", "DEMO", "anything", "1"} << 0 << QStringList();
         QTest::newRow("unknown user") << QStringList{"1", "99", "DEMO", "-", "1"} << 0 << QStringList();
-        QTest::newRow("four parameters")
-            << QStringList{"1", "1", "DEMO", "-"} << 1 << QStringList{"error dialog: \\r'' IS NOT A VALID INTEGER VALUE\\r"};
-        QTest::newRow("menu not a number")
-            << QStringList{"menu", "1", "DEMO", "-", "1"} << 1
-            << QStringList{"error dialog: \\r'MENU' IS NOT A VALID INTEGER VALUE\\r"};
+        QTest::newRow("four parameters") << QStringList{"1", "1", "DEMO", "-"} << 1
+                                         << QStringList{"error dialog: \\r'' IS NOT A VALID INTEGER VALUE\\r"};
+        QTest::newRow("menu not a number") << QStringList{"menu", "1", "DEMO", "-", "1"} << 1
+                                           << QStringList{"error dialog: \\r'MENU' IS NOT A VALID INTEGER VALUE\\r"};
         QTest::newRow("unknown company, lower case")
             << QStringList{"1", "1", "nowhere", "-", "1"} << 0 << QStringList{"message: Not Found Database : NOWHERE"};
         QTest::newRow("company with a leading blank")
@@ -94,7 +93,8 @@ private Q_SLOTS:
     void accessFlagMustBeExactlyY()
     {
         for (const char *flag : {"y", "Y "}) {
-            m_dbs->config().execute(QString("update UserMenuRight set Access_R = '%1' where UserId = 1 and MenuId = 1").arg(flag));
+            m_dbs->config().execute(
+                QString("update UserMenuRight set Access_R = '%1' where UserId = 1 and MenuId = 1").arg(flag));
             const Run run = launch({"1", "1", "DEMO", "-", "1"});
             QCOMPARE(run.exitCode, 0);
             QVERIFY(run.dialogs.isEmpty());

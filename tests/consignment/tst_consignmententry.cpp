@@ -110,8 +110,7 @@ class PickingDialog : public QDialog
 public:
     explicit PickingDialog(QWidget *parent = nullptr)
         : QDialog(parent)
-    {
-    }
+    {}
     int ShowModal()
     {
         QTimer::singleShot(0, this, [this] { accept(); });
@@ -308,8 +307,10 @@ private Q_SLOTS:
     void barcodeTextAsTyped()
     {
         ScreenFixture f;
-        f.dbs().company().execute("Insert Into ProductUnits (Id, Product, UnitName, BarCode, Fraction) Values (9001, 3, 'กล่อง', 'tv-lower-1', 1)");
-        f.dbs().company().execute("Insert Into ProductPrice (Id, Product, ProductUnits, PriceType, Price) Values (9001, 3, 9001, 19, 45.5)");
+        f.dbs().company().execute(
+            "Insert Into ProductUnits (Id, Product, UnitName, BarCode, Fraction) Values (9001, 3, 'กล่อง', 'tv-lower-1', 1)");
+        f.dbs().company().execute(
+            "Insert Into ProductPrice (Id, Product, ProductUnits, PriceType, Price) Values (9001, 3, 9001, 19, 45.5)");
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         Drive::scan(s->EdBarcode1, "  tv-lower-1  ");
         QCOMPARE(s->LbUnitName1->text(), QString("กล่อง"));

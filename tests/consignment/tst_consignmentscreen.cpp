@@ -4,10 +4,10 @@
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/U_DM.h"
-#include "platform/ui/ApplicationTitle.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
@@ -106,8 +106,7 @@ QStringList gridTitles(const DataGrid *grid)
 {
     QStringList titles;
     for (int i = 0; i < grid->model()->columnCount(); ++i)
-        titles << grid->model()->headerData(i, Qt::Horizontal).toString() + "/"
-                      + QString::number(grid->columnWidth(i));
+        titles << grid->model()->headerData(i, Qt::Horizontal).toString() + "/" + QString::number(grid->columnWidth(i));
     return titles;
 }
 
@@ -159,8 +158,8 @@ private Q_SLOTS:
         QCOMPARE(s->LbUnitName1->fieldName(), QString("UnitName"));
         QVERIFY(s->LbTotal->font().bold() && s->LbTotal->font().underline());
 
-        QCOMPARE(gridTitles(s->DBGRPProdDay), (QStringList{"วันที่/86", "ประเภท/60", "BarCode/120", "สินค้า/200",
-                                                          "จำนวน/100", "หน่วย/80", "ราคา/100", "รวม/100"}));
+        QCOMPARE(gridTitles(s->DBGRPProdDay),
+                 (QStringList{"วันที่/86", "ประเภท/60", "BarCode/120", "สินค้า/200", "จำนวน/100", "หน่วย/80", "ราคา/100", "รวม/100"}));
         QCOMPARE(gridTitles(s->DBGRPOnhand), (QStringList{"BarCode/150", "สินค้า/300", "หน่วย/150", "จำนวน/150"}));
 
         // The base form's toolbar and keys: only New, Delete, Save and Exit are shown.
@@ -194,8 +193,9 @@ private Q_SLOTS:
         s->EdBarcode1->setText(f.barcodeOfProduct(25));
         QCOMPARE(walk(1), QList<QWidget *>{s->EdSerialNo1});
         s->BtOk1->setFocus();
-        QCOMPARE(walk(6), (QList<QWidget *>{s->CBFree1, s->EdQuantity1, s->EdSerialNo1, s->DateTimePicker2, s->CbBranch,
-                                            s->PageControl1->tabBar()}));
+        QCOMPARE(walk(6),
+                 (QList<QWidget *>{s->CBFree1, s->EdQuantity1, s->EdSerialNo1, s->DateTimePicker2, s->CbBranch,
+                                   s->PageControl1->tabBar()}));
 
         // Entering the adjustment page puts the focus into its barcode box, empty: leaving it says so.
         showTab(s, 1);
@@ -237,8 +237,9 @@ private Q_SLOTS:
         QCOMPARE(s->userKeyIn(), QString("SOMCHAI"));
         QCOMPARE(s->PageControl1->currentIndex(), 0);
         // Branches: users with a tablet customer code that matches a customer, except QLM, by user code.
-        QCOMPARE(comboItems(s->CbBranch), (QStringList{"สาขาเซ็นทรัลลาดพร้าว", "สาขาสยามพารากอน", "สาขาเชียงใหม่ นิมมาน",
-                                                       "สาขาขอนแก่น", "สาขาหาดใหญ่", "สาขาพัทยากลาง"}));
+        QCOMPARE(comboItems(s->CbBranch),
+                 (QStringList{"สาขาเซ็นทรัลลาดพร้าว", "สาขาสยามพารากอน", "สาขาเชียงใหม่ นิมมาน", "สาขาขอนแก่น", "สาขาหาดใหญ่",
+                              "สาขาพัทยากลาง"}));
         QCOMPARE(s->CbBranch->currentText(), QString("สาขาเซ็นทรัลลาดพร้าว"));
         QCOMPARE(s->QBranch->recNo(), 0);
         QCOMPARE(Drive::focus(), s->CbBranch);
@@ -460,16 +461,16 @@ private Q_SLOTS:
 
         Drive::key(Qt::Key_F3);
 
-        QCOMPARE(Drive::focus(), s->EdBarcode1); // ready for the next scan
-        QVERIFY(!s->AcSave->isEnabled());                              // 1
-        QCOMPARE(s->QRPProdDay->recordCount(), dailyRows + 1);         // 2
+        QCOMPARE(Drive::focus(), s->EdBarcode1);               // ready for the next scan
+        QVERIFY(!s->AcSave->isEnabled());                      // 1
+        QCOMPARE(s->QRPProdDay->recordCount(), dailyRows + 1); // 2
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), dailyRows + 1);
-        QVERIFY(!s->QProduct->isOpen() && !s->QChkBarcode->isOpen());  // 3
+        QVERIFY(!s->QProduct->isOpen() && !s->QChkBarcode->isOpen()); // 3
         for (DataLabel *label : {s->LbProdCode1, s->LbProdName1, s->LbUnitName1, s->DBText1, s->DBText2, s->DBText3})
             QCOMPARE(label->text(), QString());
         for (DatePicker *picker : {s->DateEdit1, s->DateEdit2, s->DateTimePicker1, s->DateTimePicker2}) // 4
             QCOMPARE(picker->date(), today);
-        QCOMPARE(s->CBConsignType->currentText(), QString("ขาย"));     // 5
+        QCOMPARE(s->CBConsignType->currentText(), QString("ขาย")); // 5
         QCOMPARE(s->CBAdjType->currentText(), QString("เพิ่ม"));
         for (QLineEdit *box : {s->EdBarcode1, s->EdBarcode2, s->EdSerialNo1, s->EdSerialNo2}) // 6
             QCOMPARE(box->text(), QString());
@@ -480,10 +481,10 @@ private Q_SLOTS:
         for (NumberEdit *q : {s->EdQuantity1, s->EdQuantity2}) {
             QVERIFY(!q->isEnabled());
             QVERIFY(!q->isReadOnly());
-            QCOMPARE(q->text(), QString("0"));                         // 9
+            QCOMPARE(q->text(), QString("0")); // 9
         }
-        QCOMPARE(s->LbTotal->text(), QString("00.00"));                // 8
-        QCOMPARE(s->LbPrice1->text(), QString("0"));                   // 9, 10: unticking ran no handler
+        QCOMPARE(s->LbTotal->text(), QString("00.00")); // 8
+        QCOMPARE(s->LbPrice1->text(), QString("0"));    // 9, 10: unticking ran no handler
         QCOMPARE(s->LbPrice2->text(), QString("0"));
         QVERIFY(!s->CBFree1->isChecked() && !s->CBFree2->isChecked());
 

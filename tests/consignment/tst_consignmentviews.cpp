@@ -105,26 +105,32 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
         const QDate day = Jan1.addDays(9);
-        addLine(f, 1, "S", 3, 5, 100, day);      // 500
-        addLine(f, 1, "R", 3, 2, 100, day);      // -200
-        addLine(f, 1, "A", 3, 4, 10, day);       // 40
-        addLine(f, 1, "A", 3, -1, 10, day);      // -10
-        addLine(f, 1, "A", 3, 0, 10, day);       // 0, type unknown
-        addLine(f, 2, "S", 3, 1000, 100, day);   // another branch: not shown
+        addLine(f, 1, "S", 3, 5, 100, day);                 // 500
+        addLine(f, 1, "R", 3, 2, 100, day);                 // -200
+        addLine(f, 1, "A", 3, 4, 10, day);                  // 40
+        addLine(f, 1, "A", 3, -1, 10, day);                 // -10
+        addLine(f, 1, "A", 3, 0, 10, day);                  // 0, type unknown
+        addLine(f, 2, "S", 3, 1000, 100, day);              // another branch: not shown
         addLine(f, 1, "S", 3, 1000, 100, Jan1.addDays(40)); // outside the range
         // An invoice to the branch and a return from it: quantity and price, no money.
-        f.dbs().company().execute(QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9001, 'IVX', '%1', 1, 'N')")
-                                      .arg(day.toString("yyyy-MM-dd")));
-        f.dbs().company().execute(QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 3, 50)")
-                                      .arg(f.firstUnitOf(3)));
-        f.dbs().company().execute(QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9002, 'IVD', '%1', 1, 'Y')")
-                                      .arg(day.toString("yyyy-MM-dd")));
-        f.dbs().company().execute(QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9002, 9002, 3, %1, 9, 50)")
-                                      .arg(f.firstUnitOf(3)));
-        f.dbs().company().execute(QString("Insert Into SrHd (Id, DocNo, SrDate, Customer, Delflag) Values (9001, 'SRX', '%1', 1, 'N')")
-                                      .arg(day.toString("yyyy-MM-dd")));
-        f.dbs().company().execute(QString("Insert Into SrDt (Id, SrHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 1, 50)")
-                                      .arg(f.firstUnitOf(3)));
+        f.dbs().company().execute(
+            QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9001, 'IVX', '%1', 1, 'N')")
+                .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(
+            QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 3, 50)")
+                .arg(f.firstUnitOf(3)));
+        f.dbs().company().execute(
+            QString("Insert Into IvHd (Id, DocNo, IvDate, Customer, Delflag) Values (9002, 'IVD', '%1', 1, 'Y')")
+                .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(
+            QString("Insert Into IvDt (Id, IvHd, Product, ProductUnits, Quantity, Price) Values (9002, 9002, 3, %1, 9, 50)")
+                .arg(f.firstUnitOf(3)));
+        f.dbs().company().execute(
+            QString("Insert Into SrHd (Id, DocNo, SrDate, Customer, Delflag) Values (9001, 'SRX', '%1', 1, 'N')")
+                .arg(day.toString("yyyy-MM-dd")));
+        f.dbs().company().execute(
+            QString("Insert Into SrDt (Id, SrHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 1, 50)")
+                .arg(f.firstUnitOf(3)));
 
         summarise(s, Jan1, Jan1.addDays(30));
         const DataGrid *grid = s->DBGRPProdDay;
@@ -137,7 +143,8 @@ private Q_SLOTS:
             QCOMPARE(cell(grid, row, BarCode), f.barcodeOfProduct(3));
             shown.insert(cell(grid, row, TypeText), cell(grid, row, Quantity) + " / " + cell(grid, row, Total));
             for (int column : {Quantity, Price, Total})
-                QCOMPARE(grid->model()->index(row, column).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+                QCOMPARE(grid->model()->index(row, column).data(Qt::TextAlignmentRole).toInt(),
+                         int(Qt::AlignRight | Qt::AlignVCenter));
         }
         QCOMPARE(shown.value("รับสินค้าจาก สนญ "), QString("-3 / 0"));
         QCOMPARE(shown.value("ส่งคืน สนญ"), QString("1 / 0"));
@@ -216,9 +223,9 @@ private Q_SLOTS:
         connect(s->DBGRPProdDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
         summarise(s, Jan1, Jan1.addDays(27));
         QVERIFY(!paintedWhileRead);
-        QVERIFY(waitCursor);                        // while the statement ran
-        QVERIFY(!QApplication::overrideCursor());   // and not after
-        QVERIFY(currentMoves <= 2); // not one move per row
+        QVERIFY(waitCursor);                      // while the statement ran
+        QVERIFY(!QApplication::overrideCursor()); // and not after
+        QVERIFY(currentMoves <= 2);               // not one move per row
         QVERIFY(s->DBGRPProdDay->updatesEnabled());
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3000);
         QCOMPARE(s->LbTotal->text(), FormatFloat("#,##0.00;-#,##0.00", expected));
@@ -328,8 +335,8 @@ private Q_SLOTS:
         const QString nowhere = f.dbs().dir() + "/no-such-folder/daily.xlsx";
         ModalDialogs::saveAs(nowhere);
         s->DBGRPProdDay->exportAction()->trigger();
-        QCOMPARE(f.dialogs().texts(), QStringList{QString("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")
-                                                      .arg(nowhere, f.dbs().dir() + "/no-such-folder")});
+        QCOMPARE(f.dialogs().texts(),
+                 QStringList{QString("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"").arg(nowhere, f.dbs().dir() + "/no-such-folder")});
         QVERIFY(!QFileInfo::exists(nowhere));
         QVERIFY(f.errors().isEmpty());
     }
@@ -340,16 +347,17 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
         auto onhand = [&](int product, int period, double quantity) {
             const int unit = f.firstUnitOf(product);
-            f.dbs().company().execute(QString("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo,"
-                                              " Quantity) Values ('C0001', 'P%1', '%2', 2001, %3, %4)")
-                                          .arg(product, 4, 10, QChar('0'))
-                                          .arg(f.barcodeOfProduct(product))
-                                          .arg(period)
-                                          .arg(quantity));
+            f.dbs().company().execute(
+                QString("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo,"
+                        " Quantity) Values ('C0001', 'P%1', '%2', 2001, %3, %4)")
+                    .arg(product, 4, 10, QChar('0'))
+                    .arg(f.barcodeOfProduct(product))
+                    .arg(period)
+                    .arg(quantity));
             Q_UNUSED(unit);
         };
         onhand(3, 0, 12);
-        onhand(4, 0, 0);  // a zero sum is left out
+        onhand(4, 0, 0); // a zero sum is left out
         onhand(5, 0, 7.5);
         onhand(3, 5, 30);
         f.dbs().company().execute(QString("Insert Into ProductOnhandCustomer (CusCode, ProdCode, Barcode, BalanceYear, PeriodNo,"
@@ -372,9 +380,8 @@ private Q_SLOTS:
         // Ordered by product name: product 3 and 5 (see the demo names).
         const QString name3 = f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString();
         const QString name5 = f.dbs().scalar("Select ThaiName From Product Where Id = 5").toString();
-        const QStringList expected = name3 < name5
-            ? QStringList{f.barcodeOfProduct(3) + " 12", f.barcodeOfProduct(5) + " 7.5"}
-            : QStringList{f.barcodeOfProduct(5) + " 7.5", f.barcodeOfProduct(3) + " 12"};
+        const QStringList expected = name3 < name5 ? QStringList{f.barcodeOfProduct(3) + " 12", f.barcodeOfProduct(5) + " 7.5"}
+                                                   : QStringList{f.barcodeOfProduct(5) + " 7.5", f.barcodeOfProduct(3) + " 12"};
         QCOMPARE(rows, expected);
         QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QString("จำนวน"));
         QCOMPARE(m->index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));

@@ -35,8 +35,8 @@ class TestErrorHandler : public QObject
     DemoDatabases *m_dbs = nullptr;
     TDMConfig *m_cfg = nullptr;
     TDM *m_dm = nullptr;
-    QStringList m_shown;         // texts handed to the dialog
-    QList<int> m_rowsWhenShown;  // error-log rows present at that moment
+    QStringList m_shown;        // texts handed to the dialog
+    QList<int> m_rowsWhenShown; // error-log rows present at that moment
 
     int logRows() { return m_dbs->scalar(m_dbs->config(), "select count(*) from ErrorLog").toInt(); }
 
@@ -112,15 +112,16 @@ private Q_SLOTS:
                "'PK_TarvoConsignment'. Cannot insert duplicate key in object 'dbo.TarvoConsignment'. "
                "The duplicate key value is (17, 8850000000017). The statement has been terminated."
             << "ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว";
-        QTest::newRow("date") << "'31/02/2024' is not a valid date" << "ป้อนวันที่ไม่ถูกต้อง";
-        QTest::newRow("delete refused")
-            << "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_Invoice_Customer'"
-            << "ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้";
+        QTest::newRow("date") << "'31/02/2024' is not a valid date"
+                              << "ป้อนวันที่ไม่ถูกต้อง";
+        QTest::newRow("delete refused") << "DELETE statement conflicted with COLUMN REFERENCE constraint 'FK_Invoice_Customer'"
+                                        << "ข้อมูลที่ลบถูกอ้างโดยข้อมูลอื่น ไม่สามารถลบข้อมูลนี้ได้";
         // How the embedded engine, FreeTDS and Microsoft's driver word a lock, a lost or refused
         // connection and a time-out.
         const QString unreachable = "ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้";
         const QString timedOut = "เครื่องแม่ข่ายตัดการติดต่อ เพราะเครื่องนี้อาจเรียกข้อมูลปริมาณมากเกินไป";
-        QTest::newRow("embedded lock") << "database is locked" << "ข้อมูลกำลังถูกใช้งานโดยเครื่องอื่น รอสักครู่แล้วลองใหม่อีกครั้ง";
+        QTest::newRow("embedded lock") << "database is locked"
+                                       << "ข้อมูลกำลังถูกใช้งานโดยเครื่องอื่น รอสักครู่แล้วลองใหม่อีกครั้ง";
         QTest::newRow("FreeTDS no server")
             << "[FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist" << unreachable;
         QTest::newRow("FreeTDS connection lost")
@@ -130,12 +131,15 @@ private Q_SLOTS:
         QTest::newRow("FreeTDS login time-out")
             << "[FreeTDS][SQL Server]Timeout expired [FreeTDS][SQL Server]Unable to connect to data source" << unreachable;
         QTest::newRow("FreeTDS server gone") << "[FreeTDS][SQL Server]Unexpected EOF from the server" << unreachable;
-        QTest::newRow("Microsoft statement time-out") << "[Microsoft][ODBC Driver 17 for SQL Server]Query timeout expired" << timedOut;
-        QTest::newRow("Microsoft no server")
-            << "[Microsoft][ODBC Driver 17 for SQL Server]Login timeout expired" << unreachable;
-        QTest::newRow("no row") << "'abc' is not a valid integer value" << "";
-        QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("Microsoft statement time-out")
+            << "[Microsoft][ODBC Driver 17 for SQL Server]Query timeout expired" << timedOut;
+        QTest::newRow("Microsoft no server") << "[Microsoft][ODBC Driver 17 for SQL Server]Login timeout expired" << unreachable;
+        QTest::newRow("no row") << "'abc' is not a valid integer value"
+                                << "";
+        QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric"
+                                           << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void translate()
     {
@@ -147,15 +151,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("text");
-        QTest::newRow("date")
-            << "'31/02/2024' is not a valid date"
-            << "ป้อนวันที่ไม่ถูกต้อง" + cr + "'31/02/2024' IS NOT A VALID DATE" + cr;
+        QTest::newRow("date") << "'31/02/2024' is not a valid date"
+                              << "ป้อนวันที่ไม่ถูกต้อง" + cr + "'31/02/2024' IS NOT A VALID DATE" + cr;
         QTest::newRow("no row") << "Access violation at address 0040A1B2" << cr + "ACCESS VIOLATION AT ADDRESS 0040A1B2" + cr;
         QTest::newRow("empty") << "" << cr + cr;
         // Only a to z change: Thai, digits and letters outside ASCII stay as they are.
-        QTest::newRow("thai and non-ascii")
-            << "ไม่พบสินค้า barcode 885 straße café"
-            << cr + "ไม่พบสินค้า BARCODE 885 STRAßE CAFé" + cr;
+        QTest::newRow("thai and non-ascii") << "ไม่พบสินค้า barcode 885 straße café" << cr + "ไม่พบสินค้า BARCODE 885 STRAßE CAFé" + cr;
     }
     void composedText()
     {
@@ -173,11 +174,12 @@ private Q_SLOTS:
         m_dm->ApplicationEvents1Exception(message);
         QCOMPARE(logRows(), before + 1);
         QCOMPARE(m_rowsWhenShown, QList<int>{before + 1});
-        QCOMPARE(m_shown, QStringList{"ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว" + cr
-                                      + "[MICROSOFT][ODBC SQL SERVER DRIVER][SQL SERVER]VIOLATION OF UNIQUE KEY "
-                                        "CONSTRAINT 'UQ_BARCODE'. CANNOT INSERT DUPLICATE KEY IN OBJECT "
-                                        "'DBO.BARCODE'. สาขา ๑"
-                                      + cr});
+        QCOMPARE(m_shown,
+                 QStringList{"ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว" + cr +
+                             "[MICROSOFT][ODBC SQL SERVER DRIVER][SQL SERVER]VIOLATION OF UNIQUE KEY "
+                             "CONSTRAINT 'UQ_BARCODE'. CANNOT INSERT DUPLICATE KEY IN OBJECT "
+                             "'DBO.BARCODE'. สาขา ๑" +
+                             cr});
         const LogRow row = lastLogRow();
         QCOMPARE(row.message.toString(), message);
         QCOMPARE(row.user, 1);
@@ -241,8 +243,9 @@ private Q_SLOTS:
         m_dbs->config().execute("alter table ErrorLog rename to ErrorLogAway");
         m_dm->ApplicationEvents1Exception("Possible network error: ConnectionRead (recv()).");
         m_dbs->config().execute("alter table ErrorLogAway rename to ErrorLog");
-        QCOMPARE(m_shown, QStringList{"ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้" + cr
-                                      + "POSSIBLE NETWORK ERROR: CONNECTIONREAD (RECV())." + cr});
+        QCOMPARE(m_shown,
+                 QStringList{"ระบบเครือข่าย หรือ คอมพิวเตอร์แม่ข่ายมีปัญหา ติดต่อเครื่องแม่ข่ายไม่ได้" + cr +
+                             "POSSIBLE NETWORK ERROR: CONNECTIONREAD (RECV())." + cr});
         QCOMPARE(logRows(), before);
 
         // The next error is logged again once the database is back.

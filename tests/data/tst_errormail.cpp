@@ -25,9 +25,8 @@ class TestErrorMail : public QObject
     }
     void useSink(const QByteArray &recipient = "support@maker.example")
     {
-        writeIni("[ErrorMail]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(m_sink->port())
-                 + "\r\nSender=errors@maker.example\r\nRecipient=" + recipient
-                 + "\r\nUserId=reports@maker.example\r\n");
+        writeIni("[ErrorMail]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(m_sink->port()) +
+                 "\r\nSender=errors@maker.example\r\nRecipient=" + recipient + "\r\nUserId=reports@maker.example\r\n");
     }
 
 private Q_SLOTS:
@@ -52,8 +51,8 @@ private Q_SLOTS:
         const int before = m_sink->messageCount();
         QFile::remove("QLM.INI");
         cfg.SendErrorMail("Error DEMO Stock Count", "body");
-        writeIni("[ERRORMAIL]\r\nHost=\r\nPort=" + QByteArray::number(m_sink->port())
-                 + "\r\nRecipient=support@maker.example\r\n");
+        writeIni("[ERRORMAIL]\r\nHost=\r\nPort=" + QByteArray::number(m_sink->port()) +
+                 "\r\nRecipient=support@maker.example\r\n");
         cfg.SendErrorMail("Error DEMO Stock Count", "body");
         QCOMPARE(m_sink->messageCount(), before);
     }
@@ -68,8 +67,8 @@ private Q_SLOTS:
         cfg.SendErrorMail("Error DEMO Stock Count", "refused");
         QVERIFY(!cfg.NMSMTP1->connected());
 
-        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(SmtpSink::closedPort())
-                 + "\r\nRecipient=support@maker.example\r\n");
+        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(SmtpSink::closedPort()) +
+                 "\r\nRecipient=support@maker.example\r\n");
         cfg.SendErrorMail("Error DEMO Stock Count", "connection refused");
         QVERIFY(!cfg.NMSMTP1->connected());
 
@@ -86,16 +85,16 @@ private Q_SLOTS:
     void silentHostIsGivenUp()
     {
         TDMConfig cfg;
-        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(m_sink->port())
-                 + "\r\nRecipient=support@maker.example\r\nConnectTimeoutMs=600000\r\nTimeoutMs=600000\r\n");
+        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(m_sink->port()) +
+                 "\r\nRecipient=support@maker.example\r\nConnectTimeoutMs=600000\r\nTimeoutMs=600000\r\n");
         cfg.SendErrorMail("Error DEMO Stock Count", "long time-outs");
         QVERIFY(cfg.NMSMTP1->connectTimeoutMs() <= 5000);
         QVERIFY(cfg.NMSMTP1->timeoutMs() <= 10000);
 
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
-        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(silent.serverPort())
-                 + "\r\nRecipient=support@maker.example\r\nConnectTimeoutMs=500\r\n");
+        writeIni("[ERRORMAIL]\r\nHost=127.0.0.1\r\nPort=" + QByteArray::number(silent.serverPort()) +
+                 "\r\nRecipient=support@maker.example\r\nConnectTimeoutMs=500\r\n");
         cfg.SendErrorMail("Error DEMO Stock Count", "silent");
         QVERIFY(!cfg.NMSMTP1->connected());
     }

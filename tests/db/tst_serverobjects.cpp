@@ -163,7 +163,8 @@ private Q_SLOTS:
         l.type = "S\t";
         expectRefusal(l, "is not S, R or A");
         const QString serialBarcode = m_dbs.scalar("select BarCode from ProductUnits where Product = 75").toString();
-        m_dbs.company().execute(QString("update ProductUnits set BarCode = BarCode || '  ' where BarCode = '%1'").arg(serialBarcode));
+        m_dbs.company().execute(
+            QString("update ProductUnits set BarCode = BarCode || '  ' where BarCode = '%1'").arg(serialBarcode));
         l = Line();
         l.type = " s ";
         l.barcode = " " + serialBarcode + " ";
@@ -225,12 +226,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("access");
         QTest::addColumn<QString>("userCode");
-        QTest::newRow("clerk") << 1 << 1 << "บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo" << "Y" << "SOMCHAI";
-        QTest::newRow("english user, report") << 2 << 2 << "รายงานโควต้าลูกค้าตามกลุ่มราคา" << "Y" << "JOHN";
-        QTest::newRow("no access") << 1 << 3 << "บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo" << "N" << "GUEST";
-        QTest::newRow("no rights row") << 3 << 1 << "เมนูหลัก" << "" << "SOMCHAI";
-        QTest::newRow("unknown user") << 1 << 777 << "" << "" << "";
-        QTest::newRow("unknown menu") << 777 << 1 << "" << "" << "";
+        QTest::newRow("clerk") << 1 << 1 << "บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo"
+                               << "Y"
+                               << "SOMCHAI";
+        QTest::newRow("english user, report") << 2 << 2 << "รายงานโควต้าลูกค้าตามกลุ่มราคา"
+                                              << "Y"
+                                              << "JOHN";
+        QTest::newRow("no access") << 1 << 3 << "บันทึกฝากขาย / ปรับปรุงสต๊อก Tarvo"
+                                   << "N"
+                                   << "GUEST";
+        QTest::newRow("no rights row") << 3 << 1 << "เมนูหลัก"
+                                       << ""
+                                       << "SOMCHAI";
+        QTest::newRow("unknown user") << 1 << 777 << ""
+                                      << ""
+                                      << "";
+        QTest::newRow("unknown menu") << 777 << 1 << ""
+                                      << ""
+                                      << "";
     }
     void menuCaptionAndRights()
     {

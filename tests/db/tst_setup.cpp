@@ -81,9 +81,10 @@ private Q_SLOTS:
         QCOMPARE(dbs.scalar(cfg, "select count(*) from UserMenuRight where UserId in (1, 2) and Access_R = 'Y'").toInt(), 4);
         QCOMPARE(dbs.scalar(cfg, "select count(*) from UserMenuRight where UserId = 3 and Access_R = 'Y'").toInt(), 0);
         // Branches: users with a tablet customer code that matches a customer, except QLM.
-        const int branches = dbs.scalar("select count(*) from QLM_Config.Username U inner join Customer C on C.Code = U.CusCodeTablet"
-                                        " where trim(coalesce(U.CusCodeTablet, '')) <> '' and U.Code <> 'QLM'")
-                                 .toInt();
+        const int branches =
+            dbs.scalar("select count(*) from QLM_Config.Username U inner join Customer C on C.Code = U.CusCodeTablet"
+                       " where trim(coalesce(U.CusCodeTablet, '')) <> '' and U.Code <> 'QLM'")
+                .toInt();
         QVERIFY(branches >= 5);
         QCOMPARE(dbs.scalar("select count(*) from Product").toInt() >= 300, true);
         QCOMPARE(dbs.scalar("select Blocked from Product where Id = 13").toString(), QString("Y"));
@@ -95,8 +96,7 @@ private Q_SLOTS:
                  0);
         QVERIFY(dbs.scalar("select count(*) from (select ProductUnits from ProductPrice where PriceType = 19"
                            " group by ProductUnits having count(*) > 1)")
-                    .toInt()
-                > 0);
+                    .toInt() > 0);
         QVERIFY(dbs.scalar("select count(*) from SoDt where Clear <> 'Y'").toInt() > 0);
         QCOMPARE(dbs.scalar("select count(distinct BalanceYear) from ProductOnhandCustomer").toInt(), 2);
         QCOMPARE(dbs.scalar("select count(distinct PeriodNo) from ProductOnhandCustomer").toInt(), 13);

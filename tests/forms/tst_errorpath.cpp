@@ -22,9 +22,9 @@
 
 namespace {
 
-const QString duplicateKey = QStringLiteral(
-    "[Microsoft][ODBC SQL Server Driver][SQL Server]Violation of PRIMARY KEY constraint "
-    "'PK_TarvoConsignment'. Cannot insert duplicate key in object 'dbo.TarvoConsignment'.");
+const QString duplicateKey =
+    QStringLiteral("[Microsoft][ODBC SQL Server Driver][SQL Server]Violation of PRIMARY KEY constraint "
+                   "'PK_TarvoConsignment'. Cannot insert duplicate key in object 'dbo.TarvoConsignment'.");
 const QString duplicateThai = QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว");
 
 // A window whose button fails the way a screen's save does when the server refuses the line.
@@ -73,8 +73,7 @@ class TestErrorPath : public QObject
             seen.boxText = dlg->ErrorBox->toPlainText();
             try {
                 seen.logRowsWhileShown = logRows();
-            } catch (const Exception &) {
-            }
+            } catch (const Exception &) {}
             QTest::mouseClick(dlg->BCancel, Qt::LeftButton);
         });
         QTest::mouseClick(m_window->save, Qt::LeftButton);
@@ -108,8 +107,7 @@ private Q_SLOTS:
         QCOMPARE(seen.errorText, duplicateThai + "\r" + duplicateKey.toUpper() + "\r");
         QVERIFY(seen.boxText.startsWith(duplicateThai + "\n[MICROSOFT]"));
         QCOMPARE(logRows(), before + 1);
-        QCOMPARE(m_dbs->scalar(m_dbs->config(), "select ErrorMsg from ErrorLog order by Id desc").toString(),
-                 duplicateKey);
+        QCOMPARE(m_dbs->scalar(m_dbs->config(), "select ErrorMsg from ErrorLog order by Id desc").toString(), duplicateKey);
         QCOMPARE(m_dbs->scalar(m_dbs->config(), "select Username from ErrorLog order by Id desc").toInt(), 1);
         QCOMPARE(m_dbs->scalar(m_dbs->config(), "select Menu from ErrorLog order by Id desc").toInt(), 1);
         QCOMPARE(dialogs.count(), 0); // nothing fell back to the plain error box

@@ -1,15 +1,15 @@
 #include "data/LaunchContext.h"
-#include "platform/core/Exceptions.h"
 #include "forms/Fr_Form.h"
 #include "hints/FormHints.h"
 #include "hints/HintWindow.h"
+#include "platform/core/Exceptions.h"
 
-#include <QHelpEvent>
-#include <QToolTip>
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <QAction>
 #include <QDir>
@@ -145,8 +145,7 @@ private Q_SLOTS:
             QVERIFY2(button->x() > left, qPrintable(button->objectName()));
             left = button->x();
             // The caption fits under the image.
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= button->width() - 4,
-                     qPrintable(button->text()));
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= button->width() - 4, qPrintable(button->text()));
             // Each action shows its own image of the image list.
             const int index = TFrForm::imageIndex(bound[i]);
             QCOMPARE(bound[i]->icon().cacheKey(), form.ImageList1.value(index).cacheKey());
@@ -325,11 +324,21 @@ private Q_SLOTS:
 
         auto closeOnce = [&] {
             switch (way) {
-            case 0: QTest::keyClick(focused(), Qt::Key_Escape); break;
-            case 1: QTest::keyClick(focused(), Qt::Key_X, Qt::ControlModifier); break;
-            case 2: screen.BExit->click(); break;
-            case 3: screen.close(); break;
-            case 4: screen.windowHandle()->close(); break;
+            case 0:
+                QTest::keyClick(focused(), Qt::Key_Escape);
+                break;
+            case 1:
+                QTest::keyClick(focused(), Qt::Key_X, Qt::ControlModifier);
+                break;
+            case 2:
+                screen.BExit->click();
+                break;
+            case 3:
+                screen.close();
+                break;
+            case 4:
+                screen.windowHandle()->close();
+                break;
             }
         };
         dialogs.answerNo();

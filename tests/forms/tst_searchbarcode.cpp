@@ -121,8 +121,8 @@ class TestSearchBarCode : public QObject
     QStringList barcodesWhere(const QString &where, const QString &order = QStringLiteral("U.BarCode"))
     {
         Query q(&m_dbs->company());
-        q.setSql({"Select U.BarCode From ProductUnits U Inner Join Product P On P.Id = U.Product Where " + where
-                  + " Order By " + order});
+        q.setSql({"Select U.BarCode From ProductUnits U Inner Join Product P On P.Id = U.Product Where " + where + " Order By " +
+                  order});
         q.open();
         QStringList list;
         for (int i = 0; i < q.recordCount(); ++i)
@@ -155,10 +155,7 @@ private Q_SLOTS:
                    "(90003, 1, 'ถุง', '', 60, 'N')");
     }
 
-    void cleanupTestCase()
-    {
-        m_program.reset();
-    }
+    void cleanupTestCase() { m_program.reset(); }
 
     void init()
     {
@@ -448,10 +445,11 @@ private Q_SLOTS:
         QFETCH(int, way);
         TFrSearchBarCode dialog;
         // A first use chooses a barcode.
-        QCOMPARE(runModal(dialog, [&] {
-                     QTest::keyClick(dialog.Name, Qt::Key_Return);
-                     QTest::keyClick(focused(), Qt::Key_Return);
-                 }),
+        QCOMPARE(runModal(dialog,
+                          [&] {
+                              QTest::keyClick(dialog.Name, Qt::Key_Return);
+                              QTest::keyClick(focused(), Qt::Key_Return);
+                          }),
                  int(QDialog::Accepted));
         QVERIFY(!dialog.SelectedBarCode.isEmpty());
 
@@ -461,14 +459,20 @@ private Q_SLOTS:
                 QVERIFY(rowCount(dialog) > 0);
             }
             switch (way) {
-            case 0: dialog.Btok->click(); break;
+            case 0:
+                dialog.Btok->click();
+                break;
             case 1:
                 QTest::mouseClick(dialog.DgSearch->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
                 QCOMPARE(focused(), dialog.DgSearch);
                 QTest::keyClick(focused(), Qt::Key_Return);
                 break;
-            case 2: QTest::mouseDClick(dialog.DgSearch->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20)); break;
-            case 3: QTest::keyClick(focused(), Qt::Key_Escape); break;
+            case 2:
+                QTest::mouseDClick(dialog.DgSearch->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+                break;
+            case 3:
+                QTest::keyClick(focused(), Qt::Key_Escape);
+                break;
             }
         });
         QCOMPARE(result, int(QDialog::Rejected));
@@ -592,8 +596,8 @@ private Q_SLOTS:
         {
             QFile file("QLM.INI");
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write("[SEARCHBARCODE]\nLeft=" + QByteArray::number(available.right() - 80)
-                       + "\nTop=10\nWidth=700\nHeight=300\n");
+            file.write("[SEARCHBARCODE]\nLeft=" + QByteArray::number(available.right() - 80) +
+                       "\nTop=10\nWidth=700\nHeight=300\n");
         }
         TFrSearchBarCode dialog;
         QVERIFY(showActive(dialog));
@@ -718,7 +722,8 @@ private Q_SLOTS:
         }
         QVERIFY(dialog.DgSearch->rowHeight(0) >= dialog.DgSearch->fontMetrics().height());
         // Barcodes, product codes and units fit their columns at the default widths.
-        const int margins = 2 * (dialog.DgSearch->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.DgSearch) + 1);
+        const int margins =
+            2 * (dialog.DgSearch->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, dialog.DgSearch) + 1);
         for (int row = 0; row < rowCount(dialog); ++row) {
             for (int column : {BarCodeColumn, CodeColumn, UnitNameColumn}) {
                 const QString text = dialog.DgSearch->model()->index(row, column).data().toString();

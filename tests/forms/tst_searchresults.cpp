@@ -11,14 +11,16 @@
 
 namespace {
 
-const char *const smallestUnit =
-    "(Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) From ProductUnits Where Product = P.Id) Limit 1)";
+const char *const smallestUnit = "(Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) "
+                                 "From ProductUnits Where Product = P.Id) Limit 1)";
 
 QStringList referenceSearch()
 {
     return {
         "Select U.Id, U.BarCode, U.Product, U.UnitName, P.Code, P.ThaiName,",
-        QString("  printf('%.2f', Coalesce((Select Sum(Quantity) From ProductOnHand Where BalanceYear = :ThisYear And Product = P.Id), 0)) || '  ' || %1 OnHand,").arg(smallestUnit),
+        QString("  printf('%.2f', Coalesce((Select Sum(Quantity) From ProductOnHand Where BalanceYear = :ThisYear And Product = "
+                "P.Id), 0)) || '  ' || %1 OnHand,")
+            .arg(smallestUnit),
         QString("  printf('%.2f', Coalesce(B.BackOrder, 0)) || '  ' || %1 Backorder").arg(smallestUnit),
         "From ProductUnits U",
         "Inner Join Product P On (P.Id = U.Product)",
@@ -69,18 +71,25 @@ private Q_SLOTS:
         const int year = QDate::currentDate().year();
         // A smallest unit added last, on-hand rows in this year and the last, and a blocked product
         // that has quantities too.
-        db.executeBatch(QString(
-            "Update ProductUnits Set Fraction = 2 Where Product = 3 And Fraction = 1;"
-            "Insert Into ProductUnits (Product, UnitName, Fraction, BarCode) Values (3, 'ซอง', 1, '9990000000031');"
-            "Delete From ProductOnHand Where Product = 3;"
-            "Insert Into ProductOnHand (Product, BalanceYear, PeriodNo, Quantity) Values (3, %1, 1, 7.25), (3, %1, 2, 1.5), (3, %2, 1, 1000);"
-            "Update Product Set Blocked = 'Y' Where Id = 4;"
-            "Insert Into ProductOnHand (Product, BalanceYear, PeriodNo, Quantity) Values (4, %1, 1, 3);")
-                            .arg(year)
-                            .arg(year - 1));
+        db.executeBatch(
+            QString("Update ProductUnits Set Fraction = 2 Where Product = 3 And Fraction = 1;"
+                    "Insert Into ProductUnits (Product, UnitName, Fraction, BarCode) Values (3, 'ซอง', 1, '9990000000031');"
+                    "Delete From ProductOnHand Where Product = 3;"
+                    "Insert Into ProductOnHand (Product, BalanceYear, PeriodNo, Quantity) Values (3, %1, 1, 7.25), (3, %1, 2, "
+                    "1.5), (3, %2, 1, 1000);"
+                    "Update Product Set Blocked = 'Y' Where Id = 4;"
+                    "Insert Into ProductOnHand (Product, BalanceYear, PeriodNo, Quantity) Values (4, %1, 1, 3);")
+                .arg(year)
+                .arg(year - 1));
         QVERIFY(m_dbs->scalar("Select Count(*) From SoDt Where Clear <> 'Y'").toInt() > 0);
-        QVERIFY(m_dbs->scalar("Select Count(*) From IvDt V Inner Join IvHd H On (H.Id = V.IvHd) Where H.NotCutStock = 'Y' And H.IvType <> 'B'").toInt() > 0);
-        QVERIFY(m_dbs->scalar("Select Count(*) From IvDt V Inner Join IvHd H On (H.Id = V.IvHd) Where H.NotCutStock = 'N' And H.IvType = 'B' And V.IvdtB > 0").toInt() > 0);
+        QVERIFY(m_dbs
+                    ->scalar("Select Count(*) From IvDt V Inner Join IvHd H On (H.Id = V.IvHd) Where H.NotCutStock = 'Y' And "
+                             "H.IvType <> 'B'")
+                    .toInt() > 0);
+        QVERIFY(m_dbs
+                    ->scalar("Select Count(*) From IvDt V Inner Join IvHd H On (H.Id = V.IvHd) Where H.NotCutStock = 'N' And "
+                             "H.IvType = 'B' And V.IvdtB > 0")
+                    .toInt() > 0);
         QVERIFY(m_dbs->scalar("Select Count(*) From IvDt Where SoDt Is Not Null").toInt() > 0);
     }
 
@@ -88,13 +97,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("name");
-        QTest::newRow("everything") << "%" << "%";
-        QTest::newRow("barcode prefix") << "885%" << "%";
-        QTest::newRow("one barcode") << "9990000000031%" << "%";
-        QTest::newRow("name begins with") << "%" << "ก%";
-        QTest::newRow("name contains") << "%" << "%า%";
-        QTest::newRow("both") << "8%" << "%ม%";
-        QTest::newRow("nothing") << "%" << "%ไม่มีสินค้านี้%";
+        QTest::newRow("everything") << "%"
+                                    << "%";
+        QTest::newRow("barcode prefix") << "885%"
+                                        << "%";
+        QTest::newRow("one barcode") << "9990000000031%"
+                                     << "%";
+        QTest::newRow("name begins with") << "%"
+                                          << "ก%";
+        QTest::newRow("name contains") << "%"
+                                       << "%า%";
+        QTest::newRow("both") << "8%"
+                              << "%ม%";
+        QTest::newRow("nothing") << "%"
+                                 << "%ไม่มีสินค้านี้%";
     }
 
     void sameRowsAsTheStoredStatement()
@@ -128,10 +144,13 @@ private Q_SLOTS:
             }
             QVERIFY(onHand.contains("8.75  ซอง"));
             QVERIFY(!backorder.filter(QRegularExpression("^[1-9]")).isEmpty());
-            QVERIFY(!backorder.filter(QRegularExpression("^-")).isEmpty() || !backorder.filter(QRegularExpression("^0\\.00")).isEmpty());
+            QVERIFY(!backorder.filter(QRegularExpression("^-")).isEmpty() ||
+                    !backorder.filter(QRegularExpression("^0\\.00")).isEmpty());
             QCOMPARE(search.recordCount(),
-                     m_dbs->scalar("Select Count(*) From ProductUnits U Inner Join Product P On (P.Id = U.Product) "
-                                   "Where U.BarCode <> '' And P.Blocked <> 'Y'").toInt());
+                     m_dbs
+                         ->scalar("Select Count(*) From ProductUnits U Inner Join Product P On (P.Id = U.Product) "
+                                  "Where U.BarCode <> '' And P.Blocked <> 'Y'")
+                         .toInt());
         }
     }
 };

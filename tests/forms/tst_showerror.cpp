@@ -45,9 +45,9 @@ class TestShowError : public QObject
     {
         QFile ini("QLM.INI");
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write("[ERRORMAIL]\nHost=127.0.0.1\nPort=" + QByteArray::number(port)
-                  + "\nSender=errors@maker.example\nRecipient=support@maker.example\n"
-                    "UserId=reports@maker.example\n");
+        ini.write("[ERRORMAIL]\nHost=127.0.0.1\nPort=" + QByteArray::number(port) +
+                  "\nSender=errors@maker.example\nRecipient=support@maker.example\n"
+                  "UserId=reports@maker.example\n");
     }
 
     // Shows the dialog as the error handler does (created, shown modally, freed) and runs
@@ -96,8 +96,7 @@ private Q_SLOTS:
         TFrShowError dlg;
         QCOMPARE(dlg.windowTitle(), QString("Windows Error Message"));
         QCOMPARE(dlg.size(), QSize(344, 101));
-        QVERIFY(!(dlg.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint
-                                        | Qt::WindowSystemMenuHint)));
+        QVERIFY(!(dlg.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint)));
         QCOMPARE(dlg.BOk->text(), QString("Send Error"));
         QCOMPARE(dlg.BCancel->text(), QString("Don't Send"));
         QCOMPARE(dlg.BOk->geometry(), QRect(94, 70, 75, 25));

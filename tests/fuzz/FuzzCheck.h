@@ -17,10 +17,10 @@
     std::abort();
 }
 
-#define FUZZ_CHECK(condition, detail)                                                              \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            fuzzFail(#condition, (detail));                                                        \
+#define FUZZ_CHECK(condition, detail)                                                                                            \
+    do {                                                                                                                         \
+        if (!(condition))                                                                                                        \
+            fuzzFail(#condition, (detail));                                                                                      \
     } while (0)
 
 // Reads fixed-size values from the front of a fuzz input; missing bytes read as zero.
@@ -30,10 +30,9 @@ public:
     FuzzReader(const uint8_t *data, size_t size)
         : m_data(data)
         , m_size(size)
-    {
-    }
+    {}
 
-    template<typename T>
+    template <typename T>
     T take()
     {
         T value{};
@@ -48,10 +47,7 @@ public:
     }
 
     // Whatever is left, read as UTF-8 (invalid sequences become U+FFFD).
-    QString restAsUtf8() const
-    {
-        return QString::fromUtf8(reinterpret_cast<const char *>(m_data), qsizetype(m_size));
-    }
+    QString restAsUtf8() const { return QString::fromUtf8(reinterpret_cast<const char *>(m_data), qsizetype(m_size)); }
 
 private:
     const uint8_t *m_data;

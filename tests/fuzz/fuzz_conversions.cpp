@@ -20,9 +20,8 @@
 namespace {
 
 // Runs a conversion; a refusal must carry "'<text>' <wording>".
-template<typename F>
-auto attempt(const QString &text, const char *wording, F convert)
-    -> std::optional<decltype(convert())>
+template <typename F>
+auto attempt(const QString &text, const char *wording, F convert) -> std::optional<decltype(convert())>
 {
     try {
         return convert();
@@ -54,7 +53,7 @@ bool isAscii(const QString &text)
 
 // The integer grammar read by std::from_chars: blanks trimmed, an optional sign, then decimal
 // digits, or hexadecimal digits after "$" or "0x". nullopt for anything else or out of range.
-template<typename Int>
+template <typename Int>
 std::optional<Int> referenceInteger(const QString &text)
 {
     QString s = trimmedBlanks(text);
@@ -75,8 +74,7 @@ std::optional<Int> referenceInteger(const QString &text)
         return std::nullopt;
     const QByteArray digits = (negative ? QByteArray("-") : QByteArray()) + s.toLatin1();
     Int value{};
-    const auto result = std::from_chars(digits.constData(), digits.constData() + digits.size(),
-                                        value, base);
+    const auto result = std::from_chars(digits.constData(), digits.constData() + digits.size(), value, base);
     if (result.ec != std::errc() || result.ptr != digits.constData() + digits.size())
         return std::nullopt;
     return value;
@@ -87,29 +85,25 @@ bool isHexText(const QString &text)
     return text.contains(u'$') || text.contains(u'x') || text.contains(u'X');
 }
 
-template<typename Int>
+template <typename Int>
 void checkInteger(const QString &text, Int (*convert)(const QString &))
 {
-    const std::optional<Int> value =
-        attempt(text, "is not a valid integer value", [&] { return convert(text); });
+    const std::optional<Int> value = attempt(text, "is not a valid integer value", [&] { return convert(text); });
     const std::optional<Int> reference = referenceInteger<Int>(text);
     FUZZ_CHECK(value == reference,
-               quoted(text) + QStringLiteral(" read as %1, std::from_chars gives %2")
-                                  .arg(value ? QString::number(*value) : QStringLiteral("refused"),
-                                       reference ? QString::number(*reference)
-                                                 : QStringLiteral("refused")));
+               quoted(text) +
+                   QStringLiteral(" read as %1, std::from_chars gives %2")
+                       .arg(value ? QString::number(*value) : QStringLiteral("refused"),
+                            reference ? QString::number(*reference) : QStringLiteral("refused")));
     if (!value)
         return;
     const QString written = QString::number(*value);
-    const auto again = attempt(written, "is not a valid integer value",
-                               [&] { return convert(written); });
+    const auto again = attempt(written, "is not a valid integer value", [&] { return convert(written); });
     FUZZ_CHECK(again == value, quoted(text) + QStringLiteral(" -> ") + written);
     if (!isHexText(text)) {
         // A decimal integer text is a floating point text too, with the nearest double.
-        const auto asFloat = attempt(text, "is not a valid floating point value",
-                                     [&] { return StrToFloat(text); });
-        FUZZ_CHECK(asFloat && *asFloat == double(*value),
-                   quoted(text) + QStringLiteral(" refused or misread by StrToFloat"));
+        const auto asFloat = attempt(text, "is not a valid floating point value", [&] { return StrToFloat(text); });
+        FUZZ_CHECK(asFloat && *asFloat == double(*value), quoted(text) + QStringLiteral(" refused or misread by StrToFloat"));
     }
 }
 
@@ -118,16 +112,14 @@ void checkInteger(const QString &text, Int (*convert)(const QString &))
 bool onlyDecimalFloatCharacters(const QString &s)
 {
     for (QChar c : s)
-        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+'
-              || c == u'-'))
+        if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-'))
             return false;
     return true;
 }
 
 void checkFloat(const QString &text)
 {
-    const std::optional<double> value =
-        attempt(text, "is not a valid floating point value", [&] { return StrToFloat(text); });
+    const std::optional<double> value = attempt(text, "is not a valid floating point value", [&] { return StrToFloat(text); });
 
     const QString s = trimmedBlanks(text);
     if (!s.isEmpty() && onlyDecimalFloatCharacters(s)) {
@@ -141,9 +133,9 @@ void checkFloat(const QString &text)
                 FUZZ_CHECK(!value, quoted(text) + QStringLiteral(" overflows but was accepted"));
             } else {
                 FUZZ_CHECK(value && *value == reference,
-                           quoted(text) + QStringLiteral(" read as %1, strtod gives %2")
-                                              .arg(value ? FloatToStr(*value) : QStringLiteral("refused"),
-                                                   FloatToStr(reference)));
+                           quoted(text) +
+                               QStringLiteral(" read as %1, strtod gives %2")
+                                   .arg(value ? FloatToStr(*value) : QStringLiteral("refused"), FloatToStr(reference)));
             }
         } else {
             FUZZ_CHECK(!value, quoted(text) + QStringLiteral(" is not a number but was accepted"));
@@ -155,8 +147,7 @@ void checkFloat(const QString &text)
         return;
     FUZZ_CHECK(std::isfinite(*value), quoted(text));
     const QString written = FloatToStr(*value);
-    const auto again = attempt(written, "is not a valid floating point value",
-                               [&] { return StrToFloat(written); });
+    const auto again = attempt(written, "is not a valid floating point value", [&] { return StrToFloat(written); });
     FUZZ_CHECK(again && *again == *value, quoted(text) + QStringLiteral(" -> ") + written);
 }
 
@@ -170,11 +161,10 @@ int windowYear(int twoDigits, int currentYear)
 
 void checkDate(const QString &text, int currentYear)
 {
-    const std::optional<QDate> value =
-        attempt(text, "is not a valid date", [&] { return StrToDate(text, currentYear); });
+    const std::optional<QDate> value = attempt(text, "is not a valid date", [&] { return StrToDate(text, currentYear); });
 
-    static const QRegularExpression shape(QRegularExpression::anchoredPattern(QStringLiteral(
-        "[\\x{0}-\\x{20}]*([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{1,2})[\\x{0}-\\x{20}]*")));
+    static const QRegularExpression shape(QRegularExpression::anchoredPattern(
+        QStringLiteral("[\\x{0}-\\x{20}]*([0-9]{1,2})/([0-9]{1,2})/([0-9]{4}|[0-9]{1,2})[\\x{0}-\\x{20}]*")));
     const QRegularExpressionMatch match = shape.match(text);
     std::optional<QDate> reference;
     if (match.hasMatch()) {
@@ -187,19 +177,18 @@ void checkDate(const QString &text, int currentYear)
             reference = QDate(year, month, day);
     }
     FUZZ_CHECK(value == reference,
-               quoted(text) + QStringLiteral(" in %1 read as %2, expected %3")
-                                  .arg(currentYear)
-                                  .arg(value ? value->toString(Qt::ISODate) : QStringLiteral("refused"),
-                                       reference ? reference->toString(Qt::ISODate)
-                                                 : QStringLiteral("refused")));
+               quoted(text) +
+                   QStringLiteral(" in %1 read as %2, expected %3")
+                       .arg(currentYear)
+                       .arg(value ? value->toString(Qt::ISODate) : QStringLiteral("refused"),
+                            reference ? reference->toString(Qt::ISODate) : QStringLiteral("refused")));
     if (!value)
         return;
     const QString written = DateToStr(*value);
     FUZZ_CHECK(written.size() == 10, quoted(text) + QStringLiteral(" -> ") + written);
     // A written date carries its four-digit year: it reads back whatever the current year.
     for (int year : {currentYear, 1900, 2100}) {
-        const auto again =
-            attempt(written, "is not a valid date", [&] { return StrToDate(written, year); });
+        const auto again = attempt(written, "is not a valid date", [&] { return StrToDate(written, year); });
         FUZZ_CHECK(again == value, quoted(text) + QStringLiteral(" -> ") + written);
     }
 }
@@ -215,8 +204,7 @@ void checkText(const QString &text)
     // The one-argument form places two-digit years around today's year.
     const int thisYear = QDate::currentDate().year();
     const auto today = attempt(text, "is not a valid date", [&] { return StrToDate(text); });
-    const auto explicitYear =
-        attempt(text, "is not a valid date", [&] { return StrToDate(text, thisYear); });
+    const auto explicitYear = attempt(text, "is not a valid date", [&] { return StrToDate(text, thisYear); });
     FUZZ_CHECK(today == explicitYear || QDate::currentDate().year() != thisYear, quoted(text));
 }
 

@@ -27,15 +27,13 @@ qsizetype maxLength(const QString &pattern)
 
 QString describe(const QString &pattern, double value, const QString &out)
 {
-    return QStringLiteral("pattern %1 value %2 gave %3")
-        .arg(quoted(pattern), QString::number(value, 'g', 17), quoted(out));
+    return QStringLiteral("pattern %1 value %2 gave %3").arg(quoted(pattern), QString::number(value, 'g', 17), quoted(out));
 }
 
 // A pattern of digit places, thousands separators and at most one point.
 bool isPlainPattern(const QString &pattern)
 {
-    static const QRegularExpression plain(
-        QRegularExpression::anchoredPattern(QStringLiteral("[0#,]*(\\.[0#,]*)?")));
+    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("[0#,]*(\\.[0#,]*)?")));
     return (pattern.contains(u'0') || pattern.contains(u'#')) && plain.match(pattern).hasMatch();
 }
 
@@ -59,8 +57,7 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
     const qsizetype firstZero = integerPlaces.indexOf(u'0');
     int minIntegerDigits = 0;
     if (firstZero >= 0)
-        minIntegerDigits = int(integerPlaces.mid(firstZero).count(u'0')
-                               + integerPlaces.mid(firstZero).count(u'#'));
+        minIntegerDigits = int(integerPlaces.mid(firstZero).count(u'0') + integerPlaces.mid(firstZero).count(u'#'));
 
     if (out.contains(u'E')) {
         // The general form, only for magnitudes of 1E18 and more.
@@ -77,10 +74,8 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
     const QString integerPart = outPoint < 0 ? number : number.left(outPoint);
     const QString fractionPart = outPoint < 0 ? QString() : number.mid(outPoint + 1);
 
-    static const QRegularExpression grouped(
-        QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,3}(,[0-9]{3})*)?")));
-    static const QRegularExpression digitsOnly(
-        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]*")));
+    static const QRegularExpression grouped(QRegularExpression::anchoredPattern(QStringLiteral("([0-9]{1,3}(,[0-9]{3})*)?")));
+    static const QRegularExpression digitsOnly(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]*")));
     FUZZ_CHECK((pattern.contains(u',') ? grouped : digitsOnly).match(integerPart).hasMatch(), detail());
     FUZZ_CHECK(digitsOnly.match(fractionPart).hasMatch(), detail());
     FUZZ_CHECK(outPoint < 0 || !fractionPart.isEmpty(), detail());
@@ -92,8 +87,7 @@ void checkPlainPattern(const QString &pattern, double value, const QString &out)
     FUZZ_CHECK(!negative || magnitude != 0, detail());
     FUZZ_CHECK(!negative || value < 0, detail());
     const double shown = negative ? -magnitude : magnitude;
-    const double tolerance =
-        0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(value) * 1e-15;
+    const double tolerance = 0.5 * std::pow(10.0, -decimals) * (1 + 1e-9) + std::fabs(value) * 1e-15;
     FUZZ_CHECK(std::fabs(shown - value) <= tolerance, detail());
 }
 

@@ -41,8 +41,8 @@ void checkStatement(const QString &sql)
 {
     const PositionalStatement statement = toPositional(sql);
     const auto detail = [&] {
-        return quoted(sql) + QStringLiteral(" -> ") + quoted(statement.text)
-            + QStringLiteral(" names ") + statement.names.join(u',');
+        return quoted(sql) + QStringLiteral(" -> ") + quoted(statement.text) + QStringLiteral(" names ") +
+            statement.names.join(u',');
     };
 
     // Put the '?' already in the text aside, so that every '?' left stands for a marker.

@@ -25,9 +25,7 @@ const QString satang = QStringLiteral("สตางค์");
 void checkNumberWords(qint64 number)
 {
     const QString words = ThaiNumberWords(number);
-    const auto detail = [&] {
-        return QString::number(number) + QStringLiteral(": ") + words;
-    };
+    const auto detail = [&] { return QString::number(number) + QStringLiteral(": ") + words; };
     FUZZ_CHECK(!hasAsciiDigit(words), detail());
     FUZZ_CHECK(words.isEmpty() == (number == 0), detail());
     FUZZ_CHECK(words.startsWith(minus) == (number < 0), detail());
@@ -37,17 +35,14 @@ void checkNumberWords(qint64 number)
         FUZZ_CHECK(words != ThaiNumberWords(number + 1), detail());
     // A million and more: the words of the millions, "ล้าน", then the words of the rest.
     if (number >= 1000000)
-        FUZZ_CHECK(words == ThaiNumberWords(number / 1000000) + QStringLiteral("ล้าน")
-                       + ThaiNumberWords(number % 1000000),
+        FUZZ_CHECK(words == ThaiNumberWords(number / 1000000) + QStringLiteral("ล้าน") + ThaiNumberWords(number % 1000000),
                    detail());
 }
 
 void checkAmount(double amount, int decimals)
 {
     const auto detail = [&] {
-        return QStringLiteral("amount %1 decimals %2")
-            .arg(QString::number(amount, 'g', 17))
-            .arg(decimals);
+        return QStringLiteral("amount %1 decimals %2").arg(QString::number(amount, 'g', 17)).arg(decimals);
     };
     // 2^63: every double below it has a baht part that fits 64 bits, whatever the rounding.
     const double limit = 9223372036854775808.0;
@@ -61,9 +56,7 @@ void checkAmount(double amount, int decimals)
         return;
     }
     FUZZ_CHECK(writable, detail() + QStringLiteral(" was written: ") + text);
-    const auto shown = [&] {
-        return detail() + QStringLiteral(": ") + text;
-    };
+    const auto shown = [&] { return detail() + QStringLiteral(": ") + text; };
     FUZZ_CHECK(!hasAsciiDigit(text), shown());
     FUZZ_CHECK(text.isEmpty() == (amount == 0), shown());
     if (amount == 0)
@@ -77,8 +70,8 @@ void checkAmount(double amount, int decimals)
     // Below 2^52 std::round rounds halves away from zero exactly as the decimal rounding does.
     if (decimals <= 0 && std::fabs(amount) < 4503599627370496.0) {
         const qint64 baht = qint64(std::round(amount));
-        const QString expected = baht == 0 ? wholeBaht
-            : (baht < 0 ? minus : QString()) + ThaiNumberWords(baht < 0 ? -baht : baht) + wholeBaht;
+        const QString expected =
+            baht == 0 ? wholeBaht : (baht < 0 ? minus : QString()) + ThaiNumberWords(baht < 0 ? -baht : baht) + wholeBaht;
         FUZZ_CHECK(text == expected, shown() + QStringLiteral(" expected ") + expected);
     }
 }
@@ -106,8 +99,7 @@ void checkOnhand(double quantity, qint64 fraction, int onhandDecimal, const QStr
     const QString whole = onhandQuantityText(&row, settings, quantity);
     FUZZ_CHECK(whole.isEmpty() || (whole.front().unicode() > 0x20 && whole.back().unicode() > 0x20),
                detail() + u' ' + quoted(whole));
-    FUZZ_CHECK(onhandQuantityText(nullptr, settings, quantity).endsWith(QLatin1String("ERROR")),
-               detail());
+    FUZZ_CHECK(onhandQuantityText(nullptr, settings, quantity).endsWith(QLatin1String("ERROR")), detail());
     for (int part : {0, 1, 2, 3}) {
         const QString text = onhandQuantityLSUnitText(&row, part, quantity);
         if (part != 1 && part != 2)

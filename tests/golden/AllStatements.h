@@ -1,8 +1,8 @@
 #pragma once
 
+#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/Dm_ConfigSql.h"
 #include "data/U_DMSql.h"
-#include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "forms/Fr_SearchBarCodeSql.h"
 #include "reports/FR_STDREPORT_ParamNewSql.h"
 

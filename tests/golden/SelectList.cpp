@@ -47,8 +47,7 @@ int fromPosition(const QString &text)
             ++depth;
         else if (c == u')')
             --depth;
-        else if (depth == 0 && (i == 0 || !text[i - 1].isLetterOrNumber())
-                 && from.match(QStringView(text).mid(i)).hasMatch())
+        else if (depth == 0 && (i == 0 || !text[i - 1].isLetterOrNumber()) && from.match(QStringView(text).mid(i)).hasMatch())
             return i;
     }
     return int(text.size());

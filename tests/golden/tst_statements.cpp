@@ -44,7 +44,11 @@ class TestStatements : public QObject
     DemoDatabases m_dbs;
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY2(QDir(qEnvironmentVariable("TARVO_SOURCE_DIR") + "/tests/golden/statements").exists(), "TARVO_SOURCE_DIR must name the source tree"); }
+    void initTestCase()
+    {
+        QVERIFY2(QDir(qEnvironmentVariable("TARVO_SOURCE_DIR") + "/tests/golden/statements").exists(),
+                 "TARVO_SOURCE_DIR must name the source tree");
+    }
 
     void entries_data()
     {
@@ -100,8 +104,9 @@ private Q_SLOTS:
 
     void selectListReader()
     {
-        QCOMPARE(selectListNames("Select U.Code UserCode, C.Code CusCode, LTrim(RTrim(C.NameShort)) CusName , C.Id CusId\nfrom X"),
-                 QStringList({"UserCode", "CusCode", "CusName", "CusId"}));
+        QCOMPARE(
+            selectListNames("Select U.Code UserCode, C.Code CusCode, LTrim(RTrim(C.NameShort)) CusName , C.Id CusId\nfrom X"),
+            QStringList({"UserCode", "CusCode", "CusName", "CusId"}));
         QCOMPARE(selectListNames("Select 1 DocType, H.IvDate DocDate, 'รับ 'ConsigTypeText, -D.Quantity Quantity,\n"
                                  "(Case When a = 'R'Then 1 Else 2\nEnd)Quantity2 From T Union All Select 2, 3"),
                  QStringList({"DocType", "DocDate", "ConsigTypeText", "Quantity", "Quantity2"}));

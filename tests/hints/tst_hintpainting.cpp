@@ -50,8 +50,8 @@ HintStyle testStyle()
     return s;
 }
 
-QImage compose(const HintStyle &s, TfhHintDirection d, const QString &text = QString(),
-               int w = W, const QColor &under = screenColour)
+QImage compose(const HintStyle &s, TfhHintDirection d, const QString &text = QString(), int w = W,
+               const QColor &under = screenColour)
 {
     QImage snapshot(w, heightFor(d), QImage::Format_RGB32);
     snapshot.fill(under);
@@ -84,19 +84,16 @@ QRect ink(const QImage &image, int top = 0, int bottom = -1)
 void TestHintPainting::arrowTipAndBase_data()
 {
     QTest::addColumn<int>("direction");
-    QTest::addColumn<int>("edgeRow");  // the box's outline row the arrow opens
-    QTest::addColumn<int>("base1");    // base points on that row
+    QTest::addColumn<int>("edgeRow");   // the box's outline row the arrow opens
+    QTest::addColumn<int>("base1");     // base points on that row
     QTest::addColumn<QRect>("tipZone"); // where the tip's outline pixels are, on the last row
     QTest::addColumn<QPoint>("inside"); // inside the triangle, halfway to the tip
 
     const int hu = heightFor(dUpRight);
-    QTest::newRow("up-right") << int(dUpRight) << hu - 15 << 10 << QRect(0, hu - 1, 3, 1)
-                              << QPoint(8, hu - 8);
-    QTest::newRow("up-left") << int(dUpLeft) << hu - 15 << W - 26 << QRect(W - 9, hu - 1, 4, 1)
-                             << QPoint(W - 14, hu - 8);
+    QTest::newRow("up-right") << int(dUpRight) << hu - 15 << 10 << QRect(0, hu - 1, 3, 1) << QPoint(8, hu - 8);
+    QTest::newRow("up-left") << int(dUpLeft) << hu - 15 << W - 26 << QRect(W - 9, hu - 1, 4, 1) << QPoint(W - 14, hu - 8);
     QTest::newRow("down-right") << int(dDownRight) << 15 << 10 << QRect(0, 0, 2, 1) << QPoint(8, 8);
-    QTest::newRow("down-left") << int(dDownLeft) << 15 << W - 26 << QRect(W - 7, 0, 2, 1)
-                               << QPoint(W - 14, 8);
+    QTest::newRow("down-left") << int(dDownLeft) << 15 << W - 26 << QRect(W - 7, 0, 2, 1) << QPoint(W - 14, 8);
 }
 
 void TestHintPainting::arrowTipAndBase()
@@ -209,8 +206,7 @@ void TestHintPainting::squareCornersWhenNotRounded()
     const auto d = TfhHintDirection(direction);
     const int h = heightFor(d);
     const bool top = hintArrowAtTop(d);
-    const QList<QPoint> boxCorners{QPoint(0, top ? 15 : 0), QPoint(W - 7, top ? 15 : 0),
-                                   QPoint(W - 7, top ? h - 9 : h - 15)};
+    const QList<QPoint> boxCorners{QPoint(0, top ? 15 : 0), QPoint(W - 7, top ? 15 : 0), QPoint(W - 7, top ? h - 9 : h - 15)};
     // Corners of the shadow area, on dots of the checkerboard.
     const QList<QPoint> shadowCorners{top ? QPoint(W - 2, 23) : QPoint(W - 1, 8),
                                       top ? QPoint(W - 2, h - 3) : QPoint(W - 1, h - 9)};
@@ -265,8 +261,7 @@ void TestHintPainting::transparencyBlendsFillWithSnapshot()
     // The ends of the range; a byte above 100 would drive the fill's weight negative and
     // counts as 100.
     snapshot.fill(QColor(40, 80, 120));
-    for (auto [rate, expected] : {std::pair{0, qRgb(200, 220, 240)}, {100, qRgb(40, 80, 120)},
-                                  {250, qRgb(40, 80, 120)}}) {
+    for (auto [rate, expected] : {std::pair{0, qRgb(200, 220, 240)}, {100, qRgb(40, 80, 120)}, {250, qRgb(40, 80, 120)}}) {
         s.TransparencyRate = rate;
         QCOMPARE(at(composeHintImage(snapshot, s, dUpRight, QString()), 30, 10), expected & 0xFFFFFF);
     }
@@ -302,8 +297,7 @@ void TestHintPainting::textPlacement()
 
     // Centred: blanks around the lines make no difference, and each line is centred alone.
     s.TextAlignment = taCenter;
-    const QImage padded = compose(s, dUpRight,
-                                  alignHintText(QStringLiteral("   Stock  \r\n On hand units "), taCenter), w);
+    const QImage padded = compose(s, dUpRight, alignHintText(QStringLiteral("   Stock  \r\n On hand units "), taCenter), w);
     QCOMPARE(padded, compose(s, dUpRight, QStringLiteral("Stock\nOn hand units"), w));
     const int line = QFontMetrics(s.Font).lineSpacing();
     const QRect first = ink(padded, 3, 3 + line);

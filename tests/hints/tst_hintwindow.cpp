@@ -38,8 +38,7 @@ private slots:
 namespace {
 
 // A form with one button that has a hint, carrying its own settings component.
-struct Form
-{
+struct Form {
     QWidget window;
     QPushButton *button = nullptr;
     TFormHints *hints = nullptr;
@@ -60,8 +59,7 @@ struct Form
 
 bool sendToolTip(QWidget *widget, const QPoint &local, QPoint global = QPoint(-1, -1))
 {
-    QHelpEvent event(QEvent::ToolTip, local,
-                     global == QPoint(-1, -1) ? widget->mapToGlobal(local) : global);
+    QHelpEvent event(QEvent::ToolTip, local, global == QPoint(-1, -1) ? widget->mapToGlobal(local) : global);
     QApplication::sendEvent(widget, &event);
     return event.isAccepted();
 }
@@ -112,10 +110,10 @@ void TestHintWindow::defaultsAndBaseFormSettings()
     QStringList names;
     for (int i = hints->metaObject()->propertyOffset(); i < hints->metaObject()->propertyCount(); ++i)
         names << QString::fromLatin1(hints->metaObject()->property(i).name());
-    QCOMPARE(names, QStringList({"Active", "BiDiMode", "ColorBackground", "ColorBorder",
-                                 "ColorShadow", "Direction", "Font", "FontColor", "MaxWidth",
-                                 "Rounded", "RoundRadius", "ShowArrow", "ShowShadow",
-                                 "TextAlignment", "Transparent", "TransparencyRate"}));
+    QCOMPARE(names,
+             QStringList({"Active", "BiDiMode", "ColorBackground", "ColorBorder", "ColorShadow", "Direction", "Font", "FontColor",
+                          "MaxWidth", "Rounded", "RoundRadius", "ShowArrow", "ShowShadow", "TextAlignment", "Transparent",
+                          "TransparencyRate"}));
     QVERIFY(hints->setProperty("Direction", QVariant::fromValue(dDownLeft)));
     QCOMPARE(hints->Direction(), dDownLeft);
 
@@ -195,8 +193,7 @@ void TestHintWindow::onShowHintCanSuppress()
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     int calls = 0;
-    form.hints->setOnShowHint([&](TfhHintWindow *sender, QWidget *control, const QString &hint,
-                                  bool &allow, bool &standard) {
+    form.hints->setOnShowHint([&](TfhHintWindow *sender, QWidget *control, const QString &hint, bool &allow, bool &standard) {
         ++calls;
         QCOMPARE(sender, balloon());
         QCOMPARE(control, form.button);
@@ -214,8 +211,7 @@ void TestHintWindow::onShowHintCanAskForStandardLook()
 {
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    form.hints->setOnShowHint(
-        [](TfhHintWindow *, QWidget *, const QString &, bool &, bool &standard) { standard = true; });
+    form.hints->setOnShowHint([](TfhHintWindow *, QWidget *, const QString &, bool &, bool &standard) { standard = true; });
     QVERIFY(sendToolTip(form.button, QPoint(10, 10)));
     QVERIFY(!balloonVisible());
     QVERIFY(QToolTip::isVisible());
@@ -233,9 +229,7 @@ void TestHintWindow::switchingOffInsideOnShowHint()
     Form form;
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
     TFormHints *hints = form.hints;
-    hints->setOnShowHint([hints](TfhHintWindow *, QWidget *, const QString &, bool &, bool &) {
-        hints->setActive(false);
-    });
+    hints->setOnShowHint([hints](TfhHintWindow *, QWidget *, const QString &, bool &, bool &) { hints->setActive(false); });
     QVERIFY(sendToolTip(form.button, QPoint(10, 10)));
     QVERIFY(!balloon());
     QVERIFY(!QToolTip::isVisible());
@@ -260,8 +254,7 @@ void TestHintWindow::hintsOfDisabledControlsAndItems()
     // Qt hands tooltip events of a disabled widget to its parent; the disabled button's hint
     // still shows, and OnShowHint is told about the button.
     QWidget *seen = nullptr;
-    form.hints->setOnShowHint(
-        [&](TfhHintWindow *, QWidget *control, const QString &, bool &, bool &) { seen = control; });
+    form.hints->setOnShowHint([&](TfhHintWindow *, QWidget *control, const QString &, bool &, bool &) { seen = control; });
     QVERIFY(sendToolTip(&form.window, QPoint(30, 30)));
     QCOMPARE(seen, form.button);
     QVERIFY(balloonVisible());

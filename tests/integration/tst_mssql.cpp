@@ -88,8 +88,9 @@ private Q_SLOTS:
     {
         auto master = connect("master");
         Query q(master.get());
-        q.setSql({"Select Count(Distinct collation_name) N, Min(Cast(CollationProperty(collation_name, 'CodePage') As Int)) CodePage",
-                  "From sys.databases Where name In (:A, :B)"});
+        q.setSql(
+            {"Select Count(Distinct collation_name) N, Min(Cast(CollationProperty(collation_name, 'CodePage') As Int)) CodePage",
+             "From sys.databases Where name In (:A, :B)"});
         q.setParam("A", "QLM_CONFIG");
         q.setParam("B", m_company);
         q.open();

@@ -220,7 +220,8 @@ private Q_SLOTS:
         Drive::key(Qt::Key_F10);
         QCOMPARE(m_dialogs->texts(), QStringList{"บันทึกเรียบร้อย"});
         const QJsonObject save = rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").last();
-        QCOMPARE(paramValues(save).mid(0, 10), QVariantList({"BR01", "SOMCHAI", 1, "S", "8850000000001", "", 2, 19.99, "N", 19.99}));
+        QCOMPARE(paramValues(save).mid(0, 10),
+                 QVariantList({"BR01", "SOMCHAI", 1, "S", "8850000000001", "", 2, 19.99, "N", 19.99}));
         QCOMPARE(paramValues(save).at(10), QVariant(QDate::currentDate().toString(Qt::ISODate)));
 
         QTabBar *tabs = screen.PageControl1->tabBar();
@@ -239,9 +240,11 @@ private Q_SLOTS:
     {
         m_server.answer("^Exec Save_Tarvo_Consignment",
                         QJsonArray{QJsonObject{{"rowcount", 1}},
-                                   QJsonObject{{"error", QJsonArray{50000, "Cannot insert duplicate key row in object "
-                                                                           "'dbo.Tarvo_Consignment' with unique index "
-                                                                           "'IX_Tarvo_Consignment_Serial'."}}}});
+                                   QJsonObject{{"error",
+                                                QJsonArray{50000,
+                                                           "Cannot insert duplicate key row in object "
+                                                           "'dbo.Tarvo_Consignment' with unique index "
+                                                           "'IX_Tarvo_Consignment_Serial'."}}}});
         m_dialogs->clear();
         auto opened = openScreenOnBranch1();
         QVERIFY(opened);

@@ -12,8 +12,7 @@
 namespace {
 
 // A statement under construction, with what the binder should make of it.
-struct Expected
-{
+struct Expected {
     QString sql;
     QString positional;
     QStringList names;
@@ -36,8 +35,7 @@ class StatementGenerator
 public:
     explicit StatementGenerator(quint32 seed)
         : m_random(seed)
-    {
-    }
+    {}
 
     Expected next()
     {
@@ -47,11 +45,9 @@ public:
             addFragment(e);
         // Sometimes the statement ends inside an unclosed literal or comment: no marker there.
         if (m_random.bounded(6) == 0) {
-            static const QStringList openers = {QStringLiteral("'"), QStringLiteral("\""),
-                                                QStringLiteral("["), QStringLiteral("--"),
-                                                QStringLiteral("/*")};
-            e.text(pick(openers) + QStringLiteral(" :") + name() + QStringLiteral(" and :")
-                   + name());
+            static const QStringList openers = {QStringLiteral("'"), QStringLiteral("\""), QStringLiteral("["),
+                                                QStringLiteral("--"), QStringLiteral("/*")};
+            e.text(pick(openers) + QStringLiteral(" :") + name() + QStringLiteral(" and :") + name());
         }
         return e;
     }
@@ -61,11 +57,10 @@ private:
 
     QString name()
     {
-        static const QStringList names = {
-            QStringLiteral("Code"),  QStringLiteral("code"),     QStringLiteral("DocDate"),
-            QStringLiteral("_x"),    QStringLiteral("A1_b2"),    QStringLiteral("GetUnit"),
-            QStringLiteral("ราคา"),   QStringLiteral("BEGIN"),    QStringLiteral("p"),
-            QStringLiteral("Name"),  QStringLiteral("x_"),       QStringLiteral("CusCode2")};
+        static const QStringList names = {QStringLiteral("Code"), QStringLiteral("code"),  QStringLiteral("DocDate"),
+                                          QStringLiteral("_x"),   QStringLiteral("A1_b2"), QStringLiteral("GetUnit"),
+                                          QStringLiteral("ราคา"), QStringLiteral("BEGIN"), QStringLiteral("p"),
+                                          QStringLiteral("Name"), QStringLiteral("x_"),    QStringLiteral("CusCode2")};
         return pick(names);
     }
 
@@ -74,12 +69,10 @@ private:
     QString inner(const QString &forbidden)
     {
         static const QStringList parts = {
-            QStringLiteral(":Name"), QStringLiteral(" "),   QStringLiteral(":"),
-            QStringLiteral("--"),    QStringLiteral("/*"),  QStringLiteral("*/"),
-            QStringLiteral("'"),     QStringLiteral("\""),  QStringLiteral("["),
-            QStringLiteral("]"),     QStringLiteral("\n"),  QStringLiteral("\r"),
-            QStringLiteral("::"),    QStringLiteral("?"),   QStringLiteral("สินค้า"),
-            QStringLiteral("''"),    QStringLiteral("*"),   QStringLiteral("/")};
+            QStringLiteral(":Name"), QStringLiteral(" "),  QStringLiteral(":"),  QStringLiteral("--"), QStringLiteral("/*"),
+            QStringLiteral("*/"),    QStringLiteral("'"),  QStringLiteral("\""), QStringLiteral("["),  QStringLiteral("]"),
+            QStringLiteral("\n"),    QStringLiteral("\r"), QStringLiteral("::"), QStringLiteral("?"),  QStringLiteral("สินค้า"),
+            QStringLiteral("''"),    QStringLiteral("*"),  QStringLiteral("/")};
         QString text;
         const int count = int(m_random.bounded(0, 6));
         for (int i = 0; i < count; ++i) {
@@ -97,15 +90,21 @@ private:
 
     void addFragment(Expected &e)
     {
-        static const QStringList plain = {
-            QStringLiteral("Select A, B From T Where X = "), QStringLiteral(" And "),
-            QStringLiteral("("),        QStringLiteral(") "),       QStringLiteral(", "),
-            QStringLiteral(" = "),      QStringLiteral("\n"),       QStringLiteral("Exec P "),
-            QStringLiteral(" ? "),      QStringLiteral("ราคา > "),    QStringLiteral("1"),
-            QStringLiteral(" * "),      QStringLiteral("\r\n")};
-        static const QStringList afterMarker = {QStringLiteral(" "), QStringLiteral(","),
-                                                QStringLiteral(")"), QStringLiteral("\n"),
-                                                QStringLiteral("+"), QStringLiteral("=")};
+        static const QStringList plain = {QStringLiteral("Select A, B From T Where X = "),
+                                          QStringLiteral(" And "),
+                                          QStringLiteral("("),
+                                          QStringLiteral(") "),
+                                          QStringLiteral(", "),
+                                          QStringLiteral(" = "),
+                                          QStringLiteral("\n"),
+                                          QStringLiteral("Exec P "),
+                                          QStringLiteral(" ? "),
+                                          QStringLiteral("ราคา > "),
+                                          QStringLiteral("1"),
+                                          QStringLiteral(" * "),
+                                          QStringLiteral("\r\n")};
+        static const QStringList afterMarker = {QStringLiteral(" "),  QStringLiteral(","), QStringLiteral(")"),
+                                                QStringLiteral("\n"), QStringLiteral("+"), QStringLiteral("=")};
         switch (m_random.bounded(9)) {
         case 0:
         case 1:
@@ -122,8 +121,8 @@ private:
             e.text(u'[' + inner(QStringLiteral("]")) + u']');
             break;
         case 5:
-            e.text(QStringLiteral("--") + inner(QStringLiteral("\n\r"))
-                   + (m_random.bounded(2) ? QStringLiteral("\n") : QStringLiteral("\r\n")));
+            e.text(QStringLiteral("--") + inner(QStringLiteral("\n\r")) +
+                   (m_random.bounded(2) ? QStringLiteral("\n") : QStringLiteral("\r\n")));
             break;
         case 6: // no "*" inside, so nothing closes the comment early
             e.text(QStringLiteral("/*") + inner(QStringLiteral("*")) + QStringLiteral(" */"));
@@ -161,10 +160,9 @@ private slots:
             const Expected e = generator.next();
             const PositionalStatement statement = toPositional(e.sql);
             QVERIFY2(statement.names == e.names,
-                     qPrintable(shown(e) + QStringLiteral("\nnames: ") + statement.names.join(u',')
-                                + QStringLiteral("\nexpected: ") + e.names.join(u',')));
-            QVERIFY2(statement.text == e.positional,
-                     qPrintable(shown(e) + QStringLiteral("\ngot: ") + statement.text));
+                     qPrintable(shown(e) + QStringLiteral("\nnames: ") + statement.names.join(u',') +
+                                QStringLiteral("\nexpected: ") + e.names.join(u',')));
+            QVERIFY2(statement.text == e.positional, qPrintable(shown(e) + QStringLiteral("\ngot: ") + statement.text));
             markers += int(e.names.size());
         }
         QVERIFY(markers > 5000); // the sample really exercises binding
@@ -187,8 +185,7 @@ private slots:
             ParamList params;
             for (int k = 0; k < distinct.size(); ++k)
                 params.set(distinct.at(k).toLower(), k * 10);
-            const QVariantList values = positionalValues(toPositional(e.sql).names, params,
-                                                         SqlDialect::SqlServer);
+            const QVariantList values = positionalValues(toPositional(e.sql).names, params, SqlDialect::SqlServer);
             QCOMPARE(values.size(), e.names.size());
             for (int k = 0; k < values.size(); ++k)
                 QCOMPARE(values.at(k).toInt(), int(distinct.indexOf(e.names.at(k).toUpper())) * 10);
@@ -197,8 +194,7 @@ private slots:
                 ParamList partial;
                 for (int k = 0; k + 1 < distinct.size(); ++k)
                     partial.set(distinct.at(k), k);
-                QVERIFY_THROWS_EXCEPTION(EDatabaseError,
-                                         positionalValues(e.names, partial, SqlDialect::Sqlite));
+                QVERIFY_THROWS_EXCEPTION(EDatabaseError, positionalValues(e.names, partial, SqlDialect::Sqlite));
             }
         }
     }

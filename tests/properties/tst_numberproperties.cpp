@@ -30,8 +30,7 @@ qint64 powerOfTen(int exponent)
 // cents as "-1234.05"; no sign for zero.
 QString centsText(qint64 cents, bool negative)
 {
-    const QString text = QString::number(cents / 100) + u'.'
-        + QString::number(cents % 100).rightJustified(2, u'0');
+    const QString text = QString::number(cents / 100) + u'.' + QString::number(cents % 100).rightJustified(2, u'0');
     return negative && cents != 0 ? u'-' + text : text;
 }
 
@@ -118,11 +117,10 @@ private slots:
             const qsizetype point = shortest.indexOf(u'.');
             const QString integer = point < 0 ? shortest : shortest.left(point);
             const QString fraction = (point < 0 ? QString() : shortest.mid(point + 1)).leftJustified(3, u'0');
-            const qint64 cents = integer.toLongLong() * 100 + fraction.left(2).toLongLong()
-                + (fraction.at(2) >= u'5' ? 1 : 0);
+            const qint64 cents = integer.toLongLong() * 100 + fraction.left(2).toLongLong() + (fraction.at(2) >= u'5' ? 1 : 0);
             QVERIFY2(FormatFloat(QStringLiteral("0.00"), value) == centsText(cents, negative),
-                     qPrintable(g17(value) + QStringLiteral(" (") + shortest + QStringLiteral(") gave ")
-                                + FormatFloat(QStringLiteral("0.00"), value)));
+                     qPrintable(g17(value) + QStringLiteral(" (") + shortest + QStringLiteral(") gave ") +
+                                FormatFloat(QStringLiteral("0.00"), value)));
         }
     }
 
@@ -157,8 +155,7 @@ private slots:
                 QVERIFY2(StrToFloat(text) == x, qPrintable(g17(x) + QStringLiteral(" -> ") + text));
                 if (x == 0)
                     continue;
-                QCOMPARE(significantDigits(text),
-                         significantDigits(QString::number(x, 'e', QLocale::FloatingPointShortest)));
+                QCOMPARE(significantDigits(text), significantDigits(QString::number(x, 'e', QLocale::FloatingPointShortest)));
                 const bool exponentForm = std::fabs(x) >= 1e15 || std::fabs(x) < 1e-5;
                 QVERIFY2(text.contains(u'E') == exponentForm, qPrintable(g17(x) + QStringLiteral(" -> ") + text));
             }
@@ -190,9 +187,8 @@ private slots:
             const QString shortText = QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year() % 100);
             try {
                 const QDate read = StrToDate(shortText, currentYear);
-                QVERIFY2(read.year() >= currentYear - 50 && read.year() < currentYear + 50
-                             && read.year() % 100 == date.year() % 100 && read.month() == date.month()
-                             && read.day() == date.day(),
+                QVERIFY2(read.year() >= currentYear - 50 && read.year() < currentYear + 50 &&
+                             read.year() % 100 == date.year() % 100 && read.month() == date.month() && read.day() == date.day(),
                          qPrintable(shortText + QStringLiteral(" in %1 read as ").arg(currentYear) + DateToStr(read)));
             } catch (const EConvertError &) {
                 // Only 29 February of a year whose century-neighbour is no leap year is refused.

@@ -121,8 +121,7 @@ private slots:
             const qint64 n = millions * 1000000 + rest;
             QCOMPARE(ThaiNumberWords(n), ThaiNumberWords(millions) + million + ThaiNumberWords(rest));
         }
-        QCOMPARE(ThaiNumberWords(int64Max),
-                 ThaiNumberWords(int64Max / 1000000) + million + ThaiNumberWords(int64Max % 1000000));
+        QCOMPARE(ThaiNumberWords(int64Max), ThaiNumberWords(int64Max / 1000000) + million + ThaiNumberWords(int64Max % 1000000));
     }
 
     // Whole amounts, below 2^53 where every integer is a double: the words of n and of n + 1
@@ -149,8 +148,7 @@ private slots:
             const double amount = double(1 + sampleNumber(random, int64Max / 2));
             const int decimals = int(random.bounded(-2, 25));
             const QString text = ThaiBahtText(amount, decimals);
-            QVERIFY2(text.endsWith(wholeBaht),
-                     qPrintable(QString::number(amount, 'g', 17) + QStringLiteral(": ") + text));
+            QVERIFY2(text.endsWith(wholeBaht), qPrintable(QString::number(amount, 'g', 17) + QStringLiteral(": ") + text));
             QVERIFY2(!hasDigit(text), qPrintable(text));
         }
         QVERIFY(ThaiBahtText(9223372036854774784.0, 2).endsWith(wholeBaht));
@@ -168,8 +166,7 @@ private slots:
             QVERIFY2(text != next, qPrintable(describe(cents, text)));
             QVERIFY2(!hasDigit(text), qPrintable(describe(cents, text)));
             if (cents != 0)
-                QVERIFY2(text.endsWith(cents % 100 ? QStringLiteral("สตางค์") : wholeBaht),
-                         qPrintable(describe(cents, text)));
+                QVERIFY2(text.endsWith(cents % 100 ? QStringLiteral("สตางค์") : wholeBaht), qPrintable(describe(cents, text)));
 
             // Any double of any size, any number of decimals: words or a refusal, never digits.
             const double amount = std::ldexp(random.generateDouble() - 0.5, int(random.bounded(-80, 70)));
@@ -178,8 +175,7 @@ private slots:
                 QVERIFY2(!hasDigit(words), qPrintable(words));
                 QVERIFY(std::fabs(amount) < 9223372036854775808.0);
             } catch (const EConvertError &) {
-                QVERIFY2(std::fabs(amount) >= 9223372036854775808.0,
-                         qPrintable(QString::number(amount, 'g', 17)));
+                QVERIFY2(std::fabs(amount) >= 9223372036854775808.0, qPrintable(QString::number(amount, 'g', 17)));
             }
         }
     }

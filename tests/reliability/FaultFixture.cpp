@@ -17,13 +17,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QTabWidget>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -200,9 +200,7 @@ void FaultFixture::writeMailSettings(const QString &host, int port, int connectT
 QStringList screenState(TFrTarvoAdjAndConsignment *s)
 {
     QStringList lines;
-    auto add = [&](const char *name, const QVariant &value) {
-        lines << QString::fromLatin1(name) + u'=' + value.toString();
-    };
+    auto add = [&](const char *name, const QVariant &value) { lines << QString::fromLatin1(name) + u'=' + value.toString(); };
     add("CbBranch", s->CbBranch->currentText());
     add("page", s->PageControl1->currentIndex());
     add("AcSave.enabled", s->AcSave->isEnabled());
@@ -242,4 +240,3 @@ QStringList screenState(TFrTarvoAdjAndConsignment *s)
     add("oldPrice", s->oldPrice());
     return lines;
 }
-

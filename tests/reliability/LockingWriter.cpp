@@ -13,13 +13,13 @@ std::mutex rollbackMutex;
 
 LockingWriter::LockingWriter(const QString &file)
     : m_file(file)
-{
-}
+{}
 
 LockingWriter::~LockingWriter()
 {
     if (m_thread.isRunning()) {
-        QMetaObject::invokeMethod(m_timer, [this] { m_timer->stop(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_timer, [this] { m_timer->stop(); }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
@@ -87,5 +87,6 @@ void LockingWriter::releaseWhen(std::function<bool()> ready, int delayMs, std::f
         m_timer->stop();
     });
     m_thread.start();
-    QMetaObject::invokeMethod(m_timer, [this] { m_timer->start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_timer, [this] { m_timer->start(); }, Qt::QueuedConnection);
 }

@@ -75,7 +75,8 @@ void StalledSmtpHost::serve(QTcpSocket *socket)
 
 StalledSmtpHost::~StalledSmtpHost()
 {
-    QMetaObject::invokeMethod(m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
     delete m_context;

@@ -6,26 +6,26 @@
 #include "LockingWriter.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
 #include "data/U_DM.h"
+#include "platform/core/Exceptions.h"
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "data/Dm_Config.h"
-#include "platform/core/Exceptions.h"
-#include "platform/ui/LookupCombo.h"
 #include "platform/ui/DataLabel.h"
+#include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include <atomic>
 
@@ -52,7 +52,8 @@ private Q_SLOTS:
         QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_URI"));
         {
             const BusyTimeOut shortWait(250);
-            QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions, QString("QSQLITE_BUSY_TIMEOUT=250;QSQLITE_OPEN_URI"));
+            QCOMPARE(ConnectionSettings::resolve(params, "").connectOptions,
+                     QString("QSQLITE_BUSY_TIMEOUT=250;QSQLITE_OPEN_URI"));
         }
         for (const char *unusable : {"", "soon", "-5", "1.5"}) {
             qputenv("TARVO_SQLITE_BUSY_TIMEOUT_MS", unusable);
@@ -78,11 +79,13 @@ private Q_SLOTS:
         std::atomic<bool> saveStarted{false};
         std::atomic<bool> saveReturned{false};
         std::atomic<bool> releasedWhileTheSaveWaited{false};
-        writer.releaseWhen([&] { return saveStarted.load(); }, 200, [&] {
-            releasedWhileTheSaveWaited = !saveReturned.load();
-            // The clerk, impatient, presses Save again while the first one waits.
-            QMetaObject::invokeMethod(s, [s] { Drive::click(s->BSave); }, Qt::QueuedConnection);
-        });
+        writer.releaseWhen([&] { return saveStarted.load(); }, 200,
+                           [&] {
+                               releasedWhileTheSaveWaited = !saveReturned.load();
+                               // The clerk, impatient, presses Save again while the first one waits.
+                               QMetaObject::invokeMethod(
+                                   s, [s] { Drive::click(s->BSave); }, Qt::QueuedConnection);
+                           });
         saveStarted = true;
         Drive::save();
         saveReturned = true;

@@ -17,8 +17,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QComboBox>
+#include <QCursor>
 #include <QLineEdit>
 #include <QTest>
 
@@ -102,8 +102,9 @@ private Q_SLOTS:
         QCOMPARE(f.shownErrors().size(), 1);
         const FaultFixture::ShownError &shown = f.shownErrors().first();
         QCOMPARE(shown.errorText,
-                 DuplicateThai + "\rCANNOT INSERT DUPLICATE KEY ROW IN OBJECT 'DBO.TARVO_CONSIGNMENT' WITH UNIQUE INDEX "
-                                 "'IX_TARVO_CONSIGNMENT_SERIAL'. THE DUPLICATE KEY VALUE IS (1, P0025, SN-2024-0001).\r");
+                 DuplicateThai +
+                     "\rCANNOT INSERT DUPLICATE KEY ROW IN OBJECT 'DBO.TARVO_CONSIGNMENT' WITH UNIQUE INDEX "
+                     "'IX_TARVO_CONSIGNMENT_SERIAL'. THE DUPLICATE KEY VALUE IS (1, P0025, SN-2024-0001).\r");
         QVERIFY(shown.errorText.startsWith(DuplicateThai + "\r" + raw.toUpper()));
         QVERIFY(shown.boxText.startsWith(DuplicateThai + "\nCANNOT INSERT DUPLICATE"));
         QCOMPARE(shown.logRowsWhileShown, logged + 1); // logged before it was shown

@@ -148,10 +148,14 @@ private Q_SLOTS:
         screen->FaButtonReport1BtPreviewClick();
         QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
         const ReportDocument &doc = screen->frfReport->document();
-        const double amount = m_program->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
-                                                        " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
-                                                        " where Q.QuotaYear = %1").arg(year)).toDouble();
-        const int rows = m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(year)).toInt();
+        const double amount = m_program
+                                  ->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
+                                                   " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
+                                                   " where Q.QuotaYear = %1")
+                                               .arg(year))
+                                  .toDouble();
+        const int rows =
+            m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(year)).toInt();
         QVERIFY(rows > 20);
         QCOMPARE(itemText(doc, "GrandAmount"), FormatFloat("#,##0.00", amount));
         QCOMPARE(itemText(doc, "GrandTotalCaption"), QString("รวมทั้งสิ้น %1 รายการ").arg(rows));
@@ -218,8 +222,12 @@ private Q_SLOTS:
                     totalPages << p;
             }
         }
-        QCOMPARE(headerPages.size(), m_program->scalar(QString("select count(distinct Customer) from Tarvo_CustomerQuota"
-                                                               " where QuotaYear = %1").arg(m_year - yearsBack)).toInt());
+        QCOMPARE(headerPages.size(),
+                 m_program
+                     ->scalar(QString("select count(distinct Customer) from Tarvo_CustomerQuota"
+                                      " where QuotaYear = %1")
+                                  .arg(m_year - yearsBack))
+                     .toInt());
         QCOMPARE(headerPages, totalPages);
     }
 
@@ -262,10 +270,14 @@ private Q_SLOTS:
                 customerAmounts += row.value(Amount).number;
             }
         }
-        const double expected = m_program->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
-                                                          " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
-                                                          " where Q.QuotaYear = %1").arg(m_year)).toDouble();
-        QCOMPARE(rows, m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(m_year)).toInt());
+        const double expected = m_program
+                                    ->scalar(QString("select sum(Q.Quantity * G.GroupPrice) from Tarvo_CustomerQuota Q"
+                                                     " inner join Tarvo_QuotaGroup G on G.Id = Q.QuotaGroup"
+                                                     " where Q.QuotaYear = %1")
+                                                 .arg(m_year))
+                                    .toDouble();
+        QCOMPARE(rows,
+                 m_program->scalar(QString("select count(*) from Tarvo_CustomerQuota where QuotaYear = %1").arg(m_year)).toInt());
         QVERIFY(qAbs(amount - expected) < 0.005);
         QVERIFY(qAbs(customerAmounts - expected) < 0.005);
         const auto grand = xlsx.row(xlsx.rowCount() - 2);
@@ -280,7 +292,7 @@ private Q_SLOTS:
     void printerSetupReachesThePrintedPaper_data()
     {
         QTest::addColumn<int>("languageNo");
-        QTest::addColumn<QStringList>("captions");  // the set-up's title and OK, the print dialog's title and button
+        QTest::addColumn<QStringList>("captions"); // the set-up's title and OK, the print dialog's title and button
         QTest::newRow("Thai") << 1 << QStringList{"กำหนดเครื่องพิมพ์", "ตกลง", "พิมพ์รายงาน", "พิมพ์"};
         QTest::newRow("English") << 2 << QStringList{"Printer Setup", "OK", "Print Report", "Print"};
     }
@@ -302,11 +314,11 @@ private Q_SLOTS:
         ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
             seen << dialog->windowTitle() << dialog->okButton()->text();
             dialog->printerBox()->setFocus();
-            QTest::keyClick(dialog->printerBox(), Qt::Key_End);  // the PDF file
+            QTest::keyClick(dialog->printerBox(), Qt::Key_End); // the PDF file
             dialog->fileEdit()->clear();
             QTest::keyClicks(dialog->fileEdit(), pdf);
             dialog->paperBox()->setFocus();
-            QTest::keyClick(dialog->paperBox(), Qt::Key_Up);  // A4 -> A3
+            QTest::keyClick(dialog->paperBox(), Qt::Key_Up); // A4 -> A3
             QTest::mouseClick(dialog->landscapeButton(), Qt::LeftButton);
             dialog->grab().save(outputDir() + QString("/printer-setup-%1.png").arg(languageNo));
             QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
@@ -330,7 +342,7 @@ private Q_SLOTS:
         QCOMPARE(seen, captions);
         QCOMPARE(dialogs.count(), 0);
         QCOMPARE(PdfTools::pageCount(pdf), preview->pageCount());
-        const QSizeF size = PdfTools::pageSize(pdf);  // A3 landscape: 1190.55 x 841.89 points
+        const QSizeF size = PdfTools::pageSize(pdf); // A3 landscape: 1190.55 x 841.89 points
         QVERIFY2(qAbs(size.width() - 1190.55) < 1 && qAbs(size.height() - 841.89) < 1,
                  qPrintable(QString("%1 x %2").arg(size.width()).arg(size.height())));
     }
@@ -364,9 +376,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("entered");
         QTest::addColumn<QString>("label");
-        QTest::newRow("1") << 1 << "แสดง/พิมพ์ รายงาน" << "แสดง/พิมพ์ รายงาน" << "ปี ค.ศ.     ";
-        QTest::newRow("2") << 2 << "Preview/Print Report" << "Preview Report" << "Year";
-        QTest::newRow("3") << 3 << "แสดง/พิมพ์ รายงาน" << "Preview Report" << "Year";
+        QTest::newRow("1") << 1 << "แสดง/พิมพ์ รายงาน"
+                           << "แสดง/พิมพ์ รายงาน"
+                           << "ปี ค.ศ.     ";
+        QTest::newRow("2") << 2 << "Preview/Print Report"
+                           << "Preview Report"
+                           << "Year";
+        QTest::newRow("3") << 3 << "แสดง/พิมพ์ รายงาน"
+                           << "Preview Report"
+                           << "Year";
     }
     void captionsByLanguage()
     {

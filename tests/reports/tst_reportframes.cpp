@@ -18,8 +18,7 @@
 namespace {
 
 // A window holding both frames and one control outside them, as a report screen does.
-struct Host
-{
+struct Host {
     QWidget window;
     QLineEdit *outside;
     TFaGetYearReport *year;

@@ -113,13 +113,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("windowTitle");
         QTest::addColumn<QString>("rptitle");
         QTest::addColumn<QString>("conditionVariable");
-        QTest::newRow("caption") << "  เมนูรายงาน  " << " ปี 2024 " << "  เมนูรายงาน  " << "'เมนูรายงาน'" << "'ปี 2024'";
-        QTest::newRow("empty caption") << "" << "" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "''";
-        QTest::newRow("caption of spaces") << "   " << "" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "''";
+        QTest::newRow("caption") << "  เมนูรายงาน  "
+                                 << " ปี 2024 "
+                                 << "  เมนูรายงาน  "
+                                 << "'เมนูรายงาน'"
+                                 << "'ปี 2024'";
+        QTest::newRow("empty caption") << ""
+                                       << ""
+                                       << "รายงานทดสอบ"
+                                       << "'รายงานทดสอบ'"
+                                       << "''";
+        QTest::newRow("caption of spaces") << "   "
+                                           << ""
+                                           << "รายงานทดสอบ"
+                                           << "'รายงานทดสอบ'"
+                                           << "''";
         // Quotes and backslashes inside are escaped, so the report shows the text as it stands.
-        QTest::newRow("quote in caption") << "รายงาน 'พิเศษ'" << "" << "รายงาน 'พิเศษ'" << "'รายงาน \\'พิเศษ\\''" << "''";
-        QTest::newRow("quote in condition") << "" << "ลูกค้า O'Neil" << "รายงานทดสอบ" << "'รายงานทดสอบ'" << "'ลูกค้า O\\'Neil'";
-        QTest::newRow("backslash") << "C:\\รายงาน" << "" << "C:\\รายงาน" << "'C:\\\\รายงาน'" << "''";
+        QTest::newRow("quote in caption") << "รายงาน 'พิเศษ'"
+                                          << ""
+                                          << "รายงาน 'พิเศษ'"
+                                          << "'รายงาน \\'พิเศษ\\''"
+                                          << "''";
+        QTest::newRow("quote in condition") << ""
+                                            << "ลูกค้า O'Neil"
+                                            << "รายงานทดสอบ"
+                                            << "'รายงานทดสอบ'"
+                                            << "'ลูกค้า O\\'Neil'";
+        QTest::newRow("backslash") << "C:\\รายงาน"
+                                   << ""
+                                   << "C:\\รายงาน"
+                                   << "'C:\\\\รายงาน'"
+                                   << "''";
     }
     void titleAndVariables()
     {
@@ -211,7 +235,8 @@ private Q_SLOTS:
             QVERIFY(p.waitForFinished(30000));
             // Marks above and below one letter may come out in either order.
             const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_C);
-            QVERIFY2(text.contains(QString("รายงานโควต้าลูกค้าตามกลุ่มราคา").normalized(QString::NormalizationForm_C)), qPrintable(text));
+            QVERIFY2(text.contains(QString("รายงานโควต้าลูกค้าตามกลุ่มราคา").normalized(QString::NormalizationForm_C)),
+                     qPrintable(text));
         }
 
         QFile::remove(pdf);

@@ -41,8 +41,8 @@ QSizeF pageSize(const QString &path)
 
 QStringList pageTexts(const QString &path)
 {
-    QStringList pages = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")})
-                            .split(QLatin1Char('\f'));
+    QStringList pages =
+        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")}).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;

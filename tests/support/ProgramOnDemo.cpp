@@ -65,7 +65,8 @@ void ProgramOnDemo::setLanguage(int userId, int languageNo)
 void ProgramOnDemo::copyReportDefinitions()
 {
     const QString source = qEnvironmentVariable("TARVO_SOURCE_DIR");
-    for (const QString &folder : {source + QStringLiteral("/reports/definitions"), source + QStringLiteral("/tests/reports/definitions")})
+    for (const QString &folder :
+         {source + QStringLiteral("/reports/definitions"), source + QStringLiteral("/tests/reports/definitions")})
         for (const QString &file : QDir(folder).entryList({QStringLiteral("*.frf")}, QDir::Files))
             if (!QFile::copy(folder + u'/' + file, dir() + u'/' + file))
                 qFatal("cannot copy %s", qPrintable(file));

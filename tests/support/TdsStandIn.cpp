@@ -10,8 +10,7 @@
 
 TdsStandIn::TdsStandIn(const QStringList &options)
     : m_options(options)
-{
-}
+{}
 
 TdsStandIn::~TdsStandIn()
 {
@@ -41,9 +40,10 @@ QString TdsStandIn::start()
     writeScript();
     const QString script = qEnvironmentVariable("TARVO_SOURCE_DIR") + QStringLiteral("/tests/tds/tds_standin.py");
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(python, QStringList{script, QStringLiteral("--script"), m_dir.filePath(QStringLiteral("script.json")),
-                                        QStringLiteral("--log"), m_dir.filePath(QStringLiteral("log.jsonl"))}
-                                + m_options);
+    m_process.start(python,
+                    QStringList{script, QStringLiteral("--script"), m_dir.filePath(QStringLiteral("script.json")),
+                                QStringLiteral("--log"), m_dir.filePath(QStringLiteral("log.jsonl"))} +
+                        m_options);
     if (!m_process.waitForStarted(20000))
         return m_process.errorString();
     QByteArray out;
@@ -113,8 +113,7 @@ void TdsStandIn::writeScript()
     QSaveFile f(m_dir.filePath(QStringLiteral("script.json")));
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write the stand-in's script");
-    f.write(QJsonDocument(QJsonObject{{QStringLiteral("rules"), rules}, {QStringLiteral("collations"), m_collations}})
-                .toJson());
+    f.write(QJsonDocument(QJsonObject{{QStringLiteral("rules"), rules}, {QStringLiteral("collations"), m_collations}}).toJson());
     f.commit();
 }
 
@@ -150,8 +149,7 @@ QStringList TdsStandIn::programTexts(const QList<QJsonObject> &log)
     for (const QJsonObject &entry : log) {
         const QString kind = entry.value(QStringLiteral("kind")).toString();
         const QString text = entry.value(QStringLiteral("text")).toString();
-        if ((kind == QLatin1String("batch") || kind == QLatin1String("rpc")) && !text.isEmpty()
-            && !layers.match(text).hasMatch())
+        if ((kind == QLatin1String("batch") || kind == QLatin1String("rpc")) && !text.isEmpty() && !layers.match(text).hasMatch())
             texts << text;
     }
     return texts;
@@ -187,6 +185,6 @@ bool TdsStandIn::writeIni(const QString &path, const QString &extraLines) const
 QStringList TdsStandIn::params(const QString &database, const QStringList &extra)
 {
     return QStringList{QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=127.0.0.1"),
-                       QStringLiteral("USER NAME=qlm"), QStringLiteral("PASSWORD=marigold")}
-        + extra;
+                       QStringLiteral("USER NAME=qlm"), QStringLiteral("PASSWORD=marigold")} +
+        extra;
 }

@@ -15,14 +15,20 @@ quint32 littleEndian(const QByteArray &data, qsizetype at, int bytes)
         value = (value << 8) | (at + i < data.size() ? quint8(data.at(at + i)) : 0);
     return value;
 }
-quint16 u16(const QByteArray &data, qsizetype at) { return quint16(littleEndian(data, at, 2)); }
-quint32 u32(const QByteArray &data, qsizetype at) { return littleEndian(data, at, 4); }
+quint16 u16(const QByteArray &data, qsizetype at)
+{
+    return quint16(littleEndian(data, at, 2));
+}
+quint32 u32(const QByteArray &data, qsizetype at)
+{
+    return littleEndian(data, at, 4);
+}
 
 // Inflates a raw deflate stream (zip method 8).
 QByteArray inflateRaw(const QByteArray &data, qsizetype size)
 {
     QByteArray out(size, Qt::Uninitialized);
-    z_stream stream {};
+    z_stream stream{};
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
     stream.avail_in = uInt(data.size());
     stream.next_out = reinterpret_cast<Bytef *>(out.data());
@@ -107,10 +113,11 @@ bool XlsxReader::read(const QString &path)
     }
 
     // Styles: the number format and boldness of each cell format.
-    QHash<int, QString> formats {{0, QStringLiteral("General")}, {1, QStringLiteral("0")}, {2, QStringLiteral("0.00")},
-                                 {3, QStringLiteral("#,##0")}, {4, QStringLiteral("#,##0.00")}, {14, QStringLiteral("mm-dd-yy")}};
+    QHash<int, QString> formats{{0, QStringLiteral("General")},  {1, QStringLiteral("0")},
+                                {2, QStringLiteral("0.00")},     {3, QStringLiteral("#,##0")},
+                                {4, QStringLiteral("#,##0.00")}, {14, QStringLiteral("mm-dd-yy")}};
     QList<bool> fontBold;
-    QList<std::pair<int, int>> cellFormats;  // number format id, font id
+    QList<std::pair<int, int>> cellFormats; // number format id, font id
     QXmlStreamReader styles(m_entries.value(QStringLiteral("xl/styles.xml")));
     QString section;
     while (!styles.atEnd()) {

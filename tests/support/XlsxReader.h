@@ -10,12 +10,11 @@
 class XlsxReader
 {
 public:
-    struct Cell
-    {
-        QString type;          // "s" shared text, "str"/"inlineStr" text, "n" number, "b" boolean
-        QString text;          // a text cell's text, a number cell's value as written
+    struct Cell {
+        QString type; // "s" shared text, "str"/"inlineStr" text, "n" number, "b" boolean
+        QString text; // a text cell's text, a number cell's value as written
         double number = 0;
-        QString numberFormat;  // the cell style's number format ("General" when none)
+        QString numberFormat; // the cell style's number format ("General" when none)
         bool bold = false;
     };
 

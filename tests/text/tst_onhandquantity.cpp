@@ -23,8 +23,7 @@ const UnitFractionRow zeroFraction{QStringLiteral("Box"), 0, QStringLiteral("Pie
 const UnitFractionRow negativeFraction{QStringLiteral("Box"), -12, QStringLiteral("Piece")};
 const UnitFractionRow bigFraction{QStringLiteral("Pallet"), 10000, QStringLiteral("Piece")};
 
-OnhandSettings brackets(std::optional<int> decimals = std::nullopt,
-                        const QString &left = QStringLiteral("("),
+OnhandSettings brackets(std::optional<int> decimals = std::nullopt, const QString &left = QStringLiteral("("),
                         const QString &right = QStringLiteral(")"))
 {
     return OnhandSettings{decimals, left, right};
@@ -51,8 +50,7 @@ void TestOnhandQuantity::quantityText_data()
     QTest::newRow("25.5") << &box << plain << 25.5 << "2 (Box) 1.5 (Piece)";
     QTest::newRow("0.5") << &box << plain << 0.5 << ".5 (Piece)";
     QTest::newRow("12000") << &box << plain << 12000.0 << "1,000 (Box)";
-    QTest::newRow("remainder grouped") << &bigFraction << plain << 15000.5
-                                       << "1 (Pallet) 5,000.5 (Piece)";
+    QTest::newRow("remainder grouped") << &bigFraction << plain << 15000.5 << "1 (Pallet) 5,000.5 (Piece)";
     QTest::newRow("six decimals at most") << &box << plain << 0.1234567 << ".123457 (Piece)";
 
     QTest::newRow("decimal 0 as null") << &box << brackets(0) << 25.5 << "2 (Box) 1.5 (Piece)";
@@ -60,8 +58,7 @@ void TestOnhandQuantity::quantityText_data()
     QTest::newRow("decimal 2 whole boxes") << &box << brackets(2) << 24.0 << "2 (Box)";
     QTest::newRow("decimal 2 below one") << &box << brackets(2) << 0.5 << "0.50 (Piece)";
     QTest::newRow("decimal 2 rounds") << &box << brackets(2) << 1.125 << "1.13 (Piece)";
-    QTest::newRow("decimal negative: no decimals") << &box << brackets(-3) << 25.5
-                                                   << "2 (Box) 2 (Piece)";
+    QTest::newRow("decimal negative: no decimals") << &box << brackets(-3) << 25.5 << "2 (Box) 2 (Piece)";
 
     QTest::newRow("fraction 1") << &single << plain << 7.0 << "7 (Box)";
     QTest::newRow("fraction 1 with decimals") << &single << plain << 7.25 << "7.25 (Box)";
@@ -71,15 +68,11 @@ void TestOnhandQuantity::quantityText_data()
 
     QTest::newRow("fraction 0") << &zeroFraction << plain << 25.5 << "25 (Box) 25.5 (Piece)";
     QTest::newRow("fraction 0 zero") << &zeroFraction << plain << 0.0 << "0 (Box)";
-    QTest::newRow("fraction negative") << &negativeFraction << plain << 25.0
-                                       << "25 (Box) 325 (Piece)";
+    QTest::newRow("fraction negative") << &negativeFraction << plain << 25.0 << "25 (Box) 325 (Piece)";
 
-    QTest::newRow("square brackets") << &box << brackets(std::nullopt, "[", "]") << 25.0
-                                     << "2 [Box] 1 [Piece]";
-    QTest::newRow("no brackets") << &box << brackets(std::nullopt, "", "") << 25.0
-                                 << "2 Box 1 Piece";
-    QTest::newRow("control characters trimmed") << &box << brackets(std::nullopt, "", "\r\n")
-                                                << 24.0 << "2 Box";
+    QTest::newRow("square brackets") << &box << brackets(std::nullopt, "[", "]") << 25.0 << "2 [Box] 1 [Piece]";
+    QTest::newRow("no brackets") << &box << brackets(std::nullopt, "", "") << 25.0 << "2 Box 1 Piece";
+    QTest::newRow("control characters trimmed") << &box << brackets(std::nullopt, "", "\r\n") << 24.0 << "2 Box";
 }
 
 void TestOnhandQuantity::quantityText()

@@ -25,10 +25,8 @@ void TestThaiBahtText::digitWords()
     for (int digit = 1; digit <= 9; ++digit) {
         QCOMPARE(ThaiDigitWord(digit, false, false), plain.at(digit - 1));
         // Only 1 has a units form and only 2 a tens form.
-        QCOMPARE(ThaiDigitWord(digit, true, false),
-                 digit == 1 ? QStringLiteral("เอ็ด") : plain.at(digit - 1));
-        QCOMPARE(ThaiDigitWord(digit, false, true),
-                 digit == 2 ? QStringLiteral("ยี่") : plain.at(digit - 1));
+        QCOMPARE(ThaiDigitWord(digit, true, false), digit == 1 ? QStringLiteral("เอ็ด") : plain.at(digit - 1));
+        QCOMPARE(ThaiDigitWord(digit, false, true), digit == 2 ? QStringLiteral("ยี่") : plain.at(digit - 1));
     }
     QCOMPARE(ThaiDigitWord(0, false, false), QString());
     QCOMPARE(ThaiDigitWord(10, false, false), QString());
@@ -82,8 +80,7 @@ void TestThaiBahtText::bahtText_data()
     row("200", 200, 2, "สองร้อยบาทถ้วน");
     row("1,000,000", 1000000, 2, "หนึ่งล้านบาทถ้วน");
     row("21,000,001", 21000001, 2, "ยี่สิบเอ็ดล้านหนึ่งบาทถ้วน");
-    row("12,345,678.90", 12345678.90, 2,
-        "สิบสองล้านสามแสนสี่หมื่นห้าพันหกร้อยเจ็ดสิบแปดบาทเก้าสิบสตางค์");
+    row("12,345,678.90", 12345678.90, 2, "สิบสองล้านสามแสนสี่หมื่นห้าพันหกร้อยเจ็ดสิบแปดบาทเก้าสิบสตางค์");
     row("0.50", 0.5, 2, "บาทห้าสิบสตางค์");
     row("0.001", 0.001, 2, "บาทถ้วน");
     row("0", 0, 2, "");
@@ -96,8 +93,7 @@ void TestThaiBahtText::bahtText_data()
     row("111", 111, 2, "หนึ่งร้อยสิบเอ็ดบาทถ้วน");
     row("1,000,001", 1000001, 2, "หนึ่งล้านหนึ่งบาทถ้วน");
     row("10,000,000", 10000000, 2, "สิบล้านบาทถ้วน");
-    row("2,147,483,647", 2147483647, 2,
-        "สองพันหนึ่งร้อยสี่สิบเจ็ดล้านสี่แสนแปดหมื่นสามพันหกร้อยสี่สิบเจ็ดบาทถ้วน");
+    row("2,147,483,647", 2147483647, 2, "สองพันหนึ่งร้อยสี่สิบเจ็ดล้านสี่แสนแปดหมื่นสามพันหกร้อยสี่สิบเจ็ดบาทถ้วน");
     row("0.01", 0.01, 2, "บาทหนึ่งสตางค์");
     row("0.21", 0.21, 2, "บาทยี่สิบเอ็ดสตางค์");
     row("0.999 is one baht", 0.999, 2, "หนึ่งบาทถ้วน");
@@ -117,8 +113,7 @@ void TestThaiBahtText::bahtText_data()
     row("negative below one baht", -0.5, 2, "ลบบาทห้าสิบสตางค์");
     row("negative rounding to zero has no sign", -0.001, 2, "บาทถ้วน");
 
-    row("2,147,483,648", 2147483648.0, 2,
-        "สองพันหนึ่งร้อยสี่สิบเจ็ดล้านสี่แสนแปดหมื่นสามพันหกร้อยสี่สิบแปดบาทถ้วน");
+    row("2,147,483,648", 2147483648.0, 2, "สองพันหนึ่งร้อยสี่สิบเจ็ดล้านสี่แสนแปดหมื่นสามพันหกร้อยสี่สิบแปดบาทถ้วน");
     row("3,000,000,000.25", 3000000000.25, 2, "สามพันล้านบาทยี่สิบห้าสตางค์");
     row("million million", 1e12, 2, "หนึ่งล้านล้านบาทถ้วน");
     row("9E18", 9e18, 2, "เก้าล้านล้านล้านบาทถ้วน");

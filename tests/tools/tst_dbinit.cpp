@@ -63,8 +63,7 @@ class TestDbInit : public QObject
 
     // The server's answers: the databases that exist (name, collation, code page), the
     // procedures and functions, the tables' columns; everything else is accepted.
-    void script(const QJsonArray &databases, const QStringList &routines = {},
-                const QList<QPair<QString, QString>> &columns = {})
+    void script(const QJsonArray &databases, const QStringList &routines = {}, const QList<QPair<QString, QString>> &columns = {})
     {
         m_server.clearRules();
         m_server.clearLog();
@@ -73,7 +72,8 @@ class TestDbInit : public QObject
         QList<QJsonArray> rows;
         for (const auto &c : columns)
             rows.append(QJsonArray{c.first, c.second});
-        m_server.answer("INFORMATION_SCHEMA.COLUMNS", QJsonArray{resultSet({"TABLE_NAME nvarchar", "COLUMN_NAME nvarchar"}, rows)});
+        m_server.answer("INFORMATION_SCHEMA.COLUMNS",
+                        QJsonArray{resultSet({"TABLE_NAME nvarchar", "COLUMN_NAME nvarchar"}, rows)});
         rows.clear();
         for (const QString &name : routines)
             rows.append(QJsonArray{name});
@@ -135,7 +135,8 @@ private Q_SLOTS:
         // A "]" in a database name is doubled inside the brackets.
         script({});
         runDbInit(options("SHOP]1"));
-        QCOMPARE(textsMatching("Create Database").last(), QString("If DB_ID(N'SHOP]1') Is Null Create Database [SHOP]]1] Collate Thai_CI_AS"));
+        QCOMPARE(textsMatching("Create Database").last(),
+                 QString("If DB_ID(N'SHOP]1') Is Null Create Database [SHOP]]1] Collate Thai_CI_AS"));
     }
 
     void databasesThatCannotHoldThaiAreRefused_data()
@@ -143,12 +144,13 @@ private Q_SLOTS:
         QTest::addColumn<QJsonArray>("databases");
         QTest::addColumn<QStringList>("named");
         const QJsonArray latinConfig{"QLM_CONFIG", "SQL_Latin1_General_CP1_CI_AS", 1252};
-        QTest::newRow("Latin1, the other missing") << QJsonArray{latinConfig} << QStringList{"SQL_Latin1_General_CP1_CI_AS", "Thai_CI_AS"};
+        QTest::newRow("Latin1, the other missing")
+            << QJsonArray{latinConfig} << QStringList{"SQL_Latin1_General_CP1_CI_AS", "Thai_CI_AS"};
         QTest::newRow("both Latin1") << QJsonArray{latinConfig, QJsonArray{"DEMO", "SQL_Latin1_General_CP1_CI_AS", 1252}}
                                      << QStringList{"SQL_Latin1_General_CP1_CI_AS", "Thai_CI_AS"};
-        QTest::newRow("two Thai collations") << QJsonArray{QJsonArray{"QLM_CONFIG", "Thai_CI_AS", 874},
-                                                           QJsonArray{"DEMO", "Thai_100_CI_AS", 874}}
-                                             << QStringList{"Thai_CI_AS", "Thai_100_CI_AS"};
+        QTest::newRow("two Thai collations")
+            << QJsonArray{QJsonArray{"QLM_CONFIG", "Thai_CI_AS", 874}, QJsonArray{"DEMO", "Thai_100_CI_AS", 874}}
+            << QStringList{"Thai_CI_AS", "Thai_100_CI_AS"};
     }
     void databasesThatCannotHoldThaiAreRefused()
     {
@@ -176,7 +178,8 @@ private Q_SLOTS:
         QVERIFY(columns.removeOne({"Config", "ShowLastSearch"}));
         script(databases, routineNames(), columns);
         QStringList report = runDbInit(options());
-        QVERIFY2(report.contains("QLM_CONFIG: MENUCAPTION exists: left as it is (--force replaces it)"), qPrintable(report.join('\n')));
+        QVERIFY2(report.contains("QLM_CONFIG: MENUCAPTION exists: left as it is (--force replaces it)"),
+                 qPrintable(report.join('\n')));
         QVERIFY(textsMatching("^(Create|Alter) (Procedure|Function)").isEmpty());
         QVERIFY(textsMatching("Create Database").isEmpty());
         QCOMPARE(textsMatching("^Alter Table"), QStringList{"Alter Table Config Add ShowLastSearch NVarChar(5) Null"});

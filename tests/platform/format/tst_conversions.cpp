@@ -57,9 +57,8 @@ void TestConversions::strToInt()
 void TestConversions::strToIntRefuses_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"abc", "", "   ", "12a", " 12a ", "2147483648", "-2147483649",
-                             "99999999999999999999", "1.5", "1,000", "$", "0x", "$FFFFFFFF", "- 5",
-                             "5-", "1 2", "$G"})
+    for (const char *text : {"abc", "", "   ", "12a", " 12a ", "2147483648", "-2147483649", "99999999999999999999", "1.5",
+                             "1,000", "$", "0x", "$FFFFFFFF", "- 5", "5-", "1 2", "$G"})
         QTest::newRow(text[0] ? text : "empty") << QString::fromUtf8(text);
     QTest::newRow("thai digits") << QStringLiteral("๑๒");
 }
@@ -121,8 +120,8 @@ void TestConversions::strToFloat()
 void TestConversions::strToFloatRefuses_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"x", "", " ", "1,5", "1.2.3", "1e", "e5", ".", "-", "1e400",
-                             "1000e99999", "inf", "nan", "--1", "1 000", "0x10", "1.5x"})
+    for (const char *text : {"x", "", " ", "1,5", "1.2.3", "1e", "e5", ".", "-", "1e400", "1000e99999", "inf", "nan", "--1",
+                             "1 000", "0x10", "1.5x"})
         QTest::newRow(text[0] ? text : "empty") << QString::fromUtf8(text);
 }
 
@@ -133,8 +132,7 @@ void TestConversions::strToFloatRefuses()
         StrToFloat(text);
         QFAIL("no error raised");
     } catch (const EConvertError &error) {
-        QCOMPARE(error.message(),
-                 QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        QCOMPARE(error.message(), QStringLiteral("'%1' is not a valid floating point value").arg(text));
     }
 }
 
@@ -159,10 +157,10 @@ void TestConversions::strToDate()
 void TestConversions::strToDateRefuses_data()
 {
     QTest::addColumn<QString>("text");
-    for (const char *text : {"31/02/2024", "29/02/2023", "32/01/2024", "00/01/2024", "15/13/2024",
-                             "15/00/2024", "2024-06-15", "15/06", "15/06/2024/1", "", "123/01/2024",
-                             "15/006/2024", "15/06/024", "15/06/12345", "15//2024", "/06/2024",
-                             "15/06/", "0/0/0000", "15.06.2024", "15/06/2024 10:00", "a/b/c"})
+    for (const char *text :
+         {"31/02/2024", "29/02/2023",   "32/01/2024", "00/01/2024",  "15/13/2024",  "15/00/2024",       "2024-06-15",
+          "15/06",      "15/06/2024/1", "",           "123/01/2024", "15/006/2024", "15/06/024",        "15/06/12345",
+          "15//2024",   "/06/2024",     "15/06/",     "0/0/0000",    "15.06.2024",  "15/06/2024 10:00", "a/b/c"})
         QTest::newRow(text[0] ? text : "empty") << QString::fromUtf8(text);
 }
 
@@ -213,8 +211,7 @@ void TestConversions::dateTimeToStr()
     const QDate day(2024, 6, 5);
     QCOMPARE(DateTimeToStr(QDateTime(day, QTime(0, 0))), QStringLiteral("05/06/2024"));
     QCOMPARE(DateTimeToStr(QDateTime(day, QTime(13, 4, 5))), QStringLiteral("05/06/2024 13:04:05"));
-    QCOMPARE(DateTimeToStr(QDateTime(day, QTime(0, 0, 0, 500))),
-             QStringLiteral("05/06/2024 00:00:00"));
+    QCOMPARE(DateTimeToStr(QDateTime(day, QTime(0, 0, 0, 500))), QStringLiteral("05/06/2024 00:00:00"));
     QCOMPARE(DateTimeToStr(QDateTime()), QString());
 }
 

@@ -133,14 +133,12 @@ void TestFormatFloat::formatFloat_data()
     row("scientific two integer digits", QStringLiteral("00.0E+0"), 12345, "12.3E+3");
     row("scientific carry", QStringLiteral("0.00E+00"), 9.999, "1.00E+01");
 
-    row("18 integer digits stay fixed", QStringLiteral("0"), 123456789012345678.0,
-        "123456789012345680");
+    row("18 integer digits stay fixed", QStringLiteral("0"), 123456789012345678.0, "123456789012345680");
     row("1E18 and above in general form", QStringLiteral("#,##0"), 1e20, "1E20");
     row("empty pattern general form", QString(), 1.5, "1.5");
     row("nan", QStringLiteral("0.00"), std::numeric_limits<double>::quiet_NaN(), "NAN");
     row("infinity", QStringLiteral("0.00"), std::numeric_limits<double>::infinity(), "INF");
-    row("negative infinity", QStringLiteral("0.00"), -std::numeric_limits<double>::infinity(),
-        "-INF");
+    row("negative infinity", QStringLiteral("0.00"), -std::numeric_limits<double>::infinity(), "-INF");
 }
 
 void TestFormatFloat::formatFloat()
@@ -185,8 +183,8 @@ void TestFormatFloat::floatToStr()
 
 void TestFormatFloat::floatToStrReadsBack()
 {
-    const double values[] = {0.1,   1.0 / 3,   2.0 / 3 * 1e10, 123.456,   5e-324,
-                             1e308, 1.7976931348623157e308, 4.35, 99.99, -7.000000000000001};
+    const double values[] = {0.1,  1.0 / 3, 2.0 / 3 * 1e10,    123.456, 5e-324, 1e308, 1.7976931348623157e308,
+                             4.35, 99.99,   -7.000000000000001};
     for (double value : values) {
         const QString text = FloatToStr(value);
         QCOMPARE(StrToFloat(text), value);

@@ -16,8 +16,7 @@ class SmtpSink
 public:
     explicit SmtpSink(const QStringList &options = {})
         : m_options(options)
-    {
-    }
+    {}
 
     ~SmtpSink()
     {
@@ -64,16 +63,14 @@ public:
                                   "or point TARVO_PYTHON at a suitable interpreter)");
         if (!m_dir.isValid())
             return QStringLiteral("no temporary directory");
-        m_process.start(python, QStringList{QStringLiteral(TARVO_SMTP_SINK_SCRIPT), m_dir.path()}
-                                    + m_options);
+        m_process.start(python, QStringList{QStringLiteral(TARVO_SMTP_SINK_SCRIPT), m_dir.path()} + m_options);
         if (!m_process.waitForStarted(20000))
             return m_process.errorString();
         // The script prints the port once its socket is listening.
         QByteArray out;
         while (!out.contains('\n')) {
             if (!m_process.waitForReadyRead(20000))
-                return QStringLiteral("server gave no port: %1")
-                    .arg(QString::fromLocal8Bit(m_process.readAllStandardError()));
+                return QStringLiteral("server gave no port: %1").arg(QString::fromLocal8Bit(m_process.readAllStandardError()));
             out += m_process.readAllStandardOutput();
         }
         const QList<QByteArray> words = out.trimmed().split(' ');
@@ -83,16 +80,10 @@ public:
 
     quint16 port() const { return m_port; }
 
-    int messageCount() const
-    {
-        return int(QDir(m_dir.path()).entryList({QStringLiteral("*.json")}, QDir::Files).size());
-    }
+    int messageCount() const { return int(QDir(m_dir.path()).entryList({QStringLiteral("*.json")}, QDir::Files).size()); }
 
     // Message n (from 1): the envelope and the message as Python's email package decoded it.
-    QJsonObject info(int n) const
-    {
-        return QJsonDocument::fromJson(read(n, ".json")).object();
-    }
+    QJsonObject info(int n) const { return QJsonDocument::fromJson(read(n, ".json")).object(); }
 
     // Message n as it came in over DATA.
     QByteArray raw(int n) const { return read(n, ".eml"); }
@@ -110,13 +101,11 @@ private:
             candidates << qEnvironmentVariable("TARVO_PYTHON");
         // The Debian interpreter first: that is where python3-aiosmtpd lives, while a python3
         // earlier on PATH may be another installation without it.
-        candidates << QStringLiteral("/usr/bin/python3") << QStringLiteral("python3")
-                   << QStringLiteral("python");
+        candidates << QStringLiteral("/usr/bin/python3") << QStringLiteral("python3") << QStringLiteral("python");
         for (const QString &candidate : candidates) {
             QProcess probe;
             probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import aiosmtpd")});
-            if (probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit
-                && probe.exitCode() == 0)
+            if (probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
                 return candidate;
         }
         return QString();
@@ -124,8 +113,7 @@ private:
 
     QByteArray read(int n, const char *suffix) const
     {
-        QFile file(m_dir.filePath(QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'))
-                                  + QLatin1String(suffix)));
+        QFile file(m_dir.filePath(QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')) + QLatin1String(suffix)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 

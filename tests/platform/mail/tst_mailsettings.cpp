@@ -80,16 +80,15 @@ void TestMailSettings::notConfiguredWithoutHost()
 {
     QTemporaryDir dir;
     QVERIFY(!MailSettings::fromIniFile(dir.filePath(QStringLiteral("missing.ini"))).isConfigured());
-    QVERIFY(!MailSettings::fromIniFile(writeIni(dir, "[ERRORMAIL]\nHost=  \nSender=a@b.example\n"))
-                 .isConfigured());
+    QVERIFY(!MailSettings::fromIniFile(writeIni(dir, "[ERRORMAIL]\nHost=  \nSender=a@b.example\n")).isConfigured());
     QVERIFY(!MailSettings::fromIniFile(writeIni(dir, "[OTHER]\nHost=relay.example\n")).isConfigured());
 }
 
 void TestMailSettings::badNumbersTakeDefaults()
 {
     QTemporaryDir dir;
-    const MailSettings s = MailSettings::fromIniFile(writeIni(
-        dir, "[ERRORMAIL]\nHost=relay.example\nPort=70000\nConnectTimeoutMs=-1\nTimeoutMs=ten\n"));
+    const MailSettings s = MailSettings::fromIniFile(
+        writeIni(dir, "[ERRORMAIL]\nHost=relay.example\nPort=70000\nConnectTimeoutMs=-1\nTimeoutMs=ten\n"));
     QCOMPARE(s.port, 25);
     QCOMPARE(s.connectTimeoutMs, SmtpClient::defaultConnectTimeoutMs);
     QCOMPARE(s.timeoutMs, SmtpClient::defaultTimeoutMs);
@@ -118,8 +117,7 @@ void TestMailSettings::tlsModes()
     QFETCH(QByteArray, value);
     QFETCH(SmtpClient::TlsMode, mode);
     QTemporaryDir dir;
-    const MailSettings s =
-        MailSettings::fromIniFile(writeIni(dir, "[ERRORMAIL]\nHost=relay.example\nUseTls=" + value + "\n"));
+    const MailSettings s = MailSettings::fromIniFile(writeIni(dir, "[ERRORMAIL]\nHost=relay.example\nUseTls=" + value + "\n"));
     QCOMPARE(s.tlsMode, mode);
 }
 

@@ -15,8 +15,7 @@ QString decodeWords(const QByteArray &folded, bool *ok)
     static const QRegularExpression word(QStringLiteral("^=\\?UTF-8\\?B\\?([A-Za-z0-9+/=]*)\\?=$"));
     QString out;
     *ok = true;
-    const QList<QByteArray> words =
-        QByteArray(folded).replace("\r\n ", " ").split(' ');
+    const QList<QByteArray> words = QByteArray(folded).replace("\r\n ", " ").split(' ');
     for (const QByteArray &w : words) {
         const QRegularExpressionMatch m = word.match(QString::fromLatin1(w));
         if (!m.hasMatch() || w.size() > 75) {
@@ -133,10 +132,18 @@ void TestMimeMessage::refusesHeaderInjection()
     QFETCH(QString, value);
     MailMessage m = simpleMessage();
     switch (field) {
-    case 0: m.sender = value; break;
-    case 1: m.recipients = {value}; break;
-    case 2: m.carbonCopies = {value}; break;
-    default: m.blindCopies = {value}; break;
+    case 0:
+        m.sender = value;
+        break;
+    case 1:
+        m.recipients = {value};
+        break;
+    case 2:
+        m.carbonCopies = {value};
+        break;
+    default:
+        m.blindCopies = {value};
+        break;
     }
     QVERIFY_THROWS_EXCEPTION(EMailError, MimeMessage::compose(m));
 }

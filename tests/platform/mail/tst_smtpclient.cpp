@@ -15,10 +15,9 @@
 namespace {
 
 const QString reportSubject = QStringLiteral("Error DEMO Stock Count");
-const QString thaiError = QStringLiteral(
-    "ไม่สามารถบันทึกข้อมูลได้ เนื่องจากรหัสสินค้าซ้ำ\r"
-    "กรุณาตรวจสอบรายการฝากขายอีกครั้ง ก่อนกดบันทึก\r"
-    "ยอดคงเหลือ ๑,๒๕๐.๕๐ บาท (฿) – ฯลฯ ๆ ่ ้ ๊ ๋ ็ ์ ํ ฤๅ ฦๅ");
+const QString thaiError = QStringLiteral("ไม่สามารถบันทึกข้อมูลได้ เนื่องจากรหัสสินค้าซ้ำ\r"
+                                         "กรุณาตรวจสอบรายการฝากขายอีกครั้ง ก่อนกดบันทึก\r"
+                                         "ยอดคงเหลือ ๑,๒๕๐.๕๐ บาท (฿) – ฯลฯ ๆ ่ ้ ๊ ๋ ็ ์ ํ ฤๅ ฦๅ");
 
 QStringList lines(const QString &text)
 {
@@ -82,8 +81,8 @@ private:
 
 void TestSmtpClient::initTestCase()
 {
-    m_sink = new SmtpSink({QStringLiteral("--auth"), QStringLiteral("reporter:s3cret,ผ่าน"),
-                           QStringLiteral("--reject"), QStringLiteral("nobody@maker.example")});
+    m_sink = new SmtpSink({QStringLiteral("--auth"), QStringLiteral("reporter:s3cret,ผ่าน"), QStringLiteral("--reject"),
+                           QStringLiteral("nobody@maker.example")});
     const QString error = m_sink->start();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 }
@@ -117,8 +116,8 @@ void TestSmtpClient::sendsThaiReport()
     message.blindCopies = {QStringLiteral("audit@maker.example")};
     message.subject = reportSubject;
     message.bodyLines = {QStringLiteral("[User = ANNA] \rLocal IP = 10.0.0.5\r") + thaiError,
-                         QStringLiteral("บรรทัดถัดไป\nline LF"), QStringLiteral("."),
-                         QStringLiteral(".."), QStringLiteral(".hidden")};
+                         QStringLiteral("บรรทัดถัดไป\nline LF"), QStringLiteral("."), QStringLiteral(".."),
+                         QStringLiteral(".hidden")};
     client.SendMail();
     QVERIFY(client.connected());
     // ClearParams is on by default: the message is emptied once sent.
@@ -131,8 +130,8 @@ void TestSmtpClient::sendsThaiReport()
     const QJsonObject info = m_sink->info(before + 1);
     QCOMPARE(info["mail_from"].toString(), QStringLiteral("errors@maker.example"));
     QCOMPARE(toStrings(info["rcpt_tos"]),
-             QStringList({QStringLiteral("support@maker.example"),
-                          QStringLiteral("qa@maker.example"), QStringLiteral("audit@maker.example")}));
+             QStringList({QStringLiteral("support@maker.example"), QStringLiteral("qa@maker.example"),
+                          QStringLiteral("audit@maker.example")}));
     QCOMPARE(info["helo"].toString(), QStringLiteral("maker.example"));
     QVERIFY(info["login"].isNull());
     QCOMPARE(info["subject"].toString(), reportSubject);
@@ -146,18 +145,16 @@ void TestSmtpClient::sendsThaiReport()
     QCOMPARE(info["body_charset"].toString(), QStringLiteral("utf-8"));
     QVERIFY(!toStrings(info["header_names"]).contains(QStringLiteral("Bcc"), Qt::CaseInsensitive));
     QVERIFY(QDateTime::fromString(headers["Date"].toString(), Qt::RFC2822Date).isValid());
-    QVERIFY(QRegularExpression(QStringLiteral("^<[^<>@\\s]+@maker\\.example>$"))
-                .match(headers["Message-ID"].toString())
-                .hasMatch());
-    QVERIFY2(info["defects"].toArray().isEmpty(),
-             qPrintable(QJsonDocument(info["defects"].toArray()).toJson()));
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^<[^<>@\\s]+@maker\\.example>$")).match(headers["Message-ID"].toString()).hasMatch());
+    QVERIFY2(info["defects"].toArray().isEmpty(), qPrintable(QJsonDocument(info["defects"].toArray()).toJson()));
 
     const QString body = info["body"].toString();
     QVERIFY(onlyCrlf(body));
     QStringList expected = {QStringLiteral("[User = ANNA] "), QStringLiteral("Local IP = 10.0.0.5")};
     expected += thaiError.split(u'\r');
-    expected += {QStringLiteral("บรรทัดถัดไป"), QStringLiteral("line LF"), QStringLiteral("."),
-                 QStringLiteral(".."), QStringLiteral(".hidden")};
+    expected += {QStringLiteral("บรรทัดถัดไป"), QStringLiteral("line LF"), QStringLiteral("."), QStringLiteral(".."),
+                 QStringLiteral(".hidden")};
     QCOMPARE(lines(body), expected);
 
     // On the wire: CRLF only, lines within 76 characters, all ASCII.
@@ -220,9 +217,8 @@ void TestSmtpClient::sessionLifecycle()
 void TestSmtpClient::encodesLongThaiSubjectAndNames()
 {
     const int before = m_sink->messageCount();
-    const QString subject =
-        QStringLiteral("Error DEMO ") + QStringLiteral("รายงานยอดคงเหลือสินค้าฝากขายประจำเดือน").repeated(4)
-        + QStringLiteral(" 🙂 end");
+    const QString subject = QStringLiteral("Error DEMO ") + QStringLiteral("รายงานยอดคงเหลือสินค้าฝากขายประจำเดือน").repeated(4) +
+        QStringLiteral(" 🙂 end");
     SmtpClient client;
     useSink(client, *m_sink);
     client.connect();
@@ -318,8 +314,7 @@ void TestSmtpClient::refusedRecipientRaises()
     useSink(client, *m_sink);
     client.connect();
     client.message().sender = QStringLiteral("errors@maker.example");
-    client.message().recipients = {QStringLiteral("support@maker.example"),
-                                   QStringLiteral("nobody@maker.example")};
+    client.message().recipients = {QStringLiteral("support@maker.example"), QStringLiteral("nobody@maker.example")};
     client.message().subject = reportSubject;
     try {
         client.SendMail();
@@ -454,8 +449,8 @@ void TestSmtpClient::silentHostTimesOut()
         client.connect();
         QFAIL("a silent host must raise");
     } catch (const EMailError &e) {
-        QVERIFY2(e.message().contains(QStringLiteral("timed out"), Qt::CaseInsensitive)
-                     || e.message().contains(QStringLiteral("timeout"), Qt::CaseInsensitive),
+        QVERIFY2(e.message().contains(QStringLiteral("timed out"), Qt::CaseInsensitive) ||
+                     e.message().contains(QStringLiteral("timeout"), Qt::CaseInsensitive),
                  qPrintable(e.message()));
     }
     QVERIFY(!client.connected());

@@ -17,16 +17,15 @@ namespace ReportFixture {
 
 inline const QStringList &branches()
 {
-    static const QStringList names {QStringLiteral("สาขาเชียงใหม่"), QStringLiteral("สาขากรุงเทพ"),
-                                    QStringLiteral("สาขาขอนแก่น"), QStringLiteral("สาขาภูเก็ต")};
+    static const QStringList names{QStringLiteral("สาขาเชียงใหม่"), QStringLiteral("สาขากรุงเทพ"), QStringLiteral("สาขาขอนแก่น"),
+                                   QStringLiteral("สาขาภูเก็ต")};
     return names;
 }
 
 inline const QStringList &products()
 {
-    static const QStringList names {QStringLiteral("น้ำปลา"), QStringLiteral("ข้าวหอมมะลิ"),
-                                    QStringLiteral("Soap bar"), QStringLiteral("ผงซักฟอก"),
-                                    QStringLiteral("ยาสีฟัน"), QStringLiteral("Coffee, instant")};
+    static const QStringList names{QStringLiteral("น้ำปลา"),   QStringLiteral("ข้าวหอมมะลิ"), QStringLiteral("Soap bar"),
+                                   QStringLiteral("ผงซักฟอก"), QStringLiteral("ยาสีฟัน"),     QStringLiteral("Coffee, instant")};
     return names;
 }
 
@@ -121,8 +120,8 @@ inline bool matchesExpected(const QByteArray &actual, const QString &name)
     const QList<QByteArray> e = expected.split('\n');
     for (int i = 0; i < std::max(a.size(), e.size()); ++i) {
         if (a.value(i) != e.value(i)) {
-            qWarning("%s differs at line %d:\n  expected: %s\n  actual:   %s", qPrintable(name), i + 1,
-                     e.value(i).constData(), a.value(i).constData());
+            qWarning("%s differs at line %d:\n  expected: %s\n  actual:   %s", qPrintable(name), i + 1, e.value(i).constData(),
+                     a.value(i).constData());
             break;
         }
     }

@@ -17,8 +17,7 @@ class SqliteReportProvider : public ReportDataProvider
 public:
     explicit SqliteReportProvider(QString connectionName)
         : m_connectionName(std::move(connectionName))
-    {
-    }
+    {}
 
     ReportDataResult fetch(const QString &sql, const QString &alternativeSql, const QVariantMap &parameters) override
     {
@@ -56,8 +55,7 @@ public:
         return result;
     }
 
-    struct Call
-    {
+    struct Call {
         QString sql;
         QString alternativeSql;
         QVariantMap parameters;

@@ -35,8 +35,8 @@ private:
     static QString wrap(const QString &body)
     {
         return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report name=\"T\">\n"
-                              "  <dataset name=\"Sales\"><sql>SELECT Id, Qty FROM Sales ORDER BY Id</sql></dataset>\n")
-            + body + QStringLiteral("</report>\n");
+                              "  <dataset name=\"Sales\"><sql>SELECT Id, Qty FROM Sales ORDER BY Id</sql></dataset>\n") +
+            body + QStringLiteral("</report>\n");
     }
 
 private slots:
@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(amount.rect, QRectF(130, 0, 35, 5.5));
         QCOMPARE(d.band(ReportBandDefinition::Kind::MasterData)->objects.at(5).kind, ReportObjectDefinition::Kind::CheckBox);
 
-        const auto landscape = ReportDefinitionLoader::loadData(
-            "<report><page size=\"A5\" orientation=\"landscape\"/></report>", QString());
+        const auto landscape =
+            ReportDefinitionLoader::loadData("<report><page size=\"A5\" orientation=\"landscape\"/></report>", QString());
         QVERIFY(landscape.ok());
         QCOMPARE(landscape.definition.orientedPageSize(), QSizeF(210, 148));
     }
@@ -92,7 +92,8 @@ private slots:
         QTest::newRow("not a number") << wrap(QStringLiteral("  <summary height=\"five\"/>\n"))
                                       << QStringLiteral("line 4: attribute height=\"five\" is not a number");
         QTest::newRow("footer of unknown group")
-            << wrap(QStringLiteral("  <masterData dataset=\"Sales\" height=\"5\"/>\n  <groupFooter group=\"Nope\" height=\"5\"/>\n"))
+            << wrap(QStringLiteral(
+                   "  <masterData dataset=\"Sales\" height=\"5\"/>\n  <groupFooter group=\"Nope\" height=\"5\"/>\n"))
             << QStringLiteral("line 5: group footer for unknown group Nope");
         QTest::newRow("keepWithNext on a master band")
             << wrap(QStringLiteral("  <masterData dataset=\"Sales\" height=\"5\" keepWithNext=\"true\"/>\n"))
@@ -100,22 +101,28 @@ private slots:
         QTest::newRow("unknown dataset") << wrap(QStringLiteral("  <masterData dataset=\"Other\" height=\"5\"/>\n"))
                                          << QStringLiteral("line 4: unknown dataset Other");
         QTest::newRow("expression does not compile")
-            << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Broken\" width=\"20\" height=\"5\">[SUM(Qty]</text>\n  </summary>\n"))
+            << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Broken\" width=\"20\" "
+                                   "height=\"5\">[SUM(Qty]</text>\n  </summary>\n"))
             << QStringLiteral("Line 5: the expression \"SUM(Qty\" of object Broken does not compile: ");
         QTest::newRow("operator missing")
-            << wrap(QStringLiteral("  <summary height=\"5\">\n\n    <text name=\"Gap\" width=\"20\" height=\"5\">[Qty Qty]</text>\n  </summary>\n"))
+            << wrap(QStringLiteral("  <summary height=\"5\">\n\n    <text name=\"Gap\" width=\"20\" height=\"5\">[Qty "
+                                   "Qty]</text>\n  </summary>\n"))
             << QStringLiteral("Line 6: the expression \"Qty Qty\" of object Gap does not compile: SyntaxError");
-        QTest::newRow("field not closed")
-            << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Open\" width=\"20\" height=\"5\">Total [Qty</text>\n  </summary>\n"))
-            << QStringLiteral("Line 5: object Open: the field \"[Qty\" has no closing bracket");
+        QTest::newRow("field not closed") << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Open\" width=\"20\" "
+                                                                 "height=\"5\">Total [Qty</text>\n  </summary>\n"))
+                                          << QStringLiteral("Line 5: object Open: the field \"[Qty\" has no closing bracket");
         QTest::newRow("aggregate in a group expression")
-            << wrap(QStringLiteral("  <groupHeader expression=\"SUM(Qty)\" height=\"5\"/>\n  <masterData dataset=\"Sales\" height=\"5\"/>\n"))
+            << wrap(QStringLiteral(
+                   "  <groupHeader expression=\"SUM(Qty)\" height=\"5\"/>\n  <masterData dataset=\"Sales\" height=\"5\"/>\n"))
             << QStringLiteral("Line 4: the expression \"SUM(Qty)\" of group Group1 does not compile: SUM cannot be used here");
         QTest::newRow("four host arguments")
-            << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Four\" width=\"20\" height=\"5\">[Host(1, 2, 3, 4)]</text>\n  </summary>\n"))
-            << QStringLiteral("Line 5: the expression \"Host(1, 2, 3, 4)\" of object Four does not compile: function Host takes at most three arguments");
+            << wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Four\" width=\"20\" height=\"5\">[Host(1, 2, 3, "
+                                   "4)]</text>\n  </summary>\n"))
+            << QStringLiteral("Line 5: the expression \"Host(1, 2, 3, 4)\" of object Four does not compile: function Host takes "
+                              "at most three arguments");
         QTest::newRow("parameter without variable")
-            << QStringLiteral("<report>\n  <dataset name=\"D\">\n    <sql>SELECT * FROM Sales WHERE Id = :Wanted</sql>\n  </dataset>\n</report>")
+            << QStringLiteral("<report>\n  <dataset name=\"D\">\n    <sql>SELECT * FROM Sales WHERE Id = :Wanted</sql>\n  "
+                              "</dataset>\n</report>")
             << QStringLiteral("Line 2: dataset D: no variable gives the value of parameter :Wanted");
     }
 
@@ -145,15 +152,15 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("Thai") << int(ReportLanguage::Thai)
-                              << QStringList {QStringLiteral("ไม่พบไฟล์รายงาน \"%1\""),
-                                              QStringLiteral("ไฟล์รายงาน \"%1\" ไม่ถูกต้อง บรรทัดที่ 4: unknown element"),
-                                              QStringLiteral("สร้างรายงานจากไฟล์ \"%1\" ไม่ได้: Line 5: the expression"),
-                                              QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")};
+                              << QStringList{QStringLiteral("ไม่พบไฟล์รายงาน \"%1\""),
+                                             QStringLiteral("ไฟล์รายงาน \"%1\" ไม่ถูกต้อง บรรทัดที่ 4: unknown element"),
+                                             QStringLiteral("สร้างรายงานจากไฟล์ \"%1\" ไม่ได้: Line 5: the expression"),
+                                             QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"")};
         QTest::newRow("English") << int(ReportLanguage::English)
-                                 << QStringList {QStringLiteral("The report file \"%1\" does not exist"),
-                                                 QStringLiteral("The report file \"%1\" is not valid: line 4: unknown element"),
-                                                 QStringLiteral("The report of \"%1\" cannot be prepared: Line 5: the expression"),
-                                                 QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist")};
+                                 << QStringList{QStringLiteral("The report file \"%1\" does not exist"),
+                                                QStringLiteral("The report file \"%1\" is not valid: line 4: unknown element"),
+                                                QStringLiteral("The report of \"%1\" cannot be prepared: Line 5: the expression"),
+                                                QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist")};
     }
 
     void messagesInTheUsersLanguage()
@@ -172,7 +179,8 @@ private slots:
         QVERIFY(!engine.loadFromFile(invalid));
         QVERIFY2(engine.loadError().startsWith(expected.at(1).arg(invalid)), qPrintable(engine.loadError()));
 
-        const QString failing = write(wrap(QStringLiteral("  <summary height=\"5\">\n    <text name=\"Bad\" width=\"20\" height=\"5\">[Qty Qty]</text>\n  </summary>\n")));
+        const QString failing = write(wrap(QStringLiteral(
+            "  <summary height=\"5\">\n    <text name=\"Bad\" width=\"20\" height=\"5\">[Qty Qty]</text>\n  </summary>\n")));
         QVERIFY(engine.loadFromFile(failing));
         const ReportPrepareResult result = engine.prepare();
         QVERIFY2(result.message.startsWith(expected.at(2).arg(failing)), qPrintable(result.message));
@@ -199,7 +207,8 @@ private slots:
         QVERIFY(!result.ok);
         QVERIFY2(result.message.contains(QStringLiteral("absent.xml")), qPrintable(result.message));
 
-        QVERIFY(engine.loadFromFile(write(wrap(QStringLiteral("  <summary height=\"5\"><text width=\"20\" height=\"5\">[X]</text></summary>\n")))));
+        QVERIFY(engine.loadFromFile(
+            write(wrap(QStringLiteral("  <summary height=\"5\"><text width=\"20\" height=\"5\">[X]</text></summary>\n")))));
         engine.setVariable(QStringLiteral("X"), QStringLiteral("'kept'"));
         engine.setDataProvider(m_provider.get());
         QVERIFY(engine.prepare().ok);
@@ -224,15 +233,15 @@ private slots:
         QVERIFY(engine.loadFromFile(write(text.mid(start + 7, end - start - 7))));
         engine.setVariable(QStringLiteral("GetYear"), QStringLiteral("2024"));
         QStringList calls;
-        engine.setFunctionHandler([&calls](const QString &name, const QStringList &arguments,
-                                           ReportExpressionEvaluator &evaluator, QVariant &result) {
-            calls.append(name);
-            result = evaluator.evaluate(arguments.at(0)).toDouble() > 0 ? QStringLiteral("บาท") : QString();
-        });
+        engine.setFunctionHandler(
+            [&calls](const QString &name, const QStringList &arguments, ReportExpressionEvaluator &evaluator, QVariant &result) {
+                calls.append(name);
+                result = evaluator.evaluate(arguments.at(0)).toDouble() > 0 ? QStringLiteral("บาท") : QString();
+            });
         const ReportPrepareResult result = engine.prepare();
         QVERIFY2(result.ok, qPrintable(result.message));
         // Laid out twice (the group header shows its total before the rows).
-        QCOMPARE(calls, (QStringList {QStringLiteral("TELL_REAL_THAI"), QStringLiteral("TELL_REAL_THAI")}));
+        QCOMPARE(calls, (QStringList{QStringLiteral("TELL_REAL_THAI"), QStringLiteral("TELL_REAL_THAI")}));
         QCOMPARE(engine.document().pages.size(), 1);
     }
 
@@ -244,15 +253,17 @@ private slots:
         QVERIFY(logo.save(m_dir.filePath(QStringLiteral("logo.png"))));
         ReportEngine engine;
         engine.setDataProvider(m_provider.get());
-        QVERIFY(engine.loadFromFile(write(wrap(QStringLiteral(
-            "  <reportTitle height=\"20\">\n    <picture name=\"Logo\" left=\"0\" top=\"0\" width=\"40\" height=\"20\" file=\"logo.png\"/>\n  </reportTitle>\n")))));
+        QVERIFY(engine.loadFromFile(
+            write(wrap(QStringLiteral("  <reportTitle height=\"20\">\n    <picture name=\"Logo\" left=\"0\" top=\"0\" "
+                                      "width=\"40\" height=\"20\" file=\"logo.png\"/>\n  </reportTitle>\n")))));
         QVERIFY(engine.prepare().ok);
         const ReportPageItem &item = engine.document().pages.first().items.first();
         QCOMPARE(item.objectName, QStringLiteral("Logo"));
         QCOMPARE(item.picture.size(), QSize(40, 20));
 
-        QVERIFY(!engine.loadFromFile(write(wrap(QStringLiteral(
-            "  <reportTitle height=\"20\">\n    <picture left=\"0\" top=\"0\" width=\"40\" height=\"20\" file=\"absent.png\"/>\n  </reportTitle>\n")))));
+        QVERIFY(!engine.loadFromFile(
+            write(wrap(QStringLiteral("  <reportTitle height=\"20\">\n    <picture left=\"0\" top=\"0\" width=\"40\" "
+                                      "height=\"20\" file=\"absent.png\"/>\n  </reportTitle>\n")))));
         QVERIFY2(engine.loadError().contains(QStringLiteral("บรรทัดที่ 5: picture file")), qPrintable(engine.loadError()));
     }
 
@@ -297,26 +308,26 @@ private slots:
     {
         const QString sql = QStringLiteral("SELECT ':NotMe', [a:b] -- :Nor\nFROM T /* :Neither */ WHERE Y = :GetYear "
                                            "AND Z = :getyear AND W = :Other AND V::int = 1");
-        QCOMPARE(ReportSqlParameters::names(sql), (QStringList {QStringLiteral("GetYear"), QStringLiteral("Other")}));
+        QCOMPARE(ReportSqlParameters::names(sql), (QStringList{QStringLiteral("GetYear"), QStringLiteral("Other")}));
     }
 
     void pageSelection()
     {
         ReportPrintOptions options;
-        QCOMPARE(ReportPrinter::selectedPages(4, options), (QList<int> {0, 1, 2, 3}));
+        QCOMPARE(ReportPrinter::selectedPages(4, options), (QList<int>{0, 1, 2, 3}));
         options.pageList = QStringLiteral("1, 3-4,9");
-        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int> {0, 2, 3}));
+        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int>{0, 2, 3}));
         options.pageList = QStringLiteral("4-");
-        QCOMPARE(ReportPrinter::selectedPages(6, options), (QList<int> {3, 4, 5}));
+        QCOMPARE(ReportPrinter::selectedPages(6, options), (QList<int>{3, 4, 5}));
         options.pageList.clear();
         options.choice = ReportPrintOptions::PageChoice::Even;
-        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int> {1, 3}));
+        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int>{1, 3}));
         options.choice = ReportPrintOptions::PageChoice::Odd;
-        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int> {0, 2, 4}));
+        QCOMPARE(ReportPrinter::selectedPages(5, options), (QList<int>{0, 2, 4}));
         options.pageList = QStringLiteral("2-x");
         QVERIFY_THROWS_EXCEPTION(EConvertError, ReportPrinter::selectedPages(5, options));
-        QCOMPARE(ReportPrinter::sequence({0, 1, 2}, 2, true), (QList<int> {0, 1, 2, 0, 1, 2}));
-        QCOMPARE(ReportPrinter::sequence({0, 1, 2}, 2, false), (QList<int> {0, 0, 1, 1, 2, 2}));
+        QCOMPARE(ReportPrinter::sequence({0, 1, 2}, 2, true), (QList<int>{0, 1, 2, 0, 1, 2}));
+        QCOMPARE(ReportPrinter::sequence({0, 1, 2}, 2, false), (QList<int>{0, 0, 1, 1, 2, 2}));
     }
 };
 

@@ -162,8 +162,8 @@ private slots:
             for (const ReportPageItem &item : page.items) {
                 if (item.band == ReportBandDefinition::Kind::PageFooter)
                     QVERIFY(item.rect.top() >= bottom - 0.01);
-                if (item.objectName == QLatin1String("Product") || item.objectName == QLatin1String("GroupName")
-                    || item.objectName == QLatin1String("FooterCount") || item.objectName == QLatin1String("Foot")) {
+                if (item.objectName == QLatin1String("Product") || item.objectName == QLatin1String("GroupName") ||
+                    item.objectName == QLatin1String("FooterCount") || item.objectName == QLatin1String("Foot")) {
                     QVERIFY2(item.rect.top() >= bottom - 0.01, qPrintable(item.objectName + QLatin1Char(' ') + item.text));
                     bottom = item.rect.bottom();
                 }
@@ -190,18 +190,15 @@ private slots:
             << QStringLiteral("T HA 1 2 3 4 5 6 FA HB | 7 8 9 10 FB");
         QTest::newRow("header moves with its first row")
             << 6 << 10 << 10 << QString() << QString() << QStringLiteral("T HA 1 2 3 4 5 6 FA | HB 7 8 9 10 FB");
-        QTest::newRow("group kept together")
-            << 4 << 8 << 12 << QStringLiteral("keepTogether=\"true\"") << QString()
-            << QStringLiteral("T HA 1 2 3 4 FA | HB 5 6 7 8 FB | HC 9 10 11 12 FC");
+        QTest::newRow("group kept together") << 4 << 8 << 12 << QStringLiteral("keepTogether=\"true\"") << QString()
+                                             << QStringLiteral("T HA 1 2 3 4 FA | HB 5 6 7 8 FB | HC 9 10 11 12 FC");
         QTest::newRow("group longer than a page runs on where it starts")
             << 2 << 14 << 16 << QStringLiteral("keepTogether=\"true\"") << QString()
             << QStringLiteral("T HA 1 2 FA HB 3 4 5 6 | 7 8 9 10 11 12 13 14 FB | HC 15 16 FC");
-        QTest::newRow("footer takes the last row along")
-            << 8 << 10 << 10 << QString() << QStringLiteral("keepTogether=\"true\"")
-            << QStringLiteral("T HA 1 2 3 4 5 6 7 | 8 FA HB 9 10 FB");
-        QTest::newRow("a page for each group")
-            << 2 << 4 << 6 << QStringLiteral("startNewPage=\"true\"") << QString()
-            << QStringLiteral("T HA 1 2 FA | HB 3 4 FB | HC 5 6 FC");
+        QTest::newRow("footer takes the last row along") << 8 << 10 << 10 << QString() << QStringLiteral("keepTogether=\"true\"")
+                                                         << QStringLiteral("T HA 1 2 3 4 5 6 7 | 8 FA HB 9 10 FB");
+        QTest::newRow("a page for each group") << 2 << 4 << 6 << QStringLiteral("startNewPage=\"true\"") << QString()
+                                               << QStringLiteral("T HA 1 2 FA | HB 3 4 FB | HC 5 6 FC");
     }
 
     void keepingBandsTogether()
@@ -221,7 +218,11 @@ private slots:
   <groupHeader name="G" expression="Grp" height="5" %4><text left="0" top="0" width="90" height="5">H[Grp]</text></groupHeader>
   <masterData dataset="D" height="5"><text left="0" top="0" width="90" height="5">[Id]</text></masterData>
   <groupFooter group="G" height="5" %5><text left="0" top="0" width="90" height="5">F[Grp]</text></groupFooter>
-</report>)").arg(lastOfA).arg(lastOfB).arg(rows).arg(header, footer);
+</report>)")
+                                .arg(lastOfA)
+                                .arg(lastOfB)
+                                .arg(rows)
+                                .arg(header, footer);
         ReportEngine engine;
         prepare(engine, writeDefinition(QStringLiteral("keep.xml"), xml));
         QStringList flow;
@@ -287,15 +288,15 @@ private slots:
     // A Thai paragraph without spaces wraps only between words.
     void thaiParagraphWrapsAtWordBoundaries()
     {
-        const QStringList words {
-            QStringLiteral("โรงเรียน"), QStringLiteral("ของ"), QStringLiteral("เรา"), QStringLiteral("จัด"),
-            QStringLiteral("กิจกรรม"), QStringLiteral("วัน"), QStringLiteral("เด็ก"), QStringLiteral("ทุก"),
-            QStringLiteral("ปี"), QStringLiteral("นักเรียน"), QStringLiteral("ได้"), QStringLiteral("รับ"),
-            QStringLiteral("ของขวัญ"), QStringLiteral("และ"), QStringLiteral("ขนม"), QStringLiteral("มากมาย"),
-            QStringLiteral("ครู"), QStringLiteral("และ"), QStringLiteral("ผู้ปกครอง"), QStringLiteral("มา"),
-            QStringLiteral("ร่วม"), QStringLiteral("งาน"), QStringLiteral("อย่าง"), QStringLiteral("สนุกสนาน"),
+        const QStringList words{
+            QStringLiteral("โรงเรียน"), QStringLiteral("ของ"),    QStringLiteral("เรา"),     QStringLiteral("จัด"),
+            QStringLiteral("กิจกรรม"),  QStringLiteral("วัน"),     QStringLiteral("เด็ก"),     QStringLiteral("ทุก"),
+            QStringLiteral("ปี"),       QStringLiteral("นักเรียน"), QStringLiteral("ได้"),      QStringLiteral("รับ"),
+            QStringLiteral("ของขวัญ"),  QStringLiteral("และ"),    QStringLiteral("ขนม"),     QStringLiteral("มากมาย"),
+            QStringLiteral("ครู"),      QStringLiteral("และ"),    QStringLiteral("ผู้ปกครอง"), QStringLiteral("มา"),
+            QStringLiteral("ร่วม"),     QStringLiteral("งาน"),    QStringLiteral("อย่าง"),    QStringLiteral("สนุกสนาน"),
         };
-        QList<int> boundaries {0};
+        QList<int> boundaries{0};
         for (const QString &word : words)
             boundaries.append(boundaries.last() + int(word.size()));
         const QString paragraph = words.join(QString());
@@ -303,7 +304,8 @@ private slots:
 <report name="Thai" font="Garuda" fontSize="12">
   <page width="120" height="150" left="10" top="10" right="10" bottom="10"/>
   <summary height="10"><text name="Paragraph" left="0" top="0" width="45" height="10" canGrow="true">%1</text></summary>
-</report>)").arg(paragraph);
+</report>)")
+                                .arg(paragraph);
         ReportEngine engine;
         prepare(engine, writeDefinition(QStringLiteral("thai.xml"), xml));
         const auto items = itemsNamed(engine.document(), QStringLiteral("Paragraph"));
@@ -327,14 +329,14 @@ private slots:
         ReportEngine engine;
         engine.setVariable(QStringLiteral("GetYear"), QStringLiteral("2024"));
         engine.setVariable(QStringLiteral("CONDITION"), QStringLiteral("''"));
-        engine.setFunctionHandler([](const QString &name, const QStringList &arguments,
-                                     ReportExpressionEvaluator &evaluator, QVariant &result) {
-            if (name.toUpper() == QLatin1String("TELL_REAL_THAI")) {
-                const double amount = evaluator.evaluate(arguments.at(0)).toDouble();
-                const int decimals = evaluator.evaluate(arguments.at(1)).toInt();
-                result = QStringLiteral("%1 บาท").arg(amount, 0, 'f', decimals);
-            }
-        });
+        engine.setFunctionHandler(
+            [](const QString &name, const QStringList &arguments, ReportExpressionEvaluator &evaluator, QVariant &result) {
+                if (name.toUpper() == QLatin1String("TELL_REAL_THAI")) {
+                    const double amount = evaluator.evaluate(arguments.at(0)).toDouble();
+                    const int decimals = evaluator.evaluate(arguments.at(1)).toInt();
+                    result = QStringLiteral("%1 บาท").arg(amount, 0, 'f', decimals);
+                }
+            });
         prepare(engine, definitionPath(QStringLiteral("sales.xml")));
         const ReportDocument &document = engine.document();
         QSqlQuery query(QSqlDatabase::database(QStringLiteral("layout")));

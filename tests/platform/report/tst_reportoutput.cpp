@@ -29,11 +29,10 @@ QString withoutSpaces(QString text)
 
 // A small RTF reader for the checks: the text of each table row, cells split by a tab;
 // \uN escapes decoded, destination groups (font table and the like) skipped.
-struct RtfTable
-{
+struct RtfTable {
     QStringList rows;
     int pageBreaks = 0;
-    QList<int> cellBoundaries;  // \cellx of the first row
+    QList<int> cellBoundaries; // \cellx of the first row
 };
 
 RtfTable readRtf(const QByteArray &rtf)
@@ -41,7 +40,7 @@ RtfTable readRtf(const QByteArray &rtf)
     RtfTable table;
     QString row;
     QString cell;
-    QList<bool> skipStack {false};
+    QList<bool> skipStack{false};
     bool firstRowDone = false;
     int skipChars = 0;
     for (qsizetype i = 0; i < rtf.size(); ++i) {
@@ -131,11 +130,11 @@ private:
         engine.setDataProvider(m_provider.get());
         engine.setVariable(QStringLiteral("GetYear"), QStringLiteral("2024"));
         engine.setVariable(QStringLiteral("CONDITION"), QStringLiteral("'(ทุกสาขา)'"));
-        engine.setFunctionHandler([](const QString &name, const QStringList &arguments,
-                                     ReportExpressionEvaluator &evaluator, QVariant &result) {
-            if (name.compare(QLatin1String("TELL_REAL_THAI"), Qt::CaseInsensitive) == 0)
-                result = QStringLiteral("ยอดรวม %1 บาทถ้วน").arg(evaluator.evaluate(arguments.at(0)).toDouble(), 0, 'f', 2);
-        });
+        engine.setFunctionHandler(
+            [](const QString &name, const QStringList &arguments, ReportExpressionEvaluator &evaluator, QVariant &result) {
+                if (name.compare(QLatin1String("TELL_REAL_THAI"), Qt::CaseInsensitive) == 0)
+                    result = QStringLiteral("ยอดรวม %1 บาทถ้วน").arg(evaluator.evaluate(arguments.at(0)).toDouble(), 0, 'f', 2);
+            });
         const ReportPrepareResult result = engine.prepare();
         QVERIFY2(result.ok, qPrintable(result.message));
     }
@@ -228,8 +227,8 @@ private slots:
         text += html.mid(at);
         text.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
         QVERIFY2(html.contains(QLatin1String("<table")), qPrintable(html.left(2000)));
-        for (const QString &expected : {QStringLiteral("สาขากรุงเทพ"), QStringLiteral("ข้าวหอมมะลิ"),
-                                        QStringLiteral("สาขาเชียงใหม่"), QStringLiteral("Total 90 in 12 rows")})
+        for (const QString &expected : {QStringLiteral("สาขากรุงเทพ"), QStringLiteral("ข้าวหอมมะลิ"), QStringLiteral("สาขาเชียงใหม่"),
+                                        QStringLiteral("Total 90 in 12 rows")})
             QVERIFY2(text.contains(expected), qPrintable(text));
     }
 
@@ -256,10 +255,9 @@ private slots:
         const auto row = xlsx.row(4);
         QCOMPARE(row.value(1).type, QStringLiteral("s"));
         QCOMPARE(row.value(1).text, QStringLiteral("ข้าวหอมมะลิ"));
-        for (const auto &[column, number, format] : {std::tuple {0, 1.0, QStringLiteral("General")},
-                                                     std::tuple {2, 8.0, QStringLiteral("#,##0")},
-                                                     std::tuple {3, 47.25, QStringLiteral("#,##0.00")},
-                                                     std::tuple {4, 378.0, QStringLiteral("#,##0.00")}}) {
+        for (const auto &[column, number, format] :
+             {std::tuple{0, 1.0, QStringLiteral("General")}, std::tuple{2, 8.0, QStringLiteral("#,##0")},
+              std::tuple{3, 47.25, QStringLiteral("#,##0.00")}, std::tuple{4, 378.0, QStringLiteral("#,##0.00")}}) {
             QCOMPARE(row.value(column).type, QStringLiteral("n"));
             QCOMPARE(row.value(column).number, number);
             QCOMPARE(row.value(column).numberFormat, format);
@@ -294,11 +292,11 @@ private slots:
         QTest::addColumn<bool>("collate");
         QTest::addColumn<int>("choice");
         QTest::addColumn<QList<int>>("printed");
-        QTest::newRow("all") << QString() << 1 << true << 0 << QList<int> {1, 2, 3};
-        QTest::newRow("collated copies") << QString() << 2 << true << 0 << QList<int> {1, 2, 3, 1, 2, 3};
-        QTest::newRow("uncollated copies") << QStringLiteral("2-3") << 2 << false << 0 << QList<int> {2, 2, 3, 3};
-        QTest::newRow("odd pages of a list") << QStringLiteral("1,3") << 1 << true << 1 << QList<int> {1, 3};
-        QTest::newRow("even pages") << QString() << 1 << true << 2 << QList<int> {2};
+        QTest::newRow("all") << QString() << 1 << true << 0 << QList<int>{1, 2, 3};
+        QTest::newRow("collated copies") << QString() << 2 << true << 0 << QList<int>{1, 2, 3, 1, 2, 3};
+        QTest::newRow("uncollated copies") << QStringLiteral("2-3") << 2 << false << 0 << QList<int>{2, 2, 3, 3};
+        QTest::newRow("odd pages of a list") << QStringLiteral("1,3") << 1 << true << 1 << QList<int>{1, 3};
+        QTest::newRow("even pages") << QString() << 1 << true << 2 << QList<int>{2};
     }
 
     void printsPageListCopiesAndCollation()
@@ -311,7 +309,8 @@ private slots:
         ReportEngine engine;
         prepareGroups(engine, 12);
         QCOMPARE(engine.document().pages.size(), 3);
-        const QString path = m_dir.filePath(QStringLiteral("printed-%1.pdf").arg(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+        const QString path = m_dir.filePath(
+            QStringLiteral("printed-%1.pdf").arg(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
         ReportViewer viewer(engine);
         viewer.printer().setOutputFormat(QPrinter::PdfFormat);
         viewer.printer().setOutputFileName(path);
@@ -365,8 +364,9 @@ private slots:
 
         QCOMPARE(pageCount(pdf), int(engine.document().pages.size()));
         if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
-            runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf,
-                                                 out + QStringLiteral("/sales-page")});
+            runTool(
+                QStringLiteral("pdftoppm"),
+                {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf, out + QStringLiteral("/sales-page")});
             QVERIFY(QFile::exists(out + QStringLiteral("/sales-page-1.png")));
         }
     }

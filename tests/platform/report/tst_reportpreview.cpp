@@ -14,12 +14,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QtTest>
 
@@ -77,7 +77,7 @@ private slots:
     {
         ReportEngine engine;
         ReportViewer viewer(engine);
-        QVERIFY(!viewer.showPreview());  // nothing prepared yet
+        QVERIFY(!viewer.showPreview()); // nothing prepared yet
         prepareSales(engine);
         QPointer<ReportPreviewWindow> preview = viewer.showPreview();
         QVERIFY(preview);
@@ -116,7 +116,7 @@ private slots:
         prepareSales(engine);
         ReportViewer viewer(engine);
         ReportPreviewWindow *preview = viewer.showPreview();
-        const QString branch = branches().at(0);  // the last group in sort order
+        const QString branch = branches().at(0); // the last group in sort order
         const int page = pageOf(engine.document(), branch);
         QVERIFY(page > 0);
         preview->findEdit()->setText(branch);
@@ -165,11 +165,11 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("Thai") << int(ReportLanguage::Thai)
-                              << QStringList {QStringLiteral("ตั้งค่าหน้ากระดาษ"), QStringLiteral("ตกลง"), QStringLiteral("แนวนอน"),
-                                              QStringLiteral("ขอบกระดาษกว้างเกินไป ไม่เหลือที่พิมพ์บนกระดาษ")};
+                              << QStringList{QStringLiteral("ตั้งค่าหน้ากระดาษ"), QStringLiteral("ตกลง"), QStringLiteral("แนวนอน"),
+                                             QStringLiteral("ขอบกระดาษกว้างเกินไป ไม่เหลือที่พิมพ์บนกระดาษ")};
         QTest::newRow("English") << int(ReportLanguage::English)
-                                 << QStringList {QStringLiteral("Page Setup"), QStringLiteral("OK"), QStringLiteral("Landscape"),
-                                                 QStringLiteral("The margins leave no room on the paper")};
+                                 << QStringList{QStringLiteral("Page Setup"), QStringLiteral("OK"), QStringLiteral("Landscape"),
+                                                QStringLiteral("The margins leave no room on the paper")};
     }
 
     void pageSetupLaysTheReportOutAgain()
@@ -193,17 +193,17 @@ private slots:
             QDoubleSpinBox *top = dialog->marginBoxes().at(1);
             top->selectAll();
             QTest::keyClicks(top, QStringLiteral("200"));
-            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);  // refused: 200 + 12 of 210 mm
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton); // refused: 200 + 12 of 210 mm
             seen << QString::number(dialog->isVisible());
             top->selectAll();
             QTest::keyClicks(top, QStringLiteral("12"));
             dialog->paperBox()->setFocus();
-            QTest::keyClick(dialog->paperBox(), Qt::Key_Down);  // A4 -> A5
+            QTest::keyClick(dialog->paperBox(), Qt::Key_Down); // A4 -> A5
             QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
         });
         preview->pageSetupAction()->trigger();
-        QCOMPARE(seen, (QStringList {captions.at(0), captions.at(1), captions.at(2), QStringLiteral("1")}));
-        QCOMPARE(dialogs.texts(), QStringList {captions.at(3)});
+        QCOMPARE(seen, (QStringList{captions.at(0), captions.at(1), captions.at(2), QStringLiteral("1")}));
+        QCOMPARE(dialogs.texts(), QStringList{captions.at(3)});
         QCOMPARE(preview->document().pages.first().size, QSizeF(210, 148));
         QCOMPARE(preview->document().pageLayout.orientation(), QPageLayout::Landscape);
         QVERIFY2(preview->pageCount() > portraitPages, qPrintable(QString::number(preview->pageCount())));
@@ -225,11 +225,10 @@ private slots:
         viewer.printer().setOutputFormat(QPrinter::PdfFormat);
         viewer.printer().setOutputFileName(QString());
         ReportPreviewWindow *preview = viewer.showPreview();
-        ModalDialogs::whenOpens<ReportPrintDialog>([](ReportPrintDialog *dialog) {
-            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
-        });
+        ModalDialogs::whenOpens<ReportPrintDialog>(
+            [](ReportPrintDialog *dialog) { QTest::mouseClick(dialog->printButton(), Qt::LeftButton); });
         preview->printAction()->trigger();
-        QCOMPARE(dialogs.texts(), QStringList {QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน")});
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน")});
         preview->close();
     }
 
@@ -257,7 +256,8 @@ private slots:
         QCOMPARE(ReportExport::formatOf(QStringLiteral("a.RTF")), ReportExport::Format::Rtf);
         QCOMPARE(ReportExport::formatOf(QStringLiteral("a.pdf")), ReportExport::Format::Pdf);
         QCOMPARE(ReportExport::formatOf(QStringLiteral("a.txt")), ReportExport::Format::Csv);
-        QVERIFY_THROWS_EXCEPTION(EInOutError, preview->exportTo(ReportExport::Format::Csv, m_dir.filePath(QStringLiteral("no/such/dir/x.csv"))));
+        QVERIFY_THROWS_EXCEPTION(
+            EInOutError, preview->exportTo(ReportExport::Format::Csv, m_dir.filePath(QStringLiteral("no/such/dir/x.csv"))));
         preview->close();
     }
 };

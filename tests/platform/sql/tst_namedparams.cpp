@@ -13,25 +13,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("plain") << "select * from t where a = :A and b=:b" << "select * from t where a = ? and b=?"
-                               << QStringList{"A", "b"};
+        QTest::newRow("plain") << "select * from t where a = :A and b=:b"
+                               << "select * from t where a = ? and b=?" << QStringList{"A", "b"};
         QTest::newRow("repeated") << "x between :Begin and :End or y between :begin and :END"
-                                  << "x between ? and ? or y between ? and ?"
-                                  << QStringList{"Begin", "End", "begin", "END"};
-        QTest::newRow("in quotes") << "select ':NotA', \":NorThis\" , :Real" << "select ':NotA', \":NorThis\" , ?"
-                                   << QStringList{"Real"};
-        QTest::newRow("doubled quote") << "select 'it''s :no', :yes" << "select 'it''s :no', ?" << QStringList{"yes"};
-        QTest::newRow("brackets") << "select [a:b], :c" << "select [a:b], ?" << QStringList{"c"};
-        QTest::newRow("line comment") << "select 1 -- :gone\nwhere x=:kept" << "select 1 -- :gone\nwhere x=?"
-                                      << QStringList{"kept"};
+                                  << "x between ? and ? or y between ? and ?" << QStringList{"Begin", "End", "begin", "END"};
+        QTest::newRow("in quotes") << "select ':NotA', \":NorThis\" , :Real"
+                                   << "select ':NotA', \":NorThis\" , ?" << QStringList{"Real"};
+        QTest::newRow("doubled quote") << "select 'it''s :no', :yes"
+                                       << "select 'it''s :no', ?" << QStringList{"yes"};
+        QTest::newRow("brackets") << "select [a:b], :c"
+                                  << "select [a:b], ?" << QStringList{"c"};
+        QTest::newRow("line comment") << "select 1 -- :gone\nwhere x=:kept"
+                                      << "select 1 -- :gone\nwhere x=?" << QStringList{"kept"};
         QTest::newRow("block comment") << "/* :gone */ select :kept /* :also\n gone */"
                                        << "/* :gone */ select ? /* :also\n gone */" << QStringList{"kept"};
         QTest::newRow("thai comment") << "Select 1 -- So ที่ยังไม่ Clear (+)\nWhere a = :GetCode"
                                       << "Select 1 -- So ที่ยังไม่ Clear (+)\nWhere a = ?" << QStringList{"GetCode"};
-        QTest::newRow("time text and casts") << "select '10:30', a::int, :p" << "select '10:30', a::int, ?"
-                                             << QStringList{"p"};
-        QTest::newRow("exec commas") << "Exec P :UserCode, :UserKeyIn ,:Customer" << "Exec P ?, ? ,?"
-                                     << QStringList{"UserCode", "UserKeyIn", "Customer"};
+        QTest::newRow("time text and casts") << "select '10:30', a::int, :p"
+                                             << "select '10:30', a::int, ?" << QStringList{"p"};
+        QTest::newRow("exec commas") << "Exec P :UserCode, :UserKeyIn ,:Customer"
+                                     << "Exec P ?, ? ,?" << QStringList{"UserCode", "UserKeyIn", "Customer"};
     }
     void markersBecomePositional()
     {

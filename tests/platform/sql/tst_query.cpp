@@ -155,8 +155,9 @@ private Q_SLOTS:
     {
         const QString text = "select ? A, ? B, ? C, ? D, ? E, ? F, ? G, ? H, ? I, 1.5 * 2 \"Quoted Name\", 7 / 2 J,"
                              " Note, DocDate, ThaiName, Price, Qty, x'00ff' K from Product order by Id";
-        const QVariantList values{42, 9007199254740993LL, 0.1, QString("กาแฟ ' \"%"), QString(), QString(""), true,
-                                  QByteArray("\x01\x00\x02", 3), QVariant()};
+        const QVariantList values{42,        9007199254740993LL, 0.1,  QString("กาแฟ ' \"%"),
+                                  QString(), QString(""),        true, QByteArray("\x01\x00\x02", 3),
+                                  QVariant()};
         Query q(m_db);
         // Name the markers P1..P9 in order.
         QString named = text;
@@ -182,9 +183,12 @@ private Q_SLOTS:
                 const QVariant mine = q.value(row, c);
                 const QVariant theirs = direct.value(c);
                 QVERIFY2(mine.metaType() == theirs.metaType() && mine.isNull() == theirs.isNull() && mine == theirs,
-                         qPrintable(QString("row %1 column %2: %3 %4 %7 vs %5 %6 %8")
-                                        .arg(row).arg(record.fieldName(c), mine.typeName(), mine.toString(),
-                                             theirs.typeName(), theirs.toString()).arg(mine.isNull()).arg(theirs.isNull())));
+                         qPrintable(
+                             QString("row %1 column %2: %3 %4 %7 vs %5 %6 %8")
+                                 .arg(row)
+                                 .arg(record.fieldName(c), mine.typeName(), mine.toString(), theirs.typeName(), theirs.toString())
+                                 .arg(mine.isNull())
+                                 .arg(theirs.isNull())));
             }
             ++row;
         }
@@ -275,8 +279,7 @@ private Q_SLOTS:
     void scriptStopsAtTheFirstFailure()
     {
         SqlScript script(m_db);
-        script.lines = {"create table S (A integer)", "/", "insert into Nowhere values (1)", "/",
-                        "insert into S values (1)"};
+        script.lines = {"create table S (A integer)", "/", "insert into Nowhere values (1)", "/", "insert into S values (1)"};
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, script.execute());
         Query q(m_db);
         q.setSql({"select count(*) N from S"});

@@ -106,8 +106,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         const QString freeTds = "Driver=FreeTDS\nPort=1433\n";
         QTest::newRow("several options") << freeTds + "Options=Encryption=require;MARS_Connection=no\n"
-                                         << QStringList{"Encryption=require;", "MARS_Connection=no;", "TDS_Version=7.4;",
-                                                        "PORT=1433;", "Language=us_english;", "ClientCharset=UTF-8;",
+                                         << QStringList{"Encryption=require;",      "MARS_Connection=no;",
+                                                        "TDS_Version=7.4;",         "PORT=1433;",
+                                                        "Language=us_english;",     "ClientCharset=UTF-8;",
                                                         "SQL_ATTR_LOGIN_TIMEOUT=15"}
                                          << QString();
         QTest::newRow("login time-out") << freeTds + "LoginTimeout=4\n" << QStringList{"SQL_ATTR_LOGIN_TIMEOUT=4"} << QString();
@@ -135,7 +136,8 @@ private Q_SLOTS:
         QVERIFY2(s.error.contains(error), qPrintable(s.error));
         QCOMPARE(s.error.isEmpty(), error.isEmpty());
         for (const QString &part : contains)
-            QVERIFY2((s.databaseName + ' ' + s.connectOptions).contains(part), qPrintable(s.databaseName + ' ' + s.connectOptions));
+            QVERIFY2((s.databaseName + ' ' + s.connectOptions).contains(part),
+                     qPrintable(s.databaseName + ' ' + s.connectOptions));
         if (!ini.contains("ODBC Driver") && error.isEmpty())
             QCOMPARE(s.databaseName.count("TDS_Version="), 1);
     }
@@ -213,7 +215,7 @@ private Q_SLOTS:
         const QJsonObject sent = entriesOf(m_server.log(), "rpc").last().value("params").toArray().at(0).toObject();
         QCOMPARE(sent.value("type").toString(), QString("varchar"));
         QCOMPARE(sent.value("collation").toString(), QString("1e04d00000")); // Thai_CI_AS
-        QCOMPARE(sent.value("raw").toString(), QString("e4b7c2"));             // ไทย in code page 874
+        QCOMPARE(sent.value("raw").toString(), QString("e4b7c2"));           // ไทย in code page 874
         QCOMPARE(sent.value("value").toString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Name").asString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Wide").asString(), QString("ไทย"));

@@ -7,8 +7,8 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <sqlite3.h>
 #include <QTest>
+#include <sqlite3.h>
 
 namespace {
 

@@ -55,8 +55,8 @@ private Q_SLOTS:
             QVERIFY(DialogService::instance().confirm("Exit Program ?"));
             DialogService::instance().showError("'x' is not a valid integer value");
             QCOMPARE(dialogs.pendingAnswers(), 0);
-            QCOMPARE(dialogs.texts(), QStringList({"บันทึกเรียบร้อย", "ออกจากโปรแกรม ?", "Exit Program ?",
-                                                   "'x' is not a valid integer value"}));
+            QCOMPARE(dialogs.texts(),
+                     QStringList({"บันทึกเรียบร้อย", "ออกจากโปรแกรม ?", "Exit Program ?", "'x' is not a valid integer value"}));
             QCOMPARE(dialogs.shown()[0].kind, DialogService::Kind::Information);
             QCOMPARE(dialogs.shown()[1].kind, DialogService::Kind::Confirmation);
             QCOMPARE(dialogs.shown()[1].colours.background, QColor(0, 128, 0));

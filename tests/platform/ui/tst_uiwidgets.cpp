@@ -261,8 +261,8 @@ private Q_SLOTS:
     void lookupComboPositionsItsQuery()
     {
         Query branches(m_db);
-        branches.setSql({"Select UserCode, CusCode, CusName, CusId", "From Branch", "Where UserCode Like :Users",
-                         "Order By UserCode"});
+        branches.setSql(
+            {"Select UserCode, CusCode, CusName, CusId", "From Branch", "Where UserCode Like :Users", "Order By UserCode"});
         branches.setParam("Users", "U%");
         QWidget window;
         auto *layout = new QVBoxLayout(&window);

@@ -81,8 +81,7 @@ void FaultFixture::watchForErrorDialogs()
 TFrTarvoAdjAndConsignment *FaultFixture::openScreen(int userId)
 {
     delete m_screen;
-    m_screen = new TFrTarvoAdjAndConsignment;
-    m_screen->UserId = userId;
+    m_screen = newConsignmentScreen(userId);
     m_screen->show();
     backToScreen();
     return m_screen;

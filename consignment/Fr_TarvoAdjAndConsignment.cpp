@@ -411,16 +411,16 @@ void TFrTarvoAdjAndConsignment::AcSaveExecute()
 void TFrTarvoAdjAndConsignment::consignmentSave()
 {
     EntryPage &page = m_page[ConsignmentPage];
-    const QString consigType = CBConsignType->currentIndex() == 1 ? QStringLiteral("R") : QStringLiteral("S");
-    if (EdBarcode1->text().isEmpty()) {
+    const QString consigType = page.type->currentIndex() == 1 ? QStringLiteral("R") : QStringLiteral("S");
+    if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
         return;
     }
     if (!checkEntry(page))
         return;
-    if (UseSerial == QLatin1String("Y") && EdSerialNo1->text().isEmpty()) {
+    if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Serial Number"));
-        FocusExit::refocus(EdSerialNo1);
+        FocusExit::refocus(page.serial);
         return;
     }
     saveLine(readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1));
@@ -429,17 +429,17 @@ void TFrTarvoAdjAndConsignment::consignmentSave()
 void TFrTarvoAdjAndConsignment::adjustmentSave()
 {
     EntryPage &page = m_page[AdjustmentPage];
-    if (EdBarcode2->text().isEmpty()) {
+    if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
-        FocusExit::refocus(EdBarcode2);
+        FocusExit::refocus(page.barcode);
         return;
     }
     if (!checkEntry(page))
         return;
     const ConsignmentLine line =
-        readLine(page, ConsignmentLine::Entry::Adjustment, QStringLiteral("A"), CBAdjType->currentIndex() == 1 ? -1 : 1);
-    if (UseSerial == QLatin1String("Y") && EdSerialNo2->text().isEmpty()) {
-        FocusExit::refocus(EdSerialNo2);
+        readLine(page, ConsignmentLine::Entry::Adjustment, QStringLiteral("A"), page.type->currentIndex() == 1 ? -1 : 1);
+    if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
+        FocusExit::refocus(page.serial);
         showMessage(QStringLiteral("ระบุ SerialNumber"));
         return;
     }

@@ -152,25 +152,25 @@ public:
     static QStringList periodItems();
 
 private:
-    // The controls of one entry page and its product lookup. Both pages are built, reset, looked
-    // up and saved by the same code; the named members above are the same controls.
+    // The controls of one entry page and its product lookup, as references to the named members
+    // above: both pages are built, reset, looked up and saved by the same code.
     struct EntryPage {
-        DatePicker *date = nullptr;
-        QComboBox *type = nullptr;
-        QLineEdit *barcode = nullptr;
-        QToolButton *search = nullptr;
-        QPushButton *ok = nullptr;
-        DataLabel *code = nullptr;
-        DataLabel *name = nullptr;
-        NumberEdit *quantity = nullptr;
-        QLabel *price = nullptr;
-        DataLabel *unit = nullptr;
-        QCheckBox *free = nullptr;
-        QLabel *serialLabel = nullptr;
-        QLineEdit *serial = nullptr;
-        Query *lookup = nullptr;
+        DatePicker *&date;
+        QComboBox *&type;
+        QLineEdit *&barcode;
+        QToolButton *&search;
+        QPushButton *&ok;
+        DataLabel *&code;
+        DataLabel *&name;
+        NumberEdit *&quantity;
+        QLabel *&price;
+        DataLabel *&unit;
+        QCheckBox *&free;
+        QLabel *&serialLabel;
+        QLineEdit *&serial;
+        Query *&lookup;
         // The page's own lookup handler (BtOk1Click, BTOk2Click).
-        void (TFrTarvoAdjAndConsignment::*lookUpClick)() = nullptr;
+        void (TFrTarvoAdjAndConsignment::*lookUpClick)();
         // The barcode the product shown was found by ("" when none is shown).
         QString foundBarcode;
     };
@@ -179,7 +179,7 @@ private:
     // Fr_TarvoAdjAndConsignmentLayout.cpp
     void buildLayout();
     void buildBranchGroup(QWidget *parent);
-    void buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types, const QStringList &names);
+    void buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types);
     void buildConsignmentPage();
     void buildAdjustmentPage();
     void buildDailyPage();
@@ -213,7 +213,41 @@ private:
     quint16 CurMonth = 0;
     quint16 CurDay = 0;
 
-    EntryPage m_page[2]; // by Page: ConsignmentPage, AdjustmentPage
+    // By Page: ConsignmentPage, AdjustmentPage.
+    EntryPage m_page[2]{
+        {DateTimePicker2,
+         CBConsignType,
+         EdBarcode1,
+         BtBarCode1,
+         BtOk1,
+         LbProdCode1,
+         LbProdName1,
+         EdQuantity1,
+         LbPrice1,
+         LbUnitName1,
+         CBFree1,
+         LbSerialNo1,
+         EdSerialNo1,
+         QProduct,
+         &TFrTarvoAdjAndConsignment::BtOk1Click,
+         {}},
+        {DateTimePicker1,
+         CBAdjType,
+         EdBarcode2,
+         BtBarCode2,
+         BTOk2,
+         DBText1,
+         DBText2,
+         EdQuantity2,
+         LbPrice2,
+         DBText3,
+         CBFree2,
+         LbSerialNo2,
+         EdSerialNo2,
+         QChkBarcode,
+         &TFrTarvoAdjAndConsignment::BTOk2Click,
+         {}},
+    };
 
     Database *m_company;
     std::unique_ptr<ConsignmentStore> m_store;

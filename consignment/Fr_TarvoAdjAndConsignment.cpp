@@ -8,6 +8,7 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
@@ -95,23 +96,23 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
     FocusExit::watch(CbBranch, [this] { CbBranchExit(); });
     // A branch chosen is current at once: a line saved without leaving the box is stored for
     // the branch it shows.
-    connect(CbBranch, &LookupCombo::chosen, this, [this] { CbBranchExit(); });
+    connectGuarded(CbBranch, &LookupCombo::chosen, this, [this] { CbBranchExit(); });
     FocusExit::watch(EdBarcode1, [this] { EdBarcode1Exit(); });
     FocusExit::watch(EdBarcode2, [this] { EdBarcode2Exit(); });
     FocusExit::watch(GetYear, [this] { GetYearExit(); });
     // Only the user's changes of the page count; the screen's own (at show) do not.
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+    connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_settingPage == 0)
             PageControl1Change(index);
     });
-    connect(BtBarCode1, &QToolButton::clicked, this, [this] { BtBarCode1Click(); });
-    connect(BtBarCode2, &QToolButton::clicked, this, [this] { BtBarCode2Click(); });
-    connect(BtOk1, &QPushButton::clicked, this, [this] { BtOk1Click(); });
-    connect(BTOk2, &QPushButton::clicked, this, [this] { BTOk2Click(); });
-    connect(CBFree1, &QCheckBox::toggled, this, [this] { CBFree1Click(); });
-    connect(CBFree2, &QCheckBox::toggled, this, [this] { CBFree2Click(); });
-    connect(BtOkConsign, &QPushButton::clicked, this, [this] { BtOkConsignClick(); });
-    connect(BkCustomrtOnhand, &QPushButton::clicked, this, [this] { BkCustomrtOnhandClick(); });
+    connectGuarded(BtBarCode1, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode1Click);
+    connectGuarded(BtBarCode2, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode2Click);
+    connectGuarded(BtOk1, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOk1Click);
+    connectGuarded(BTOk2, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BTOk2Click);
+    connectGuarded(CBFree1, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree1Click);
+    connectGuarded(CBFree2, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree2Click);
+    connectGuarded(BtOkConsign, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOkConsignClick);
+    connectGuarded(BkCustomrtOnhand, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick);
 }
 
 void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory factory)

@@ -13,8 +13,8 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -12,9 +12,9 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ModalDialogs.h"
+#include "support/ScriptedDialogService.h"
 #include "support/XlsxReader.h"
 
 #include <QAbstractItemModel>

@@ -1,4 +1,4 @@
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "db/ServerObjects.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"

@@ -2,7 +2,7 @@
 // concurrency test to run two "clerks" on the same embedded database files at once.
 //   save_lines SERVER COUNT TAG
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "db/ServerObjects.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"

@@ -17,12 +17,12 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
+#include "support/ScriptedDialogService.h"
 #include "support/TdsStandIn.h"
 
 #include <QApplication>

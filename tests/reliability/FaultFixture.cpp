@@ -11,7 +11,7 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,13 +6,13 @@
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/ErrorHandler.h"
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -16,8 +16,8 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QComboBox>

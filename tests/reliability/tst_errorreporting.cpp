@@ -12,8 +12,8 @@
 #include "forms/Fr_ShowError.h"
 #include "platform/sql/Database.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,13 +11,13 @@
 #include "platform/report/ReportPrintDialog.h"
 #include "platform/report/ReportSetupDialog.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/ModalDialogs.h"
 #include "support/PdfTools.h"
+#include "support/ScriptedDialogService.h"
 #include "support/XlsxReader.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "support/DemoDatabases.h"
 
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "db/ServerObjects.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"

@@ -5,7 +5,7 @@
 #include "data/U_DM.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,7 @@
 # Debian's hardening build flags, as dpkg-buildflags gives them with every hardening feature on:
 # _FORTIFY_SOURCE, the strong stack protector, format-string checks, RELRO and BIND_NOW (PIE is
-# the compiler's default on Debian). The package and every optimised build use them.
+# the compiler's default on Debian). The package and every optimised build of the program use
+# them.
 #
 # TARVO_HARDENING: AUTO (the default) uses them in Release, RelWithDebInfo and MinSizeRel builds
 # for Linux, but not under the sanitizers or the fuzzers (their checked functions and FORTIFY's
@@ -9,6 +10,7 @@
 set(TARVO_HARDENING AUTO CACHE STRING "Debian's hardening build flags: AUTO, ON or OFF")
 set_property(CACHE TARVO_HARDENING PROPERTY STRINGS AUTO ON OFF)
 
+set(TARVO_HARDENING_COMPILE_OPTIONS)
 set(_tarvo_harden ${TARVO_HARDENING})
 if(_tarvo_harden STREQUAL "AUTO")
   if(WIN32 OR CMAKE_CROSSCOMPILING OR TARVO_SANITIZE OR TARVO_FUZZ
@@ -40,7 +42,10 @@ if(_tarvo_harden)
     list(FILTER _tarvo_value EXCLUDE REGEX "^-(g.*|O.*|ffile-prefix-map=.*|fdebug-prefix-map=.*)$")
     set(_tarvo_${kind} ${_tarvo_value})
   endforeach()
-  add_compile_options(${_tarvo_CPPFLAGS} ${_tarvo_CXXFLAGS})
+  # The compile flags go to the program's folders only (the top-level CMakeLists.txt takes them
+  # away again before the tests, which are not shipped); the link flags go everywhere.
+  set(TARVO_HARDENING_COMPILE_OPTIONS ${_tarvo_CPPFLAGS} ${_tarvo_CXXFLAGS})
+  add_compile_options(${TARVO_HARDENING_COMPILE_OPTIONS})
   add_link_options(${_tarvo_LDFLAGS})
   list(JOIN _tarvo_CPPFLAGS " " _tarvo_shown_cpp)
   list(JOIN _tarvo_CXXFLAGS " " _tarvo_shown_cxx)

@@ -75,6 +75,14 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
 tarvo-dbinit --server "sqlite:$PWD" --demo > dbinit.log
 grep -q '^QLM_CONFIG: created as ' dbinit.log || { cat dbinit.log; fail "tarvo-dbinit did not say it created QLM_CONFIG"; }
 grep -q '^demo data added$' dbinit.log || { cat dbinit.log; fail "tarvo-dbinit added no demo data"; }
+# A second run says there is nothing to do; a login of its own takes its password from the
+# standard input (the embedded engine has no logins: it is only read), and without one the
+# command line is wrong.
+printf 'secret\n' | tarvo-dbinit --server "sqlite:$PWD" --login sa --password-stdin > dbinit2.log
+[ "$(grep -c ': nothing to do: tables and procedures up to date$' dbinit2.log)" -eq 2 ] \
+  || { cat dbinit2.log; fail "a second tarvo-dbinit run did not say it had nothing to do"; }
+rc=0; (unset TARVO_DBINIT_PASSWORD; tarvo-dbinit --server "sqlite:$PWD" --login sa 2> /dev/null) || rc=$?
+[ "$rc" -eq 2 ] || fail "tarvo-dbinit --login without a password ended with $rc"
 echo "sqlite:$PWD" > Server.Dat
 cp /usr/share/doc/$name/examples/QLM.INI .
 

@@ -74,7 +74,7 @@ Q_SIGNALS:
 
 private:
     void setCurrent(int row);
-    void runExec(const QString &text);
+    void runExec(const QString &text, ResultRows *rows = nullptr);
     const PositionalStatement &positional();
     PreparedStatement &prepared(const QString &text);
     void textChanged();

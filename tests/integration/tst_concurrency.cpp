@@ -71,7 +71,10 @@ private Q_SLOTS:
         const QString tool = qEnvironmentVariable("TARVO_BINARY_DIR") + "/tests/save_lines";
         QProcess a, b;
         a.start(tool, {dbs.server(), QString::number(count), "A", "ids"});
-        b.start(tool, {dbs.server(), QString::number(count), "B", "ids"});
+        b.start(tool, {dbs.server(), QString::number(count), "B", "ids-backwards"});
+        QVERIFY(a.waitForStarted() && b.waitForStarted());
+        a.write("go\n");
+        b.write("go\n");
         QVERIFY(a.waitForFinished(120000));
         QVERIFY(b.waitForFinished(120000));
         QCOMPARE(a.exitCode(), 0);

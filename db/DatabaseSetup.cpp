@@ -108,8 +108,12 @@ QStringList upgradeSqlServer(Database &db, DatabaseSetup::Kind kind, bool force)
             }
             db.execute(text);
             const auto existing = tableColumns.constFind(s.name.toUpper());
-            if (s.type != DatabaseSetup::ScriptStatement::Type::Table || existing == tableColumns.constEnd())
+            if (s.type != DatabaseSetup::ScriptStatement::Type::Table)
                 continue;
+            if (existing == tableColumns.constEnd()) {
+                report << QStringLiteral("table %1 created").arg(s.name);
+                continue;
+            }
             for (const QString &column : s.columns) {
                 const QString name = column.section(u' ', 0, 0);
                 if (existing->contains(name.toUpper()))

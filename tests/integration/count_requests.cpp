@@ -50,17 +50,19 @@ struct NotMeasured {
 QString breakdown(const QList<QJsonObject> &log)
 {
     QMap<QString, int> kinds;
+    int logins = 0;
     for (const QJsonObject &e : log) {
         const QString kind = e.value("kind").toString();
-        if (kind == "batch" || kind == "login")
+        if (kind == "batch")
             kinds[kind] += 1;
         else if (kind == "rpc")
             kinds[e.value("proc").toString()] += 1;
+        logins += kind == "login";
     }
     QStringList parts;
     for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
         parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
-    return parts.join(", ");
+    return parts.join(", ") + (logins ? QStringLiteral("; besides them %1 logins").arg(logins) : QString());
 }
 
 class Counter

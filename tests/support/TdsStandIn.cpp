@@ -161,7 +161,7 @@ int TdsStandIn::requestCount(const QList<QJsonObject> &log)
     for (const QJsonObject &entry : log) {
         const QString kind = entry.value(QStringLiteral("kind")).toString();
         if (kind == QLatin1String("batch") || kind == QLatin1String("rpc"))
-            requests.insert({entry.value(QStringLiteral("conn")).toInt(), entry.value(QStringLiteral("request")).toInt()});
+            requests.insert({entry.value(QStringLiteral("conn")).toInt(), entry.value(QStringLiteral("message")).toInt()});
     }
     return int(requests.size());
 }

@@ -386,7 +386,7 @@ class Session:
         self.prepared = {}
         self.next_handle = 1
         self.transaction = 0
-        self.requests = 0  # messages read from the client: each a round trip
+        self.messages = 0  # messages read from the client: each a round trip
 
     # -- transport
     def read_message(self):
@@ -425,7 +425,7 @@ class Session:
 
     def log(self, entry):
         entry["conn"] = self.number
-        entry["request"] = self.requests
+        entry["message"] = self.messages
         self.server.log(entry)
 
     @property
@@ -441,7 +441,7 @@ class Session:
                 self.log({"kind": "disconnect"})
                 return
             kind, payload = message_
-            self.requests += 1
+            self.messages += 1
             if self.server.silent:
                 self.log({"kind": "unanswered", "packet": kind})
                 continue

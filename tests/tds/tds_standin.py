@@ -399,6 +399,7 @@ class Session:
         self.prepared = {}
         self.next_handle = 1
         self.transaction = 0
+        self.messages = 0  # messages read from the client: each a round trip
 
     # -- transport
     def read_message(self):
@@ -437,6 +438,7 @@ class Session:
 
     def log(self, entry):
         entry["conn"] = self.number
+        entry["message"] = self.messages
         self.server.log(entry)
 
     @property
@@ -452,6 +454,7 @@ class Session:
                 self.log({"kind": "disconnect"})
                 return
             kind, payload = message_
+            self.messages += 1
             if self.server.silent:
                 self.log({"kind": "unanswered", "packet": kind})
                 continue

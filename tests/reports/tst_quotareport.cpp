@@ -18,6 +18,7 @@
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/ModalDialogs.h"
 #include "support/PdfTools.h"
+#include "support/ReportLines.h"
 #include "support/XlsxReader.h"
 
 #include <QComboBox>
@@ -192,8 +193,12 @@ private Q_SLOTS:
         if (ReportPreviewWindow *preview = screen->previews().value(0))
             preview->grab().save(outputDir() + "/quota-preview.png");
 
-        if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
-            QSKIP("pdftoppm is not installed");
+        if (!PdfTools::available())
+            QSKIP("poppler-utils (pdftotext, pdftoppm) is not installed");
+        // Every Thai word of every page is found by search as viewers do it (tone marks over
+        // short consonants, SARA AM, marks placed left of their consonant).
+        const QStringList missing = PdfTools::missingThaiWords(pdf, reportLinesByPage(screen->frfReport->document()));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
         QProcess p;
         p.start("pdftoppm", {"-r", "70", "-png", pdf, outputDir() + "/quota-page"});
         QVERIFY(p.waitForFinished(60000));

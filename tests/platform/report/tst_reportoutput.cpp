@@ -6,6 +6,7 @@
 #include "platform/report/ReportRtfExporter.h"
 #include "platform/report/ReportViewer.h"
 #include "support/PdfTools.h"
+#include "support/ReportLines.h"
 #include "support/XlsxReader.h"
 
 #include <QLocale>
@@ -187,6 +188,8 @@ private slots:
         QVERIFY2(last.contains(QStringLiteral("รวมทั้งสิ้น240รายการ")), qPrintable(pages.last()));
         QVERIFY2(last.contains(QStringLiteral("บาทถ้วน")), qPrintable(pages.last()));
         QVERIFY(last.contains(QStringLiteral("หน้า%1จาก%1").arg(pages.size())));
+        const QStringList missing = PdfTools::missingThaiWords(path, reportLinesByPage(engine.document()));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
     // The RTF export is one table per page with Thai intact.

@@ -10,6 +10,7 @@
 #include "platform/report/ReportPreviewWindow.h"
 #include "platform/report/ReportPrintDialog.h"
 #include "platform/report/ReportSetupDialog.h"
+#include "platform/report/ReportTextMeasurer.h"
 #include "platform/ui/NumberEdit.h"
 #include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
@@ -164,6 +165,58 @@ private Q_SLOTS:
         QCOMPARE(itemText(doc, "Condition"), QString("ปี ค.ศ. %1").arg(year));
         QVERIFY(itemText(doc, "PrintTime").startsWith("พิมพ์เมื่อ "));
         QVERIFY(itemText(doc, "GrandAmountWords").endsWith("สตางค์)") || itemText(doc, "GrandAmountWords").endsWith("ถ้วน)"));
+    }
+
+    // The page: the header's first and last labels stand clear of the header box; later pages
+    // are headed by the report's title and condition; a year without data shows no empty
+    // parentheses after its total.
+    void pageIsHeadedAndClear()
+    {
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        const ReportDocument &doc = screen->frfReport->document();
+        QVERIFY(doc.pages.size() >= 2);
+        QRectF box;
+        QMap<QString, ReportPageItem> first;
+        for (const ReportPageItem &item : doc.pages.first().items) {
+            first.insert(item.objectName, item);
+            if (item.band == ReportBandDefinition::Kind::ColumnHeader && item.kind == ReportPageItem::Kind::Rectangle)
+                box = item.rect;
+        }
+        QVERIFY(box.width() > 200);
+        const auto inkOf = [](const ReportPageItem &item) {
+            const ReportTextLine &line = item.lines.first();
+            const qreal width = ReportTextMeasurer::lines(line.text, item.font, 1000, false).first().width;
+            const qreal left = item.alignment & Qt::AlignRight ? line.rect.right() - width
+                : item.alignment & Qt::AlignHCenter            ? line.rect.center().x() - width / 2
+                                                               : line.rect.left();
+            return QPair<qreal, qreal>(left, left + width);
+        };
+        QVERIFY2(inkOf(first.value("HLine")).first - box.left() >= 1,
+                 qPrintable(QString::number(inkOf(first.value("HLine")).first)));
+        QVERIFY2(box.right() - inkOf(first.value("HAmount")).second >= 1,
+                 qPrintable(QString::number(inkOf(first.value("HAmount")).second)));
+        for (int p = 1; p < doc.pages.size(); ++p) {
+            QMap<QString, ReportPageItem> head;
+            qreal columnHeader = 0;
+            for (const ReportPageItem &item : doc.pages.at(p).items) {
+                if (item.band == ReportBandDefinition::Kind::ReportTitle && item.repeated)
+                    head.insert(item.objectName, item);
+                if (item.band == ReportBandDefinition::Kind::ColumnHeader)
+                    columnHeader = std::max(columnHeader, item.rect.top());
+            }
+            QCOMPARE(head.value("Title").text, QString("รายงานโควต้าลูกค้าตามกลุ่มราคา"));
+            QCOMPARE(head.value("Condition").text, QString("ปี ค.ศ. %1").arg(m_year));
+            QVERIFY(head.value("Condition").rect.bottom() <= columnHeader);
+        }
+
+        screen->FaGetYearReport1->GetYear->setText(QString::number(m_year - 40));
+        screen->FaButtonReport1BtPreviewClick();
+        QVERIFY2(screen->lastRun().ok, qPrintable(screen->lastRun().message));
+        const ReportDocument &empty = screen->frfReport->document();
+        QCOMPARE(itemText(empty, "GrandTotalCaption"), QString("รวมทั้งสิ้น 0 รายการ"));
+        const QString words = itemText(empty, "GrandAmountWords");
+        QVERIFY2(!words.contains("()") && (words.isEmpty() || (words.startsWith('(') && words.endsWith(')'))), qPrintable(words));
     }
 
     void reportMatchesTheKeptExport()

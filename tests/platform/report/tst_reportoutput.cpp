@@ -5,6 +5,7 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportRtfExporter.h"
 #include "platform/report/ReportViewer.h"
+#include "platform/report/ReportXlsxWriter.h"
 #include "support/PdfTools.h"
 #include "support/ReportLines.h"
 #include "support/XlsxReader.h"
@@ -283,6 +284,25 @@ private slots:
         QVERIFY(xlsx.cell(summary, 0).bold);
         QCOMPARE(xlsx.cell(summary, 3).type, QStringLiteral("n"));
         QVERIFY(qAbs(xlsx.cell(summary, 3).number - query.value(0).toDouble()) < 0.001);
+
+        // Printed from the spreadsheet as the report: its orientation, one page wide, the column
+        // header frozen and at the top of every page; the document says what it is and whose.
+        const QByteArray sheet = xlsx.entry(QStringLiteral("xl/worksheets/sheet1.xml"));
+        for (const char *expected : {"ySplit=\"3\"", "fitToPage=\"1\"", "fitToHeight=\"0\"", "orientation=\"portrait\""})
+            QVERIFY2(sheet.contains(expected), expected);
+        QVERIFY(xlsx.entry(QStringLiteral("xl/workbook.xml")).contains("$3:$3"));
+        ReportXlsxWriter::setOwnerSource([] {
+            return ReportXlsxWriter::Owner{QStringLiteral("ANNA"), QStringLiteral("บริษัท ตัวอย่าง จำกัด")};
+        });
+        engine.exportTo(ReportExport::Format::Xlsx, path);
+        ReportXlsxWriter::setOwnerSource({});
+        QVERIFY(xlsx.read(path));
+        const QString core = QString::fromUtf8(xlsx.entry(QStringLiteral("docProps/core.xml")));
+        QVERIFY2(core.contains(QStringLiteral("<dc:title>ยอดขายตามสาขา</dc:title>")) &&
+                     core.contains(QStringLiteral("<dc:creator>ANNA</dc:creator>")),
+                 qPrintable(core));
+        QVERIFY(QString::fromUtf8(xlsx.entry(QStringLiteral("docProps/app.xml")))
+                    .contains(QStringLiteral("<Company>บริษัท ตัวอย่าง จำกัด</Company>")));
     }
 
     // Printing through QPrinter into a PDF file: the page list, copies and collation decide

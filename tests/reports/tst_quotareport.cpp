@@ -219,6 +219,41 @@ private Q_SLOTS:
         QVERIFY2(!words.contains("()") && (words.isEmpty() || (words.startsWith('(') && words.endsWith(')'))), qPrintable(words));
     }
 
+    // The landscape report on portrait paper is fitted to the paper's width: every column, the
+    // print time and the page number stay between the margins, in smaller type.
+    void portraitIsFittedToTheWidth()
+    {
+        auto screen = shownScreen();
+        screen->FaButtonReport1BtPreviewClick();
+        ReportPreviewWindow *preview = screen->previews().value(0);
+        QVERIFY(preview);
+        const qreal landscapeSize = preview->document().pages.first().items.first().font.pointSizeF();
+        preview->setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        const ReportDocument &doc = preview->document();
+        QCOMPARE(doc.pages.first().size, QSizeF(210, 297));
+        QCOMPARE(doc.pageLayout.orientation(), QPageLayout::Portrait);
+        QStringList seen;
+        for (const ReportPage &page : doc.pages) {
+            for (const ReportPageItem &item : page.items) {
+                const QRectF box = item.kind == ReportPageItem::Kind::Line
+                    ? QRectF(item.segment.p1(), item.segment.p2()).normalized()
+                    : item.rect;
+                QVERIFY2(box.left() >= 10 - 0.01 && box.right() <= 200 + 0.01,
+                         qPrintable(QString("%1 at %2..%3").arg(item.objectName).arg(box.left()).arg(box.right())));
+                QVERIFY2(box.bottom() <= 287 + 0.01, qPrintable(item.objectName));
+                seen << item.objectName;
+            }
+        }
+        for (const char *name : {"PageNo", "PrintTime", "HAmount", "Amount", "GrandAmount"})
+            QVERIFY2(seen.contains(name), name);
+        QVERIFY(doc.pages.first().items.first().font.pointSizeF() < landscapeSize * 0.8);
+        preview->resize(900, 1000);
+        preview->show();
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        preview->grab().save(outputDir() + "/quota-portrait-fitted.png");
+    }
+
     void reportMatchesTheKeptExport()
     {
         auto screen = shownScreen();

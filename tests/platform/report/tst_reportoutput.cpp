@@ -193,7 +193,7 @@ private slots:
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
-    // The RTF export is one table per page with Thai intact.
+    // The RTF export is one table per page, laid out as the page, with Thai intact.
     void rtfIsATableWithThai()
     {
         ReportEngine engine;
@@ -209,12 +209,20 @@ private slots:
             QVERIFY(uchar(c) < 0x80);
         const RtfTable table = readRtf(rtf);
         QCOMPARE(table.pageBreaks, 2);
-        QCOMPARE(table.cellBoundaries.size(), 2);
-        QCOMPARE(table.rows.value(0), QStringLiteral("Product\tQty"));
-        QCOMPARE(table.rows.value(1), QStringLiteral("สาขากรุงเทพ\t30"));
-        QCOMPARE(table.rows.value(2), QStringLiteral("1 ข้าวหอมมะลิ\t8"));
-        QCOMPARE(table.rows.last(), QStringLiteral("Total 90 in 12 rows\t"));
-        QCOMPARE(table.rows.size(), 22);
+        // Each page as printed: its header and footer, the texts in their columns with the
+        // space between them, the header bold, quantities right-aligned, the footer total's
+        // rule as a cell border, every row at its height.
+        QCOMPARE(table.cellBoundaries.size(), 1);
+        QCOMPARE(table.rows.value(0), QStringLiteral("page 1 of 3"));
+        QCOMPARE(table.rows.value(1), QStringLiteral("Product\t\tQty"));
+        QCOMPARE(table.rows.value(2), QStringLiteral("สาขากรุงเทพ\t30"));
+        QCOMPARE(table.rows.value(3), QStringLiteral("1 ข้าวหอมมะลิ\t\t8"));
+        QCOMPARE(table.rows.value(12), QStringLiteral("page 2 of 3"));
+        QCOMPARE(table.rows.value(table.rows.size() - 2), QStringLiteral("Total 90 in 12 rows"));
+        QCOMPARE(table.rows.last(), QStringLiteral("- 3 / 3 -"));
+        QCOMPARE(table.rows.size(), 32);
+        for (const char *control : {"\\ab\\ltrch", "\\b ", "\\qr", "\\clbrdrt", "\\trrh-", "\\paperw5669\\paperh4535"})
+            QVERIFY2(rtf.contains(control), control);
 
         // Where unrtf is installed, an independent reader shows the same Thai.
         if (QStandardPaths::findExecutable(QStringLiteral("unrtf")).isEmpty())
@@ -382,8 +390,17 @@ private slots:
             rtf.open(QIODevice::ReadOnly);
             return rtf.readAll();
         }());
-        QCOMPARE(table.rows.size(), lines.size());
-        QCOMPARE(table.rows.at(2), QStringLiteral("ลำดับ\tสินค้า\tจำนวน\tราคา\tจำนวนเงิน\tชำระ"));
+        // The RTF shows every page: the column header on each, the 240 rows once.
+        int headers = 0;
+        int productRows = 0;
+        for (const QString &row : table.rows) {
+            const QStringList cells = row.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+            headers += cells == QStringList{QStringLiteral("ลำดับ"), QStringLiteral("สินค้า"),     QStringLiteral("จำนวน"),
+                                            QStringLiteral("ราคา"), QStringLiteral("จำนวนเงิน"), QStringLiteral("ชำระ")};
+            productRows += products().contains(cells.value(1));
+        }
+        QCOMPARE(headers, int(engine.document().pages.size()));
+        QCOMPARE(productRows, 240);
 
         QCOMPARE(pageCount(pdf), int(engine.document().pages.size()));
         if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {

@@ -55,6 +55,14 @@ private:
         return -1;
     }
 
+    // The preview of the prepared report, shown at 1000 x 800 pixels; nullptr if it does not show.
+    static ReportPreviewWindow *exposedPreview(ReportViewer &viewer)
+    {
+        ReportPreviewWindow *preview = viewer.showPreview();
+        preview->resize(1000, 800);
+        return QTest::qWaitForWindowExposed(preview) ? preview : nullptr;
+    }
+
     static int countColour(const QImage &image, const std::function<bool(QColor)> &test)
     {
         int count = 0;
@@ -138,9 +146,8 @@ private slots:
         ReportEngine engine;
         prepareSales(engine);
         ReportViewer viewer(engine);
-        ReportPreviewWindow *preview = viewer.showPreview();
-        preview->resize(1000, 800);
-        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        ReportPreviewWindow *preview = exposedPreview(viewer);
+        QVERIFY(preview);
         preview->fitWidth();
         const qreal widthZoom = preview->zoom();
         preview->fitPage();
@@ -300,9 +307,8 @@ private slots:
         ReportEngine engine;
         prepareSales(engine);
         ReportViewer viewer(engine);
-        ReportPreviewWindow *preview = viewer.showPreview();
-        preview->resize(1000, 800);
-        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        ReportPreviewWindow *preview = exposedPreview(viewer);
+        QVERIFY(preview);
         const qreal pageWidth = preview->zoom();
         const QScrollArea *scroll = preview->findChild<QScrollArea *>();
         QCOMPARE(preview->zoomChoice(), -1);

@@ -2,8 +2,10 @@
 
 #include "app/UnattendedRun.h"
 #include "data/Dm_Config.h"
+#include "data/LaunchContext.h"
 #include "data/U_DM.h"
 #include "forms/Fr_ShowError.h"
+#include "platform/report/ReportXlsxWriter.h"
 #include "platform/sql/Database.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/ExceptionRouter.h"
@@ -19,11 +21,16 @@ void wire()
     DM->showErrorDialog = UnattendedRun::logsDialogs() ? &UnattendedRun::logErrorDialog : &TFrShowError::showError;
     ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
     Database::setLockWaitHook(&showWaitCursorUntilIdle);
+    // Workbooks written by the program say who wrote them and for which company.
+    ReportXlsxWriter::setOwnerSource([] {
+        return ReportXlsxWriter::Owner{launchContext().UserCode.trimmed(), launchContext().CompanyNameThai.trimmed()};
+    });
 }
 
 void end()
 {
     Database::setLockWaitHook({});
+    ReportXlsxWriter::setOwnerSource({});
     ExceptionRouter::setHandler({});
     delete DM; // sets DM to nullptr
     delete DMConfig;

@@ -2,6 +2,7 @@
 // the tab order. The screen's behaviour is in Fr_TarvoAdjAndConsignment.cpp.
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
+#include "consignment/DailyMovementExport.h"
 #include "consignment/SerialNumberValidator.h"
 #include "platform/format/Conversions.h"
 #include "platform/report/ReportGridExport.h"
@@ -322,7 +323,15 @@ void TFrTarvoAdjAndConsignment::buildDailyPage()
     DBGRPProdDay = new DataGrid(TabSheet3);
     DBGRPProdDay->setObjectName(QStringLiteral("DBGRPProdDay"));
     DBGRPProdDay->setExportTitle(QStringLiteral("ความเคลื่อนไหวรายวัน"));
-    ReportGridExport::connectTo(DBGRPProdDay);
+    // The export describes the rows shown: the branch and dates they were read for.
+    ReportGridExport::connectTo(DBGRPProdDay, [this] {
+        const ParamList &read = QRPProdDay->params();
+        const QString code = read.value(QStringLiteral("CusCode")).toString();
+        const bool shownBranch = QBranch->fieldByName(QStringLiteral("CusCode")).asString() == code;
+        return DailyMovementExport::describe(code, shownBranch ? CbBranch->value() : QString(),
+                                             read.value(QStringLiteral("BeginConsigDate")).toDate(),
+                                             read.value(QStringLiteral("EndConsigDate")).toDate());
+    });
     DBGRPProdDay->setDataSource(QRPProdDay,
                                 {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
                                  {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},

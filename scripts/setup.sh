@@ -10,6 +10,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libxlsxwriter-dev zlib1g-dev
   fonts-thai-tlwg libthai0 fonts-dejavu-core
   xvfb xauth poppler-utils python3 python3-aiosmtpd sqlfluff
+  libreoffice-writer-nogui libreoffice-calc-nogui
   clang libclang-rt-14-dev
   ${EXTRA_PACKAGES:-}
 )

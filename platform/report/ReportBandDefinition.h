@@ -17,7 +17,7 @@ struct ReportBandDefinition {
     QString expression;           // group header: a new group starts when its value changes
     QString dataset;              // master data: the dataset it runs over
     bool startNewPage = false;    // begin on a fresh page
-    bool repeatOnNewPage = false; // group header: printed again at the top of a new page
+    bool repeatOnNewPage = false; // group header, report title: printed again at the top of a new page
     bool keepWithNext = false;    // group header: on the same page as the band after it
     bool keepTogether = false;    // group header: the whole group on one page where it fits;
                                   // group footer: on the same page as the group's last row

@@ -255,8 +255,10 @@ private:
             fail(QStringLiteral("a group footer needs the name of its group"));
         if (kind == Band::Kind::MasterData && band.dataset.isEmpty())
             fail(QStringLiteral("a master data band needs a dataset"));
-        if (kind != Band::Kind::GroupHeader && (!band.expression.isEmpty() || a.flag("repeatOnNewPage")))
-            fail(QStringLiteral("only a group header takes an expression or repeatOnNewPage"));
+        if (kind != Band::Kind::GroupHeader && !band.expression.isEmpty())
+            fail(QStringLiteral("only a group header takes an expression"));
+        if (kind != Band::Kind::GroupHeader && kind != Band::Kind::ReportTitle && a.flag("repeatOnNewPage"))
+            fail(QStringLiteral("only a group header or the report title takes repeatOnNewPage"));
         if (kind != Band::Kind::GroupHeader && a.has("keepWithNext"))
             fail(QStringLiteral("only a group header takes keepWithNext"));
         if (kind != Band::Kind::GroupHeader && kind != Band::Kind::GroupFooter && a.has("keepTogether"))

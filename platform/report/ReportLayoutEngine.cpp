@@ -387,8 +387,10 @@ void ReportLayoutEngine::startPage()
     m_limit = m_footerTop;
     m_bodyTop = m_y;
 
-    if (number == 1 && m_title.band) {
-        put(build(m_title, false));
+    // A title that repeats heads every page as a page header: marked as repeated, so exports
+    // keep it once.
+    if (m_title.band && (number == 1 || m_title.band->repeatOnNewPage)) {
+        put(build(m_title, number > 1));
         m_bodyTop = m_y;
     }
     if (m_pageHeader.band)

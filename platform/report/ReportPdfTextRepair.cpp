@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 
 namespace {
 
@@ -126,48 +127,66 @@ QByteArray writeCMap(const CMap &map)
     return out;
 }
 
-// Wraps every drawn NIKHAHIT ... SARA AA (with tone marks between) in a span whose actual text
-// is the tone marks and SARA AM. Qt writes one glyph per line: "dx dy Td <code> Tj".
-QByteArray markSaraAm(const QByteArray &content, const QMap<QByteArray, CMap> &fonts, bool *changed)
+bool isThai(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0E00 && c.unicode() <= 0x0E7F; });
+}
+
+// Wraps each drawn Thai word (the glyphs of one text run between spaces) in a span whose
+// actual text is the word as written. Viewers' search and poppler's reading-order and layout
+// modes group glyphs by position, and the upper marks, placed over or left of their consonant
+// with no width of their own, would otherwise split a word or fall onto a line of their own.
+// The drawn NIKHAHIT ... SARA AA pair of SARA AM becomes SARA AM again. Qt writes one glyph per
+// line: "dx dy Td <code> Tj", between BT and ET.
+QByteArray markWords(const QByteArray &content, const QMap<QByteArray, CMap> &fonts, bool *changed)
 {
     static const QRegularExpression fontSelect(QStringLiteral("/(\\S+)\\s+[-\\d.]+\\s+Tf"));
     static const QRegularExpression glyph(QStringLiteral("<([0-9A-Fa-f]+)>\\s*Tj\\s*$"));
-    QList<QByteArray> lines = content.split('\n');
+    static const QRegularExpression saraAm(QStringLiteral("\u0E4D([\u0E48-\u0E4B]*)\u0E32"));
+    const QList<QByteArray> lines = content.split('\n');
     const CMap *font = nullptr;
-    QList<QString> texts(lines.size());
+    QByteArray out;
+    QList<QByteArray> word;
+    QString wordText;
+    const auto flush = [&] {
+        if (isThai(wordText)) {
+            // The shaper draws a tone mark before a vowel below it; the text has them the other
+            // way round, in canonical order.
+            QString actual = wordText.normalized(QString::NormalizationForm_C);
+            actual.replace(saraAm, QStringLiteral("\\1\u0E33"));
+            out += "/Span <</ActualText <FEFF" + textHex(actual) + ">>> BDC\n";
+            for (const QByteArray &line : std::as_const(word))
+                out += line + '\n';
+            out += "EMC\n";
+            *changed = true;
+        } else {
+            for (const QByteArray &line : std::as_const(word))
+                out += line + '\n';
+        }
+        word.clear();
+        wordText.clear();
+    };
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = QString::fromLatin1(lines.at(i));
-        const QRegularExpressionMatch select = fontSelect.match(line);
+        const QByteArray &line = lines.at(i);
+        const QString latin = QString::fromLatin1(line);
+        const QRegularExpressionMatch select = fontSelect.match(latin);
         if (select.hasMatch()) {
             const auto found = fonts.constFind(select.captured(1).toLatin1());
             font = found == fonts.constEnd() ? nullptr : &found.value();
         }
-        const QRegularExpressionMatch m = glyph.match(line);
-        if (font && m.hasMatch())
-            texts[i] = font->value(m.captured(1).toUInt(nullptr, 16));
-    }
-    auto isTone = [](const QString &t) { return t.size() == 1 && t.at(0).unicode() >= 0x0E48 && t.at(0).unicode() <= 0x0E4B; };
-    QByteArray out;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (texts.at(i) == QStringLiteral("\u0E4D")) {
-            qsizetype k = i + 1;
-            QString tones;
-            while (k < lines.size() && isTone(texts.at(k)))
-                tones += texts.at(k++);
-            if (k < lines.size() && texts.at(k) == QStringLiteral("\u0E32")) {
-                out += "/Span <</ActualText <FEFF" + textHex(tones + QStringLiteral("\u0E33")) + ">>> BDC\n";
-                for (qsizetype j = i; j <= k; ++j)
-                    out += lines.at(j) + '\n';
-                out += "EMC\n";
-                i = k;
-                *changed = true;
-                continue;
-            }
+        const QRegularExpressionMatch m = glyph.match(latin);
+        const QString text = font && m.hasMatch() ? font->value(m.captured(1).toUInt(nullptr, 16)) : QString();
+        if (m.hasMatch() && (text.isEmpty() || !text.trimmed().isEmpty())) { // a space ends the word
+            word.append(line);
+            wordText += text;
+            continue;
         }
-        out += lines.at(i);
+        flush();
+        out += line;
         if (i + 1 < lines.size())
             out += '\n';
     }
+    flush();
     return out;
 }
 
@@ -297,7 +316,7 @@ QByteArray ReportPdfTextRepair::repair(const QByteArray &pdf)
             continue;
         const QByteArray text = content.compressed ? inflate(content.data) : content.data;
         bool changed = false;
-        const QByteArray marked = markSaraAm(text, fontsByName, &changed);
+        const QByteArray marked = markWords(text, fontsByName, &changed);
         if (changed) {
             content.data = content.compressed ? deflate(marked) : marked;
             content.changed = true;

@@ -8,8 +8,9 @@
 // positioned forms of Thai marks that the shaper picks (a tone mark lowered over a consonant,
 // a vowel moved left) come out as private-use characters, and SARA AM, which the shaper draws
 // as NIKHAHIT and SARA AA, comes out as those two. This rewrites the fonts' ToUnicode maps to
-// the standard Thai characters and marks each drawn SARA AM with its actual text, so search,
-// copy and text extraction see the text that was laid out. A PDF it does not understand is
+// the standard Thai characters and marks each drawn Thai word with its actual text, so search,
+// copy and text extraction (in reading order, by layout or as drawn) see the words that were
+// laid out. A PDF it does not understand is
 // returned unchanged.
 class ReportPdfTextRepair
 {

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -24,6 +25,14 @@
 namespace {
 
 enum ZoomChoice { PageWidth = -1, WholePage = -2 };
+
+// The zoom last chosen in a preview, for the next preview of the session; page width at first,
+// so that a whole line of a landscape page is seen.
+int &rememberedZoom()
+{
+    static int choice = PageWidth;
+    return choice;
+}
 
 } // namespace
 
@@ -68,9 +77,9 @@ ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_pt
     m_findEdit->setPlaceholderText(text(u"ค้นหา", u"Find"));
     m_findEdit->setMaximumWidth(180);
     toolBar->addWidget(m_findEdit);
-    QAction *findNext = toolBar->addAction(text(u"ค้นหาต่อ", u"Find next"), this, [this] { find(m_findEdit->text()); });
+    QAction *findNext = toolBar->addAction(text(u"ค้นหาต่อ", u"Find next"), this, &ReportPreviewWindow::findTyped);
     findNext->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(m_findEdit, &QLineEdit::returnPressed, this, [this] { find(m_findEdit->text()); });
+    connect(m_findEdit, &QLineEdit::returnPressed, this, &ReportPreviewWindow::findTyped);
     toolBar->addSeparator();
     m_pageSetup = toolBar->addAction(text(u"ตั้งค่าหน้ากระดาษ", u"Page Setup"), this, &ReportPreviewWindow::pageSetupWithDialog);
     m_pageSetup->setEnabled(m_run != nullptr);
@@ -93,9 +102,40 @@ ReportPreviewWindow::ReportPreviewWindow(ReportDocument document, std::shared_pt
     layout->addWidget(toolBar);
     layout->addWidget(m_scroll, 1);
 
-    m_zoomBox->setCurrentIndex(m_zoomBox->findData(100));
-    connect(m_zoomBox, &QComboBox::activated, this, &ReportPreviewWindow::zoomChosen);
+    m_zoomChoice = rememberedZoom();
+    m_zoomBox->setCurrentIndex(std::max(m_zoomBox->findData(m_zoomChoice), 0));
+    connect(m_zoomBox, &QComboBox::activated, this, [this](int index) {
+        zoomChosen(index);
+        rememberedZoom() = m_zoomChoice;
+    });
+    m_scroll->viewport()->installEventFilter(this);
     showPage();
+    applyZoomChoice();
+}
+
+bool ReportPreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Page width and whole page follow the window's size.
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoomChoice < 0)
+        applyZoomChoice();
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportPreviewWindow::applyZoomChoice()
+{
+    if (m_zoomChoice == PageWidth)
+        fitWidth();
+    else if (m_zoomChoice == WholePage)
+        fitPage();
+    else
+        setZoom(m_zoomChoice / 100.0);
+}
+
+void ReportPreviewWindow::findTyped()
+{
+    const QString wanted = m_findEdit->text().trimmed();
+    if (!wanted.isEmpty() && !find(wanted))
+        DialogService::instance().showMessage(text(u"ไม่พบข้อความ \"%1\" ในรายงาน", u"\"%1\" is not in the report").arg(wanted));
 }
 
 ReportPreviewWindow::~ReportPreviewWindow() = default;
@@ -155,13 +195,13 @@ void ReportPreviewWindow::fitPage()
 
 void ReportPreviewWindow::zoomChosen(int index)
 {
-    const int choice = m_zoomBox->itemData(index).toInt();
-    if (choice == PageWidth)
-        fitWidth();
-    else if (choice == WholePage)
-        fitPage();
-    else
-        setZoom(choice / 100.0);
+    m_zoomChoice = m_zoomBox->itemData(index).toInt();
+    applyZoomChoice();
+}
+
+int ReportPreviewWindow::zoomChoice() const
+{
+    return m_zoomChoice;
 }
 
 bool ReportPreviewWindow::find(const QString &text)
@@ -240,6 +280,7 @@ void ReportPreviewWindow::setPageLayout(const QPageLayout &layout)
     m_match = -1;
     m_page = 0;
     showPage();
+    applyZoomChoice();
 }
 
 void ReportPreviewWindow::pageSetupWithDialog()
@@ -258,6 +299,8 @@ void ReportPreviewWindow::printWithDialog()
     ReportPrintDialog dialog(*m_printer, pageCount(), m_page, m_language, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (dialog.pdfFileEdit())
+        m_printer->setOutputFileName(dialog.pdfFileName());
     try {
         print(*m_printer, dialog.options());
     } catch (const EInOutError &error) {

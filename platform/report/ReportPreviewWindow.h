@@ -20,7 +20,7 @@ class ReportPageView;
 class ReportRun;
 
 // The non-modal preview of a prepared report: page by page with zoom (fixed steps, page width,
-// whole page), first/previous/next/last page, find with the found text marked, page set-up
+// whole page; opened at the zoom last chosen, page width at first), first/previous/next/last page, find with the found text marked, page set-up
 // (the report laid out again on other paper), printing on the chosen printer through the print
 // dialog and export (CSV by default, RTF, PDF, Excel). Captions and messages are in the
 // user's language; a file that cannot be written or a printer that cannot be opened is said so
@@ -44,6 +44,10 @@ public:
     void setZoom(qreal zoom);
     void fitWidth();
     void fitPage();
+    // The zoom chosen in the zoom box: a percentage, or -1 for page width and -2 for the whole
+    // page (kept as the window's size changes). A preview opens at the choice of the last one.
+    int zoomChoice() const;
+    QComboBox *zoomBox() const { return m_zoomBox; }
     // Moves to the next place where `text` is found (without regard to case), marks it and
     // returns true; false when the report does not hold the text.
     bool find(const QString &text);
@@ -63,6 +67,9 @@ public:
     QAction *pageSetupAction() const { return m_pageSetup; }
     QLineEdit *findEdit() const { return m_findEdit; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Match {
         int page = 0;
@@ -71,6 +78,9 @@ private:
 
     void showPage();
     void zoomChosen(int index);
+    void applyZoomChoice();
+    // Finds the text of the find box; a text that is not in the report is said so.
+    void findTyped();
     void printWithDialog();
     void exportWithDialog();
     void pageSetupWithDialog();
@@ -81,6 +91,7 @@ private:
     std::shared_ptr<QPrinter> m_printer;
     ReportLanguage m_language;
     int m_page = 0;
+    int m_zoomChoice = 100;
     QScrollArea *m_scroll = nullptr;
     ReportPageView *m_view = nullptr;
     QComboBox *m_zoomBox = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/report/ReportPrintDialog.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/report/ReportFileDialog.h"
 #include "platform/report/ReportPrinter.h"
 #include "platform/ui/DialogService.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -29,13 +31,29 @@ ReportPrintDialog::ReportPrintDialog(const QPrinter &printer, int pageCount, int
     auto *box = new QVBoxLayout(this);
 
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    const QString where = toFile ? QDir::toNativeSeparators(printer.outputFileName()) : printer.printerName();
     auto *target = new QLabel(
-        toFile ? byLanguage(language, QStringLiteral("พิมพ์ลงไฟล์ PDF: %1"), QStringLiteral("Print to the PDF file: %1")).arg(where)
-               : byLanguage(language, QStringLiteral("เครื่องพิมพ์: %1"), QStringLiteral("Printer: %1")).arg(where),
+        toFile ? byLanguage(language, QStringLiteral("พิมพ์ลงไฟล์ PDF:"), QStringLiteral("Print to the PDF file:"))
+               : byLanguage(language, QStringLiteral("เครื่องพิมพ์: %1"), QStringLiteral("Printer: %1")).arg(printer.printerName()),
         this);
     target->setObjectName(QStringLiteral("target"));
     box->addWidget(target);
+    if (toFile) {
+        // The file is named here, so a print without one is refused before it starts.
+        auto *fileRow = new QHBoxLayout;
+        m_file = new QLineEdit(QDir::toNativeSeparators(printer.outputFileName()), this);
+        m_file->setObjectName(QStringLiteral("pdfFile"));
+        auto *browse = new QPushButton(byLanguage(language, QStringLiteral("เลือก..."), QStringLiteral("Browse...")), this);
+        browse->setAutoDefault(false);
+        connect(browse, &QPushButton::clicked, this, [this] {
+            const QString path =
+                ReportFileDialog::saveFileName(this, m_language, windowTitle(), m_file->text(), {QStringLiteral("pdf")});
+            if (!path.isEmpty())
+                m_file->setText(QDir::toNativeSeparators(path));
+        });
+        fileRow->addWidget(m_file, 1);
+        fileRow->addWidget(browse);
+        box->addLayout(fileRow);
+    }
 
     auto *pages = new QGroupBox(byLanguage(language, QStringLiteral("หน้าที่พิมพ์"), QStringLiteral("Pages")), this);
     auto *grid = new QGridLayout(pages);
@@ -87,8 +105,19 @@ ReportPrintOptions ReportPrintDialog::options() const
     return options;
 }
 
+QString ReportPrintDialog::pdfFileName() const
+{
+    return m_file ? QDir::fromNativeSeparators(m_file->text().trimmed()) : QString();
+}
+
 void ReportPrintDialog::accept()
 {
+    if (m_file && pdfFileName().isEmpty()) {
+        DialogService::instance().showMessage(
+            byLanguage(m_language, QStringLiteral("กรุณาระบุชื่อไฟล์ PDF"), QStringLiteral("Enter the name of the PDF file")));
+        m_file->setFocus();
+        return;
+    }
     const ReportPrintOptions chosen = options();
     bool some = false;
     try {

@@ -14,8 +14,8 @@ class QSpinBox;
 
 // What to print of a previewed report on the printer chosen in the printer set-up: all pages,
 // the current one or a page list, the number of copies and collation; captions in the user's
-// language. A page list that cannot be read, or one that names no page, is refused with a
-// message and the dialog stays.
+// language; for a printer that writes PDF files, the file. A page list that cannot be read, one
+// that names no page, or an empty file name is refused with a message and the dialog stays.
 class ReportPrintDialog : public QDialog
 {
     Q_OBJECT
@@ -24,6 +24,9 @@ public:
                       QWidget *parent = nullptr);
 
     ReportPrintOptions options() const;
+    // The PDF file to print to when the printer writes PDF files; empty otherwise.
+    QString pdfFileName() const;
+    QLineEdit *pdfFileEdit() const { return m_file; }
 
     QRadioButton *allButton() const { return m_all; }
     QRadioButton *currentButton() const { return m_current; }
@@ -43,6 +46,7 @@ private:
     QRadioButton *m_current = nullptr;
     QRadioButton *m_listButton = nullptr;
     QLineEdit *m_list = nullptr;
+    QLineEdit *m_file = nullptr;
     QSpinBox *m_copies = nullptr;
     QCheckBox *m_collate = nullptr;
     QPushButton *m_print = nullptr;

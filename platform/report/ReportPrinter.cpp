@@ -5,12 +5,15 @@
 #include "platform/report/ReportPagePainter.h"
 #include "platform/report/ReportPdfTextRepair.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <memory>
 
 QList<int> ReportPrinter::selectedPages(int pageCount, const ReportPrintOptions &options)
 {
@@ -70,12 +73,47 @@ QPageLayout ReportPrinter::paperOf(const QSizeF &size)
                        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options,
+void ReportPrinter::checkReady(const QPrinter &printer, ReportLanguage language)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString path = printer.outputFileName().trimmed();
+        if (path.isEmpty())
+            throw EInOutError(ReportMessages::cannotPrint(language, QString()));
+        const QFileInfo file(path);
+        const QFileInfo folder(file.absolutePath());
+        if (!folder.isDir() || !folder.isWritable() || file.isDir() || (file.exists() && !file.isWritable()))
+            throw EInOutError(ReportMessages::cannotWrite(language, path));
+        return;
+    }
+    if (printer.printerName().isEmpty())
+        throw EInOutError(ReportMessages::cannotPrint(language, QString()));
+    if (QPrinterInfo::printerInfo(printer.printerName()).isNull())
+        throw EInOutError(ReportMessages::cannotPrint(language, printer.printerName()));
+}
+
+int ReportPrinter::print(const ReportDocument &document, const QPrinter &chosen, const ReportPrintOptions &options,
                          ReportLanguage language)
 {
     const QList<int> pages = selectedPages(int(document.pages.size()), options);
     if (pages.isEmpty())
         return 0;
+    // Nothing is painted on a printer that is not ready, and the pages go to a printer of this
+    // print alone: Qt keeps a printer whose start failed busy, and the chosen one must stay as
+    // the printer set-up left it for the next print.
+    checkReady(chosen, language);
+    const bool toPdf = chosen.outputFormat() == QPrinter::PdfFormat;
+    std::unique_ptr<QPrinter> device = toPdf
+        ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+        : std::make_unique<QPrinter>(QPrinterInfo::printerInfo(chosen.printerName()), QPrinter::HighResolution);
+    QPrinter &printer = *device;
+    if (toPdf) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(chosen.outputFileName().trimmed());
+    } else {
+        printer.setColorMode(chosen.colorMode());
+        printer.setDuplex(chosen.duplex());
+    }
+    printer.setResolution(chosen.resolution());
     const int copies = std::max(options.copies, 1);
     const bool deviceCopies = copies > 1 && printer.supportsMultipleCopies();
     QList<int> order;
@@ -93,8 +131,7 @@ int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, cons
     printer.setPageLayout(layoutOf(order.first()));
     QPainter painter;
     if (!painter.begin(&printer))
-        throw EInOutError(ReportMessages::cannotPrint(
-            language, printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName()));
+        throw EInOutError(ReportMessages::cannotPrint(language, toPdf ? printer.outputFileName() : printer.printerName()));
     const qreal scale = printer.resolution() / 25.4;
     for (int i = 0; i < order.size(); ++i) {
         if (i > 0) {
@@ -105,7 +142,7 @@ int ReportPrinter::print(const ReportDocument &document, QPrinter &printer, cons
     }
     painter.end();
     // A PDF file written by the printer gets the same searchable Thai as an export.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    if (toPdf)
         ReportPdfTextRepair::repairFile(printer.outputFileName());
     return int(order.size());
 }

@@ -21,9 +21,13 @@ public:
     static QList<int> selectedPages(int pageCount, const ReportPrintOptions &options);
     // The sequence of page indexes sent to the device.
     static QList<int> sequence(const QList<int> &pages, int copies, bool collate);
+    // Raises EInOutError, in `language`, when nothing can be printed on `printer`: a PDF
+    // printer without a file name or with a file that cannot be written, no printer chosen, a
+    // printer that is not installed.
+    static void checkReady(const QPrinter &printer, ReportLanguage language);
     // Returns the number of pages sent; raises EInOutError, in `language`, when the printer
-    // cannot be opened.
-    static int print(const ReportDocument &document, QPrinter &printer, const ReportPrintOptions &options,
+    // cannot be opened. `printer` is the chosen printer and its settings; it is left as it was.
+    static int print(const ReportDocument &document, const QPrinter &printer, const ReportPrintOptions &options,
                      ReportLanguage language = ReportLanguage::Thai);
     // The paper of a page of that size in millimetres: a standard size turned to landscape when
     // the page is wider than high, no margins (the page model holds them).

@@ -5,9 +5,12 @@
 #include <QByteArray>
 #include <QString>
 
-// Writes a prepared report as an RTF document holding one table per page (the rows and columns
-// of ReportTable) with a page break between pages. Text outside ASCII, Thai included, is
-// written as Unicode escapes, so any RTF reader shows it unchanged.
+// Writes a prepared report as an RTF document that a word processor shows as the report: on
+// its paper and margins, one page per page, each page a table whose rows stand at the heights
+// of the page's texts and whose cells have the texts' widths, fonts, sizes, weights and
+// alignment; the report's boxes become the cells' shading and frames, its horizontal lines the
+// cells' rules. Text outside ASCII, Thai included, is written as Unicode escapes, with the font
+// given for complex script text as well, so any RTF reader shows it unchanged.
 class ReportRtfExporter
 {
 public:

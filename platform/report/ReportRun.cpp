@@ -3,6 +3,7 @@
 #include "platform/report/ReportDataProvider.h"
 #include "platform/report/ReportError.h"
 #include "platform/report/ReportLayoutEngine.h"
+#include "platform/report/ReportPageFit.h"
 #include "platform/report/ReportScript.h"
 #include "platform/report/ReportSqlParameters.h"
 
@@ -65,6 +66,19 @@ ReportDocument ReportRun::layOut(const QPageLayout &page) const
 }
 
 ReportDocument ReportRun::run(const ReportDefinition &definition, const DataSource &data) const
+{
+    // A layout wider than the paper is laid out larger and scaled down to it.
+    const qreal fit = ReportPageFit::scaleFor(definition);
+    if (fit < 1) {
+        ReportDocument document = runOn(ReportPageFit::enlarged(definition, fit), data);
+        ReportPageFit::scaleDown(document, fit);
+        document.pageLayout = definition.pageLayout();
+        return document;
+    }
+    return runOn(definition, data);
+}
+
+ReportDocument ReportRun::runOn(const ReportDefinition &definition, const DataSource &data) const
 {
     QStringList datasetNames;
     for (const ReportDatasetDefinition &dataset : definition.datasets)

@@ -16,7 +16,8 @@ class ReportScript;
 // One run of a report: the definition, the host's variables and functions, and the data its
 // datasets returned. Preparing fetches the data and lays the pages out; the run keeps the data,
 // so that the report can be laid out again on other paper without asking the database again
-// (the preview's page set-up does that). Faults in the definition or its expressions raise
+// (the preview's page set-up does that). A layout wider than the paper is fitted to its width
+// (ReportPageFit). Faults in the definition or its expressions raise
 // ReportError; exceptions from the provider or the function handler pass through.
 class ReportRun
 {
@@ -34,6 +35,7 @@ private:
     using DataSource = std::function<ReportDataResult(const ReportDatasetDefinition &, ReportScript &)>;
 
     ReportDocument run(const ReportDefinition &definition, const DataSource &data) const;
+    ReportDocument runOn(const ReportDefinition &definition, const DataSource &data) const;
     QString variable(const QString &name) const;
     QVariantMap datasetParameters(const ReportDatasetDefinition &dataset, ReportScript &script) const;
 

@@ -59,6 +59,8 @@ ReportTable ReportTable::fromDocument(const ReportDocument &document)
                 table.m_rows.append({p + 1, QStringList(columns, QString()), QList<Value>(columns)});
                 rowTop = item->rect.top();
             }
+            if (item->band == ReportBandDefinition::Kind::ColumnHeader && table.m_headerRow < 0)
+                table.m_headerRow = int(table.m_rows.size()) - 1;
             Row &row = table.m_rows.last();
             const int column = columnOf(item->rect.left());
             QString &cell = row.cells[column];

@@ -31,9 +31,12 @@ public:
     QList<qreal> columnLefts() const { return m_columnLefts; } // mm
     qreal right() const { return m_right; }                    // mm, the right edge of the widest item
     QList<Row> rows() const { return m_rows; }
+    // The row of the column header (its first placement); -1 when the report has none.
+    int headerRow() const { return m_headerRow; }
 
 private:
     QList<qreal> m_columnLefts;
     qreal m_right = 0;
     QList<Row> m_rows;
+    int m_headerRow = -1;
 };

@@ -18,12 +18,19 @@ void ReportXlsxExporter::write(const ReportDocument &document, const QString &pa
         const qreal right = c + 1 < lefts.size() ? lefts.at(c + 1) : std::max(table.right(), lefts.at(c) + 10);
         writer.setColumnWidth(c, std::max<qreal>(4, (right - lefts.at(c)) / millimetresPerCharacter));
     }
-    for (const ReportTable::Row &row : table.rows()) {
+    // Printed from the spreadsheet as the report is: its orientation, one page wide, the column
+    // header at the top of every page.
+    const QSizeF paper = document.pages.isEmpty() ? QSizeF() : document.pages.first().size;
+    writer.setPageSetup(paper.width() > paper.height());
+    const QList<ReportTable::Row> rows = table.rows();
+    for (int r = 0; r < rows.size(); ++r) {
         QList<ReportXlsxWriter::Cell> cells;
-        cells.reserve(row.values.size());
-        for (const ReportTable::Value &value : row.values)
+        cells.reserve(rows.at(r).values.size());
+        for (const ReportTable::Value &value : rows.at(r).values)
             cells.append({value.value, value.numberFormat, value.bold});
         writer.addRow(cells);
+        if (r == table.headerRow())
+            writer.markHeaderRow();
     }
     writer.close();
 }

@@ -28,10 +28,31 @@ bool isNumber(const QVariant &value)
     }
 }
 
+std::function<ReportXlsxWriter::Owner()> &ownerSource()
+{
+    static std::function<ReportXlsxWriter::Owner()> source;
+    return source;
+}
+
+// A column's letters in a cell reference: 0 is A, 26 is AA.
+QByteArray columnName(int column)
+{
+    QByteArray name;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        name.prepend(char('A' + (c - 1) % 26));
+    return name;
+}
+
 } // namespace
+
+void ReportXlsxWriter::setOwnerSource(std::function<Owner()> source)
+{
+    ownerSource() = std::move(source);
+}
 
 ReportXlsxWriter::ReportXlsxWriter(const QString &path, const QString &sheetName)
     : m_path(path)
+    , m_title(sheetName)
     , m_temporary(QDir::tempPath() + QStringLiteral("/tarvo-XXXXXX.xlsx"))
 {
     // libxlsxwriter writes its file in one go at the end: it goes to a temporary file first,
@@ -130,42 +151,89 @@ void ReportXlsxWriter::setColumnWidth(int column, double characters)
     check(worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), characters, nullptr), "column width");
 }
 
+void ReportXlsxWriter::setPageSetup(bool landscape)
+{
+    if (landscape)
+        worksheet_set_landscape(m_sheet);
+    else
+        worksheet_set_portrait(m_sheet);
+    worksheet_set_paper(m_sheet, 9); // A4
+    worksheet_fit_to_pages(m_sheet, 1, 0);
+}
+
+void ReportXlsxWriter::markHeaderRow()
+{
+    if (m_row == 0)
+        return;
+    const lxw_row_t header = lxw_row_t(m_row - 1);
+    worksheet_freeze_panes(m_sheet, header + 1, 0);
+    check(worksheet_repeat_rows(m_sheet, header, header), "header row");
+}
+
 void ReportXlsxWriter::addRow(const QList<Cell> &cells)
 {
-    const lxw_row_t row = lxw_row_t(m_row++);
+    const int row = m_row++;
+    for (int c = 0; c < cells.size(); ++c)
+        writeCell(row, c, cells.at(c));
+}
+
+void ReportXlsxWriter::addTotalRow(const QList<Cell> &cells, const QList<int> &sumColumns, int firstRow)
+{
+    const int row = m_row++;
     for (int c = 0; c < cells.size(); ++c) {
         const Cell &cell = cells.at(c);
-        const QVariant &value = cell.value;
-        const lxw_col_t column = lxw_col_t(c);
-        if (isNumber(value)) {
-            const double number = value.toDouble();
-            if (std::isfinite(number)) {
-                check(
-                    worksheet_write_number(m_sheet, row, column, number, format(excelNumberFormat(cell.numberFormat), cell.bold)),
-                    "number");
-            }
-        } else if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
-            const QDateTime at = value.toDateTime();
-            if (!at.isValid())
-                continue;
-            lxw_datetime datetime{at.date().year(), at.date().month(),  at.date().day(),
-                                  at.time().hour(), at.time().minute(), at.time().second() + at.time().msec() / 1000.0};
-            const bool midnight = at.time() == QTime(0, 0);
-            check(worksheet_write_datetime(
-                      m_sheet, row, column, &datetime,
-                      format(midnight ? QStringLiteral("dd/mm/yyyy") : QStringLiteral("dd/mm/yyyy hh:mm:ss"), cell.bold)),
-                  "date");
-        } else {
-            const QString text = value.toString().left(MaximumTextLength);
-            if (!text.isEmpty())
-                check(worksheet_write_string(m_sheet, row, column, text.toUtf8().constData(), format(QString(), cell.bold)),
-                      "text");
+        if (!sumColumns.contains(c) || row <= firstRow) {
+            writeCell(row, c, cell);
+            continue;
         }
+        const QByteArray formula =
+            "=SUM(" + columnName(c) + QByteArray::number(firstRow + 1) + ':' + columnName(c) + QByteArray::number(row) + ')';
+        check(worksheet_write_formula_num(m_sheet, lxw_row_t(row), lxw_col_t(c), formula.constData(),
+                                          format(excelNumberFormat(cell.numberFormat), cell.bold), cell.value.toDouble()),
+              "total");
+    }
+}
+
+void ReportXlsxWriter::writeCell(int rowNumber, int c, const Cell &cell)
+{
+    const lxw_row_t row = lxw_row_t(rowNumber);
+    const QVariant &value = cell.value;
+    const lxw_col_t column = lxw_col_t(c);
+    if (isNumber(value)) {
+        const double number = value.toDouble();
+        if (std::isfinite(number)) {
+            check(worksheet_write_number(m_sheet, row, column, number, format(excelNumberFormat(cell.numberFormat), cell.bold)),
+                  "number");
+        }
+    } else if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
+        const QDateTime at = value.toDateTime();
+        if (!at.isValid())
+            return;
+        lxw_datetime datetime{at.date().year(), at.date().month(),  at.date().day(),
+                              at.time().hour(), at.time().minute(), at.time().second() + at.time().msec() / 1000.0};
+        const bool midnight = at.time() == QTime(0, 0);
+        check(worksheet_write_datetime(
+                  m_sheet, row, column, &datetime,
+                  format(midnight ? QStringLiteral("dd/mm/yyyy") : QStringLiteral("dd/mm/yyyy hh:mm:ss"), cell.bold)),
+              "date");
+    } else {
+        const QString text = value.toString().left(MaximumTextLength);
+        if (!text.isEmpty())
+            check(worksheet_write_string(m_sheet, row, column, text.toUtf8().constData(), format(QString(), cell.bold)), "text");
     }
 }
 
 void ReportXlsxWriter::close()
 {
+    const Owner owner = ownerSource() ? ownerSource()() : Owner();
+    const QByteArray title = m_title.toUtf8();
+    const QByteArray author = owner.author.toUtf8();
+    const QByteArray company = owner.company.toUtf8();
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char *>(title.constData());
+    properties.author = const_cast<char *>(author.constData());
+    properties.company = const_cast<char *>(company.constData());
+    check(workbook_set_properties(m_workbook, &properties), "document properties");
     lxw_workbook *workbook = m_workbook;
     m_workbook = nullptr;
     check(workbook_close(workbook), "workbook");

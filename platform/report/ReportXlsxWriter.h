@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryFile>
 #include <QVariant>
+#include <functional>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -24,15 +25,35 @@ public:
         bool bold = false;
     };
 
-    // Raises EInOutError when the workbook cannot be started.
+    // Raises EInOutError when the workbook cannot be started. The title is the sheet's name and
+    // the document's title.
     ReportXlsxWriter(const QString &path, const QString &sheetName);
     ~ReportXlsxWriter();
     ReportXlsxWriter(const ReportXlsxWriter &) = delete;
     ReportXlsxWriter &operator=(const ReportXlsxWriter &) = delete;
 
+    // Who a workbook is from: the document properties' author (the user) and company.
+    struct Owner {
+        QString author;
+        QString company;
+    };
+    // The owner of every workbook written from then on, asked when a workbook is written (the
+    // program sets it once its user and company are known); none: the properties stay empty.
+    static void setOwnerSource(std::function<Owner()> source);
+
     // Width in characters of the sheet's default font.
     void setColumnWidth(int column, double characters);
+    // The printed page: A4 in this orientation, scaled to one page wide.
+    void setPageSetup(bool landscape);
+    // The row last added is the table's header: frozen below it on the screen and printed at
+    // the top of every page.
+    void markHeaderRow();
+    int rowCount() const { return m_row; }
     void addRow(const QList<Cell> &cells);
+    // A total row: the cells as addRow() writes them, except that each of `sumColumns` is the
+    // sum of the column over the rows from `firstRow` (from 0) to the last added, written as a
+    // formula with the cell's value as its result.
+    void addTotalRow(const QList<Cell> &cells, const QList<int> &sumColumns, int firstRow);
     // Writes the file; raises EInOutError when it cannot be written.
     void close();
 
@@ -46,9 +67,11 @@ public:
 
 private:
     lxw_format *format(const QString &numberFormat, bool bold);
+    void writeCell(int row, int column, const Cell &cell);
     void check(int error, const char *what);
 
     QString m_path;
+    QString m_title;
     QTemporaryFile m_temporary;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;

@@ -105,6 +105,7 @@ void DataGrid::setDataSource(Query *query, const QList<Column> &columns)
         disconnect(m_query, nullptr, this, nullptr);
     QAbstractItemModel *old = model();
     m_query = query;
+    m_columns = columns;
     setModel(new GridColumnModel(query, columns, this));
     if (old && old->parent() == this)
         delete old;

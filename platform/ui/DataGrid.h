@@ -44,6 +44,9 @@ public:
     QString exportTitle() const { return m_exportTitle; }
     QAction *exportAction() const { return m_exportAction; }
 
+    // The field shown in a column (from 0, in the order of setDataSource); empty if none.
+    QString fieldOf(int column) const { return m_columns.value(column).field; }
+
     // The columns in the order the user sees them (headers may have been dragged), hidden ones
     // left out.
     QList<int> shownColumns() const;
@@ -63,6 +66,7 @@ private:
     void followQuery();
 
     QPointer<Query> m_query;
+    QList<Column> m_columns;
     bool m_disabled = false;
     int m_syncing = 0;
     QString m_exportTitle;

@@ -22,8 +22,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -313,15 +315,45 @@ private Q_SLOTS:
         QCOMPARE(s->DBGRPProdDay->contextMenuPolicy(), Qt::ActionsContextMenu);
         QVERIFY(s->DBGRPProdDay->actions().contains(s->DBGRPProdDay->exportAction()));
         s->DBGRPProdDay->setFocus();
-        ModalDialogs::saveAs(path);
+        QString offered;
+        ModalDialogs::whenOpens<QFileDialog>([&](QFileDialog *dialog) {
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            offered = name->text();
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
         Drive::key(Qt::Key_E, Qt::ControlModifier);
+        // The caption and the file offered say which branch and which dates; a total row under
+        // the rows sums the money as the screen does.
+        const QString code = s->QBranch->fieldByName("CusCode").asString();
+        const QString branch = s->CbBranch->value();
+        QCOMPARE(offered,
+                 QString("ความเคลื่อนไหวรายวัน %1 %2 %3 ถึง %4.xlsx")
+                     .arg(code, branch, Jan1.toString("yyyy-MM-dd"), Jan1.addDays(2).toString("yyyy-MM-dd")));
         XlsxReader xlsx;
         QVERIFY2(xlsx.read(path), qPrintable(xlsx.error()));
         QCOMPARE(xlsx.sheetName(), QString("ความเคลื่อนไหวรายวัน"));
-        QCOMPARE(xlsx.rowCount(), 3);
-        QCOMPARE(xlsx.rowText(0), QString("วันที่|ประเภท|BarCode|สินค้า|จำนวน|หน่วย|ราคา|รวม"));
-        QVERIFY(xlsx.cell(0, ProdName).bold);
-        const auto row = xlsx.row(2);
+        QCOMPARE(xlsx.rowCount(), 6);
+        QCOMPARE(xlsx.rowText(0),
+                 QString("ความเคลื่อนไหวรายวัน สาขา %1 %2 วันที่ %3 ถึง %4")
+                     .arg(code, branch, Jan1.toString("dd/MM/yyyy"), Jan1.addDays(2).toString("dd/MM/yyyy")));
+        const int header = 2;
+        QCOMPARE(xlsx.rowText(header), QString("วันที่|ประเภท|BarCode|สินค้า|จำนวน|หน่วย|ราคา|รวม"));
+        QVERIFY(xlsx.cell(header, ProdName).bold);
+        const auto row = xlsx.row(header + 2);
+        QCOMPARE(row.value(Price).numberFormat, QString("#,##0.00"));
+        QCOMPARE(row.value(Total).numberFormat, QString("#,##0.00;-#,##0.00"));
+        const auto total = xlsx.row(header + 3);
+        QCOMPARE(total.value(0).text, QString("สรุปยอดรวมมูลค่า"));
+        QCOMPARE(total.value(Total).number, 10.5);
+        QVERIFY(total.value(Total).bold);
+        QCOMPARE(s->LbTotal->text(), QString("10.50"));
+        // Frozen under the column titles, which print at the top of every page, one page wide.
+        const QByteArray sheet = xlsx.entry("xl/worksheets/sheet1.xml");
+        QVERIFY2(sheet.contains("ySplit=\"3\"") && sheet.contains("fitToPage=\"1\"") && sheet.contains("fitToHeight=\"0\"") &&
+                     sheet.contains("paperSize=\"9\""),
+                 sheet.constData());
+        QVERIFY(xlsx.entry("xl/workbook.xml").contains("_xlnm.Print_Titles"));
         QCOMPARE(row.value(DocDate).number, double(QDate(1899, 12, 30).daysTo(Jan1.addDays(1))));
         QCOMPARE(row.value(DocDate).numberFormat, QString("dd/mm/yyyy"));
         QCOMPARE(row.value(TypeText).text, QString("รับคืน"));

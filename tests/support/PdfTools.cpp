@@ -41,11 +41,39 @@ QSizeF pageSize(const QString &path)
 
 QStringList pageTexts(const QString &path)
 {
+    return pageTexts(path, {QStringLiteral("-raw")});
+}
+
+QStringList pageTexts(const QString &path, const QStringList &options)
+{
     QStringList pages =
-        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")}).split(QLatin1Char('\f'));
+        runTool(QStringLiteral("pdftotext"), options + QStringList{path, QStringLiteral("-")}).split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
+}
+
+QStringList missingThaiWords(const QString &path, const QList<QStringList> &linesByPage)
+{
+    static const QRegularExpression thai(QStringLiteral("[\u0E00-\u0E7F]"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QStringList missing;
+    for (const QString &mode : {QString(), QStringLiteral("-layout"), QStringLiteral("-raw")}) {
+        const QStringList pages = pageTexts(path, mode.isEmpty() ? QStringList() : QStringList{mode});
+        for (qsizetype p = 0; p < linesByPage.size(); ++p) {
+            const QString page = pages.value(p);
+            for (const QString &line : linesByPage.at(p)) {
+                for (const QString &word : line.split(space, Qt::SkipEmptyParts)) {
+                    if (word.contains(thai) && !page.contains(word))
+                        missing << QStringLiteral("%1, page %2: %3")
+                                       .arg(mode.isEmpty() ? QStringLiteral("default") : mode)
+                                       .arg(p + 1)
+                                       .arg(word);
+                }
+            }
+        }
+    }
+    return missing;
 }
 
 } // namespace PdfTools

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -17,5 +18,12 @@ int pageCount(const QString &path);
 QSizeF pageSize(const QString &path);
 // The text of each page in content-stream order (pdftotext -raw), the order it was written in.
 QStringList pageTexts(const QString &path);
+// The text of each page as pdftotext gives it in reading order (no option) or with extra
+// options such as -layout or -raw.
+QStringList pageTexts(const QString &path, const QStringList &options);
+// The Thai words of `linesByPage` (each page's laid-out lines, split at white space) that
+// pdftotext does not find on their page in its reading-order, -layout or -raw mode, each as
+// "mode, page N: word"; empty when every word is found in every mode.
+QStringList missingThaiWords(const QString &path, const QList<QStringList> &linesByPage);
 
 } // namespace PdfTools

@@ -31,6 +31,8 @@ public:
     QString rowText(int index) const;
     // The names of the entries of the zip file.
     QStringList entries() const { return m_entries.keys(); }
+    // The inflated content of an entry ("xl/workbook.xml", "docProps/core.xml"); empty if none.
+    QByteArray entry(const QString &name) const { return m_entries.value(name); }
 
 private:
     bool fail(const QString &why);

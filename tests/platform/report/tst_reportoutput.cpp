@@ -5,7 +5,9 @@
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportRtfExporter.h"
 #include "platform/report/ReportViewer.h"
+#include "platform/report/ReportXlsxWriter.h"
 #include "support/PdfTools.h"
+#include "support/ReportLines.h"
 #include "support/XlsxReader.h"
 
 #include <QLocale>
@@ -187,9 +189,11 @@ private slots:
         QVERIFY2(last.contains(QStringLiteral("รวมทั้งสิ้น240รายการ")), qPrintable(pages.last()));
         QVERIFY2(last.contains(QStringLiteral("บาทถ้วน")), qPrintable(pages.last()));
         QVERIFY(last.contains(QStringLiteral("หน้า%1จาก%1").arg(pages.size())));
+        const QStringList missing = PdfTools::missingThaiWords(path, reportLinesByPage(engine.document()));
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
     }
 
-    // The RTF export is one table per page with Thai intact.
+    // The RTF export is one table per page, laid out as the page, with Thai intact.
     void rtfIsATableWithThai()
     {
         ReportEngine engine;
@@ -205,12 +209,20 @@ private slots:
             QVERIFY(uchar(c) < 0x80);
         const RtfTable table = readRtf(rtf);
         QCOMPARE(table.pageBreaks, 2);
-        QCOMPARE(table.cellBoundaries.size(), 2);
-        QCOMPARE(table.rows.value(0), QStringLiteral("Product\tQty"));
-        QCOMPARE(table.rows.value(1), QStringLiteral("สาขากรุงเทพ\t30"));
-        QCOMPARE(table.rows.value(2), QStringLiteral("1 ข้าวหอมมะลิ\t8"));
-        QCOMPARE(table.rows.last(), QStringLiteral("Total 90 in 12 rows\t"));
-        QCOMPARE(table.rows.size(), 22);
+        // Each page as printed: its header and footer, the texts in their columns with the
+        // space between them, the header bold, quantities right-aligned, the footer total's
+        // rule as a cell border, every row at its height.
+        QCOMPARE(table.cellBoundaries.size(), 1);
+        QCOMPARE(table.rows.value(0), QStringLiteral("page 1 of 3"));
+        QCOMPARE(table.rows.value(1), QStringLiteral("Product\t\tQty"));
+        QCOMPARE(table.rows.value(2), QStringLiteral("สาขากรุงเทพ\t30"));
+        QCOMPARE(table.rows.value(3), QStringLiteral("1 ข้าวหอมมะลิ\t\t8"));
+        QCOMPARE(table.rows.value(12), QStringLiteral("page 2 of 3"));
+        QCOMPARE(table.rows.value(table.rows.size() - 2), QStringLiteral("Total 90 in 12 rows"));
+        QCOMPARE(table.rows.last(), QStringLiteral("- 3 / 3 -"));
+        QCOMPARE(table.rows.size(), 32);
+        for (const char *control : {"\\ab\\ltrch", "\\b ", "\\qr", "\\clbrdrt", "\\trrh-", "\\paperw5669\\paperh4535"})
+            QVERIFY2(rtf.contains(control), control);
 
         // Where unrtf is installed, an independent reader shows the same Thai.
         if (QStandardPaths::findExecutable(QStringLiteral("unrtf")).isEmpty())
@@ -280,6 +292,25 @@ private slots:
         QVERIFY(xlsx.cell(summary, 0).bold);
         QCOMPARE(xlsx.cell(summary, 3).type, QStringLiteral("n"));
         QVERIFY(qAbs(xlsx.cell(summary, 3).number - query.value(0).toDouble()) < 0.001);
+
+        // Printed from the spreadsheet as the report: its orientation, one page wide, the column
+        // header frozen and at the top of every page; the document says what it is and whose.
+        const QByteArray sheet = xlsx.entry(QStringLiteral("xl/worksheets/sheet1.xml"));
+        for (const char *expected : {"ySplit=\"3\"", "fitToPage=\"1\"", "fitToHeight=\"0\"", "orientation=\"portrait\""})
+            QVERIFY2(sheet.contains(expected), expected);
+        QVERIFY(xlsx.entry(QStringLiteral("xl/workbook.xml")).contains("$3:$3"));
+        ReportXlsxWriter::setOwnerSource([] {
+            return ReportXlsxWriter::Owner{QStringLiteral("ANNA"), QStringLiteral("บริษัท ตัวอย่าง จำกัด")};
+        });
+        engine.exportTo(ReportExport::Format::Xlsx, path);
+        ReportXlsxWriter::setOwnerSource({});
+        QVERIFY(xlsx.read(path));
+        const QString core = QString::fromUtf8(xlsx.entry(QStringLiteral("docProps/core.xml")));
+        QVERIFY2(core.contains(QStringLiteral("<dc:title>ยอดขายตามสาขา</dc:title>")) &&
+                     core.contains(QStringLiteral("<dc:creator>ANNA</dc:creator>")),
+                 qPrintable(core));
+        QVERIFY(QString::fromUtf8(xlsx.entry(QStringLiteral("docProps/app.xml")))
+                    .contains(QStringLiteral("<Company>บริษัท ตัวอย่าง จำกัด</Company>")));
     }
 
     // Printing through QPrinter into a PDF file: the page list, copies and collation decide
@@ -359,8 +390,17 @@ private slots:
             rtf.open(QIODevice::ReadOnly);
             return rtf.readAll();
         }());
-        QCOMPARE(table.rows.size(), lines.size());
-        QCOMPARE(table.rows.at(2), QStringLiteral("ลำดับ\tสินค้า\tจำนวน\tราคา\tจำนวนเงิน\tชำระ"));
+        // The RTF shows every page: the column header on each, the 240 rows once.
+        int headers = 0;
+        int productRows = 0;
+        for (const QString &row : table.rows) {
+            const QStringList cells = row.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+            headers += cells == QStringList{QStringLiteral("ลำดับ"), QStringLiteral("สินค้า"),     QStringLiteral("จำนวน"),
+                                            QStringLiteral("ราคา"), QStringLiteral("จำนวนเงิน"), QStringLiteral("ชำระ")};
+            productRows += products().contains(cells.value(1));
+        }
+        QCOMPARE(headers, int(engine.document().pages.size()));
+        QCOMPARE(productRows, 240);
 
         QCOMPARE(pageCount(pdf), int(engine.document().pages.size()));
         if (!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {

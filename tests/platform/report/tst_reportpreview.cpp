@@ -8,6 +8,7 @@
 #include "platform/report/ReportSetupDialog.h"
 #include "platform/report/ReportViewer.h"
 #include "support/ModalDialogs.h"
+#include "support/PdfTools.h"
 #include "support/ScriptedDialogService.h"
 
 #include <QAction>
@@ -52,6 +53,14 @@ private:
             }
         }
         return -1;
+    }
+
+    // The preview of the prepared report, shown at 1000 x 800 pixels; nullptr if it does not show.
+    static ReportPreviewWindow *exposedPreview(ReportViewer &viewer)
+    {
+        ReportPreviewWindow *preview = viewer.showPreview();
+        preview->resize(1000, 800);
+        return QTest::qWaitForWindowExposed(preview) ? preview : nullptr;
     }
 
     static int countColour(const QImage &image, const std::function<bool(QColor)> &test)
@@ -137,9 +146,8 @@ private slots:
         ReportEngine engine;
         prepareSales(engine);
         ReportViewer viewer(engine);
-        ReportPreviewWindow *preview = viewer.showPreview();
-        preview->resize(1000, 800);
-        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        ReportPreviewWindow *preview = exposedPreview(viewer);
+        QVERIFY(preview);
         preview->fitWidth();
         const qreal widthZoom = preview->zoom();
         preview->fitPage();
@@ -214,22 +222,119 @@ private slots:
         preview->close();
     }
 
-    // The preview prints on the printer of the printer set-up: before one is chosen (a PDF
-    // printer without a file), printing says so instead of failing in silence.
-    void printingWithoutAPrinterIsSaid()
+    // The preview prints on the printer of the printer set-up. Before one is chosen (a PDF
+    // printer without a file) the print dialog asks for the file before it prints, and a print
+    // that cannot start says so and leaves the printer as it was: the set-up chosen next keeps
+    // its file and the next print writes it.
+    void aFailedPrintLeavesThePrinterReady()
     {
         ScriptedDialogService dialogs;
         ReportEngine engine;
         prepareSales(engine);
         ReportViewer viewer(engine);
-        viewer.printer().setOutputFormat(QPrinter::PdfFormat);
-        viewer.printer().setOutputFileName(QString());
+        QPrinter &printer = viewer.printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString());
+        const QPageLayout paper = printer.pageLayout();
         ReportPreviewWindow *preview = viewer.showPreview();
-        ModalDialogs::whenOpens<ReportPrintDialog>(
-            [](ReportPrintDialog *dialog) { QTest::mouseClick(dialog->printButton(), Qt::LeftButton); });
+        bool stayed = false;
+        ModalDialogs::whenOpens<ReportPrintDialog>([&](ReportPrintDialog *dialog) {
+            QVERIFY(dialog->pdfFileEdit());
+            QVERIFY(dialog->pdfFileEdit()->text().isEmpty());
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+            stayed = dialog->isVisible();
+            dialog->reject();
+        });
         preview->printAction()->trigger();
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน")});
+        QVERIFY(stayed);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("กรุณาระบุชื่อไฟล์ PDF")});
+
+        // Printing itself refuses what is not ready without starting the printer.
+        const auto failure = [&](const QString &file) {
+            printer.setOutputFileName(file);
+            try {
+                preview->print(printer, {});
+            } catch (const EInOutError &error) {
+                return error.message();
+            }
+            return QString();
+        };
+        QCOMPARE(failure(QString()), QStringLiteral("ยังไม่ได้เลือกเครื่องพิมพ์ กรุณากำหนดเครื่องพิมพ์ก่อน"));
+        const QString noFolder = m_dir.filePath(QStringLiteral("no/such/folder/x.pdf"));
+        QVERIFY2(failure(noFolder).startsWith(QStringLiteral("บันทึกไฟล์ \"%1\" ไม่ได้").arg(QDir::toNativeSeparators(noFolder))),
+                 qPrintable(failure(noFolder)));
+        QVERIFY(!QFile::exists(noFolder));
+        QCOMPARE(printer.printerState(), QPrinter::Idle);
+        QVERIFY(printer.pageLayout().isEquivalentTo(paper));
+        QCOMPARE(printer.copyCount(), 1);
+        printer.setOutputFileName(QString());
+
+        const QString pdf = m_dir.filePath(QStringLiteral("after-failure.pdf"));
+        QString reopened;
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
+            dialog->printerBox()->setFocus();
+            QTest::keyClick(dialog->printerBox(), Qt::Key_End); // the PDF file
+            QTest::keyClicks(dialog->fileEdit(), pdf);
+            QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+        });
+        QVERIFY(viewer.printerSetup(preview));
+        ModalDialogs::whenOpens<ReportSetupDialog>([&](ReportSetupDialog *dialog) {
+            reopened = dialog->fileEdit()->text();
+            dialog->reject();
+        });
+        viewer.printerSetup(preview);
+        QCOMPARE(reopened, pdf);
         preview->close();
+
+        ReportPreviewWindow *next = viewer.showPreview();
+        QString offered;
+        ModalDialogs::whenOpens<ReportPrintDialog>([&](ReportPrintDialog *dialog) {
+            offered = dialog->pdfFileName();
+            QTest::mouseClick(dialog->printButton(), Qt::LeftButton);
+        });
+        next->printAction()->trigger();
+        QCOMPARE(offered, pdf);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(PdfTools::pageCount(pdf), next->pageCount());
+        next->close();
+    }
+
+    // A preview opens at page width and then at the zoom chosen last; page width follows the
+    // window's size. A find that finds nothing says so.
+    void zoomIsRememberedAndAFailedFindIsSaid()
+    {
+        ScriptedDialogService dialogs;
+        ReportEngine engine;
+        prepareSales(engine);
+        ReportViewer viewer(engine);
+        ReportPreviewWindow *preview = exposedPreview(viewer);
+        QVERIFY(preview);
+        const qreal pageWidth = preview->zoom();
+        const QScrollArea *scroll = preview->findChild<QScrollArea *>();
+        QCOMPARE(preview->zoomChoice(), -1);
+        QVERIFY2(scroll->widget()->width() <= scroll->viewport()->width() &&
+                     scroll->widget()->width() > scroll->viewport()->width() * 0.9,
+                 qPrintable(QStringLiteral("%1 of %2").arg(scroll->widget()->width()).arg(scroll->viewport()->width())));
+        preview->resize(700, 800);
+        QTRY_VERIFY(preview->zoom() < pageWidth);
+        preview->zoomBox()->setFocus();
+        QTest::keyClick(preview->zoomBox(), Qt::Key_Home); // 50 %
+        QCOMPARE(preview->zoom(), 0.5);
+
+        preview->findEdit()->setText(QStringLiteral("ไม่มีคำนี้ในรายงาน"));
+        QTest::keyClick(preview->findEdit(), Qt::Key_Return);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("ไม่พบข้อความ \"ไม่มีคำนี้ในรายงาน\" ในรายงาน")});
+        preview->close();
+
+        ReportPreviewWindow *next = viewer.showPreview();
+        QCOMPARE(next->zoomChoice(), 50);
+        QCOMPARE(next->zoom(), 0.5);
+        next->zoomBox()->setFocus();
+        QTest::keyClick(next->zoomBox(), Qt::Key_End); // whole page
+        QCOMPARE(next->zoomChoice(), -2);
+        QTest::keyClick(next->zoomBox(), Qt::Key_Up); // back to page width for the other cases
+        QCOMPARE(next->zoomChoice(), -1);
+        next->close();
     }
 
     // Printing and export from the preview reach the same output as the engine's.

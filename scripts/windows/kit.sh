@@ -100,8 +100,13 @@ run_part() {
   printf '%-14s %5d s\n' "$name" "$took" | tee -a "$TIMES"
 }
 
-cmake_cross() {
-  cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DTARVO_WINKIT="$KIT" \
+# Configures the CMake project in $1 for Windows into the build tree $2 (further arguments are
+# its options), builds and installs it into the kit. A build tree left by an interrupted run is
+# built on, not started again.
+cmake_part() {
+  local src=$1 build=$2
+  shift 2
+  cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DTARVO_WINKIT="$KIT" \
     -DCMAKE_INSTALL_PREFIX="$KIT" -DCMAKE_BUILD_TYPE=Release "$@"
 }
 
@@ -146,12 +151,11 @@ part_sqlite() {
 part_qtbase() {
   local src build=$WORK/build/qtbase
   src=$(source_of qt6-base)
-  rm -rf "$build"
   # Only what the program links: Core, Gui, Widgets, Sql (ODBC, SQLite), PrintSupport, Network,
   # Test; the windows and offscreen platform plugins. Debian's tarball has no wintab.h (tablet
   # events off) and no bundled SQLite (the kit's SQLite instead). The windows plugin needs
   # OpenGL, so the default dynamic OpenGL stays.
-  cmake_cross -S "$src" -B "$build" \
+  cmake_part "$src" "$build" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF -DQT_GENERATE_SBOM=OFF \
@@ -164,8 +168,6 @@ part_qtbase() {
     -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_doubleconversion=OFF \
     -DSQLite3_INCLUDE_DIR="$KIT/include" -DSQLite3_LIBRARY="$KIT/lib/libsqlite3.dll.a"
-  cmake --build "$build" -j"$JOBS"
-  cmake --install "$build"
 }
 
 # Debian's qt6-declarative source, or, where the apt mirror lacks its files, the same upstream
@@ -201,10 +203,9 @@ qtdeclarative_source() {
 part_qtdeclarative() {
   local src build=$WORK/build/qtdeclarative
   src=$(qtdeclarative_source)
-  rm -rf "$build"
   # The QML engine for QJSEngine only: no Qt Quick (its shader tool is not looked for), no
   # debugging, networking, worker scripts or developer tools (the build machine's Qt has them).
-  cmake_cross -S "$src" -B "$build" \
+  cmake_part "$src" "$build" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DCMAKE_PREFIX_PATH="$KIT" -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DQT_BUILD_TOOLS_WHEN_CROSSCOMPILING=OFF \
@@ -212,32 +213,24 @@ part_qtdeclarative() {
     -DFEATURE_qml_network=OFF -DFEATURE_qml_debug=OFF -DFEATURE_qml_profiler=OFF \
     -DFEATURE_qml_preview=OFF -DFEATURE_qml_devtools=OFF -DFEATURE_qml_xml_http_request=OFF \
     -DFEATURE_qml_worker_script=OFF -DFEATURE_qml_xmllistmodel=OFF
-  cmake --build "$build" -j"$JOBS"
-  cmake --install "$build"
 }
 
 part_curl() {
   local src build=$WORK/build/curl
   src=$(source_of curl)
-  rm -rf "$build"
   # SMTP over TLS for the error mail, with Windows' own TLS and certificate store.
-  cmake_cross -S "$src" -B "$build" -DBUILD_SHARED_LIBS=ON -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF \
+  cmake_part "$src" "$build" -DBUILD_SHARED_LIBS=ON -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF \
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF \
     -DCURL_ZLIB=ON -DZLIB_INCLUDE_DIR="$KIT/include" -DZLIB_LIBRARY="$KIT/lib/libz.dll.a" \
     -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF \
     -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF -DCURL_CA_PATH=none -DCURL_CA_BUNDLE=none
-  cmake --build "$build" -j"$JOBS"
-  cmake --install "$build"
 }
 
 part_xlsxwriter() {
   local src build=$WORK/build/xlsxwriter
   src=$(source_of libxlsxwriter)
-  rm -rf "$build"
-  cmake_cross -S "$src" -B "$build" -DBUILD_SHARED_LIBS=ON -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF \
+  cmake_part "$src" "$build" -DBUILD_SHARED_LIBS=ON -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF \
     -DUSE_SYSTEM_MINIZIP=OFF -DZLIB_INCLUDE_DIR="$KIT/include" -DZLIB_LIBRARY="$KIT/lib/libz.dll.a"
-  cmake --build "$build" -j"$JOBS"
-  cmake --install "$build"
 }
 
 for part in ${TARVO_WINKIT_PARTS:-zlib sqlite qtbase qtdeclarative curl xlsxwriter}; do

@@ -36,7 +36,7 @@ WINDOWS_PACKAGES=(
   cmake ninja-build pkg-config ccache
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
-  wine wine64 xvfb xauth fonts-thai-tlwg unixodbc tdsodbc odbcinst python3 poppler-utils
+  wine wine64 xvfb xauth fonts-thai-tlwg fonts-dejavu-core unixodbc tdsodbc odbcinst python3 poppler-utils
   nsis zip
 )
 if [ "${TARVO_WINKIT_NO_APT:-0}" != 1 ]; then
@@ -60,7 +60,7 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DTARVO_WINKIT="$KIT" \
   -DCMAKE_PREFIX_PATH="$KIT" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$HERE/wine-run.sh" -DTARVO_TEST_FONTDIR="Z:$fonts" \
-  -DCMAKE_BUILD_TYPE=Release -DTARVO_WERROR=ON
+  -DCMAKE_STRIP="$(command -v x86_64-w64-mingw32-strip)" -DCMAKE_BUILD_TYPE=Release -DTARVO_WERROR=ON
 cmake --build "$BUILD_DIR" -j"$JOBS"
 
 export WINEPREFIX=$BUILD_DIR/wine
@@ -127,7 +127,9 @@ while read -r dll; do
     netapi32.dll|userenv.dll|iphlpapi.dll|crypt32.dll|secur32.dll|bcrypt.dll|ncrypt.dll|odbc32.dll|\
     msvcrt.dll|mpr.dll|dnsapi.dll|shlwapi.dll|setupapi.dll|wtsapi32.dll|d3d9.dll|d3d11.dll|\
     d3d12.dll|dxgi.dll|d2d1.dll|dwrite.dll|dcomp.dll|normaliz.dll|wldap32.dll|authz.dll|\
-    comctl32.dll|rpcrt4.dll|ntdll.dll|opengl32.dll|shcore.dll|wininet.dll) ;;
+    comctl32.dll|rpcrt4.dll|ntdll.dll|opengl32.dll|shcore.dll|wininet.dll|dbghelp.dll|psapi.dll|\
+    powrprof.dll|winhttp.dll|oleacc.dll|urlmon.dll|msimg32.dll|usp10.dll|gdiplus.dll|wsock32.dll|\
+    mswsock.dll|dxgi.dll|d3dcompiler_47.dll|userenv.dll|hid.dll) ;;
     *) fail "$dll is imported but neither shipped nor part of Windows" ;;
   esac
 done <"$BUILD_DIR/imports.txt"
@@ -146,6 +148,7 @@ if [ "$RUN_TESTS" = 1 ]; then
   check=$BUILD_DIR/check
   rm -rf "$check" && mkdir -p "$check/db"
   cd "$check"
+  export TARVO_WINE_SHIPPED=1
   "$HERE/wine-run.sh" "$dist/tarvo-dbinit.exe" --server "sqlite:$(winpath "$check/db")" --demo
   printf 'sqlite:%s\r\n' "$(winpath "$check/db")" >Server.Dat
   export TARVO_DIALOG_LOG=$(winpath "$check/dialogs.log")
@@ -163,6 +166,7 @@ if [ "$RUN_TESTS" = 1 ]; then
   [ "$rc" -eq 0 ] || { cat dialogs.log 2>/dev/null; fail "the quota report ended with code $rc"; }
   [ ! -s dialogs.log ] || { cat dialogs.log; fail "the quota report showed a message"; }
   pdftotext quota.pdf - | grep -q "รายงานโควต้าลูกค้า" || fail "the quota report's PDF lacks its title"
+  unset TARVO_WINE_SHIPPED TARVO_DIALOG_LOG
   cd "$ROOT"
 fi
 
@@ -174,4 +178,32 @@ rm -f "$zip_file" "$setup_file"
 makensis -V2 -DVERSION="$version" -DSOURCE_DIR="$dist" -DOUT_FILE="$setup_file" \
   "$HERE/installer.nsi"
 ls -l "$zip_file" "$setup_file"
+
+if [ "$RUN_TESTS" = 1 ]; then
+  step "the installer under Wine: install, run, uninstall"
+  installed="$WINEPREFIX/drive_c/Program Files/Tarvo Consignment"
+  suite=$BUILD_DIR/check/suite
+  rm -rf "$suite" "$installed"
+  TARVO_WINE_SHIPPED=1 "$HERE/wine-run.sh" "$setup_file" /S "/SUITE=$(winpath "$suite")"
+  wineserver -w
+  for f in tarvo-consignment.exe tarvo-dbinit.exe uninstall.exe platforms/qwindows.dll \
+    sqldrivers/qsqlodbc.dll reports/RP_CustomerQuotaGroupPrice_Tarvo.frf doc/ADMIN.md; do
+    [ -f "$installed/$f" ] || fail "the installer did not install $f"
+  done
+  [ -f "$suite/QLM.INI" ] && [ -f "$suite/Server.Dat" ] || fail "the installer did not put the sample settings into the suite's folder"
+  start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvo Consignment"
+  [ -f "$start_menu/Database set-up (tarvo-dbinit).lnk" ] || fail "no Start-menu entry for tarvo-dbinit"
+  # The installed program on the demo: databases opened, rights checked, no window, code 0.
+  printf 'sqlite:%s\r\n' "$(winpath "$BUILD_DIR/check/db")" >"$suite/Server.Dat"
+  rc=0
+  (cd "$suite" && TARVO_WINE_SHIPPED=1 QT_QPA_PLATFORM=offscreen \
+    "$HERE/wine-run.sh" "C:\\Program Files\\Tarvo Consignment\\tarvo-consignment.exe" 1 1 DEMO - 3) || rc=$?
+  [ "$rc" -eq 0 ] || fail "the installed program ended with code $rc"
+  TARVO_WINE_SHIPPED=1 "$HERE/wine-run.sh" "$installed/uninstall.exe" /S
+  wineserver -w
+  sleep 2
+  [ ! -e "$installed/tarvo-consignment.exe" ] || fail "the uninstaller left the program"
+  [ -f "$suite/QLM.INI" ] || fail "the uninstaller removed the suite's QLM.INI"
+fi
+echo "Installer: $(du -k "$setup_file" | cut -f1) KiB, zip: $(du -k "$zip_file" | cut -f1) KiB"
 echo "windows build: passed"

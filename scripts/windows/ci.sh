@@ -12,7 +12,7 @@ set -euo pipefail
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 budget=${CI_BUDGET_MINUTES:-90}
-kit_minutes=${TARVO_WINKIT_MINUTES:-120}
+kit_minutes=${TARVO_WINKIT_MINUTES:-150}
 build_minutes=${TARVO_WINBUILD_MINUTES:-30}
 elapsed=${CI_ELAPSED_SECONDS:-$(ps -o etimes= -p "$PPID" 2>/dev/null | tr -d ' ' || echo 0)}
 left=$((budget - ${elapsed:-0} / 60))

@@ -110,6 +110,13 @@ cmake_part() {
     -DCMAKE_INSTALL_PREFIX="$KIT" -DCMAKE_BUILD_TYPE=Release "$@"
 }
 
+# Writes the kit's pkg-config file for a library built without one: name, description,
+# version, the library's -l name.
+write_pc() {
+  printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\n\nName: %s\nDescription: %s\nVersion: %s\nLibs: -L${libdir} -l%s\nCflags: -I${includedir}\n' \
+    "$KIT" "$1" "$2" "$3" "$4" >"$KIT/lib/pkgconfig/$1.pc"
+}
+
 part_zlib() {
   local src build=$WORK/build/zlib
   src=$(source_of zlib)
@@ -123,10 +130,8 @@ part_zlib() {
   done
   $TRIPLET-gcc-posix -shared -o "$KIT/bin/zlib1.dll" "$build"/*.o -Wl,--out-implib,"$KIT/lib/libz.dll.a"
   cp "$src/zlib.h" "$src/zconf.h" "$KIT/include/"
-  local version
-  version=$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$src/zlib.h")
-  printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\n\nName: zlib\nDescription: zlib compression library\nVersion: %s\nLibs: -L${libdir} -lz\nCflags: -I${includedir}\n' \
-    "$KIT" "$version" >"$KIT/lib/pkgconfig/zlib.pc"
+  write_pc zlib "zlib compression library" \
+    "$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$src/zlib.h")" z
 }
 
 part_sqlite() {
@@ -142,10 +147,8 @@ part_sqlite() {
   $TRIPLET-gcc-posix -O2 "${options[@]}" -shared -o "$KIT/bin/sqlite3.dll" "$build/sqlite3.c" \
     -Wl,--out-implib,"$KIT/lib/libsqlite3.dll.a"
   cp "$build/sqlite3.h" "$src/src/sqlite3ext.h" "$KIT/include/" 2>/dev/null || cp "$build/sqlite3.h" "$build/sqlite3ext.h" "$KIT/include/"
-  local version
-  version=$(sed -n 's/^#define SQLITE_VERSION *"\(.*\)"/\1/p' "$build/sqlite3.h")
-  printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\n\nName: SQLite\nDescription: SQL database engine\nVersion: %s\nLibs: -L${libdir} -lsqlite3\nCflags: -I${includedir}\n' \
-    "$KIT" "$version" >"$KIT/lib/pkgconfig/sqlite3.pc"
+  write_pc sqlite3 "SQL database engine" \
+    "$(sed -n 's/^#define SQLITE_VERSION *"\(.*\)"/\1/p' "$build/sqlite3.h")" sqlite3
 }
 
 part_qtbase() {

@@ -173,34 +173,13 @@ part_qtbase() {
     -DSQLite3_INCLUDE_DIR="$KIT/include" -DSQLite3_LIBRARY="$KIT/lib/libsqlite3.dll.a"
 }
 
-# Debian's qt6-declarative source, or, where the apt mirror lacks its files, the same upstream
-# release as a tarball: `git archive --prefix=qtdeclarative-everywhere-src-6.4.2/ v6.4.2` of
-# Qt's qtdeclarative repository (commit 1b58f30087eedf42f16572d8ae1d6a5b18f3d698), checked by
-# the SHA-256 of its uncompressed tar.
-QTDECLARATIVE_TARBALL=${TARVO_QTDECLARATIVE_TARBALL:-$TARVO_WINKIT_CACHE/sources/qtdeclarative-6.4.2.tar.xz}
-QTDECLARATIVE_TAR_SHA256=8325914232a82ed82ef7f2e4a54ab923196d647ddcaca6030bb0a33dd3c15a0d
-
+# Debian's qt6-declarative source. Where the apt mirror lists the package but cannot serve its
+# files, the kit cannot be built from Debian's sources: say so and stop.
 qtdeclarative_source() {
-  local dir=$WORK/src/qt6-declarative
-  if source_of qt6-declarative 2>/dev/null; then return; fi
-  if [ ! -f "$dir/.fetched" ]; then
-    if [ ! -f "$QTDECLARATIVE_TARBALL" ]; then
-      echo "qt6-declarative: apt-get source failed and $QTDECLARATIVE_TARBALL is not there" >&2
-      return 1
-    fi
-    local sum
-    sum=$(xz -dc "$QTDECLARATIVE_TARBALL" | sha256sum | cut -d' ' -f1)
-    if [ "$sum" != "$QTDECLARATIVE_TAR_SHA256" ]; then
-      echo "qt6-declarative: $QTDECLARATIVE_TARBALL is not qtdeclarative 6.4.2 (tar SHA-256 $sum)" >&2
-      return 1
-    fi
-    rm -rf "$dir" && mkdir -p "$dir"
-    tar -xJf "$QTDECLARATIVE_TARBALL" -C "$dir"
-    mv "$dir/qtdeclarative-everywhere-src-6.4.2" "$dir/tree"
-    echo "qtdeclarative 6.4.2 (upstream tarball)" >"$dir/version"
-    touch "$dir/.fetched"
+  if ! source_of qt6-declarative; then
+    echo "qt6-declarative: apt-get source failed; the QML engine (QJSEngine) cannot be built" >&2
+    return 1
   fi
-  echo "$dir/tree"
 }
 
 part_qtdeclarative() {

@@ -212,9 +212,14 @@ private Q_SLOTS:
     void logOnNameIsTheAccount()
     {
         QProcess id;
+#ifdef Q_OS_WIN
+        // whoami prints DOMAIN\account.
+        id.start("whoami", {});
+#else
         id.start("id", {"-un"});
-        QVERIFY2(id.waitForFinished(10000) && id.exitCode() == 0, "id -un did not run");
-        const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed().toUpper();
+#endif
+        QVERIFY2(id.waitForFinished(10000) && id.exitCode() == 0, "the account name command did not run");
+        const QString account = QString::fromLocal8Bit(id.readAllStandardOutput()).trimmed().section(u'\\', -1).toUpper();
         QVERIFY(!account.isEmpty());
 
         const QByteArray names[] = {"USERNAME", "USER", "LOGNAME"};

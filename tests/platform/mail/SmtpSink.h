@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Wine.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +12,7 @@
 #include <QTemporaryDir>
 
 // Runs smtp_sink.py (beside this file) on 127.0.0.1 and reads back what it stored. The server
-// process is killed when the object goes.
+// process is killed when the object goes. Its tests skip under Wine (TARVO_SKIP_UNDER_WINE).
 class SmtpSink
 {
 public:

@@ -1,10 +1,12 @@
 #include "app/ProgramWiring.h"
 
+#include "app/ServerWaitNote.h"
 #include "app/UnattendedRun.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "forms/Fr_ShowError.h"
 #include "platform/sql/Database.h"
+#include "platform/sql/ServerWait.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/ExceptionRouter.h"
 
@@ -19,11 +21,13 @@ void wire()
     DM->showErrorDialog = UnattendedRun::logsDialogs() ? &UnattendedRun::logErrorDialog : &TFrShowError::showError;
     ExceptionRouter::setHandler([](const QString &message) { DM->ApplicationEvents1Exception(message); });
     Database::setLockWaitHook(&showWaitCursorUntilIdle);
+    ServerWait::setHooks({&ServerWaitNote::begin, &ServerWaitNote::end});
 }
 
 void end()
 {
     Database::setLockWaitHook({});
+    ServerWait::setHooks({});
     ExceptionRouter::setHandler({});
     delete DM; // sets DM to nullptr
     delete DMConfig;

@@ -5,7 +5,8 @@
 //  - the configuration data module's plain messages go to the dialog service;
 //  - the company data module's error dialog is TFrShowError (in unattended runs, the dialog log);
 //  - every exception no code handled goes to the company data module's handler;
-//  - while a statement waits for another connection's lock, the wait cursor shows.
+//  - while a statement waits for another connection's lock, the wait cursor shows;
+//  - while a statement waits for the server, the wait cursor and a note show (ServerWaitNote).
 // Needs DMConfig and DM to exist.
 namespace ProgramWiring {
 void wire();

@@ -139,6 +139,15 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
                                          "from 1 on.")
                               .arg(loginTimeout);
         }
+        const QString saveTimeout = ini.value(section, QStringLiteral("SaveTimeout")).trimmed();
+        if (!saveTimeout.isEmpty()) {
+            bool ok = false;
+            s.saveTimeoutSeconds = saveTimeout.toInt(&ok);
+            if (!ok || s.saveTimeoutSeconds < 1)
+                s.error = QStringLiteral("QLM.INI [DATABASE] SaveTimeout %1 is not a whole number of seconds "
+                                         "from 1 on.")
+                              .arg(saveTimeout);
+        }
     }
     const bool freeTds = isFreeTdsDriver(driver);
     auto add = [&](const QString &key, const QString &value) { appendOdbcValue(s.databaseName, key, value, freeTds, &s.error); };

@@ -429,9 +429,9 @@ bool OdbcCall::bind()
             p.buffer = QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * qsizetype(sizeof(char16_t)));
         }
         }
+        p.indicator = null ? SQL_NULL_DATA : (p.cType == SQL_C_WCHAR || p.cType == SQL_C_BINARY ? p.buffer.size() : 0);
         if (p.buffer.isEmpty())
             p.buffer = QByteArray(2, '\0'); // a valid address for an empty text
-        p.indicator = null ? SQL_NULL_DATA : (p.cType == SQL_C_WCHAR || p.cType == SQL_C_BINARY ? p.buffer.size() : 0);
         if (null && p.cType == SQL_C_WCHAR)
             p.columnSize = varcharLimit;
         static_assert(sizeof(SQLLEN) == sizeof(long long), "the indicator is kept as a long long");

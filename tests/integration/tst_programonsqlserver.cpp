@@ -265,8 +265,44 @@ private Q_SLOTS:
         m_errorDialogs.clear();
     }
 
+    // The server ends the connection during a save: the clerk gets the error dialog once, and the
+    // next press of Save logs in again and stores the line.
+    void aSaveWhoseConnectionIsClosedIsFollowedByOneThatWorks()
+    {
+        m_server.answer("^Exec Save_Tarvo_Consignment", "close", 1);
+        m_dialogs->clear();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        Drive::scan(screen.EdBarcode1, "8850000000001");
+        Drive::clickInto(screen.EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("1");
+        m_server.clearLog();
+        Drive::key(Qt::Key_F10);
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors[0].contains("Unexpected EOF from the server"), qPrintable(m_errors[0]));
+        QCOMPARE(m_errorDialogs[0].section('\r', 0, 0), ErrorHandler::translateError(m_errors[0]));
+        QVERIFY(!m_dialogs->texts().contains("บันทึกเรียบร้อย"));
+        Drive::key(Qt::Key_F10);
+        m_server.clearRules();
+        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_dialogs->texts(), QStringList{"บันทึกเรียบร้อย"});
+        const QList<QJsonObject> log = m_server.log();
+        QCOMPARE(rpcsCalling(log, "Exec Save_Tarvo_Consignment").size(), 2);
+        int logins = 0;
+        for (const QJsonObject &e : log)
+            logins += e.value("kind").toString() == "login";
+        QCOMPARE(logins, 1);
+        keepTexts();
+        m_errors.clear();
+        m_errorDialogs.clear();
+    }
+
     // A failure while the program works reaches the error dialog with the Thai explanation of
-    // the driver's words: a statement time-out, and statements on a connection the server ended.
+    // the driver's words: a statement time-out, and a connection the server ended (a look-up is
+    // sent once more on a new connection, and fails again here); once the server answers again,
+    // the next look-up works without a restart.
     void driverFailuresReachTheThaiErrorPath()
     {
         const auto beforeConnect = DM->DMdata->beforeConnect;
@@ -283,14 +319,14 @@ private Q_SLOTS:
         Drive::scan(screen.EdBarcode1, "8850000000001");
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");
         Drive::scan(screen.EdBarcode1, "8850000000002");
-        Drive::scan(screen.EdBarcode1, "8850000000003");
         m_server.clearRules();
+        Drive::scan(screen.EdBarcode1, "8850000000001");
         DM->DMdata->beforeConnect = beforeConnect;
-        QCOMPARE(m_errors.size(), 3);
+        QCOMPARE(m_errors.size(), 2);
         QVERIFY2(m_errors[0].contains("Timeout expired"), qPrintable(m_errors[0]));
         QVERIFY2(m_errors[1].contains("Unexpected EOF from the server"), qPrintable(m_errors[1]));
-        QVERIFY2(m_errors[2].contains("Communication link failure"), qPrintable(m_errors[2]));
-        for (int i : {0, 1, 2}) {
+        QCOMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
+        for (int i : {0, 1}) {
             const QString thai = m_errorDialogs[i].section('\r', 0, 0);
             QVERIFY2(!thai.isEmpty() && thai == ErrorHandler::translateError(m_errors[i]), qPrintable(m_errorDialogs[i]));
         }

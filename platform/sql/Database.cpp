@@ -273,6 +273,8 @@ void Database::abandonConnection(QThread *thread)
     m_abandoned.append({name, thread});
     connect(thread, &QThread::finished, this, [this, name] { removeAbandoned(name); });
     m_connectionName = newConnectionName(m_aliasName);
+    if (thread->isFinished()) // done before anyone listened
+        removeAbandoned(name);
     const int depth = m_transactionDepth;
     m_connected = false;
     m_transactionDepth = depth;

@@ -11,6 +11,7 @@
 #include <QSqlResult>
 #include <QStringList>
 #include <QTime>
+#include <QUuid>
 #include <QVariant>
 
 #ifdef Q_OS_WIN
@@ -332,21 +333,27 @@ void OdbcCall::fail(short handleType, void *handle, const QString &fallback)
     m_dead = m_dead || OdbcStatement::connectionDead(m_connection);
 }
 
-bool OdbcCall::timedOut() const
+// Qt's driver asks for ODBC 2 behaviour, so the driver manager gives the older names of some
+// states ("S1T00" for "HYT00"); both are understood.
+bool OdbcCall::hasState(const char *odbc3, const char *odbc2) const
 {
     for (const QString &state : m_states)
-        if (state == QLatin1String("HYT00") || state == QLatin1String("HYT01"))
+        if (state == QLatin1String(odbc3) || (odbc2 && state == QLatin1String(odbc2)))
             return true;
-    return m_natives.contains(20003);
+    return false;
+}
+
+bool OdbcCall::timedOut() const
+{
+    return hasState("HYT00", "S1T00") || hasState("HYT01", nullptr) || m_natives.contains(20003);
 }
 
 bool OdbcCall::connectionBroken() const
 {
-    if (m_dead)
+    if (m_dead || timedOut() || hasState("HY008", "S1008") || hasState("24000", nullptr))
         return true;
     for (const QString &state : m_states)
-        if (state.startsWith(QLatin1String("08")) || state == QLatin1String("HYT00") || state == QLatin1String("HYT01") ||
-            state == QLatin1String("HY008") || state == QLatin1String("24000"))
+        if (state.startsWith(QLatin1String("08")))
             return true;
     for (int native : linkFailures)
         if (m_natives.contains(native))
@@ -412,6 +419,16 @@ bool OdbcCall::bind()
             p.buffer = bytesOf(SQL_TIMESTAMP_STRUCT{SQLSMALLINT(d.year()), SQLUSMALLINT(d.month()), SQLUSMALLINT(d.day()),
                                                     SQLUSMALLINT(t.hour()), SQLUSMALLINT(t.minute()), SQLUSMALLINT(t.second()),
                                                     SQLUINTEGER(t.msec()) * 1000000u});
+            break;
+        }
+        case QMetaType::QUuid: {
+            const QUuid id = v.toUuid();
+            SQLGUID guid{id.data1, id.data2, id.data3, {}};
+            std::copy(std::begin(id.data4), std::end(id.data4), guid.Data4);
+            p.cType = SQL_C_GUID;
+            p.sqlType = SQL_GUID;
+            p.columnSize = 16;
+            p.buffer = bytesOf(guid);
             break;
         }
         case QMetaType::QByteArray:

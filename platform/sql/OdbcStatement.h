@@ -76,6 +76,7 @@ private:
     bool readRows();
 
     void release();
+    bool hasState(const char *odbc3, const char *odbc2) const;
 
     void *m_connection;
     QMutex m_handleLock; // cancel() against release()

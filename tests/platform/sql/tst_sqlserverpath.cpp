@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUuid>
 #include <memory>
 
 namespace {
@@ -144,6 +145,8 @@ private Q_SLOTS:
                                          << QString();
         QTest::newRow("login time-out") << freeTds + "LoginTimeout=4\n" << QStringList{"SQL_ATTR_LOGIN_TIMEOUT=4"} << QString();
         QTest::newRow("no login time-out") << freeTds + "LoginTimeout=0\n" << QStringList() << "LoginTimeout 0";
+        QTest::newRow("save time-out") << freeTds + "SaveTimeout=4\n" << QStringList() << QString();
+        QTest::newRow("no save time-out") << freeTds + "SaveTimeout=0\n" << QStringList() << "SaveTimeout 0";
         QTest::newRow("2008 R2") << freeTds + "Options=TDS_Version=7.3\n" << QStringList{"TDS_Version=7.3;"} << QString();
         QTest::newRow("version left to guess") << freeTds + "Options=TDS_Version=auto\n" << QStringList() << "TDS_Version auto";
         QTest::newRow("language of its own") << freeTds + "Options=Language=Thai\n" << QStringList() << "must not set Language";
@@ -171,6 +174,8 @@ private Q_SLOTS:
                      qPrintable(s.databaseName + ' ' + s.connectOptions));
         if (!ini.contains("ODBC Driver") && error.isEmpty())
             QCOMPARE(s.databaseName.count("TDS_Version="), 1);
+        if (error.isEmpty())
+            QCOMPARE(s.saveTimeoutSeconds, ini.contains("SaveTimeout=4") ? 4 : ConnectionSettings::defaultSaveTimeoutSeconds);
     }
 
     void everyStatementHasTheTimeOut_data()
@@ -202,11 +207,13 @@ private Q_SLOTS:
         });
         QVERIFY2(message.contains("Timeout expired"), qPrintable(message));
         QCOMPARE(entriesOf(m_server.log(), "attention").size(), 1);
-        // The statement was cancelled; the connection goes on.
+        // The statement was cancelled; the connection in doubt is replaced by a new one.
         Query after(db.get());
         after.setSql({"SELECT 2 AS After"});
         after.open();
         QCOMPARE(after.fieldByName("After").asInteger(), 2);
+        QCOMPARE(entriesOf(m_server.log(), "login").size(), 2);
+        QVERIFY(nothingSentAfterDisconnect(m_server.log()));
     }
 
     void numbersRoundTripExactly()
@@ -442,17 +449,28 @@ private Q_SLOTS:
         m_server.clearLog();
         Query q(db.get());
         q.setSql({"Select :Name AS Name"});
-        for (const QString &name : {QString("ไทย"), QString("ไทย").repeated(40)}) {
+        for (const QString &name : {QString("ไทย"), QString("ไทย").repeated(40), QString("")}) {
             q.setParam("Name", name);
             q.open();
         }
         const QList<QJsonObject> rpcs = entriesOf(m_server.log(), "rpc");
-        QCOMPARE(rpcs.size(), 2);
+        QCOMPARE(rpcs.size(), 3);
         for (const QJsonObject &rpc : rpcs) {
             QCOMPARE(rpc.value("proc").toString(), QString("sp_executesql"));
             QCOMPARE(rpc.value("declaration").toString().toLower(), QString("@p1 varchar(8000)"));
         }
         QCOMPARE(rpcs[1].value("params").toArray().at(0).toObject().value("value").toString(), QString("ไทย").repeated(40));
+        const QJsonValue empty = rpcs[2].value("params").toArray().at(0).toObject().value("value");
+        QVERIFY(empty.isString() && empty.toString().isEmpty()); // an empty text, not NULL
+
+        // A request id goes as a uniqueidentifier (its first three groups in little-endian order).
+        m_server.answer("^Select @P1 AS Id", QJsonArray{resultSet({"Id varchar"}, {QJsonArray{"x"}})});
+        q.setSql({"Select :Id AS Id"});
+        q.setParam("Id", QUuid("{00112233-4455-6677-8899-aabbccddeeff}"));
+        q.open();
+        const QJsonObject id = entriesOf(m_server.log(), "rpc").last().value("params").toArray().at(0).toObject();
+        QCOMPARE(id.value("type").toString(), QString("uniqueidentifier"));
+        QCOMPARE(id.value("value").toString(), QString("33221100554477668899aabbccddeeff"));
     }
 
     // A statement with a time limit is cancelled when it passes, whether the server then answers

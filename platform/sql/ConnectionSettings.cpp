@@ -130,24 +130,18 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         options = ini.value(section, QStringLiteral("Options"));
         s.userName = ini.value(section, QStringLiteral("Login"), s.userName);
         s.password = ini.value(section, QStringLiteral("Password"), s.password);
-        const QString loginTimeout = ini.value(section, QStringLiteral("LoginTimeout")).trimmed();
-        if (!loginTimeout.isEmpty()) {
+        // A time-out in whole seconds, 1 or more.
+        auto seconds = [&](const QString &key, int &into) {
+            const QString text = ini.value(section, key).trimmed();
+            if (text.isEmpty())
+                return;
             bool ok = false;
-            s.loginTimeoutSeconds = loginTimeout.toInt(&ok);
-            if (!ok || s.loginTimeoutSeconds < 1)
-                s.error = QStringLiteral("QLM.INI [DATABASE] LoginTimeout %1 is not a whole number of seconds "
-                                         "from 1 on.")
-                              .arg(loginTimeout);
-        }
-        const QString saveTimeout = ini.value(section, QStringLiteral("SaveTimeout")).trimmed();
-        if (!saveTimeout.isEmpty()) {
-            bool ok = false;
-            s.saveTimeoutSeconds = saveTimeout.toInt(&ok);
-            if (!ok || s.saveTimeoutSeconds < 1)
-                s.error = QStringLiteral("QLM.INI [DATABASE] SaveTimeout %1 is not a whole number of seconds "
-                                         "from 1 on.")
-                              .arg(saveTimeout);
-        }
+            into = text.toInt(&ok);
+            if (!ok || into < 1)
+                s.error = QStringLiteral("QLM.INI [DATABASE] %1 %2 is not a whole number of seconds from 1 on.").arg(key, text);
+        };
+        seconds(QStringLiteral("LoginTimeout"), s.loginTimeoutSeconds);
+        seconds(QStringLiteral("SaveTimeout"), s.saveTimeoutSeconds);
     }
     const bool freeTds = isFreeTdsDriver(driver);
     auto add = [&](const QString &key, const QString &value) { appendOdbcValue(s.databaseName, key, value, freeTds, &s.error); };

@@ -172,67 +172,40 @@ bool readCell(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type, QVarian
         return SQLGetData(statement, column, cType, target, size, &indicator);
     };
     auto isNull = [&] { return indicator == SQL_NULL_DATA; };
-    switch (type) {
-    case SQL_BIT: {
-        unsigned char v = 0;
-        if (!SQL_SUCCEEDED(get(SQL_C_BIT, &v, 0)))
+    // A value of fixed size: read as C type cType into a V, given to the program as make(v).
+    auto fixed = [&](SQLSMALLINT cType, auto v, auto make) {
+        if (!SQL_SUCCEEDED(get(cType, &v, 0)))
             return false;
-        out = isNull() ? QVariant(QMetaType::fromType<bool>()) : QVariant(v != 0);
+        out = isNull() ? QVariant(QMetaType::fromType<decltype(make(v))>()) : QVariant(make(v));
         return true;
-    }
+    };
+    switch (type) {
+    case SQL_BIT:
+        return fixed(SQL_C_BIT, (unsigned char)0, [](unsigned char v) { return v != 0; });
     case SQL_TINYINT:
     case SQL_SMALLINT:
-    case SQL_INTEGER: {
-        SQLINTEGER v = 0;
-        if (!SQL_SUCCEEDED(get(SQL_C_SLONG, &v, 0)))
-            return false;
-        out = isNull() ? QVariant(QMetaType::fromType<int>()) : QVariant(int(v));
-        return true;
-    }
-    case SQL_BIGINT: {
-        SQLBIGINT v = 0;
-        if (!SQL_SUCCEEDED(get(SQL_C_SBIGINT, &v, 0)))
-            return false;
-        out = isNull() ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(qlonglong(v));
-        return true;
-    }
+    case SQL_INTEGER:
+        return fixed(SQL_C_SLONG, SQLINTEGER(0), [](SQLINTEGER v) { return int(v); });
+    case SQL_BIGINT:
+        return fixed(SQL_C_SBIGINT, SQLBIGINT(0), [](SQLBIGINT v) { return qlonglong(v); });
     case SQL_REAL:
     case SQL_FLOAT:
     case SQL_DOUBLE:
     case SQL_DECIMAL:
-    case SQL_NUMERIC: {
-        SQLDOUBLE v = 0;
-        if (!SQL_SUCCEEDED(get(SQL_C_DOUBLE, &v, 0)))
-            return false;
-        out = isNull() ? QVariant(QMetaType::fromType<double>()) : QVariant(double(v));
-        return true;
-    }
+    case SQL_NUMERIC:
+        return fixed(SQL_C_DOUBLE, SQLDOUBLE(0), [](SQLDOUBLE v) { return double(v); });
     case SQL_TYPE_DATE:
-    case SQL_DATE: {
-        SQL_DATE_STRUCT v{};
-        if (!SQL_SUCCEEDED(get(SQL_C_TYPE_DATE, &v, 0)))
-            return false;
-        out = isNull() ? QVariant(QMetaType::fromType<QDate>()) : QVariant(QDate(v.year, v.month, v.day));
-        return true;
-    }
+    case SQL_DATE:
+        return fixed(SQL_C_TYPE_DATE, SQL_DATE_STRUCT{}, [](const SQL_DATE_STRUCT &v) { return QDate(v.year, v.month, v.day); });
     case SQL_TYPE_TIME:
-    case SQL_TIME: {
-        SQL_TIME_STRUCT v{};
-        if (!SQL_SUCCEEDED(get(SQL_C_TYPE_TIME, &v, 0)))
-            return false;
-        out = isNull() ? QVariant(QMetaType::fromType<QTime>()) : QVariant(QTime(v.hour, v.minute, v.second));
-        return true;
-    }
+    case SQL_TIME:
+        return fixed(SQL_C_TYPE_TIME, SQL_TIME_STRUCT{},
+                     [](const SQL_TIME_STRUCT &v) { return QTime(v.hour, v.minute, v.second); });
     case SQL_TYPE_TIMESTAMP:
-    case SQL_TIMESTAMP: {
-        SQL_TIMESTAMP_STRUCT v{};
-        if (!SQL_SUCCEEDED(get(SQL_C_TYPE_TIMESTAMP, &v, 0)))
-            return false;
-        out = isNull()
-            ? QVariant(QMetaType::fromType<QDateTime>())
-            : QVariant(QDateTime(QDate(v.year, v.month, v.day), QTime(v.hour, v.minute, v.second, int(v.fraction / 1000000))));
-        return true;
-    }
+    case SQL_TIMESTAMP:
+        return fixed(SQL_C_TYPE_TIMESTAMP, SQL_TIMESTAMP_STRUCT{}, [](const SQL_TIMESTAMP_STRUCT &v) {
+            return QDateTime(QDate(v.year, v.month, v.day), QTime(v.hour, v.minute, v.second, int(v.fraction / 1000000)));
+        });
     case SQL_BINARY:
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY: {

@@ -112,6 +112,19 @@ class TestProgramOnSqlServer : public QObject
         return screen;
     }
 
+    // That screen with product 8850000000001 scanned and the quantity typed.
+    static std::unique_ptr<TFrTarvoAdjAndConsignment> openScreenWithALine(const QString &quantity)
+    {
+        auto screen = openScreenOnBranch1();
+        if (!screen)
+            return nullptr;
+        Drive::scan(screen->EdBarcode1, "8850000000001");
+        Drive::clickInto(screen->EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type(quantity);
+        return screen;
+    }
+
     // Keeps the texts sent since the log was last cleared; none of them ran as a server cursor
     // (Qt's own quoting set-up at connect aside).
     void keepTexts()
@@ -246,13 +259,8 @@ private Q_SLOTS:
                                                            "'dbo.Tarvo_Consignment' with unique index "
                                                            "'IX_Tarvo_Consignment_Serial'."}}}});
         m_dialogs->clear();
-        auto opened = openScreenOnBranch1();
+        auto opened = openScreenWithALine("1");
         QVERIFY(opened);
-        TFrTarvoAdjAndConsignment &screen = *opened;
-        Drive::scan(screen.EdBarcode1, "8850000000001");
-        Drive::clickInto(screen.EdQuantity1);
-        Drive::key(Qt::Key_A, Qt::ControlModifier);
-        Drive::type("1");
         Drive::key(Qt::Key_F10);
         m_server.clearRules();
         QVERIFY(!m_dialogs->texts().contains("บันทึกเรียบร้อย"));
@@ -271,13 +279,8 @@ private Q_SLOTS:
     {
         m_server.answer("^Exec Save_Tarvo_Consignment", "close", 1);
         m_dialogs->clear();
-        auto opened = openScreenOnBranch1();
+        auto opened = openScreenWithALine("1");
         QVERIFY(opened);
-        TFrTarvoAdjAndConsignment &screen = *opened;
-        Drive::scan(screen.EdBarcode1, "8850000000001");
-        Drive::clickInto(screen.EdQuantity1);
-        Drive::key(Qt::Key_A, Qt::ControlModifier);
-        Drive::type("1");
         m_server.clearLog();
         Drive::key(Qt::Key_F10);
         QCOMPARE(m_errors.size(), 1);

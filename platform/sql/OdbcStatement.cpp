@@ -179,6 +179,28 @@ bool readCell(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type, QVarian
         out = isNull() ? QVariant(QMetaType::fromType<decltype(make(v))>()) : QVariant(make(v));
         return true;
     };
+    // A value of any length, read piece by piece as C type cType; a cut-off piece fills the
+    // buffer but for the terminator it ends with (terminator bytes).
+    auto pieces = [&](SQLSMALLINT cType, SQLLEN terminator, const auto &value, auto append) {
+        alignas(8) char chunk[8192];
+        for (;;) {
+            const SQLRETURN r = get(cType, chunk, sizeof chunk);
+            if (r == SQL_NO_DATA)
+                break;
+            if (!SQL_SUCCEEDED(r))
+                return false;
+            if (isNull()) {
+                out = QVariant(QMetaType::fromType<std::decay_t<decltype(value)>>());
+                return true;
+            }
+            const SQLLEN room = SQLLEN(sizeof chunk) - terminator;
+            append(chunk, indicator == SQL_NO_TOTAL || indicator > room ? room : indicator);
+            if (r == SQL_SUCCESS)
+                break;
+        }
+        out = QVariant::fromValue(value);
+        return true;
+    };
     switch (type) {
     case SQL_BIT:
         return fixed(SQL_C_BIT, (unsigned char)0, [](unsigned char v) { return v != 0; });
@@ -210,48 +232,14 @@ bool readCell(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type, QVarian
     case SQL_VARBINARY:
     case SQL_LONGVARBINARY: {
         QByteArray value;
-        char chunk[8192];
-        for (;;) {
-            const SQLRETURN r = get(SQL_C_BINARY, chunk, sizeof chunk);
-            if (r == SQL_NO_DATA)
-                break;
-            if (!SQL_SUCCEEDED(r))
-                return false;
-            if (isNull()) {
-                out = QVariant(QMetaType::fromType<QByteArray>());
-                return true;
-            }
-            const SQLLEN got = indicator == SQL_NO_TOTAL || indicator > SQLLEN(sizeof chunk) ? SQLLEN(sizeof chunk) : indicator;
-            value.append(chunk, qsizetype(got));
-            if (r == SQL_SUCCESS)
-                break;
-        }
-        out = value;
-        return true;
+        return pieces(SQL_C_BINARY, 0, value, [&](const char *piece, SQLLEN bytes) { value.append(piece, qsizetype(bytes)); });
     }
     default: {
         QString value;
-        SQLWCHAR chunk[4096];
-        for (;;) {
-            const SQLRETURN r = get(SQL_C_WCHAR, chunk, sizeof chunk);
-            if (r == SQL_NO_DATA)
-                break;
-            if (!SQL_SUCCEEDED(r))
-                return false;
-            if (isNull()) {
-                out = QVariant(QMetaType::fromType<QString>());
-                return true;
-            }
-            // A cut-off piece fills the buffer but its last unit, the terminator.
-            const SQLLEN room = SQLLEN(sizeof chunk) - SQLLEN(sizeof(SQLWCHAR));
-            const SQLLEN got = indicator == SQL_NO_TOTAL || indicator > room ? room : indicator;
+        return pieces(SQL_C_WCHAR, SQLLEN(sizeof(SQLWCHAR)), value, [&](const char *piece, SQLLEN bytes) {
             value.append(
-                QString::fromUtf16(reinterpret_cast<const char16_t *>(chunk), qsizetype(got / SQLLEN(sizeof(SQLWCHAR)))));
-            if (r == SQL_SUCCESS)
-                break;
-        }
-        out = value;
-        return true;
+                QString::fromUtf16(reinterpret_cast<const char16_t *>(piece), qsizetype(bytes) / qsizetype(sizeof(char16_t))));
+        });
     }
     }
 }

@@ -244,7 +244,10 @@ private Q_SLOTS:
 
     void thaiTextUnderAThaiCollation()
     {
-        m_server.answer("^Select @P1 Name", QJsonArray{resultSet({"Name varchar", "Wide nvarchar"}, {QJsonArray{"ไทย", "ไทย"}})});
+        const QString longText = QString("ไทย").repeated(1500); // read in more than one piece
+        m_server.answer(
+            "^Select @P1 Name",
+            QJsonArray{resultSet({"Name varchar", "Wide nvarchar", "Long varchar"}, {QJsonArray{"ไทย", "ไทย", longText}})});
         auto db = connect();
         Query q(db.get());
         q.setSql({"Select :Name Name"});
@@ -257,6 +260,7 @@ private Q_SLOTS:
         QCOMPARE(sent.value("value").toString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Name").asString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Wide").asString(), QString("ไทย"));
+        QCOMPARE(q.fieldByName("Long").asString(), longText);
     }
 
     void thaiTextALatinDatabaseCannotHoldIsAnError()

@@ -14,6 +14,10 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
+#include <iterator>
+#include <type_traits>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif

@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "app/DesktopSession.h"
 #include "app/Fr_FormLogo.h"
 #include "app/ProgramWiring.h"
 #include "app/Screens.h"
@@ -19,6 +20,7 @@
 
 #include <QPointer>
 #include <QScopeGuard>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -39,6 +41,13 @@ int runProgram(int argc, char **argv)
     // Started without parameters the program does nothing at all.
     if (argc <= 1)
         return 0;
+
+    // Without a display Qt would abort; the program says why and ends as one that could not start.
+    const QString noDesktop = missingDesktopSession();
+    if (!noDesktop.isEmpty()) {
+        fputs(noDesktop.toLocal8Bit().constData(), stderr);
+        return 1;
+    }
 
     // The launch parameters are read from the command line as given. Qt is shown the program's
     // name only: it would take a parameter such as "-reverse", "-style" or "-platform" for one of

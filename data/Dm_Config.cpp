@@ -145,7 +145,7 @@ void TDMConfig::GetCompanyConfig(const QString &name)
     if (QCompanyConfig->isEmpty()) {
         if (showMessage)
             showMessage(QStringLiteral("Not Found Database : ") + upper);
-        throw ProgramEnd{0};
+        throw ProgramEnd{1};
     }
     context().CompanyDatabase = upper;
     context().CompanyNameThai = QCompanyConfig->fieldByName(QStringLiteral("NameThai")).asString();

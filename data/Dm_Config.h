@@ -41,7 +41,8 @@ public:
     void CheckRight(int menuId, int userId);
 
     // Looks the company database up by its upper-cased name. An unregistered name shows
-    // "Not Found Database : " and the name, then ends the program with exit code 0 (ProgramEnd).
+    // "Not Found Database : " and the name, then ends the program with exit code 1 (ProgramEnd):
+    // it could not start.
     void GetCompanyConfig(const QString &name);
 
     // Writes one error-log row for the raw message, with the computer and log-on names.

@@ -75,7 +75,7 @@ QSet<QString> firstColumnUpper(Database &db, const QString &sql)
     return names;
 }
 
-QStringList upgradeSqlServer(Database &db, DatabaseSetup::Kind kind, bool force)
+DatabaseSetup::Outcome upgradeSqlServer(Database &db, DatabaseSetup::Kind kind, bool force)
 {
     const QSet<QString> routines = firstColumnUpper(
         db, QStringLiteral("Select name From sys.objects Where type In ('P', 'FN') And schema_id = Schema_Id('dbo')"));
@@ -90,36 +90,54 @@ QStringList upgradeSqlServer(Database &db, DatabaseSetup::Kind kind, bool force)
 
     static const QRegularExpression primaryKey(QStringLiteral("\\s+Primary\\s+Key\\b"),
                                                QRegularExpression::CaseInsensitiveOption);
-    QStringList report;
+    DatabaseSetup::Outcome outcome;
     for (const QString &path : DatabaseSetup::sqlServerScripts(kind)) {
         for (const QStringList &lines : SqlScript::statements(DatabaseSetup::readScript(path).split(u'\n'))) {
             const QString text = lines.join(u'\n');
             const DatabaseSetup::ScriptStatement s = DatabaseSetup::classify(text);
             if (s.type == DatabaseSetup::ScriptStatement::Type::Routine && routines.contains(s.name.toUpper())) {
                 if (!force) {
-                    report << QStringLiteral("%1 exists: left as it is (--force replaces it)").arg(s.name);
+                    outcome.routinesKept << s.name;
                     continue;
                 }
                 QString alter = withoutLeadingComments(text);
                 alter.replace(0, 6, QStringLiteral("Alter"));
                 db.execute(alter);
-                report << QStringLiteral("%1 replaced").arg(s.name);
+                outcome.routinesReplaced << s.name;
                 continue;
             }
             db.execute(text);
-            const auto existing = tableColumns.constFind(s.name.toUpper());
-            if (s.type != DatabaseSetup::ScriptStatement::Type::Table || existing == tableColumns.constEnd())
+            if (s.type == DatabaseSetup::ScriptStatement::Type::Routine)
+                outcome.routinesCreated << s.name;
+            if (s.type != DatabaseSetup::ScriptStatement::Type::Table)
                 continue;
+            const auto existing = tableColumns.constFind(s.name.toUpper());
+            if (existing == tableColumns.constEnd()) {
+                outcome.tablesCreated << s.name;
+                continue;
+            }
             for (const QString &column : s.columns) {
                 const QString name = column.section(u' ', 0, 0);
                 if (existing->contains(name.toUpper()))
                     continue;
                 db.execute(QStringLiteral("Alter Table %1 Add %2").arg(s.name, QString(column).remove(primaryKey)));
-                report << QStringLiteral("column %1.%2 added").arg(s.name, name);
+                outcome.columnsAdded << s.name + u'.' + name;
             }
         }
     }
-    return report;
+    return outcome;
+}
+
+// The tables of an embedded database.
+QStringList sqliteTables(Database &db)
+{
+    Query q(&db);
+    q.setSql({QStringLiteral("Select name From sqlite_master Where type = 'table' Order By rowid")});
+    q.open();
+    QStringList names;
+    for (int row = 0; row < q.recordCount(); ++row)
+        names << q.value(row, 0).toString();
+    return names;
 }
 
 } // namespace
@@ -166,13 +184,20 @@ QString DatabaseSetup::readScript(const QString &resourcePath)
     return QString::fromUtf8(f.readAll());
 }
 
-QStringList DatabaseSetup::createOrUpgrade(Database &db, Kind kind, bool force)
+DatabaseSetup::Outcome DatabaseSetup::createOrUpgrade(Database &db, Kind kind, bool force)
 {
     registerServerObjects();
     db.ensureOpen();
     if (db.dialect() == SqlDialect::Sqlite) {
+        // The embedded engine's procedures and functions are the program's own code: only
+        // tables are created here.
+        const QStringList before = sqliteTables(db);
         db.executeBatch(readScript(sqliteSchemaPath(kind)));
-        return {};
+        Outcome outcome;
+        for (const QString &table : sqliteTables(db))
+            if (!before.contains(table, Qt::CaseInsensitive))
+                outcome.tablesCreated << table;
+        return outcome;
     }
     return upgradeSqlServer(db, kind, force);
 }

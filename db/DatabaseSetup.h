@@ -15,8 +15,21 @@ class DatabaseSetup
 public:
     enum class Kind { Config, Company };
 
-    // Returns what it left as it was or added to existing objects, one line each.
-    static QStringList createOrUpgrade(Database &db, Kind kind, bool force = false);
+    // What one run did to a database, names in the scripts' order.
+    struct Outcome {
+        QStringList tablesCreated;
+        QStringList columnsAdded; // "Table.Column"
+        QStringList routinesCreated;
+        QStringList routinesKept;     // existed: left as they were
+        QStringList routinesReplaced; // existed: replaced (force)
+        bool changedAnything() const
+        {
+            return !tablesCreated.isEmpty() || !columnsAdded.isEmpty() || !routinesCreated.isEmpty() ||
+                !routinesReplaced.isEmpty();
+        }
+    };
+
+    static Outcome createOrUpgrade(Database &db, Kind kind, bool force = false);
 
     // The script texts, as shipped: T-SQL files (statements split by "/" lines) and the
     // embedded engine's schema.

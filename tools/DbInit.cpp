@@ -3,17 +3,21 @@
 #include "db/DatabaseSetup.h"
 #include "db/DemoData.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/IniFile.h"
+#include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 
-QStringList dbInitParams(const QString &server, const QString &database)
+QStringList dbInitParams(const QString &server, const QString &database, const QString &login, const QString &password)
 {
-    return {QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=") + server, QStringLiteral("USER NAME=qlm"),
-            QStringLiteral("PASSWORD=marigold")};
+    return {QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=") + server,
+            QStringLiteral("USER NAME=") + (login.isEmpty() ? QStringLiteral("qlm") : login),
+            QStringLiteral("PASSWORD=") + (login.isEmpty() ? QStringLiteral("marigold") : password)};
 }
 
 namespace {
@@ -36,7 +40,7 @@ QStringList prepareSqlServerDatabases(const DbInitOptions &options, const QStrin
 {
     Database master(QStringLiteral("master"));
     master.setIniPath(options.iniPath);
-    master.params = dbInitParams(options.server, QStringLiteral("master"));
+    master.params = dbInitParams(options.server, QStringLiteral("master"), options.login, options.password);
     Query q(&master);
     q.setSql({QStringLiteral("Select name, collation_name, Cast(CollationProperty(collation_name, 'CodePage') As Int) CodePage"),
               QStringLiteral("From sys.databases"), QStringLiteral("Where name In (:Config, :Company)")});
@@ -84,37 +88,81 @@ bool isEmpty(Database &db, const QString &table)
     return q.fieldByName(QStringLiteral("N")).asInteger() == 0;
 }
 
+// What the set-up did to one database, a line for each kind of change.
+QStringList describe(const QString &name, const DatabaseSetup::Outcome &outcome, bool created)
+{
+    QStringList lines;
+    const auto names = [&](const QString &what, const QStringList &list) {
+        if (!list.isEmpty())
+            lines << QStringLiteral("%1: %2: %3").arg(name, what, list.join(QStringLiteral(", ")));
+    };
+    if (created) {
+        // A new database: every table and routine is new, the counts say enough.
+        QString what = QStringLiteral("%1 tables").arg(outcome.tablesCreated.size());
+        if (!outcome.routinesCreated.isEmpty())
+            what += QStringLiteral(" and %1 procedures and functions").arg(outcome.routinesCreated.size());
+        lines << QStringLiteral("%1: %2 created").arg(name, what);
+        return lines;
+    }
+    names(QStringLiteral("tables created"), outcome.tablesCreated);
+    names(QStringLiteral("columns added"), outcome.columnsAdded);
+    names(QStringLiteral("procedures and functions created"), outcome.routinesCreated);
+    names(QStringLiteral("procedures and functions replaced (--force)"), outcome.routinesReplaced);
+    names(QStringLiteral("procedures and functions kept as they were (--force replaces them)"), outcome.routinesKept);
+    if (!outcome.changedAnything())
+        lines << QStringLiteral("%1: nothing to do: tables and procedures up to date").arg(name);
+    return lines;
+}
+
+// Sets up one database: created when missing, then its tables and procedures.
+QStringList setUp(const DbInitOptions &options, Database &db, const QString &name, DatabaseSetup::Kind kind,
+                  const QStringList &createdOnServer)
+{
+    db.setIniPath(options.iniPath);
+    db.setCreateIfMissing(true);
+    db.params = dbInitParams(options.server, name, options.login, options.password);
+    const ConnectionSettings settings = ConnectionSettings::resolve(db.params, QString());
+    const bool created = settings.dialect == SqlDialect::Sqlite ? !QFileInfo::exists(settings.sqliteFile)
+                                                                : createdOnServer.contains(name, Qt::CaseInsensitive);
+    QStringList lines;
+    if (created && settings.dialect == SqlDialect::Sqlite)
+        lines << QStringLiteral("%1: created as %2").arg(name, QDir::toNativeSeparators(settings.sqliteFile));
+    return lines + describe(name, DatabaseSetup::createOrUpgrade(db, kind, options.force), created);
+}
+
 } // namespace
 
 QStringList runDbInit(const DbInitOptions &options)
 {
+    if (!options.login.isEmpty() && !options.iniPath.isEmpty()) {
+        const IniFile ini(options.iniPath);
+        for (const QString &key : {QStringLiteral("Login"), QStringLiteral("Password")})
+            if (ini.contains(QStringLiteral("DATABASE"), key))
+                throw EInOutError(QStringLiteral("%1 sets [DATABASE] %2: give the login either there or on the command "
+                                                 "line, not both.")
+                                      .arg(options.iniPath, key));
+    }
     QStringList report;
     const QString company = options.company.trimmed().toUpper();
+    const QString config = QStringLiteral("QLM_CONFIG");
     const bool embedded = options.server.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive);
-    if (embedded)
+    QStringList created; // on SQL Server
+    if (embedded) {
         QDir().mkpath(options.server.mid(options.server.indexOf(u':') + 1));
-    else
-        report += prepareSqlServerDatabases(options, {QStringLiteral("QLM_CONFIG"), company});
+    } else {
+        report += prepareSqlServerDatabases(options, {config, company});
+        for (const QString &line : report)
+            created << line.section(u':', 0, 0);
+    }
 
-    Database config(QStringLiteral("DmCfg"));
-    config.setIniPath(options.iniPath);
-    config.setCreateIfMissing(true);
-    config.params = dbInitParams(options.server, QStringLiteral("QLM_CONFIG"));
-    for (const QString &line : DatabaseSetup::createOrUpgrade(config, DatabaseSetup::Kind::Config, options.force))
-        report << QStringLiteral("QLM_CONFIG: ") + line;
-    report << QStringLiteral("QLM_CONFIG: tables and procedures up to date");
-
+    Database configDb(QStringLiteral("DmCfg"));
+    report += setUp(options, configDb, config, DatabaseSetup::Kind::Config, created);
     Database data(QStringLiteral("DMDATA"));
-    data.setIniPath(options.iniPath);
-    data.setCreateIfMissing(true);
-    data.params = dbInitParams(options.server, company);
-    for (const QString &line : DatabaseSetup::createOrUpgrade(data, DatabaseSetup::Kind::Company, options.force))
-        report << company + QStringLiteral(": ") + line;
-    report << QStringLiteral("%1: tables and procedures up to date").arg(company);
+    report += setUp(options, data, company, DatabaseSetup::Kind::Company, created);
 
     if (options.demo) {
-        if (isEmpty(config, QStringLiteral("Menu")) && isEmpty(data, QStringLiteral("Product"))) {
-            DemoData::populate(config, data);
+        if (isEmpty(configDb, QStringLiteral("Menu")) && isEmpty(data, QStringLiteral("Product"))) {
+            DemoData::populate(configDb, data);
             report << QStringLiteral("demo data added");
         } else {
             report << QStringLiteral("demo data already present: left as it is");

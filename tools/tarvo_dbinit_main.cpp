@@ -24,6 +24,13 @@ int main(int argc, char **argv)
          QStringLiteral("Replace procedures and functions that exist already (other programs of the suite use them).")});
     parser.addOption({QStringLiteral("ini"), QStringLiteral("Settings file with a [DATABASE] section (default QLM.INI)."),
                       QStringLiteral("file"), QStringLiteral("QLM.INI")});
+    parser.addOption({QStringLiteral("login"),
+                      QStringLiteral("SQL login to use instead of the program's (one that may create databases); its "
+                                     "password comes from --password-stdin or TARVO_DBINIT_PASSWORD."),
+                      QStringLiteral("name")});
+    parser.addOption({QStringLiteral("password-stdin"),
+                      QStringLiteral("Read the --login's password from the first line "
+                                     "of the standard input.")});
     parser.process(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -37,6 +44,21 @@ int main(int argc, char **argv)
     options.demo = parser.isSet(QStringLiteral("demo"));
     options.force = parser.isSet(QStringLiteral("force"));
     options.iniPath = parser.value(QStringLiteral("ini"));
+    options.login = parser.value(QStringLiteral("login"));
+    if (parser.isSet(QStringLiteral("password-stdin"))) {
+        if (options.login.isEmpty()) {
+            err << "tarvo-dbinit: --password-stdin needs --login\n";
+            return 2;
+        }
+        QTextStream in(stdin);
+        options.password = in.readLine();
+    } else if (!options.login.isEmpty()) {
+        if (!qEnvironmentVariableIsSet("TARVO_DBINIT_PASSWORD")) {
+            err << "tarvo-dbinit: --login needs its password: --password-stdin or TARVO_DBINIT_PASSWORD\n";
+            return 2;
+        }
+        options.password = qEnvironmentVariable("TARVO_DBINIT_PASSWORD");
+    }
     try {
         for (const QString &line : runDbInit(options))
             out << line << '\n';

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -66,6 +67,41 @@ QStringList optionEntries(const QString &options)
     return entries;
 }
 
+// Encryption of a SQL Server connection, QLM.INI [DATABASE] Encryption=off|request|require,
+// written as each driver spells it:
+//   off      FreeTDS "Encryption=off": nothing is encrypted. Microsoft's driver cannot go below
+//            "Encrypt=no", which still encrypts the login.
+//   request  (the default) FreeTDS "Encryption=request", Microsoft's "Encrypt=no": the login is
+//            encrypted when the server can, everything when the server demands it; a server
+//            without encryption is reached in clear.
+//   require  FreeTDS "Encryption=require", Microsoft's "Encrypt=yes": everything encrypted, or
+//            no connection.
+// Options may name no other encryption or certificate keyword than the driver's own certificate
+// settings: a keyword of the other driver would be ignored in silence.
+enum class Encryption { Off, Request, Require };
+
+// Whether an option keyword is about encryption or certificates.
+bool concernsEncryption(const QString &key)
+{
+    static const QRegularExpression words(QStringLiteral("encrypt|cert|tls|ssl|crl|^ca_?file$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return words.match(key).hasMatch();
+}
+
+// The encryption and certificate keywords a driver reads from the connection string, besides
+// its encryption keyword, which the Encryption key sets. FreeTDS reads certificates only from
+// freetds.conf.
+bool driverKnowsEncryptionOption(const QString &key, bool freeTds)
+{
+    static const QStringList microsoft{QStringLiteral("TrustServerCertificate"),
+                                       QStringLiteral("HostNameInCertificate"),
+                                       QStringLiteral("ServerCertificate"),
+                                       QStringLiteral("ClientCertificate"),
+                                       QStringLiteral("ClientKey"),
+                                       QStringLiteral("ColumnEncryption")};
+    return !freeTds && microsoft.contains(key, Qt::CaseInsensitive);
+}
+
 } // namespace
 
 QString ConnectionSettings::paramValue(const QStringList &params, const QString &name)
@@ -122,6 +158,7 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     QString driver = defaultOdbcDriver();
     QString port;
     QString options;
+    Encryption encryption = Encryption::Request;
     if (!iniPath.isEmpty()) {
         const IniFile ini(iniPath);
         const QString section = QStringLiteral("DATABASE");
@@ -130,6 +167,13 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         options = ini.value(section, QStringLiteral("Options"));
         s.userName = ini.value(section, QStringLiteral("Login"), s.userName);
         s.password = ini.value(section, QStringLiteral("Password"), s.password);
+        const QString level = ini.value(section, QStringLiteral("Encryption")).trimmed();
+        if (level.compare(QStringLiteral("off"), Qt::CaseInsensitive) == 0)
+            encryption = Encryption::Off;
+        else if (level.compare(QStringLiteral("require"), Qt::CaseInsensitive) == 0)
+            encryption = Encryption::Require;
+        else if (!level.isEmpty() && level.compare(QStringLiteral("request"), Qt::CaseInsensitive) != 0)
+            s.error = QStringLiteral("QLM.INI [DATABASE] Encryption %1 is not off, request or require.").arg(level);
         // A time-out in whole seconds, 1 or more.
         auto seconds = [&](const QString &key, int &into) {
             const QString text = ini.value(section, key).trimmed();
@@ -182,8 +226,18 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
                                           QStringLiteral("CLIENTCHARSET"),
                                           QStringLiteral("CLIENT_CHARSET"),
                                           QStringLiteral("TIMEOUT")};
+        const QString encryptionKeyword = freeTds ? QStringLiteral("Encryption") : QStringLiteral("Encrypt");
         if (reserved.contains(key, Qt::CaseInsensitive)) {
             s.error = QStringLiteral("QLM.INI [DATABASE] Options must not set %1: the program sets it.").arg(key);
+        } else if (key.compare(encryptionKeyword, Qt::CaseInsensitive) == 0) {
+            s.error = QStringLiteral("QLM.INI [DATABASE] Options must not set %1: use the key Encryption=off, request "
+                                     "or require.")
+                          .arg(key);
+        } else if (concernsEncryption(key) && !driverKnowsEncryptionOption(key, freeTds)) {
+            s.error = QStringLiteral("QLM.INI [DATABASE] Options: the driver %1 does not know %2 and would ignore it. "
+                                     "Set encryption with the key Encryption=off, request or require%3.")
+                          .arg(driver, key,
+                               freeTds ? QStringLiteral("; FreeTDS reads certificate settings from freetds.conf") : QString());
         } else if (key.compare(QStringLiteral("TDS_Version"), Qt::CaseInsensitive) == 0) {
             // 7.4 for SQL Server 2012 and later, 7.3 for 2008 R2. Anything else would let the
             // driver guess, and its guess tries an old protocol that a silent server never ends.
@@ -204,6 +258,12 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
         add(QStringLiteral("ClientCharset"), QStringLiteral("UTF-8"));
         if (s.queryTimeoutSeconds > 0)
             add(QStringLiteral("Timeout"), QString::number(s.queryTimeoutSeconds));
+    }
+    if (freeTds) {
+        static const char *const level[] = {"off", "request", "require"};
+        add(QStringLiteral("Encryption"), QLatin1String(level[int(encryption)]));
+    } else {
+        add(QStringLiteral("Encrypt"), encryption == Encryption::Require ? QStringLiteral("yes") : QStringLiteral("no"));
     }
     for (const QString &entry : extra)
         s.databaseName += entry + u';';

@@ -77,9 +77,9 @@ private Q_SLOTS:
         QTest::newRow("menu not a number") << QStringList{"menu", "1", "DEMO", "-", "1"} << 1
                                            << QStringList{"error dialog: \\r'MENU' IS NOT A VALID INTEGER VALUE\\r"};
         QTest::newRow("unknown company, lower case")
-            << QStringList{"1", "1", "nowhere", "-", "1"} << 0 << QStringList{"message: Not Found Database : NOWHERE"};
+            << QStringList{"1", "1", "nowhere", "-", "1"} << 1 << QStringList{"message: Not Found Database : NOWHERE"};
         QTest::newRow("company with a leading blank")
-            << QStringList{"1", "1", " demo", "-", "3"} << 0 << QStringList{"message: Not Found Database :  DEMO"};
+            << QStringList{"1", "1", " demo", "-", "3"} << 1 << QStringList{"message: Not Found Database :  DEMO"};
         QTest::newRow("company in lower case") << QStringList{"1", "1", "demo", "-", "3"} << 0 << QStringList();
     }
     void outcomes()
@@ -132,6 +132,31 @@ private Q_SLOTS:
                  qPrintable(run.dialogs.first()));
         QCOMPARE(logRows(), logged + 1);
         QVERIFY(lastLogMessage().contains("GONE"));
+    }
+
+    // Without a display the program says so on the standard error and ends with 1, before Qt
+    // could abort; without parameters it still ends silently with 0.
+    void noDesktopSessionIsSaid()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        for (const QStringList &args : {QStringList{"1", "1", "DEMO", "-", "1"}, QStringList()}) {
+            QProcess p;
+            p.setWorkingDirectory(m_dbs->dir());
+            p.setProcessEnvironment(env);
+            p.start(qEnvironmentVariable("TARVO_BINARY_DIR") + "/bin/tarvo-consignment", args);
+            QVERIFY(p.waitForFinished(30000));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            const QString said = QString::fromLocal8Bit(p.readAllStandardError());
+            if (args.isEmpty()) {
+                QCOMPARE(p.exitCode(), 0);
+                QCOMPARE(said, QString());
+            } else {
+                QCOMPARE(p.exitCode(), 1);
+                QVERIFY2(said.contains("ไม่พบหน้าจอ") && said.contains("needs a desktop session"), qPrintable(said));
+            }
+        }
     }
 
     // Qt's own options given as parameter 4 are a parameter like any other: the program starts

@@ -151,7 +151,7 @@ private Q_SLOTS:
                 cfg.GetCompanyConfig(name);
                 QFAIL("an unknown company was accepted");
             } catch (const ProgramEnd &end) {
-                QCOMPARE(end.exitCode, 0);
+                QCOMPARE(end.exitCode, 1);
             }
             QCOMPARE(shown.last(), "Not Found Database : " + name.toUpper());
         }

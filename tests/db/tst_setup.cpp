@@ -6,7 +6,9 @@
 #include "support/DemoDatabases.h"
 #include "tools/DbInit.h"
 
+#include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -43,9 +45,26 @@ private Q_SLOTS:
         again.iniPath.clear();
         const QStringList report = runDbInit(again);
         QVERIFY(report.last().contains("already present"));
+        QCOMPARE(report.filter("nothing to do: tables and procedures up to date").size(), 2);
+        QCOMPARE(report.size(), 3);
         QCOMPARE(schemaOf(dbs.config()), config);
         QCOMPARE(schemaOf(dbs.company()), company);
         QCOMPARE(dbs.scalar("select count(*) from Product").toInt(), products);
+    }
+
+    // A first run on the embedded engine says what it created.
+    void firstRunSaysWhatItCreated()
+    {
+        QTemporaryDir dir;
+        DbInitOptions first;
+        first.server = "sqlite:" + dir.path();
+        first.iniPath.clear();
+        const QStringList report = runDbInit(first);
+        QCOMPARE(report.size(), 4);
+        QCOMPARE(report[0], "QLM_CONFIG: created as " + QDir::toNativeSeparators(dir.filePath("QLM_CONFIG.sqlite")));
+        QVERIFY2(QRegularExpression("^QLM_CONFIG: \\d+ tables created$").match(report[1]).hasMatch(), qPrintable(report[1]));
+        QCOMPARE(report[2], "DEMO: created as " + QDir::toNativeSeparators(dir.filePath("DEMO.sqlite")));
+        QVERIFY2(QRegularExpression("^DEMO: \\d+ tables created$").match(report[3]).hasMatch(), qPrintable(report[3]));
     }
 
     void sqlServerScriptsAreGuarded()

@@ -25,6 +25,9 @@ import threading
 # Packet types (MS-TDS 2.2.3.1.1).
 PKT_BATCH, PKT_RPC, PKT_REPLY, PKT_ATTENTION, PKT_TRANSACTION, PKT_LOGIN7, PKT_PRELOGIN = 1, 3, 4, 6, 14, 16, 18
 
+# PRELOGIN's ENCRYPTION option (MS-TDS 2.2.6.5).
+ENCRYPT_OFF, ENCRYPT_ON, ENCRYPT_NOT_SUP, ENCRYPT_REQ = 0, 1, 2, 3
+
 # Tokens (MS-TDS 2.2.7).
 TOK_COLMETADATA, TOK_ROW, TOK_RETURNSTATUS, TOK_RETURNVALUE = 0x81, 0xD1, 0x79, 0xAC
 TOK_ERROR, TOK_INFO, TOK_LOGINACK, TOK_ENVCHANGE = 0xAA, 0xAB, 0xAD, 0xE3
@@ -272,6 +275,16 @@ def read_rpc(data):
     return calls, descriptor
 
 
+def prelogin_options(data):
+    """The options of a PRELOGIN message: token -> its bytes."""
+    options, pos = {}, 0
+    while pos + 5 <= len(data) and data[pos] != 0xFF:
+        token, offset, length = struct.unpack(">BHH", data[pos:pos + 5])
+        options[token] = data[offset:offset + length]
+        pos += 5
+    return options
+
+
 def read_login7(data):
     r = Reader(data)
     length, version, packet_size = r.u32(), r.u32(), r.u32()
@@ -465,15 +478,19 @@ class Session:
                 return
 
     def prelogin(self, payload):
+        # The client's ENCRYPTION option (0 off: login only, 1 on, 2 not supported, 3 required).
+        # The stand-in speaks no TLS: it answers "not supported", so a client that insists on
+        # encryption must give up here and one that only asks for it goes on in plain text.
+        asked = prelogin_options(payload).get(1, b"")
+        self.log({"kind": "prelogin", "encryption": asked[0] if asked else None})
         options = [(0, struct.pack(">IH", 0x0F0007D0, 0)),  # version 15.0.2000
-                   (1, b"\x02"),                             # encryption not supported
+                   (1, bytes([ENCRYPT_NOT_SUP])),
                    (2, b"\x00"), (3, b""), (4, b"\x00")]
         head_len = 5 * len(options) + 1
         head, body = b"", b""
         for token, data in options:
             head += struct.pack(">BHH", token, head_len + len(body), len(data))
             body += data
-        self.log({"kind": "prelogin"})
         self.send(head + b"\xff" + body)
 
     def login(self, payload):

@@ -115,6 +115,11 @@ private Q_SLOTS:
         o.demo = true;
         const QStringList report = runDbInit(o);
         QVERIFY2(report.contains("demo data added"), qPrintable(report.join('\n')));
+        QVERIFY(report.contains("QLM_CONFIG: created with the collation Thai_CI_AS"));
+        QVERIFY(report.contains("DEMO: created with the collation Thai_CI_AS"));
+        QVERIFY2(report.filter(QRegularExpression("^(QLM_CONFIG|DEMO): \\d+ tables and \\d+ procedures and functions created$"))
+                         .size() == 2,
+                 qPrintable(report.join('\n')));
         QCOMPARE(textsMatching("Create Database"),
                  QStringList({"If DB_ID(N'QLM_CONFIG') Is Null Create Database [QLM_CONFIG] Collate Thai_CI_AS",
                               "If DB_ID(N'DEMO') Is Null Create Database [DEMO] Collate Thai_CI_AS"}));
@@ -178,21 +183,49 @@ private Q_SLOTS:
         QVERIFY(columns.removeOne({"Config", "ShowLastSearch"}));
         script(databases, routineNames(), columns);
         QStringList report = runDbInit(options());
-        QVERIFY2(report.contains("QLM_CONFIG: MENUCAPTION exists: left as it is (--force replaces it)"),
+        const QString kept = "QLM_CONFIG: procedures and functions kept as they were (--force replaces them): ";
+        QVERIFY2(report.filter(kept).size() == 1 && report.filter(kept).first().contains("MENUCAPTION, "),
                  qPrintable(report.join('\n')));
         QVERIFY(textsMatching("^(Create|Alter) (Procedure|Function)").isEmpty());
         QVERIFY(textsMatching("Create Database").isEmpty());
         QCOMPARE(textsMatching("^Alter Table"), QStringList{"Alter Table Config Add ShowLastSearch NVarChar(5) Null"});
-        QVERIFY(report.contains("DEMO: column Config.ShowLastSearch added"));
+        QVERIFY(report.contains("DEMO: columns added: Config.ShowLastSearch"));
+        QCOMPARE(report.filter("nothing to do"), QStringList{"QLM_CONFIG: nothing to do: tables and procedures up to date"});
+
+        // Everything in place: nothing to do, said so.
+        script(databases, routineNames(), scriptColumns());
+        report = runDbInit(options());
+        QVERIFY2(report.contains("QLM_CONFIG: nothing to do: tables and procedures up to date") &&
+                     report.contains("DEMO: nothing to do: tables and procedures up to date"),
+                 qPrintable(report.join('\n')));
 
         script(databases, routineNames(), scriptColumns());
         DbInitOptions force = options();
         force.force = true;
         report = runDbInit(force);
-        QVERIFY(report.contains("QLM_CONFIG: MENUCAPTION replaced"));
+        QVERIFY(report.filter("QLM_CONFIG: procedures and functions replaced (--force): ").first().contains("MENUCAPTION"));
+        QVERIFY(report.filter("nothing to do").isEmpty());
         QCOMPARE(textsMatching("^Alter (Procedure|Function) dbo\\.").size(), routineNames().size());
         QVERIFY(textsMatching("^Alter Table").isEmpty());
         recordTexts("dbinit-force", m_server.texts());
+    }
+
+    // A login of its own reaches the server; one in the settings file as well is refused.
+    void aLoginOfItsOwn()
+    {
+        script({});
+        DbInitOptions o = options();
+        o.login = "sa";
+        o.password = "pa;ss}";
+        runDbInit(o);
+        for (const QJsonObject &e : m_server.log())
+            if (e.value("kind").toString() == "login") {
+                QCOMPARE(e.value("user").toString(), QString("sa"));
+                QCOMPARE(e.value("password").toString(), QString("pa;ss}"));
+            }
+        QVERIFY(m_server.writeIni(o.iniPath, "Login=qlm\n"));
+        QVERIFY_THROWS_EXCEPTION(EInOutError, runDbInit(o));
+        QVERIFY(m_server.writeIni(o.iniPath));
     }
 };
 

@@ -13,6 +13,7 @@
 #include "support/TdsStandIn.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +72,12 @@ bool nothingSentAfterDisconnect(const QList<QJsonObject> &log)
             ended.insert(conn);
     }
     return true;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -137,7 +144,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("contains");
         QTest::addColumn<QString>("error");
         const QString freeTds = "Driver=FreeTDS\nPort=1433\n";
-        QTest::newRow("several options") << freeTds + "Options=Encryption=require;MARS_Connection=no\n"
+        QTest::newRow("several options") << freeTds + "Encryption=require\nOptions=MARS_Connection=no;TextSize=64512\n"
                                          << QStringList{"Encryption=require;",      "MARS_Connection=no;",
                                                         "TDS_Version=7.4;",         "PORT=1433;",
                                                         "Language=us_english;",     "ClientCharset=UTF-8;",
@@ -152,8 +159,29 @@ private Q_SLOTS:
         QTest::newRow("language of its own") << freeTds + "Options=Language=Thai\n" << QStringList() << "must not set Language";
         QTest::newRow("password FreeTDS cannot take") << freeTds + "Password=a};b\n" << QStringList() << "PWD";
         QTest::newRow("Microsoft's driver") << "Driver=ODBC Driver 17 for SQL Server\nPort=1433\nPassword=a};b\n"
-                                            << QStringList{"SERVER=sqlhost,1433;", "PWD={a}};b};", "Language=us_english;"}
+                                            << QStringList{"SERVER=sqlhost,1433;", "PWD={a}};b};", "Language=us_english;",
+                                                           "Encrypt=no;"}
                                             << QString();
+        // Encryption: the key in each driver's own words; the other driver's keywords, or the
+        // driver's own in Options, are refused rather than ignored.
+        QTest::newRow("encryption requested by default") << freeTds << QStringList{"Encryption=request;"} << QString();
+        QTest::newRow("encryption off") << freeTds + "Encryption=Off\n" << QStringList{"Encryption=off;"} << QString();
+        QTest::newRow("encryption required, Microsoft's driver")
+            << "Driver=ODBC Driver 18 for SQL Server\nEncryption=require\nOptions=TrustServerCertificate=no\n"
+            << QStringList{"Encrypt=yes;", "TrustServerCertificate=no;"} << QString();
+        QTest::newRow("unknown encryption level") << freeTds + "Encryption=yes\n" << QStringList() << "Encryption yes is not off";
+        QTest::newRow("Microsoft's keyword for FreeTDS") << freeTds + "Options=TDS_Version=7.4;Encrypt=yes\n"
+                                                         << QStringList() << "does not know Encrypt and would ignore it";
+        QTest::newRow("certificate option for FreeTDS") << freeTds + "Options=TrustServerCertificate=yes\n"
+                                                        << QStringList() << "does not know TrustServerCertificate";
+        QTest::newRow("FreeTDS's keyword for Microsoft's driver")
+            << "Driver=ODBC Driver 18 for SQL Server\nOptions=Encryption=require\n"
+            << QStringList() << "does not know Encryption";
+        QTest::newRow("encryption in Options") << freeTds + "Options=encryption=off\n"
+                                               << QStringList() << "must not set encryption: use the key Encryption";
+        QTest::newRow("the package's sample")
+            << QString::fromUtf8(readFile(qEnvironmentVariable("TARVO_SOURCE_DIR") + "/packaging/examples/QLM.INI"))
+            << QStringList{"Encryption=request;", "TDS_Version=7.4;", "PORT=1433;"} << QString();
     }
     void connectionStringFromTheSettingsFile()
     {
@@ -163,7 +191,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QFile f(dir.filePath("QLM.INI"));
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(("[DATABASE]\n" + ini).toUtf8());
+        f.write((ini.contains("[DATABASE]") ? ini : "[DATABASE]\n" + ini).toUtf8());
         f.close();
         const ConnectionSettings s = ConnectionSettings::resolve(
             {"DATABASE NAME=DEMO", "SERVER NAME=sqlhost", "USER NAME=qlm", "PASSWORD=marigold"}, f.fileName());
@@ -354,6 +382,34 @@ private Q_SLOTS:
                  qPrintable(requests.join(' ')));
         for (const QString &text : m_server.texts())
             QVERIFY2(!text.contains("TRANSACTION", Qt::CaseInsensitive) && !text.startsWith("COMMIT"), qPrintable(text));
+    }
+
+    // What the Encryption key makes FreeTDS ask for in its pre-login (the ENCRYPTION option). The
+    // stand-in offers no encryption: a request goes on in clear, a requirement gives up.
+    void encryptionOnTheWire_data()
+    {
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("connects");
+        QTest::newRow("default") << QString() << 0 << true; // encrypt the login when the server can
+        QTest::newRow("request") << "Encryption=request\n" << 0 << true;
+        QTest::newRow("off") << "Encryption=off\n" << 2 << true; // not supported by the client
+        QTest::newRow("require") << "Encryption=require\n" << 1 << false;
+    }
+    void encryptionOnTheWire()
+    {
+        QFETCH(QString, ini);
+        QFETCH(int, asked);
+        QFETCH(bool, connects);
+        QVERIFY(m_server.writeIni(m_ini, "Password=se;cr}et\n" + ini));
+        const auto restoreIni = qScopeGuard([this] { m_server.writeIni(m_ini, "Password=se;cr}et\n"); });
+        const QString message = failure([&] { connect(); });
+        const QList<QJsonObject> prelogins = entriesOf(m_server.log(), "prelogin");
+        QVERIFY(!prelogins.isEmpty());
+        for (const QJsonObject &prelogin : prelogins)
+            QCOMPARE(prelogin.value("encryption").toInt(-1), asked);
+        QCOMPARE(entriesOf(m_server.log(), "login").size(), connects ? 1 : 0);
+        QVERIFY2(message.isEmpty() == connects, qPrintable(message));
     }
 
     void driverWordingsReachTheProgram()

@@ -221,6 +221,44 @@ void reportSteps(const QString &dir, const std::function<bool(const QString &)> 
     QDir::setCurrent(before);
 }
 
+// The requests each of a clerk's actions sends to SQL Server, counted at the TDS stand-in by
+// tarvo-bench-roundtrips (built with the tests, beside this program). Without it, or without what
+// the stand-in needs, the output says why instead of giving counts.
+void roundtripSteps(const std::function<bool(const QString &)> &wanted, QStringList &lines)
+{
+    const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/tarvo-bench-roundtrips");
+    auto notMeasured = [&](const QString &why) {
+        const QString line = QStringLiteral("roundtrips not measured: ") + why;
+        out << line << '\n';
+        lines << line;
+    };
+    if (!QFile::exists(probe)) {
+        notMeasured(QStringLiteral("tarvo-bench-roundtrips is not built (it is built with the tests)"));
+        return;
+    }
+    QProcess p;
+    p.start(probe, QStringList());
+    if (!p.waitForFinished(300000)) {
+        p.kill();
+        p.waitForFinished();
+        notMeasured(QStringLiteral("tarvo-bench-roundtrips did not end"));
+        return;
+    }
+    bool answered = false; // counts, or why there are none
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+        const bool count = line.startsWith(QStringLiteral("step=roundtrips_"));
+        const bool why = line.startsWith(QStringLiteral("roundtrips not measured"));
+        answered = answered || count || why;
+        if (!count)
+            out << line << '\n';
+        if (why || (count && wanted(line.section(u' ', 0, 0).mid(5))))
+            lines << line;
+    }
+    if (!answered)
+        notMeasured(QStringLiteral("tarvo-bench-roundtrips failed: ") + QString::fromUtf8(p.readAllStandardError()).trimmed());
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -415,6 +453,11 @@ int main(int argc, char **argv)
                 if (line.startsWith(QStringLiteral("step=peak_memory")))
                     lines << line;
         }
+
+        // "--steps roundtrips" names them all.
+        if (only.isEmpty() || !only.filter(QStringLiteral("roundtrips")).isEmpty())
+            roundtripSteps([&](const QString &step) { return wanted(step) || only.contains(QStringLiteral("roundtrips")); },
+                           lines);
 
         reportSteps(dir, wanted, lines);
 

@@ -19,9 +19,25 @@ const Statement QUnitFraction{
     {},
 };
 
+// On the embedded engine the procedure is the program's own and always takes the id; it needs
+// the key table, which a database file made before it lacks until tarvo-dbinit has run on it.
+const Statement QTakesRequestId{
+    "QTakesRequestId",
+    {
+        "Select Count(*) TakesRequestId",
+        "From sys.parameters",
+        "Where object_id = Object_Id('dbo.Save_Tarvo_Consignment') And name = '@RequestId'",
+    },
+    {
+        "Select Count(*) TakesRequestId",
+        "From sqlite_master",
+        "Where type = 'table' And name = 'Tarvo_ConsignmentRequest'",
+    },
+};
+
 QList<const Statement *> all()
 {
-    return {&QConfig, &QchkPeriod, &QProgramSetup, &QUnitFraction};
+    return {&QConfig, &QchkPeriod, &QProgramSetup, &QUnitFraction, &QTakesRequestId};
 }
 
 } // namespace UDMSql

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
+#include <QUuid>
 #include <cmath>
 
 namespace {
@@ -105,12 +107,47 @@ void serverTime(Database &, ParamList &p)
     p.set(QStringLiteral("@ServerTime"), now());
 }
 
+// A request id as Tarvo_ConsignmentRequest holds it: lower-case text without braces, whichever
+// form it came in (a QUuid, or text with or without braces); NULL for none. Text that is no
+// uniqueidentifier is refused as SQL Server refuses it.
+QVariant requestKey(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    if (value.typeId() == QMetaType::QUuid)
+        return value.toUuid().toString(QUuid::WithoutBraces);
+    const QString text = value.toString().trimmed();
+    const QUuid id = QUuid::fromString(text);
+    if (id.isNull() && QString(text).remove(u'{').remove(u'}') != QUuid().toString(QUuid::WithoutBraces))
+        throw EDatabaseError(QStringLiteral("Conversion failed when converting from a character string to uniqueidentifier."));
+    return id.toString(QUuid::WithoutBraces);
+}
+
+// The one row a save with a request id answers with.
+void answerRequest(ResultRows &rows, const QString &outcome, const QVariant &line)
+{
+    rows.columns = {QStringLiteral("RequestOutcome"), QStringLiteral("ConsignmentId")};
+    rows.cells = {outcome, line.toLongLong()};
+}
+
 // See db/mssql/04_company_procedures.sql for the rules; both must behave the same. SQL Server
 // compares texts without regard to trailing blanks (and, under the Thai collation, to case):
 // the barcode and serial number comparisons below do the same, and texts are trimmed of blanks
-// only, as LTrim and RTrim trim them.
-void saveTarvoConsignment(Database &db, ParamList &p)
+// only, as LTrim and RTrim trim them. The procedure runs in one write transaction (BEGIN
+// IMMEDIATE), so the look at the request id below already holds the lock that the server's
+// UpdLock, HoldLock takes: a second connection with the same id waits and then finds it.
+void saveTarvoConsignment(Database &db, ParamList &p, ResultRows &rows)
 {
+    const QVariant request = requestKey(p.value(QStringLiteral("@RequestId")));
+    if (!request.isNull()) {
+        const QVariant stored =
+            scalar(db, QStringLiteral("Select Consignment From Tarvo_ConsignmentRequest Where RequestId = ?"), {request});
+        if (!stored.isNull()) {
+            answerRequest(rows, QStringLiteral("AlreadyStored"), stored);
+            return;
+        }
+    }
+
     const QVariant customer = p.value(QStringLiteral("@Customer"));
     const QVariant cusCode = scalar(db, QStringLiteral("Select Code From Customer Where Id = ?"), {customer});
     if (cusCode.isNull())
@@ -169,13 +206,20 @@ void saveTarvoConsignment(Database &db, ParamList &p)
     if (userCode.isNull())
         userCode = QString();
 
-    run(db,
-        QStringLiteral("Insert Into Tarvo_Consignment (UserCode, UserKeyIn, Customer, ConsigType, Product, ProductUnits, Barcode,"
-                       " SerialNumber, Quantity, Price, ChkFree, OldPrice, ConsigDate, CreateTime)"
-                       " Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {userCode, p.value(QStringLiteral("@UserKeyIn")), customer, type, product, unitId, code, serial, quantity,
-         p.value(QStringLiteral("@Price")), chkFree, p.value(QStringLiteral("@OldPrice")),
-         day.toString(QStringLiteral("yyyy-MM-dd")), now()});
+    const QVariant line =
+        run(db,
+            QStringLiteral("Insert Into Tarvo_Consignment (UserCode, UserKeyIn, Customer, ConsigType, Product, ProductUnits,"
+                           " Barcode, SerialNumber, Quantity, Price, ChkFree, OldPrice, ConsigDate, CreateTime)"
+                           " Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {userCode, p.value(QStringLiteral("@UserKeyIn")), customer, type, product, unitId, code, serial, quantity,
+             p.value(QStringLiteral("@Price")), chkFree, p.value(QStringLiteral("@OldPrice")),
+             day.toString(QStringLiteral("yyyy-MM-dd")), now()})
+            .lastInsertId();
+    if (!request.isNull())
+        run(db,
+            QStringLiteral("Insert Into Tarvo_ConsignmentRequest (RequestId, Consignment, Workstation, CreateTime)"
+                           " Values (?, ?, ?, ?)"),
+            {request, line, QSysInfo::machineHostName(), now()});
 
     const double delta = type == QLatin1String("S") ? -quantity : quantity;
     const int year = day.year();
@@ -199,6 +243,8 @@ void saveTarvoConsignment(Database &db, ParamList &p)
         QStringLiteral("Update ProductOnhandCustomer Set Quantity = Quantity + ? Where CusCode = ? And ProdCode = ?"
                        " And Barcode = ? And ((BalanceYear = ? And PeriodNo >= ?) Or BalanceYear > ?)"),
         {delta, cusCode, prodCode, code, year, period, year});
+    if (!request.isNull())
+        answerRequest(rows, QStringLiteral("Stored"), line);
 }
 
 } // namespace
@@ -251,7 +297,9 @@ void registerServerObjects()
                         {QStringLiteral("@Price")},
                         {QStringLiteral("@ChkFree")},
                         {QStringLiteral("@OldPrice")},
-                        {QStringLiteral("@EditDate")}},
+                        {QStringLiteral("@EditDate")},
+                        {QStringLiteral("@RequestId")}},
+                       {},
                        saveTarvoConsignment});
     registerFunction(QStringLiteral("Tarvo_RPFloat"), 1, [](const QVariantList &a) {
         const QVariant v = a.value(0);

@@ -224,6 +224,19 @@ If Not Exists (Select * From sys.indexes Where name = 'IX_Tarvo_Consignment_Cust
 If Not Exists (Select * From sys.indexes Where name = 'IX_Tarvo_Consignment_Serial')
   Create Index IX_Tarvo_Consignment_Serial On Tarvo_Consignment (Customer, Product, SerialNumber)
 /
+-- The request id of each consignment line saved with one: Save_Tarvo_Consignment stores the id
+-- in the line's transaction and answers "already stored" when the same id comes again, so a
+-- workstation that lost the answer can send the line once more without storing it twice. A
+-- table of its own: Tarvo_Consignment and the suite's other programs that insert there stay
+-- as they are.
+If Not Exists (Select * From sys.tables Where name = 'Tarvo_ConsignmentRequest')
+  Create Table Tarvo_ConsignmentRequest (
+    RequestId UniqueIdentifier Not Null Primary Key,
+    Consignment Int Not Null,
+    Workstation NVarChar(128) Null,
+    CreateTime DateTime Not Null
+  )
+/
 If Not Exists (Select * From sys.tables Where name = 'UserLog')
   Create Table UserLog (
     Id Int Identity(1, 1) Not Null Primary Key,

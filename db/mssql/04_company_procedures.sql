@@ -48,6 +48,14 @@ End
 -- same. The serial check, the line and the balances are one transaction, and the rows checked or
 -- created are locked (UpdLock, HoldLock) until it ends: two workstations saving the same serial
 -- number or the same new balance row wait for each other instead of both passing the check.
+-- Request id (optional, last): a caller that passes one learns what happened from one result
+-- row, RequestOutcome 'Stored' (the line was stored now) or 'AlreadyStored' (a line was stored
+-- for this id before: nothing changes), with ConsignmentId, the line's Id. The id is stored in
+-- Tarvo_ConsignmentRequest in the line's transaction; the key row is read there with UpdLock,
+-- HoldLock, so two sends of one id wait for each other and the second answers 'AlreadyStored'.
+-- A known id is answered before the checks too: a line stored once is never refused on a resend
+-- (its serial number is on sale now). Without an id the procedure returns no rows and behaves
+-- as it always has.
 Create Procedure dbo.Save_Tarvo_Consignment
   @UserCode NVarChar(20),
   @UserKeyIn NVarChar(20),
@@ -59,11 +67,14 @@ Create Procedure dbo.Save_Tarvo_Consignment
   @Price Float,
   @ChkFree NVarChar(1),
   @OldPrice Float,
-  @EditDate DateTime
+  @EditDate DateTime,
+  @RequestId UniqueIdentifier = Null
 As
 Begin
   Set NoCount On
   Set Xact_Abort On
+  Declare @Stored Int
+  Declare @Line Int
   Declare @CusCode NVarChar(20)
   Declare @Type NVarChar(10)
   Declare @Code NVarChar(30)
@@ -77,6 +88,16 @@ Begin
   Declare @Period Int
   Declare @P Int
   Declare @Delta Float
+
+  If @RequestId Is Not Null
+  Begin
+    Select @Stored = Consignment From Tarvo_ConsignmentRequest Where RequestId = @RequestId
+    If @Stored Is Not Null
+    Begin
+      Select 'AlreadyStored' As RequestOutcome, @Stored As ConsignmentId
+      Return 0
+    End
+  End
 
   Select @CusCode = Code From Customer Where Id = @Customer
   If @CusCode Is Null
@@ -116,6 +137,18 @@ Begin
   Set @Delta = Case When @Type = 'S' Then -@Quantity Else @Quantity End
 
   Begin Transaction
+  If @RequestId Is Not Null
+  Begin
+    Select @Stored = Consignment From Tarvo_ConsignmentRequest With (UpdLock, HoldLock)
+    Where RequestId = @RequestId
+    If @Stored Is Not Null
+    Begin
+      Commit Transaction
+      Select 'AlreadyStored' As RequestOutcome, @Stored As ConsignmentId
+      Return 0
+    End
+  End
+
   If @UseSerial = 'Y' And @Type = 'S'
   Begin
     Select @OnSale = Coalesce(Sum(Case ConsigType When 'S' Then 1 When 'R' Then -1 Else 0 End), 0)
@@ -133,6 +166,10 @@ Begin
     SerialNumber, Quantity, Price, ChkFree, OldPrice, ConsigDate, CreateTime)
   Values (Coalesce(@UserCode, ''), @UserKeyIn, @Customer, @Type, @Product, @Unit, @Code,
     @SerialNumber, @Quantity, @Price, Upper(Coalesce(@ChkFree, 'N')), @OldPrice, @Day, GetDate())
+  Set @Line = Scope_Identity()
+  If @RequestId Is Not Null
+    Insert Into Tarvo_ConsignmentRequest (RequestId, Consignment, Workstation, CreateTime)
+    Values (@RequestId, @Line, Host_Name(), GetDate())
 
   Set @P = @Period
   While @P <= 12
@@ -153,6 +190,8 @@ Begin
   Where CusCode = @CusCode And ProdCode = @ProdCode And Barcode = @Code
     And ((BalanceYear = @Year And PeriodNo >= @Period) Or BalanceYear > @Year)
   Commit Transaction
+  If @RequestId Is Not Null
+    Select 'Stored' As RequestOutcome, @Line As ConsignmentId
   Return 0
 End
 /

@@ -154,6 +154,14 @@ Create Table If Not Exists Tarvo_Consignment (
 );
 Create Index If Not Exists IX_Tarvo_Consignment_Customer On Tarvo_Consignment (Customer, ConsigDate);
 Create Index If Not Exists IX_Tarvo_Consignment_Serial On Tarvo_Consignment (Customer, Product, SerialNumber);
+-- The request id of each line saved with one (see db/mssql/03_company_schema.sql): lower-case
+-- text without braces, as QUuid writes it.
+Create Table If Not Exists Tarvo_ConsignmentRequest (
+  RequestId Text Not Null Primary Key,
+  Consignment Integer Not Null,
+  Workstation Text,
+  CreateTime Text Not Null
+);
 Create Table If Not Exists UserLog (
   Id Integer Primary Key AutoIncrement,
   UserId Integer Not Null,

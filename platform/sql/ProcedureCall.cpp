@@ -92,13 +92,19 @@ QStringList ProcedureCall::inputNames() const
     return names;
 }
 
-void ProcedureCall::run(Database &db, ParamList &params) const
+void ProcedureCall::run(Database &db, ParamList &params, ResultRows *rows) const
 {
     const SqliteServerObjects::Procedure &procedure = procedureNamed(name);
+    ResultRows answered;
     db.beginTransaction();
     try {
-        procedure.body(db, params);
+        if (procedure.rowsBody)
+            procedure.rowsBody(db, params, answered);
+        else
+            procedure.body(db, params);
         db.commit();
+        if (rows)
+            *rows = std::move(answered);
     } catch (...) {
         db.rollback();
         throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sql/ParamList.h"
+#include "platform/sql/PreparedStatement.h"
 
 #include <QList>
 #include <QString>
@@ -28,6 +29,7 @@ struct ProcedureCall {
     // "Could not find stored procedure 'X'." when no such procedure is registered.
     QStringList inputNames() const;
 
-    // Runs the procedure with its parameters in one transaction: everything or nothing.
-    void run(Database &db, ParamList &params) const;
+    // Runs the procedure with its parameters in one transaction: everything or nothing. The rows
+    // it answers with go to rows when given (none for most procedures).
+    void run(Database &db, ParamList &params, ResultRows *rows = nullptr) const;
 };

@@ -112,20 +112,31 @@ void Query::open()
 {
     close();
     m_database->ensureOpen();
-    const PositionalStatement &ps = positional();
-    const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
-    try {
-        if (m_database->dialect() == SqlDialect::SqlServer)
-            m_database->runOnServer(ps.text, values, ps.names,
-                                    isReadStatement(ps.text) ? Database::Access::Read : Database::Access::Write,
-                                    m_timeLimitSeconds, &m_rows);
-        else
-            prepared(ps.text).query(values, m_rows);
-    } catch (const EDatabaseError &) {
-        // Prepared again next time: after a lost connection the old statement is of no use.
-        m_prepared.reset();
-        m_rows.clear();
-        throw;
+    const QString text = sqlText();
+    if (m_database->dialect() == SqlDialect::Sqlite && isExecStatement(text)) {
+        // The procedure's own result set, if it answers with one.
+        try {
+            runExec(text, &m_rows);
+        } catch (const EDatabaseError &) {
+            m_rows.clear();
+            throw;
+        }
+    } else {
+        const PositionalStatement &ps = positional();
+        const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
+        try {
+            if (m_database->dialect() == SqlDialect::SqlServer)
+                m_database->runOnServer(ps.text, values, ps.names,
+                                        isReadStatement(ps.text) ? Database::Access::Read : Database::Access::Write,
+                                        m_timeLimitSeconds, &m_rows);
+            else
+                prepared(ps.text).query(values, m_rows);
+        } catch (const EDatabaseError &) {
+            // Prepared again next time: after a lost connection the old statement is of no use.
+            m_prepared.reset();
+            m_rows.clear();
+            throw;
+        }
     }
     m_open = true;
     if (m_model)
@@ -171,7 +182,7 @@ void Query::execSql()
     }
 }
 
-void Query::runExec(const QString &text)
+void Query::runExec(const QString &text, ResultRows *rows)
 {
     ProcedureCall call = ProcedureCall::parseExec(text);
     ParamList procParams;
@@ -188,7 +199,7 @@ void Query::runExec(const QString &text)
             procParams.set(inputs[i], arg.literal);
         }
     }
-    call.run(*m_database, procParams);
+    call.run(*m_database, procParams, rows);
 }
 
 void Query::setCurrent(int row)

@@ -18,7 +18,7 @@ class QueryModel;
 // read-only set of rows with a current row. Parameter values are kept across close and open.
 //
 // The SQL is either a statement entry (its text chosen by the connection's engine; single lines
-// may be replaced) or lines set directly. "Exec Name :a, ..." runs a procedure.
+// may be replaced) or lines set directly. "Exec Name :a, ..." runs a procedure; open() gives its rows.
 class Query : public QObject
 {
     Q_OBJECT
@@ -79,7 +79,7 @@ Q_SIGNALS:
 
 private:
     void setCurrent(int row);
-    void runExec(const QString &text);
+    void runExec(const QString &text, ResultRows *rows = nullptr);
     const PositionalStatement &positional();
     PreparedStatement &prepared(const QString &text);
     void textChanged();

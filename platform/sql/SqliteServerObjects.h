@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sql/ParamList.h"
+#include "platform/sql/PreparedStatement.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,11 +23,16 @@ struct ProcedureParam {
 // A procedure runs inside one transaction on the connection it is called on; an exception rolls
 // everything back. Inputs are read from params by name; outputs are set there.
 using ProcedureBody = std::function<void(Database &db, ParamList &params)>;
+// The body of a procedure that may answer with a result set, as a T-SQL procedure ending in a
+// Select does: it fills rows (or leaves them empty), and a query that opens the Exec statement
+// gets them.
+using RowsProcedureBody = std::function<void(Database &db, ParamList &params, ResultRows &rows)>;
 
 struct Procedure {
     QString name;
     QList<ProcedureParam> params; // in declaration order: an Exec statement passes values by position
-    ProcedureBody body;
+    ProcedureBody body;           // or, for a procedure that answers with rows, rowsBody
+    RowsProcedureBody rowsBody = {};
 };
 
 // A scalar function: its arguments as the engine hands them (integers, doubles, text, NULL).

@@ -1,3 +1,4 @@
+#include "data/SaveRequestAnswer.h"
 #include "db/DemoData.h"
 #include "db/ServerObjects.h"
 #include "platform/core/Exceptions.h"
@@ -7,6 +8,7 @@
 #include "support/DemoDatabases.h"
 
 #include <QTest>
+#include <QUuid>
 
 namespace {
 
@@ -28,10 +30,8 @@ struct Line {
     QDate date = QDate(2026, 3, 15);
 };
 
-void save(Database &db, const Line &l)
+void bind(Query &q, const Line &l)
 {
-    Query q(&db);
-    q.setSql({saveText});
     q.setParam("UserCode", l.userCode);
     q.setParam("UserKeyIn", l.userKeyIn);
     q.setParam("Customer", l.customer);
@@ -43,7 +43,25 @@ void save(Database &db, const Line &l)
     q.setParam("ChkFree", l.free);
     q.setParam("OldPrice", l.oldPrice);
     q.setParam("EditDate", l.date);
+}
+
+void save(Database &db, const Line &l)
+{
+    Query q(&db);
+    q.setSql({saveText});
+    bind(q, l);
     q.execSql();
+}
+
+// The save with a request id, as the program sends it, and its answer.
+SaveRequestAnswer saveWithId(Database &db, const Line &l, const QVariant &requestId)
+{
+    Query q(&db);
+    q.setSql({saveText + ", :RequestId"});
+    bind(q, l);
+    q.setParam("RequestId", requestId);
+    q.open();
+    return SaveRequestAnswer::read(q);
 }
 
 } // namespace
@@ -153,6 +171,66 @@ private Q_SLOTS:
         save(m_dbs.company(), back);
         save(m_dbs.company(), l);
         expectRefusal(l, "Cannot insert duplicate");
+    }
+
+    // A line sent again with its request id (its first answer was lost) is stored once, with one
+    // on-hand change, whatever form the id comes in; a line without an id is stored every time
+    // and answers nothing, as before.
+    void aRequestIdStoresItsLineOnce()
+    {
+        const QString barcode = DemoData::barcodeOfUnit(3);
+        Line l;
+        l.customer = 2;
+        l.barcode = barcode;
+        l.quantity = 3;
+        const double balance = onhand(barcode, 2026, 3);
+        const int before = lines();
+        const QUuid id = QUuid::createUuid();
+        const SaveRequestAnswer first = saveWithId(m_dbs.company(), l, id.toString(QUuid::WithoutBraces));
+        QVERIFY(!first.alreadyStored);
+        QCOMPARE(first.line, m_dbs.scalar("select max(Id) from Tarvo_Consignment").toLongLong());
+        for (const QVariant &again :
+             {QVariant(id.toString(QUuid::WithoutBraces)), QVariant(id.toString().toUpper()), QVariant(id)}) {
+            const SaveRequestAnswer answer = saveWithId(m_dbs.company(), l, again);
+            QVERIFY(answer.alreadyStored);
+            QCOMPARE(answer.line, first.line);
+        }
+        QCOMPARE(lines(), before + 1);
+        QCOMPARE(onhand(barcode, 2026, 3), balance - 3);
+        QCOMPARE(m_dbs
+                     .scalar(QString("select Consignment || '|' || (Workstation <> '') from Tarvo_ConsignmentRequest"
+                                     " where RequestId = '%1'")
+                                 .arg(id.toString(QUuid::WithoutBraces)))
+                     .toString(),
+                 QString("%1|1").arg(first.line));
+
+        // A serial number sold by the stored line is no refusal of its resend.
+        Line serial;
+        serial.barcode = m_dbs.scalar("select BarCode from ProductUnits where Product = 100").toString();
+        serial.quantity = 1;
+        serial.serial = "SN-REQ-1";
+        const QUuid serialId = QUuid::createUuid();
+        QVERIFY(!saveWithId(m_dbs.company(), serial, serialId).alreadyStored);
+        QVERIFY(saveWithId(m_dbs.company(), serial, serialId).alreadyStored);
+        expectRefusal(serial, "Cannot insert duplicate"); // without the id it is a second sale
+
+        // A refused line keeps no id: sent again once the cause is gone, it is stored.
+        Line unknown = l;
+        unknown.barcode = "NOT-YET";
+        const QUuid refusedId = QUuid::createUuid();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, saveWithId(m_dbs.company(), unknown, refusedId));
+        QVERIFY(!saveWithId(m_dbs.company(), l, refusedId).alreadyStored);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, saveWithId(m_dbs.company(), l, "not an id"));
+
+        // Eleven values: no answer rows, a new line each time.
+        const int eleven = lines();
+        Query q(&m_dbs.company());
+        q.setSql({saveText});
+        bind(q, l);
+        q.open();
+        QVERIFY(q.fieldNames().isEmpty());
+        save(m_dbs.company(), l);
+        QCOMPARE(lines(), eleven + 2);
     }
 
     void textsCompareAsSqlServerComparesThem()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "consignment/ConsignmentRequestSql.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "data/Dm_ConfigSql.h"
 #include "data/U_DMSql.h"
@@ -15,6 +16,7 @@ inline QList<const Statement *> allStatements()
     all += DmConfigSql::all();
     all += UDMSql::all();
     all += ConsignmentSql::all();
+    all += ConsignmentRequestSql::all();
     all += SearchBarCodeSql::all();
     all += StdReportSql::all();
     return all;

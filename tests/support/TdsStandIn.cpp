@@ -165,6 +165,17 @@ QStringList TdsStandIn::programTexts(const QList<QJsonObject> &log)
     return texts;
 }
 
+int TdsStandIn::requestCount(const QList<QJsonObject> &log)
+{
+    QSet<QPair<int, int>> requests; // connection, message
+    for (const QJsonObject &entry : log) {
+        const QString kind = entry.value(QStringLiteral("kind")).toString();
+        if (kind == QLatin1String("batch") || kind == QLatin1String("rpc"))
+            requests.insert({entry.value(QStringLiteral("conn")).toInt(), entry.value(QStringLiteral("message")).toInt()});
+    }
+    return int(requests.size());
+}
+
 bool TdsStandIn::writeTexts(const QStringList &texts, const QString &dir)
 {
     QDir(dir).removeRecursively();

@@ -44,6 +44,9 @@ public:
     // The texts of batches and RPCs in the log, without those the ODBC layers send by
     // themselves while connecting (FreeTDS's "set textsize", Qt's type and quoting set-up).
     static QStringList programTexts(const QList<QJsonObject> &log);
+    // The round trips in the log: the client's messages that carried SQL batches or RPCs (several
+    // RPCs in one message count once), those the ODBC layers send while connecting included.
+    static int requestCount(const QList<QJsonObject> &log);
     // Writes texts as NNN.sql files into dir (emptied first) for the T-SQL parse check.
     static bool writeTexts(const QStringList &texts, const QString &dir);
 

@@ -399,6 +399,7 @@ class Session:
         self.prepared = {}
         self.next_handle = 1
         self.transaction = 0
+        self.messages = 0  # messages read from the client: each a round trip
         self.deaf = False  # after a "deaf" answer: nothing more is answered, not even a cancel
 
     # -- transport
@@ -438,6 +439,7 @@ class Session:
 
     def log(self, entry):
         entry["conn"] = self.number
+        entry["message"] = self.messages
         self.server.log(entry)
 
     @property
@@ -453,6 +455,7 @@ class Session:
                 self.log({"kind": "disconnect"})
                 return
             kind, payload = message_
+            self.messages += 1
             if self.server.silent or self.deaf:
                 self.log({"kind": "unanswered", "packet": kind})
                 continue

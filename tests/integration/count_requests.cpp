@@ -1,0 +1,204 @@
+// tarvo-bench-roundtrips: the requests (round trips) each of a clerk's actions sends to SQL Server,
+// counted where they arrive: the program runs through the real ODBC stack (QODBC, unixODBC,
+// FreeTDS) against the TDS stand-in answering as tests/tds/program.json scripts it. The start-up
+// is the program's own process up to its first window; the other actions are driven by keys
+// and clicks on the real screen in this process. Prints one line per action,
+//   step=roundtrips_<action> count=<n>
+// after a line with the requests by kind. Without the stand-in (python3, the FreeTDS ODBC
+// driver) it says so and ends with 1: no count is printed then. tarvo-bench runs it.
+#include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/Dm_Config.h"
+#include "data/U_DM.h"
+#include "forms/Fr_SearchBarCode.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/DataLabel.h"
+#include "platform/ui/ExceptionRouter.h"
+#include "platform/ui/NumberEdit.h"
+#include "platform/ui/ScriptedDialogService.h"
+#include "support/Drive.h"
+#include "support/ProgramOnDemo.h"
+#include "support/TdsStandIn.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTextStream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QTextStream out(stdout);
+
+struct NotMeasured {
+    QString why;
+};
+
+// The requests of the log by kind: "batch", or the RPC's procedure; and the logins, which are
+// round trips too but not counted as requests.
+QString breakdown(const QList<QJsonObject> &log)
+{
+    QMap<QString, int> kinds;
+    int logins = 0;
+    for (const QJsonObject &e : log) {
+        const QString kind = e.value("kind").toString();
+        if (kind == "batch")
+            kinds[kind] += 1;
+        else if (kind == "rpc")
+            kinds[e.value("proc").toString()] += 1;
+        logins += kind == "login";
+    }
+    QStringList parts;
+    for (auto it = kinds.cbegin(); it != kinds.cend(); ++it)
+        parts << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+    return parts.join(", ") + (logins ? QStringLiteral("; besides them %1 logins").arg(logins) : QString());
+}
+
+class Counter
+{
+public:
+    explicit Counter(TdsStandIn &server)
+        : m_server(server)
+    {}
+
+    // Runs the action with the log emptied first and prints its requests.
+    void count(const QString &action, const std::function<void()> &run)
+    {
+        m_server.clearLog();
+        run();
+        settle();
+        const QList<QJsonObject> log = m_server.log();
+        out << QStringLiteral("roundtrips %1: %2 (%3)\n").arg(action).arg(TdsStandIn::requestCount(log)).arg(breakdown(log));
+        m_lines << QStringLiteral("step=roundtrips_%1 count=%2").arg(action).arg(TdsStandIn::requestCount(log));
+        out.flush();
+    }
+    const QStringList &lines() const { return m_lines; }
+
+private:
+    TdsStandIn &m_server;
+    QStringList m_lines;
+};
+
+void expect(bool ok, const QString &what)
+{
+    if (!ok)
+        throw NotMeasured{what};
+}
+
+// The program's start-up as a process in dir, up to its first window.
+void startUp(const QString &dir)
+{
+    const QString dialogs = dir + "/dialogs.log";
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TARVO_DIALOG_LOG", dialogs);
+    env.insert("TARVO_EXIT_ON_SHOW", "1");
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + "/tarvo-consignment", {"1", "1", "DEMO", "-", "1"});
+    expect(p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+           "the program did not start on the stand-in");
+    expect(!QFile::exists(dialogs), "the program showed a message while starting");
+}
+
+void clickTab(QTabWidget *pages, int index)
+{
+    QTabBar *tabs = pages->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+}
+
+QStringList measure()
+{
+    TdsStandIn server;
+    const QString why = server.start();
+    if (!why.isEmpty())
+        throw NotMeasured{why};
+    server.setBaseRules("tests/tds/program.json");
+    expect(server.writeIni(server.dir() + "/QLM.INI"), "cannot write QLM.INI");
+    QFile serverDat(server.dir() + "/Server.Dat");
+    expect(serverDat.open(QIODevice::WriteOnly) && serverDat.write("127.0.0.1\r\n") > 0, "cannot write Server.Dat");
+    serverDat.close();
+    Counter counter(server);
+    counter.count("startup", [&] { startUp(server.dir()); });
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(server.dir());
+    ScriptedDialogService dialogs;
+    QStringList errors;
+    startProgram({}, [&] {
+        DM->showErrorDialog = [&](const QString &text) { errors << text; };
+        ExceptionRouter::setHandler([&](const QString &message) { errors << message; });
+    });
+    auto screen = std::make_unique<TFrTarvoAdjAndConsignment>();
+    screen->UserId = 1;
+    screen->show();
+    screen->activateWindow();
+    expect(QTest::qWaitForWindowActive(screen.get()), "the consignment screen did not become active");
+    Drive::enter(); // the first branch chosen
+
+    counter.count("scan", [&] { Drive::scan(screen->EdBarcode1, "8850000000001"); });
+    expect(screen->LbProdName1->text() == QStringLiteral("น้ำดื่มตราช้าง 600 มล."), "the scanned product was not shown");
+    counter.count("save", [&] {
+        Drive::clickInto(screen->EdQuantity1);
+        Drive::key(Qt::Key_A, Qt::ControlModifier);
+        Drive::type("2");
+        Drive::save();
+    });
+    expect(dialogs.texts() == QStringList{QStringLiteral("บันทึกเรียบร้อย")}, "the line was not saved");
+    counter.count("daily_view", [&] {
+        clickTab(screen->PageControl1, 2);
+        Drive::click(screen->BtOkConsign);
+    });
+    expect(screen->DBGRPProdDay->model()->rowCount() > 0, "the daily view stayed empty");
+    counter.count("onhand_view", [&] {
+        clickTab(screen->PageControl1, 3);
+        Drive::click(screen->BkCustomrtOnhand);
+    });
+    expect(screen->DBGRPOnhand->model()->rowCount() > 0, "the on-hand view stayed empty");
+    screen.reset();
+    counter.count("search", [&] {
+        TFrSearchBarCode search;
+        search.show();
+        expect(QTest::qWaitForWindowExposed(&search), "the barcode search did not show");
+        search.Code->setText("885");
+        search.BtSearch->click();
+        expect(search.DgSearch->model()->rowCount() == 1, "the barcode search found nothing");
+    });
+    expect(errors.isEmpty(), "an action failed: " + errors.value(0));
+    endProgram();
+    ExceptionRouter::setHandler({});
+    QDir::setCurrent(before);
+    return counter.lines();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("TARVO_SOURCE_DIR"))
+        qputenv("TARVO_SOURCE_DIR", TARVO_SOURCE_TREE);
+    QApplication app(argc, argv);
+    try {
+        const QStringList lines = measure();
+        for (const QString &line : lines)
+            out << line << '\n';
+    } catch (const NotMeasured &e) {
+        out << "roundtrips not measured: " << e.why << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,7 +1,9 @@
 #include "app/Screens.h"
 
 #include "consignment/BarcodeSearch.h"
+#include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 
@@ -11,7 +13,8 @@ QWidget *createScreen(int selector, int userId)
 {
     switch (selector) {
     case 1: {
-        auto *s = new TFrTarvoAdjAndConsignment;
+        // The screen reads the company database and saves its lines through a store on it.
+        auto *s = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
         s->UserId = userId;
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
         return s;

@@ -107,7 +107,7 @@ int runProgram(int argc, char **argv)
         if (configReached)
             ExceptionRouter::report(failure);
         else
-            DM->ShowErrorDialog(failure); // the log lives on the server that could not be reached
+            DM->showExplainedError(failure); // the log lives on the server that could not be reached
         return 1;
     }
     if (!mainWindow)

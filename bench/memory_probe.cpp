@@ -1,6 +1,7 @@
 // tarvo-bench-memory DIR: opens the consignment screen on the shop-scale database in DIR as the
 // program does, fills the daily grid with a big branch's year (more than 10,000 rows) and prints
 // the process's peak memory.
+#include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
@@ -45,7 +46,7 @@ int main(int argc, char **argv)
     DMConfig->GetCompanyConfig(QStringLiteral("DEMO"));
     DM->DMdata->open();
 
-    auto *screen = new TFrTarvoAdjAndConsignment;
+    auto *screen = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
     screen->UserId = 1;
     screen->show();
     QCoreApplication::processEvents();

@@ -27,10 +27,64 @@ function(tarvo_add_test)
     LABELS "${T_LABELS}")
 endfunction()
 
-# tarvo_library(name SOURCES ... LIBS ...): a static library for one folder.
+# The layering block of docs/DEVELOPING.md (```layering) names every target of ours and the
+# targets directly below it. The include check reads it, and the build links each target to
+# exactly those targets: the block is the one list of who depends on whom. LIBS and
+# PRIVATE_LIBS name only libraries that are not ours (Qt, SQLite, ...).
+set(TARVO_LAYERING_FILE ${PROJECT_SOURCE_DIR}/docs/DEVELOPING.md)
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARVO_LAYERING_FILE})
+file(READ ${TARVO_LAYERING_FILE} _tarvo_guide)
+if(NOT _tarvo_guide MATCHES "```layering\n([^`]*)```")
+  message(FATAL_ERROR "${TARVO_LAYERING_FILE}: no complete ```layering block")
+endif()
+string(REPLACE "\n" ";" _tarvo_layer_lines "${CMAKE_MATCH_1}")
+foreach(_line IN LISTS _tarvo_layer_lines)
+  string(STRIP "${_line}" _line)
+  if(_line STREQUAL "")
+    continue()
+  endif()
+  if(NOT _line MATCHES "^([^: ]+):(.*)$")
+    message(FATAL_ERROR "${TARVO_LAYERING_FILE}: expected \"target: lower ...\", found \"${_line}\"")
+  endif()
+  set(_target ${CMAKE_MATCH_1})
+  string(STRIP "${CMAKE_MATCH_2}" _lower)
+  separate_arguments(_lower UNIX_COMMAND "${_lower}")
+  set_property(GLOBAL APPEND PROPERTY TARVO_LAYERED_TARGETS ${_target})
+  set_property(GLOBAL PROPERTY TARVO_LAYER_${_target} "${_lower}")
+endforeach()
+
+# The targets directly below target in the layering block; a target without a line stops the
+# configuration, and so does a target of ours in a list of other libraries.
+function(tarvo_layer_libs target out)
+  get_property(known GLOBAL PROPERTY TARVO_LAYERED_TARGETS)
+  if(NOT target IN_LIST known)
+    message(FATAL_ERROR "${target} has no line in the layering block of ${TARVO_LAYERING_FILE}")
+  endif()
+  foreach(lib IN LISTS ARGN)
+    if(lib MATCHES "^tarvo[-_]")
+      message(FATAL_ERROR "${target} names ${lib} among its other libraries: what it links of ours comes from "
+                          "its line in the layering block of ${TARVO_LAYERING_FILE}")
+    endif()
+  endforeach()
+  get_property(lower GLOBAL PROPERTY TARVO_LAYER_${target})
+  set(${out} ${lower} PARENT_SCOPE)
+endfunction()
+
+# tarvo_library(name SOURCES ... LIBS ... PRIVATE_LIBS ...): a static library for one folder,
+# linked to the targets below it in the layering block and to the other libraries named.
 function(tarvo_library name)
   cmake_parse_arguments(L "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+  tarvo_layer_libs(${name} layers ${L_LIBS} ${L_PRIVATE_LIBS})
   add_library(${name} STATIC ${L_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${L_LIBS} PRIVATE ${L_PRIVATE_LIBS})
+  target_link_libraries(${name} PUBLIC ${layers} ${L_LIBS} PRIVATE ${L_PRIVATE_LIBS})
+endfunction()
+
+# tarvo_executable(name SOURCES ... LIBS ...): a program, linked likewise.
+function(tarvo_executable name)
+  cmake_parse_arguments(E "" "" "SOURCES;LIBS" ${ARGN})
+  tarvo_layer_libs(${name} layers ${E_LIBS})
+  add_executable(${name} ${E_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${layers} ${E_LIBS})
 endfunction()

@@ -1,14 +1,16 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
+#include "consignment/ConsignmentStore.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
-#include "data/U_DM.h"
 #include "platform/format/Conversions.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/FocusExit.h"
@@ -48,14 +50,16 @@ void showMessage(const QString &text)
 
 } // namespace
 
-TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(QWidget *parent)
+TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<ConsignmentStore> store, QWidget *parent)
     : TFrForm(parent)
+    , m_company(company)
+    , m_store(std::move(store))
 {
     setObjectName(QStringLiteral("FrTarvoAdjAndConsignment"));
     setWindowTitle(QStringLiteral("Tarvo ฝากขาย"));
     setClientSize(ClientWidth, ClientHeight);
 
-    Database *db = DM->DMdata;
+    Database *db = m_company;
     QBranch = new Query(db, this);
     QBranch->setObjectName(QStringLiteral("QBranch"));
     QBranch->setStatement(ConsignmentSql::QBranch);
@@ -68,8 +72,6 @@ TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(QWidget *parent)
     QChkBarcode = new Query(db, this);
     QChkBarcode->setObjectName(QStringLiteral("QChkBarcode"));
     QChkBarcode->setStatement(ConsignmentSql::QProduct);
-    QSave = new Query(db, this);
-    QSave->setObjectName(QStringLiteral("QSave"));
     QRPProdDay = new Query(db, this);
     QRPProdDay->setObjectName(QStringLiteral("QRPProdDay"));
     QRPProdDay->setStatement(ConsignmentSql::QRPProdDay);
@@ -94,23 +96,23 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
     FocusExit::watch(CbBranch, [this] { CbBranchExit(); });
     // A branch chosen is current at once: a line saved without leaving the box is stored for
     // the branch it shows.
-    connect(CbBranch, &LookupCombo::chosen, this, [this] { CbBranchExit(); });
+    connectGuarded(CbBranch, &LookupCombo::chosen, this, [this] { CbBranchExit(); });
     FocusExit::watch(EdBarcode1, [this] { EdBarcode1Exit(); });
     FocusExit::watch(EdBarcode2, [this] { EdBarcode2Exit(); });
     FocusExit::watch(GetYear, [this] { GetYearExit(); });
     // Only the user's changes of the page count; the screen's own (at show) do not.
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+    connectGuarded(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_settingPage == 0)
             PageControl1Change(index);
     });
-    connect(BtBarCode1, &QToolButton::clicked, this, [this] { BtBarCode1Click(); });
-    connect(BtBarCode2, &QToolButton::clicked, this, [this] { BtBarCode2Click(); });
-    connect(BtOk1, &QPushButton::clicked, this, [this] { BtOk1Click(); });
-    connect(BTOk2, &QPushButton::clicked, this, [this] { BTOk2Click(); });
-    connect(CBFree1, &QCheckBox::toggled, this, [this] { CBFree1Click(); });
-    connect(CBFree2, &QCheckBox::toggled, this, [this] { CBFree2Click(); });
-    connect(BtOkConsign, &QPushButton::clicked, this, [this] { BtOkConsignClick(); });
-    connect(BkCustomrtOnhand, &QPushButton::clicked, this, [this] { BkCustomrtOnhandClick(); });
+    connectGuarded(BtBarCode1, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode1Click);
+    connectGuarded(BtBarCode2, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode2Click);
+    connectGuarded(BtOk1, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOk1Click);
+    connectGuarded(BTOk2, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BTOk2Click);
+    connectGuarded(CBFree1, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree1Click);
+    connectGuarded(CBFree2, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree2Click);
+    connectGuarded(BtOkConsign, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOkConsignClick);
+    connectGuarded(BkCustomrtOnhand, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick);
 }
 
 void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory factory)
@@ -168,7 +170,7 @@ void TFrTarvoAdjAndConsignment::FormShow()
     }
     m_inBaseShow = false;
 
-    Database *db = DM->DMdata;
+    Database *db = m_company;
     if (!db->connected()) {
         WaitCursor wait;
         db->close();
@@ -410,39 +412,39 @@ void TFrTarvoAdjAndConsignment::AcSaveExecute()
 void TFrTarvoAdjAndConsignment::consignmentSave()
 {
     EntryPage &page = m_page[ConsignmentPage];
-    const QString consigType = CBConsignType->currentIndex() == 1 ? QStringLiteral("R") : QStringLiteral("S");
-    if (EdBarcode1->text().isEmpty()) {
+    const QString consigType = page.type->currentIndex() == 1 ? QStringLiteral("R") : QStringLiteral("S");
+    if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
         return;
     }
     if (!checkEntry(page))
         return;
-    if (UseSerial == QLatin1String("Y") && EdSerialNo1->text().isEmpty()) {
+    if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Serial Number"));
-        FocusExit::refocus(EdSerialNo1);
+        FocusExit::refocus(page.serial);
         return;
     }
-    readLine(page, 1);
-    saveLine(page, ConsignmentSql::SaveConsignment, consigType);
+    saveLine(readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1));
 }
 
 void TFrTarvoAdjAndConsignment::adjustmentSave()
 {
     EntryPage &page = m_page[AdjustmentPage];
-    if (EdBarcode2->text().isEmpty()) {
+    if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
-        FocusExit::refocus(EdBarcode2);
+        FocusExit::refocus(page.barcode);
         return;
     }
     if (!checkEntry(page))
         return;
-    readLine(page, CBAdjType->currentIndex() == 1 ? -1 : 1);
-    if (UseSerial == QLatin1String("Y") && EdSerialNo2->text().isEmpty()) {
-        FocusExit::refocus(EdSerialNo2);
+    const ConsignmentLine line =
+        readLine(page, ConsignmentLine::Entry::Adjustment, QStringLiteral("A"), page.type->currentIndex() == 1 ? -1 : 1);
+    if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
+        FocusExit::refocus(page.serial);
         showMessage(QStringLiteral("ระบุ SerialNumber"));
         return;
     }
-    saveLine(page, ConsignmentSql::SaveAdjustment, QStringLiteral("A"));
+    saveLine(line);
 }
 
 // The checks both pages make before a line is read: the product shown is the one of the barcode
@@ -476,45 +478,48 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
     return true;
 }
 
-// Quantity and Price of the line from the page: the quantity with the sign given, the price
-// shown (0 for a free gift).
-void TFrTarvoAdjAndConsignment::readLine(EntryPage &page, int sign)
+// The line the page shows, for the branch and user current: the quantity with the sign given,
+// the price shown (0 for a free gift); a blank quantity or price counts as 0.
+ConsignmentLine TFrTarvoAdjAndConsignment::readLine(const EntryPage &page, ConsignmentLine::Entry entry,
+                                                    const QString &consigType, int sign) const
 {
-    if (page.quantity->text().trimmed().isEmpty())
-        page.quantity->setText(QStringLiteral("0"));
-    Quantity = page.quantity->value() * sign;
-    if (Quantity == 0)
-        Quantity = 0; // a decrease of 0 is 0, not -0
-    if (page.price->text().trimmed().isEmpty())
-        page.price->setText(QStringLiteral("0"));
-    Price = StrToFloat(page.price->text());
-    if (page.free->isChecked())
-        Price = 0;
+    ConsignmentLine line;
+    line.entry = entry;
+    line.userCode = UserCode;
+    line.userKeyIn = UserKeyIn;
+    line.customer = CusId;
+    line.consigType = consigType;
+    line.barcode = page.barcode->text().trimmed();
+    line.serialNumber = page.serial->text();
+    line.quantity = page.quantity->value() * sign;
+    if (line.quantity == 0)
+        line.quantity = 0; // a decrease of 0 is 0, not -0
+    if (!page.price->text().trimmed().isEmpty())
+        line.price = StrToFloat(page.price->text());
+    line.free = page.free->isChecked();
+    if (line.free)
+        line.price = 0;
+    line.oldPrice = OldPrice;
+    line.editDate = page.date->date();
+    line.shown = {page.code->text(), page.name->text(), page.unit->text(), page.quantity->text(), page.price->text()};
+    return line;
 }
 
-void TFrTarvoAdjAndConsignment::saveLine(EntryPage &page, const Statement &statement, const QString &consigType)
+void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
 {
-    QSave->setStatement(statement);
-    QSave->setParam(QStringLiteral("UserCode"), UserCode);
-    QSave->setParam(QStringLiteral("UserKeyIn"), UserKeyIn);
-    QSave->setParam(QStringLiteral("Customer"), CusId);
-    QSave->setParam(QStringLiteral("ConsigType"), consigType.toUpper().trimmed());
-    QSave->setParam(QStringLiteral("Barcode"), page.barcode->text().trimmed());
-    QSave->setParam(QStringLiteral("SerialNumber"), page.serial->text());
-    QSave->setParam(QStringLiteral("Quantity"), Quantity);
-    QSave->setParam(QStringLiteral("Price"), Price);
-    QSave->setParam(QStringLiteral("ChkFree"), page.free->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-    QSave->setParam(QStringLiteral("OldPrice"), OldPrice);
-    QSave->setParam(QStringLiteral("EditDate"), page.date->date());
+    SaveOutcome outcome;
     {
         WaitCursor wait;
-        QSave->execSql();
+        outcome = m_store->save(line);
     }
-    // The line is stored: until the reset below has emptied the page, Save must not store it
-    // a second time.
-    AcSave->setEnabled(false);
-    showMessage(QStringLiteral("บันทึกเรียบร้อย"));
-    AcNewExecute();
+    switch (outcome) {
+    case SaveOutcome::Stored:
+        // Until the reset below has emptied the page, Save must not store the line a second time.
+        AcSave->setEnabled(false);
+        showMessage(QStringLiteral("บันทึกเรียบร้อย"));
+        AcNewExecute();
+        break;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "consignment/BarcodeSearch.h"
+#include "consignment/ConsignmentLine.h"
 #include "forms/Fr_Form.h"
 
 #include <QString>
 #include <memory>
 
+class ConsignmentStore;
 class DataGrid;
-struct Statement;
+class Database;
 class DataLabel;
 class DatePicker;
 class LookupCombo;
@@ -25,7 +27,7 @@ class QToolButton;
 // The consignment and stock-adjustment screen of the client brand Tarvo, the program's main
 // screen. For the branch chosen in the branch box it records consignment lines (sold by the
 // branch, taken back) on page 0 and stock adjustments (increase, decrease) on page 1, each saved
-// by one call of Save_Tarvo_Consignment on the company database, and shows the branch's daily
+// through the consignment store (one call of Save_Tarvo_Consignment each), and shows the branch's daily
 // movements with their money total (page 2) and its on-hand quantities by year and period
 // (page 3).
 //
@@ -35,7 +37,8 @@ class TFrTarvoAdjAndConsignment : public TFrForm
 {
     Q_OBJECT
 public:
-    explicit TFrTarvoAdjAndConsignment(QWidget *parent = nullptr);
+    // The screen reads from the company database and saves its lines through the store.
+    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<ConsignmentStore> store, QWidget *parent = nullptr);
     ~TFrTarvoAdjAndConsignment() override;
 
     static constexpr int ClientWidth = 885;
@@ -116,7 +119,6 @@ public:
     Query *QUserKeyIn = nullptr;
     Query *QProduct = nullptr;
     Query *QChkBarcode = nullptr;
-    Query *QSave = nullptr;
     Query *QRPProdDay = nullptr;
     Query *QRPOnhand = nullptr;
 
@@ -150,25 +152,25 @@ public:
     static QStringList periodItems();
 
 private:
-    // The controls of one entry page and its product lookup. Both pages are built, reset, looked
-    // up and saved by the same code; the named members above are the same controls.
+    // The controls of one entry page and its product lookup, as references to the named members
+    // above: both pages are built, reset, looked up and saved by the same code.
     struct EntryPage {
-        DatePicker *date = nullptr;
-        QComboBox *type = nullptr;
-        QLineEdit *barcode = nullptr;
-        QToolButton *search = nullptr;
-        QPushButton *ok = nullptr;
-        DataLabel *code = nullptr;
-        DataLabel *name = nullptr;
-        NumberEdit *quantity = nullptr;
-        QLabel *price = nullptr;
-        DataLabel *unit = nullptr;
-        QCheckBox *free = nullptr;
-        QLabel *serialLabel = nullptr;
-        QLineEdit *serial = nullptr;
-        Query *lookup = nullptr;
+        DatePicker *&date;
+        QComboBox *&type;
+        QLineEdit *&barcode;
+        QToolButton *&search;
+        QPushButton *&ok;
+        DataLabel *&code;
+        DataLabel *&name;
+        NumberEdit *&quantity;
+        QLabel *&price;
+        DataLabel *&unit;
+        QCheckBox *&free;
+        QLabel *&serialLabel;
+        QLineEdit *&serial;
+        Query *&lookup;
         // The page's own lookup handler (BtOk1Click, BTOk2Click).
-        void (TFrTarvoAdjAndConsignment::*lookUpClick)() = nullptr;
+        void (TFrTarvoAdjAndConsignment::*lookUpClick)();
         // The barcode the product shown was found by ("" when none is shown).
         QString foundBarcode;
     };
@@ -177,7 +179,7 @@ private:
     // Fr_TarvoAdjAndConsignmentLayout.cpp
     void buildLayout();
     void buildBranchGroup(QWidget *parent);
-    void buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types, const QStringList &names);
+    void buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types);
     void buildConsignmentPage();
     void buildAdjustmentPage();
     void buildDailyPage();
@@ -197,8 +199,8 @@ private:
     void consignmentSave();
     void adjustmentSave();
     bool checkEntry(EntryPage &page);
-    void readLine(EntryPage &page, int sign);
-    void saveLine(EntryPage &page, const Statement &statement, const QString &consigType);
+    ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
+    void saveLine(const ConsignmentLine &line);
     void setActivePage(int index);
 
     QString UserKeyIn;
@@ -207,14 +209,48 @@ private:
     int CusId = 0;
     QString UseSerial;
     double OldPrice = 0;
-    double Quantity = 0;
-    double Price = 0;
     quint16 CurYear = 0;
     quint16 CurMonth = 0;
     quint16 CurDay = 0;
 
-    EntryPage m_page[2]; // by Page: ConsignmentPage, AdjustmentPage
+    // By Page: ConsignmentPage, AdjustmentPage.
+    EntryPage m_page[2]{
+        {DateTimePicker2,
+         CBConsignType,
+         EdBarcode1,
+         BtBarCode1,
+         BtOk1,
+         LbProdCode1,
+         LbProdName1,
+         EdQuantity1,
+         LbPrice1,
+         LbUnitName1,
+         CBFree1,
+         LbSerialNo1,
+         EdSerialNo1,
+         QProduct,
+         &TFrTarvoAdjAndConsignment::BtOk1Click,
+         {}},
+        {DateTimePicker1,
+         CBAdjType,
+         EdBarcode2,
+         BtBarCode2,
+         BTOk2,
+         DBText1,
+         DBText2,
+         EdQuantity2,
+         LbPrice2,
+         DBText3,
+         CBFree2,
+         LbSerialNo2,
+         EdSerialNo2,
+         QChkBarcode,
+         &TFrTarvoAdjAndConsignment::BTOk2Click,
+         {}},
+    };
 
+    Database *m_company;
+    std::unique_ptr<ConsignmentStore> m_store;
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;
     bool m_inBaseShow = false;

@@ -170,7 +170,7 @@ void TFrTarvoAdjAndConsignment::buildBranchGroup(QWidget *parent)
     layout->addStretch(1);
 }
 
-void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types, const QStringList &names)
+void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, const QStringList &types)
 {
     auto *grid = new QGridLayout(page);
     grid->setContentsMargins(24, 16, 24, 12);
@@ -250,58 +250,48 @@ void TFrTarvoAdjAndConsignment::buildEntryPage(EntryPage &e, QWidget *page, cons
     row(8, e.serialLabel, {e.serial});
 
     grid->setRowStretch(9, 1);
-
-    const QList<QObject *> controls{e.date,     e.type,  e.barcode, e.search, e.ok,          e.code,  e.name,
-                                    e.quantity, e.price, e.unit,    e.free,   e.serialLabel, e.serial};
-    for (qsizetype i = 0; i < controls.size(); ++i)
-        controls[i]->setObjectName(names.value(i));
 }
+
+// Each control's object name is the name of its member.
+#define TARVO_NAME_BY_MEMBER(member) member->setObjectName(QStringLiteral(#member))
 
 void TFrTarvoAdjAndConsignment::buildConsignmentPage()
 {
-    EntryPage &e = m_page[ConsignmentPage];
-    e.lookup = QProduct;
-    e.lookUpClick = &TFrTarvoAdjAndConsignment::BtOk1Click;
-    buildEntryPage(e, TabSheet1, {QStringLiteral("ขาย"), QStringLiteral("รับคืน")},
-                   {"DateTimePicker2", "CBConsignType", "EdBarcode1", "BtBarCode1", "BtOk1", "LbProdCode1", "LbProdName1",
-                    "EdQuantity1", "LbPrice1", "LbUnitName1", "CBFree1", "LbSerialNo1", "EdSerialNo1"});
-    DateTimePicker2 = e.date;
-    CBConsignType = e.type;
-    EdBarcode1 = e.barcode;
-    BtBarCode1 = e.search;
-    BtOk1 = e.ok;
-    LbProdCode1 = e.code;
-    LbProdName1 = e.name;
-    EdQuantity1 = e.quantity;
-    LbPrice1 = e.price;
-    LbUnitName1 = e.unit;
-    CBFree1 = e.free;
-    LbSerialNo1 = e.serialLabel;
-    EdSerialNo1 = e.serial;
+    buildEntryPage(m_page[ConsignmentPage], TabSheet1, {QStringLiteral("ขาย"), QStringLiteral("รับคืน")});
+    TARVO_NAME_BY_MEMBER(DateTimePicker2);
+    TARVO_NAME_BY_MEMBER(CBConsignType);
+    TARVO_NAME_BY_MEMBER(EdBarcode1);
+    TARVO_NAME_BY_MEMBER(BtBarCode1);
+    TARVO_NAME_BY_MEMBER(BtOk1);
+    TARVO_NAME_BY_MEMBER(LbProdCode1);
+    TARVO_NAME_BY_MEMBER(LbProdName1);
+    TARVO_NAME_BY_MEMBER(EdQuantity1);
+    TARVO_NAME_BY_MEMBER(LbPrice1);
+    TARVO_NAME_BY_MEMBER(LbUnitName1);
+    TARVO_NAME_BY_MEMBER(CBFree1);
+    TARVO_NAME_BY_MEMBER(LbSerialNo1);
+    TARVO_NAME_BY_MEMBER(EdSerialNo1);
 }
 
 void TFrTarvoAdjAndConsignment::buildAdjustmentPage()
 {
-    EntryPage &e = m_page[AdjustmentPage];
-    e.lookup = QChkBarcode;
-    e.lookUpClick = &TFrTarvoAdjAndConsignment::BTOk2Click;
-    buildEntryPage(e, TabSheet2, {QStringLiteral("เพิ่ม"), QStringLiteral("ลด")},
-                   {"DateTimePicker1", "CBAdjType", "EdBarcode2", "BtBarCode2", "BTOk2", "DBText1", "DBText2", "EdQuantity2",
-                    "LbPrice2", "DBText3", "CBFree2", "LbSerialNo2", "EdSerialNo2"});
-    DateTimePicker1 = e.date;
-    CBAdjType = e.type;
-    EdBarcode2 = e.barcode;
-    BtBarCode2 = e.search;
-    BTOk2 = e.ok;
-    DBText1 = e.code;
-    DBText2 = e.name;
-    EdQuantity2 = e.quantity;
-    LbPrice2 = e.price;
-    DBText3 = e.unit;
-    CBFree2 = e.free;
-    LbSerialNo2 = e.serialLabel;
-    EdSerialNo2 = e.serial;
+    buildEntryPage(m_page[AdjustmentPage], TabSheet2, {QStringLiteral("เพิ่ม"), QStringLiteral("ลด")});
+    TARVO_NAME_BY_MEMBER(DateTimePicker1);
+    TARVO_NAME_BY_MEMBER(CBAdjType);
+    TARVO_NAME_BY_MEMBER(EdBarcode2);
+    TARVO_NAME_BY_MEMBER(BtBarCode2);
+    TARVO_NAME_BY_MEMBER(BTOk2);
+    TARVO_NAME_BY_MEMBER(DBText1);
+    TARVO_NAME_BY_MEMBER(DBText2);
+    TARVO_NAME_BY_MEMBER(EdQuantity2);
+    TARVO_NAME_BY_MEMBER(LbPrice2);
+    TARVO_NAME_BY_MEMBER(DBText3);
+    TARVO_NAME_BY_MEMBER(CBFree2);
+    TARVO_NAME_BY_MEMBER(LbSerialNo2);
+    TARVO_NAME_BY_MEMBER(EdSerialNo2);
 }
+
+#undef TARVO_NAME_BY_MEMBER
 
 void TFrTarvoAdjAndConsignment::buildDailyPage()
 {

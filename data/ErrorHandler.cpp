@@ -96,10 +96,10 @@ void TDM::ApplicationEvents1Exception(const QString &message)
     }
     if (!logFailure.isNull())
         qWarning("Error log not written: %s", qUtf8Printable(logFailure));
-    ShowErrorDialog(message);
+    showExplainedError(message);
 }
 
-void TDM::ShowErrorDialog(const QString &message)
+void TDM::showExplainedError(const QString &message)
 {
     const QString errorText = ErrorHandler::composeErrorText(message);
     if (showErrorDialog)

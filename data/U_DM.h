@@ -54,7 +54,7 @@ public:
     // The handler's second half, without the log: explains the message in Thai and shows the
     // error dialog. For a start-up that failed to reach the configuration database, where
     // writing the log would only wait for the same server a second time.
-    void ShowErrorDialog(const QString &message);
+    void showExplainedError(const QString &message);
     // Shows the error dialog modally with the composed error text and frees it after it closes
     // (wired by the program to TFrShowError).
     std::function<void(const QString &errorText)> showErrorDialog;

@@ -4,9 +4,9 @@
 
 #include "data/LaunchContext.h"
 #include "platform/ui/ApplicationTitle.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
-#include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ThaiFont.h"
 #include "platform/ui/UpperCaseValidator.h"
 
@@ -156,7 +156,7 @@ QAction *TFrForm::makeAction(const QString &caption, const QString &hint, int im
     addAction(action);
     // Through the virtual function, so that a screen's override runs; its errors go to the
     // application-wide handler.
-    connect(action, &QAction::triggered, this, ExceptionRouter::guarded([this, execute] { (this->*execute)(); }));
+    connectGuarded(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
     m_actions.append(action);
     return action;
 }

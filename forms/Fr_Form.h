@@ -30,8 +30,8 @@ class QToolButton;
 //    AcDel and AcChgCode; the screen enables them (AcSave->setEnabled(true)) when they may run.
 //  - A toolbar button that the base show hides (BHist, BCopy, BPrint, BChgCode) is shown again
 //    with setVisible(true) after calling TFrForm::FormShow().
-//  - Handlers for leaving a control go through FocusExit::watch, buttons' handlers are connected
-//    with ExceptionRouter::guarded, messages go through DialogService::instance(). Errors are
+//  - Handlers for leaving a control go through FocusExit::watch, every other handler is connected
+//    with connectGuarded (platform/ui/ConnectGuarded.h), messages go through DialogService::instance(). Errors are
 //    not caught by the screen: they reach the application-wide handler.
 //
 // Keys: while KeyPreview is on (from the first "new" on) the form sees every key of its window

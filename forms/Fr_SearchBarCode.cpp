@@ -6,6 +6,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/ThaiFont.h"
 
@@ -165,11 +166,10 @@ TFrSearchBarCode::TFrSearchBarCode(QWidget *parent)
     setTabOrder(Btok, BtCancel);
     setTabOrder(BtCancel, DgSearch);
 
-    connect(BtSearch, &QPushButton::clicked, this, ExceptionRouter::guarded([this] { BtSearchClick(); }));
-    connect(Btok, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    connect(BtCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
-    connect(titles, &QHeaderView::sectionClicked, this,
-            [this](int column) { ExceptionRouter::run([this, column] { DgSearchTitleClick(column); }); });
+    connectGuarded(BtSearch, &QPushButton::clicked, this, &TFrSearchBarCode::BtSearchClick);
+    connectGuarded(Btok, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
+    connectGuarded(BtCancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    connectGuarded(titles, &QHeaderView::sectionClicked, this, &TFrSearchBarCode::DgSearchTitleClick);
 
     setMinimumSize(DefaultClientWidth, MinimumClientHeight);
     resize(DefaultClientWidth, DefaultClientHeight);

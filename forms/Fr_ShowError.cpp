@@ -2,6 +2,7 @@
 
 #include "data/Dm_Config.h"
 #include "data/LaunchContext.h"
+#include "platform/ui/ConnectGuarded.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -74,9 +75,9 @@ TFrShowError::TFrShowError(QWidget *parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    connect(BOk, &QPushButton::clicked, this, &TFrShowError::BOkClick);
-    connect(BCancel, &QPushButton::clicked, this, &TFrShowError::BCancelClick);
-    connect(Timer1, &QTimer::timeout, this, &TFrShowError::Timer1Timer);
+    connectGuarded(BOk, &QPushButton::clicked, this, &TFrShowError::BOkClick);
+    connectGuarded(BCancel, &QPushButton::clicked, this, &TFrShowError::BCancelClick);
+    connectGuarded(Timer1, &QTimer::timeout, this, &TFrShowError::Timer1Timer);
 }
 
 TFrShowError::~TFrShowError() = default;

@@ -13,6 +13,7 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/ApplicationTitle.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/ThaiFont.h"
@@ -76,10 +77,11 @@ TFrStdReport_ParamNew::TFrStdReport_ParamNew(QWidget *parent)
     layout->addWidget(FaButtonReport1); // docked to the bottom until the form is shown
     setFixedSize(ClientWidth, ClientHeight);
 
-    connect(FaButtonReport1->BtPreview, &QPushButton::clicked, this, [this] { FaButtonReport1BtPreviewClick(); });
-    connect(FaButtonReport1->BtPrintSetup, &QPushButton::clicked, this, [this] { FaButtonReport1BtPrintSetupClick(); });
-    connect(FaButtonReport1->BtClose, &QPushButton::clicked, this, [this] { FaButtonReport1BtCloseClick(); });
-    connect(FaButtonReport1, &TFaButtonReport::statusBarDoubleClicked, this, [this] { FaButtonReport1FaStatusBarDblClick(); });
+    connectGuarded(FaButtonReport1->BtPreview, &QPushButton::clicked, this, [this] { FaButtonReport1BtPreviewClick(); });
+    connectGuarded(FaButtonReport1->BtPrintSetup, &QPushButton::clicked, this, [this] { FaButtonReport1BtPrintSetupClick(); });
+    connectGuarded(FaButtonReport1->BtClose, &QPushButton::clicked, this, [this] { FaButtonReport1BtCloseClick(); });
+    connectGuarded(FaButtonReport1, &TFaButtonReport::statusBarDoubleClicked, this,
+                   [this] { FaButtonReport1FaStatusBarDblClick(); });
 
     qApp->installEventFilter(this);
 }

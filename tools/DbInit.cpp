@@ -1,7 +1,7 @@
 #include "tools/DbInit.h"
 
-#include "db/DatabaseSetup.h"
-#include "db/DemoData.h"
+#include "db/setup/DatabaseSetup.h"
+#include "db/setup/DemoData.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
 #include "platform/sql/ConnectionSettings.h"

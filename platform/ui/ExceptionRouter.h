@@ -11,11 +11,9 @@
 // handler, the message is shown in an error box through the dialog service. Either way the
 // program goes on.
 //
-// Handlers connected to signals are best wrapped with guarded(): the exception is then reported
-// right where the handler ends instead of unwinding through Qt's own frames up to notify(),
-// which leaves small pieces of Qt's bookkeeping behind.
-//
-//     connect(BtOk1, &QPushButton::clicked, this, ExceptionRouter::guarded([this] { BtOk1Click(); }));
+// Handlers connected to signals go through connectGuarded (ConnectGuarded.h), which runs them
+// under run(): the exception is then reported right where the handler ends instead of unwinding
+// through Qt's own frames up to notify(), which Qt does not allow.
 class ExceptionRouter
 {
 public:
@@ -42,13 +40,6 @@ public:
         }
         report(message);
         return false;
-    }
-
-    // A callable that runs fn under run(), for connecting to signals.
-    template <typename Fn>
-    static auto guarded(Fn fn)
-    {
-        return [fn = std::move(fn)]() mutable { run(fn); };
     }
 
     // What report() does while no handler is set.

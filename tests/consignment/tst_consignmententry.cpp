@@ -13,8 +13,9 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -32,19 +33,6 @@
 #include <QToolButton>
 
 namespace {
-
-// Types into a quantity box as the user does: click, select what it holds, type.
-void typeQuantity(NumberEdit *box, const QString &text)
-{
-    Drive::clickInto(box);
-    Drive::key(Qt::Key_A, Qt::ControlModifier);
-    Drive::type(text);
-}
-
-void save()
-{
-    Drive::key(Qt::Key_F10);
-}
 
 struct Line {
     QString userCode = "BR01";
@@ -132,9 +120,10 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int before = f.consignmentCount();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
         QCOMPARE(s->LbProdName1->text(), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
         QVERIFY(!s->LbUnitName1->text().isEmpty());
@@ -146,10 +135,10 @@ private Q_SLOTS:
         QVERIFY(s->EdSerialNo1->isHidden());
         QCOMPARE(Drive::focus(), s->BtOk1);
 
-        typeQuantity(s->EdQuantity1, "5");
+        d.typeQuantity("5");
         bool waitCursorAtMessage = true;
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { waitCursorAtMessage = QApplication::overrideCursor(); };
-        save();
+        d.save();
         f.dialogs().onShow = nullptr;
         QVERIFY(!waitCursorAtMessage); // the message shows the normal cursor
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -163,6 +152,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down);
         Drive::key(Qt::Key_Down);
         Drive::enter(); // BR03
@@ -173,9 +163,9 @@ private Q_SLOTS:
         const QDate day = QDate::currentDate().addDays(-6);
         s->DateTimePicker2->setDate(day);
         const QString barcode = f.barcodeOfProduct(8);
-        Drive::scan(s->EdBarcode1, barcode);
-        typeQuantity(s->EdQuantity1, "1234");
-        save();
+        d.scan(barcode);
+        d.typeQuantity("1234");
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         Line e;
         e.userCode = "BR03";
@@ -193,9 +183,10 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(11);
         const double price = listPrice(f.dbs(), barcode);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::click(s->CBFree1);
         QCOMPARE(s->LbPrice1->text(), QString("0"));
         Drive::click(s->CBFree1); // unticked: the list price again
@@ -203,8 +194,8 @@ private Q_SLOTS:
         Drive::key(Qt::Key_Space); // the check box has the focus: ticked from the keyboard
         QVERIFY(s->CBFree1->isChecked());
         QCOMPARE(s->LbPrice1->text(), QString("0"));
-        typeQuantity(s->EdQuantity1, "2");
-        save();
+        d.typeQuantity("2");
+        d.save();
         Line e;
         e.type = "S";
         e.barcode = barcode;
@@ -220,12 +211,13 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(17); // no type-19 price
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         QCOMPARE(s->LbProdCode1->text(), QString("P0017"));
         QCOMPARE(s->LbPrice1->text(), QString("0"));
-        typeQuantity(s->EdQuantity1, "3");
-        save();
+        d.typeQuantity("3");
+        d.save();
         compareLine(f, sale(f, barcode, 3)); // at price 0
     }
 
@@ -234,6 +226,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(23);
         Query q(&f.dbs().company());
         q.setStatement(ConsignmentSql::QProduct);
@@ -246,11 +239,11 @@ private Q_SLOTS:
         const double last = q.fieldByName("Price").asFloat();
         QVERIFY(first != last);
 
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         QCOMPARE(s->LbPrice1->text(), FloatToStr(last));
         QCOMPARE(s->oldPrice(), last);
         QCOMPARE(s->QProduct->recNo(), 1);
-        save(); // quantity 0 is saved as 0
+        d.save(); // quantity 0 is saved as 0
         Line e;
         e.type = "S";
         e.barcode = barcode;
@@ -263,15 +256,16 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(25);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         QCOMPARE(s->useSerial(), QString("Y"));
         QCOMPARE(s->EdQuantity1->text(), QString("1"));
         QVERIFY(s->EdQuantity1->isReadOnly());
         QVERIFY(s->LbSerialNo1->isVisible() && s->EdSerialNo1->isVisible());
         QCOMPARE(Drive::focus(), s->EdSerialNo1);
         Drive::type("  SN 0042 "); // blanks around the serial number are kept
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         Line e;
         e.type = "S";
@@ -284,9 +278,9 @@ private Q_SLOTS:
         // The same serial number sold again is refused by the server; nothing is reset.
         f.dialogs().clear();
         const int count = f.consignmentCount();
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::type("  SN 0042 ");
-        save();
+        d.save();
         QCOMPARE(f.consignmentCount(), count);
         QCOMPARE(f.errors().size(), 1);
         QVERIFY2(f.errors().first().contains("Cannot insert duplicate"), qPrintable(f.errors().first()));
@@ -298,7 +292,7 @@ private Q_SLOTS:
         s->EdSerialNo1->setFocus();
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("SN 0043");
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN 0043"));
     }
@@ -312,16 +306,17 @@ private Q_SLOTS:
         f.dbs().company().execute(
             "Insert Into ProductPrice (Id, Product, ProductUnits, PriceType, Price) Values (9001, 3, 9001, 19, 45.5)");
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        Drive::scan(s->EdBarcode1, "  tv-lower-1  ");
+        ConsignmentDriver d(s);
+        d.scan("  tv-lower-1  ");
         QCOMPARE(s->LbUnitName1->text(), QString("กล่อง"));
         QCOMPARE(s->LbPrice1->text(), QString("45.5"));
-        typeQuantity(s->EdQuantity1, "4");
-        save();
+        d.typeQuantity("4");
+        d.save();
         QCOMPARE(listPrice(f.dbs(), "tv-lower-1"), 45.5);
         compareLine(f, sale(f, "tv-lower-1", 4));
 
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode1, " xy-zz9 ");
+        d.scan(" xy-zz9 ");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode XY-ZZ9"});
         // The page was reset.
         QCOMPARE(s->EdBarcode1->text(), QString());
@@ -335,6 +330,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int count = f.consignmentCount();
 
         // Leaving the empty barcode box, and the OK button on it: every time.
@@ -350,12 +346,12 @@ private Q_SLOTS:
         // Empty barcode box at save: message only.
         f.dialogs().clear();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
-        typeQuantity(s->EdQuantity1, "6");
+        d.scan(barcode);
+        d.typeQuantity("6");
         Drive::clickInto(s->EdBarcode1);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_Delete);
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
         QCOMPARE(Drive::focus(), s->EdBarcode1);
         QCOMPARE(s->EdQuantity1->text(), QString("6"));
@@ -364,26 +360,26 @@ private Q_SLOTS:
         f.dialogs().clear();
         Drive::type(barcode);
         Drive::enter();
-        typeQuantity(s->EdQuantity1, "");
+        d.typeQuantity("");
         Drive::key(Qt::Key_Delete);
         QCOMPARE(s->EdQuantity1->text(), QString());
         Drive::key(Qt::Key_Backtab);
         QCOMPARE(Drive::focus(), s->CBFree1);
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
         QCOMPARE(Drive::focus(), s->EdQuantity1);
         QCOMPARE(s->EdBarcode1->text(), barcode);
 
         // Serial-numbered goods without a serial number: message, then focus.
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(50));
+        d.scan(f.barcodeOfProduct(50));
         QCOMPARE(Drive::focus(), s->EdSerialNo1);
         Drive::key(Qt::Key_Backtab);
         Drive::key(Qt::Key_Backtab);
         QCOMPARE(Drive::focus(), s->CBFree1);
         QWidget *focusAtMessage = nullptr;
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
-        save();
+        d.save();
         f.dialogs().onShow = nullptr;
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Serial Number"});
         QCOMPARE(focusAtMessage, s->CBFree1);
@@ -416,12 +412,13 @@ private Q_SLOTS:
         QFETCH(bool, free);
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 1);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Adjustment);
         const QDate day = QDate::currentDate().addDays(-1);
         s->DateTimePicker1->setDate(day);
         s->CBAdjType->setCurrentIndex(type);
         const QString barcode = f.barcodeOfProduct(product);
-        Drive::scan(s->EdBarcode2, barcode);
+        d.scan(barcode);
         QCOMPARE(s->DBText1->text(), QString("P%1").arg(product, 4, 10, QChar('0')));
         const bool serial = product % 25 == 0;
         QCOMPARE(s->EdSerialNo2->isVisible(), serial);
@@ -431,11 +428,11 @@ private Q_SLOTS:
             QVERIFY(s->EdQuantity2->isReadOnly());
             Drive::type("SN-9");
         } else {
-            typeQuantity(s->EdQuantity2, typed);
+            d.typeQuantity(typed);
         }
         if (free)
             Drive::click(s->CBFree2);
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         Line e;
         e.type = "A";
@@ -458,7 +455,8 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 1);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Adjustment);
         const int count = f.consignmentCount();
 
         // Lookup with an empty box, every time; the focus stays where it went.
@@ -471,7 +469,7 @@ private Q_SLOTS:
 
         // Not found: message, the focus back in the box, the text kept; leaving again repeats it.
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode2, "NOPE-1");
+        d.scan("NOPE-1");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
         QCOMPARE(Drive::focus(), s->EdBarcode2);
         QCOMPARE(s->EdBarcode2->text(), QString("NOPE-1"));
@@ -486,9 +484,9 @@ private Q_SLOTS:
         Drive::type(barcode);
         Drive::enter();
         QCOMPARE(s->DBText1->text(), QString("P0005"));
-        typeQuantity(s->EdQuantity2, "8");
+        d.typeQuantity("8");
         s->EdBarcode2->clear();
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
         QCOMPARE(Drive::focus(), s->EdBarcode2);
         QCOMPARE(s->EdQuantity2->text(), QString("8"));
@@ -497,23 +495,23 @@ private Q_SLOTS:
         f.dialogs().clear();
         Drive::type(barcode);
         Drive::enter();
-        typeQuantity(s->EdQuantity2, "");
+        d.typeQuantity("");
         Drive::key(Qt::Key_Delete);
         Drive::enter();
         QCOMPARE(Drive::focus(), s->CBFree2);
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
         QCOMPARE(Drive::focus(), s->EdQuantity2);
 
         // Serial-numbered goods without a serial number: the focus goes first, then the message.
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(75));
+        d.scan(f.barcodeOfProduct(75));
         QCOMPARE(Drive::focus(), s->EdSerialNo2);
         Drive::key(Qt::Key_Backtab);
         QCOMPARE(Drive::focus(), s->CBFree2);
         QWidget *focusAtMessage = nullptr;
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
-        save();
+        d.save();
         f.dialogs().onShow = nullptr;
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ SerialNumber"});
         QCOMPARE(focusAtMessage, s->EdSerialNo2);
@@ -532,14 +530,15 @@ private Q_SLOTS:
             const QString barcode = f.barcodeOfProduct(3);
             // The user's first click goes into the barcode box while the window is being activated.
             TFrTarvoAdjAndConsignment *s = f.openScreen(1, false);
+            ConsignmentDriver d(s);
             s->EdBarcode1->setFocus();
             QVERIFY(QTest::qWaitForWindowActive(s));
             QCOMPARE(Drive::focus(), s->EdBarcode1);
             Drive::type(barcode);
             Drive::enter();
-            typeQuantity(s->EdQuantity1, "2");
+            d.typeQuantity("2");
             QCOMPARE(s->userCode(), QString());
-            save();
+            d.save();
             QCOMPARE(f.dialogs().texts(), QStringList{Saved});
             QCOMPARE(f.lastLine().value("UserCode").toString(), QString("BR01"));
             QCOMPARE(f.lastLine().value("Customer").toInt(), 1);
@@ -551,9 +550,10 @@ private Q_SLOTS:
             const QString barcode = f.barcodeOfProduct(3);
             f.dbs().config().execute("Update Username Set CusCodeTablet = ''");
             TFrTarvoAdjAndConsignment *s = f.openScreen();
+            ConsignmentDriver d(s);
             Drive::enter();
-            Drive::scan(s->EdBarcode1, barcode);
-            save();
+            d.scan(barcode);
+            d.save();
             QCOMPARE(f.errors().size(), 1);
             QVERIFY(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"));
             QCOMPARE(f.consignmentCount(), count);
@@ -565,12 +565,13 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int count = f.consignmentCount();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::clickInto(s->EdQuantity1);
         s->EdQuantity1->setText("abc"); // the box refuses such keys; only code can put it there
-        save();
+        d.save();
         QCOMPARE(f.errors(), QStringList{"'abc' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
         QVERIFY(f.dialogs().texts().isEmpty());
@@ -581,17 +582,17 @@ private Q_SLOTS:
         f.errors().clear();
         s->EdQuantity1->setText("1");
         s->LbPrice1->setText("1,5");
-        save();
+        d.save();
         QCOMPARE(f.errors(), QStringList{"'1,5' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
         QVERIFY(s->AcSave->isEnabled());
 
         // On the adjustment page.
         f.errors().clear();
-        clickTab(s, 1);
-        Drive::scan(s->EdBarcode2, barcode);
+        d.showPage(ConsignmentDriver::Adjustment);
+        d.scan(barcode);
         s->EdQuantity2->setText("--");
-        save();
+        d.save();
         QCOMPARE(f.errors(), QStringList{"'--' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
         QCOMPARE(s->EdBarcode2->text(), barcode);
@@ -603,9 +604,10 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int count = f.consignmentCount();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
-        typeQuantity(s->EdQuantity1, "2");
+        d.scan(f.barcodeOfProduct(3));
+        d.typeQuantity("2");
         bool pressedAgain = false;
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &shown) {
             if (shown.text == Saved && !pressedAgain) {
@@ -613,8 +615,8 @@ private Q_SLOTS:
                 Drive::click(s->BSave); // the Save button pressed again while the message is up
             }
         };
-        save();
-        save();
+        d.save();
+        d.save();
         f.dialogs().onShow = nullptr;
         QCOMPARE(f.consignmentCount(), count + 1);
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -630,33 +632,34 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int count = f.consignmentCount();
         const QString first = f.barcodeOfProduct(3);
         const QString second = f.barcodeOfProduct(4);
-        Drive::scan(s->EdBarcode1, first);
-        typeQuantity(s->EdQuantity1, "2");
+        d.scan(first);
+        d.typeQuantity("2");
         Drive::clickInto(s->EdBarcode1);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type(second);
-        save();
+        d.save();
         QCOMPARE(f.consignmentCount(), count);
         QCOMPARE(f.dialogs().texts(), QStringList{"ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"});
         QCOMPARE(Drive::focus(), s->EdQuantity1);
         QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
         QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f.dbs(), second)));
-        save();
+        d.save();
         QCOMPARE(f.consignmentCount(), count + 1);
         compareLine(f, sale(f, second, 2));
 
         // The same on the adjustment page; a barcode that is not found is never saved.
-        clickTab(s, 1);
-        Drive::scan(s->EdBarcode2, first);
-        typeQuantity(s->EdQuantity2, "3");
+        d.showPage(ConsignmentDriver::Adjustment);
+        d.scan(first);
+        d.typeQuantity("3");
         Drive::clickInto(s->EdBarcode2);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("NOPE-2");
         f.dialogs().clear();
-        save();
+        d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
         QCOMPARE(f.consignmentCount(), count + 1);
         QVERIFY(f.errors().isEmpty());
@@ -669,6 +672,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down); // BR02
         Drive::clickInto(s->EdBarcode1);
         const int count = f.consignmentCount();
@@ -679,7 +683,7 @@ private Q_SLOTS:
             Drive::key(Qt::Key_Tab);
             Drive::key(Qt::Key_Tab);
             Drive::type(QString::number(10 + i));
-            save();
+            d.save();
         }
         QCOMPARE(f.consignmentCount(), count + scans);
         const QList<QVariantMap> lines = f.lastLines(scans);
@@ -699,22 +703,23 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
-        typeQuantity(s->EdQuantity1, "2");
+        ConsignmentDriver d(s);
+        d.scan(f.barcodeOfProduct(3));
+        d.typeQuantity("2");
         s->CbBranch->setFocus();
         Drive::key(Qt::Key_Down);
-        save();
+        d.save();
         QCOMPARE(f.lastLine().value("Customer").toInt(), 2);
         QCOMPARE(f.lastLine().value("UserCode").toString(), QString("BR02"));
 
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(4));
-        typeQuantity(s->EdQuantity1, "3");
+        d.scan(f.barcodeOfProduct(4));
+        d.typeQuantity("3");
         Drive::click(s->CbBranch); // the list drops down
         QTRY_VERIFY(s->CbBranch->view()->isVisible());
         s->CbBranch->view()->setCurrentIndex(s->CbBranch->model()->index(4, s->CbBranch->modelColumn()));
         QTest::keyClick(s->CbBranch->view(), Qt::Key_Return);
         QTRY_VERIFY(!s->CbBranch->view()->isVisible());
-        save();
+        d.save();
         QCOMPARE(f.lastLine().value("Customer").toInt(), 5);
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 3.0);
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
@@ -727,18 +732,19 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        ConsignmentDriver d(s);
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-77");
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(50));
+        d.scan(f.barcodeOfProduct(50));
         QCOMPARE(s->EdSerialNo1->text(), QString());
         Drive::type("SN-78");
         const QString plain = f.barcodeOfProduct(4);
-        Drive::scan(s->EdBarcode1, plain);
+        d.scan(plain);
         QVERIFY(!s->EdQuantity1->isReadOnly());
         QVERIFY(s->EdSerialNo1->isHidden());
         QCOMPARE(s->EdSerialNo1->text(), QString());
-        typeQuantity(s->EdQuantity1, "3");
-        save();
+        d.typeQuantity("3");
+        d.save();
         compareLine(f, sale(f, plain, 3));
     }
 
@@ -748,6 +754,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         // A click lands on the text inside the picker, at its start (the day).
         QWidget *dateText = s->DateTimePicker2->findChild<QLineEdit *>();
         Drive::clickInto(dateText);
@@ -760,15 +767,15 @@ private Q_SLOTS:
         QCOMPARE(s->DateTimePicker2->date(), QDate(2021, 3, 5));
 
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
-        typeQuantity(s->EdQuantity1, "4");
+        d.scan(barcode);
+        d.typeQuantity("4");
         const int count = f.consignmentCount();
         for (const QDate &wrong : {QDate(1999, 1, 1), QDate(QDate::currentDate().year() + 2, 1, 1)}) {
             f.dialogs().clear();
             Drive::clickInto(dateText);
             Drive::type(wrong.toString("dd/MM/yyyy"));
             QCOMPARE(s->DateTimePicker2->date(), wrong);
-            save();
+            d.save();
             QCOMPARE(f.dialogs().texts(), QStringList{"วันที่ไม่ถูกต้อง !"});
             QCOMPARE(Drive::focus(), s->DateTimePicker2);
             QCOMPARE(f.consignmentCount(), count);
@@ -777,7 +784,7 @@ private Q_SLOTS:
         const QDate yesterday = QDate::currentDate().addDays(-1);
         Drive::clickInto(dateText);
         Drive::type(yesterday.toString("dd/MM/yyyy"));
-        save();
+        d.save();
         QCOMPARE(f.consignmentCount(), count + 1);
         QCOMPARE(f.lastLine().value("ConsigDate").toString(), yesterday.toString("yyyy-MM-dd"));
     }
@@ -787,6 +794,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         PickingDialog::next = f.barcodeOfProduct(3);
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<PickingDialog>());
         s->CbBranch->setFocus();
@@ -800,8 +808,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(Drive::focus(), s->EdBarcode1);
         Drive::enter();
-        typeQuantity(s->EdQuantity1, "1");
-        save();
+        d.typeQuantity("1");
+        d.save();
         QCOMPARE(f.lastLine().value("Customer").toInt(), 3);
         QCOMPARE(f.lastLine().value("UserCode").toString(), QString("BR03"));
     }
@@ -812,12 +820,13 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down);
         Drive::enter(); // BR02
-        clickTab(s, 2);
+        d.showPage(ConsignmentDriver::Daily);
         Drive::click(s->BtOkConsign); // today's movements of BR02
         const int rowsBefore = s->DBGRPProdDay->model()->rowCount();
-        clickTab(s, 0);
+        d.showPage(ConsignmentDriver::Consignment);
 
         const QString barcode = f.barcodeOfProduct(6);
         Drive::clickInto(s->EdBarcode1);

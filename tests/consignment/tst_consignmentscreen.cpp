@@ -13,8 +13,9 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -120,6 +121,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QCOMPARE(s->windowTitle(), QString("Tarvo ฝากขาย"));
         QCOMPARE(ApplicationTitle::text(), QString("Tarvo ฝากขาย"));
         QCOMPARE(s->size(), QSize(885, 504));
@@ -174,6 +176,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QCOMPARE(Drive::focus(), s->CbBranch);
         auto walk = [](int steps) {
             QList<QWidget *> seen;
@@ -216,6 +219,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         auto keyboardFocus = [](QWidget *w) {
             QStyleOption option;
             option.initFrom(w);
@@ -234,6 +238,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QCOMPARE(s->userKeyIn(), QString("SOMCHAI"));
         QCOMPARE(s->PageControl1->currentIndex(), 0);
         // Branches: users with a tablet customer code that matches a customer, except QLM, by user code.
@@ -250,9 +255,9 @@ private Q_SLOTS:
 
         const QDate today = QDate::currentDate();
         QCOMPARE(s->GetYear->text(), QString::number(today.year()));
-        QCOMPARE(comboItems(s->PeriodNo), TFrTarvoAdjAndConsignment::periodItems());
-        QCOMPARE(comboItems(s->PeriodNo),
-                 (QStringList{" ยกมาต้นปี", "  1", "  2", "  3", "  4", "  5", "  6", "  7", "  8", "  9", " 10", " 11", " 12"}));
+        const QStringList periods{" ยกมาต้นปี", "  1", "  2", "  3", "  4", "  5", "  6", "  7", "  8", "  9", " 10", " 11", " 12"};
+        QCOMPARE(TFrTarvoAdjAndConsignment::periodItems(), periods);
+        QCOMPARE(comboItems(s->PeriodNo), periods);
         QCOMPARE(s->PeriodNo->currentIndex(), today.month());
         QVERIFY(!s->QRPOnhand->isOpen());
         // The daily grid is read with no branch and no dates yet: no rows.
@@ -263,6 +268,7 @@ private Q_SLOTS:
 
         // A user id without a row gives an empty key-in code.
         s = f.openScreen(555);
+        d = ConsignmentDriver(s);
         QCOMPARE(s->userKeyIn(), QString());
     }
 
@@ -271,6 +277,7 @@ private Q_SLOTS:
         ScreenFixture f;
         DM->DMdata->close();
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QVERIFY(DM->DMdata->connected());
         QVERIFY(DM->QConfig->isOpen()); // the connection's after-connect step ran
         QCOMPARE(s->CbBranch->count(), 6);
@@ -283,6 +290,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down); // the second branch
         QCOMPARE(s->CbBranch->currentText(), QString("สาขาสยามพารากอน"));
         QCOMPARE(s->cusId(), 2);
@@ -312,6 +320,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter(); // BR01 current
         showTab(s, 2);
         s->DateEdit1->setDate(QDate::currentDate().addDays(-40));
@@ -349,6 +358,7 @@ private Q_SLOTS:
         ScreenFixture f;
         f.dbs().config().execute("Update Username Set CusCodeTablet = Null");
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QCOMPARE(s->CbBranch->count(), 0);
         QCOMPARE(s->CbBranch->currentText(), QString());
         Drive::enter();
@@ -364,9 +374,10 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter();
         const QString product = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, product);
+        d.scan(product);
         QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
         QVERIFY(s->AcSave->isEnabled());
         auto consignmentKept = [&] {
@@ -387,7 +398,7 @@ private Q_SLOTS:
         QCOMPARE(s->LbProdCode1->text(), QString());
         QVERIFY(!s->AcSave->isEnabled());
 
-        Drive::scan(s->EdBarcode2, product);
+        d.scan(product);
         QCOMPARE(s->DBText1->text(), QString("P0003"));
         showTab(s, 0);
         QCOMPARE(s->EdBarcode2->text(), product);
@@ -397,7 +408,7 @@ private Q_SLOTS:
         QCOMPARE(s->DBText1->text(), QString());
         // The keyboard's page change is the user's too.
         showTab(s, 0);
-        Drive::scan(s->EdBarcode1, product);
+        d.scan(product);
         s->PageControl1->tabBar()->setFocus();
         Drive::key(Qt::Key_Right);
         QCOMPARE(s->PageControl1->currentIndex(), 1);
@@ -410,6 +421,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter(); // BR01
         const QDate today = QDate::currentDate();
 
@@ -429,7 +441,7 @@ private Q_SLOTS:
 
         // Adjustment page: a product with a price, as a free decrease.
         showTab(s, 1);
-        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(4));
+        d.scan(f.barcodeOfProduct(4));
         s->CBAdjType->setCurrentIndex(1);
         Drive::click(s->CBFree2);
         QCOMPARE(s->LbPrice2->text(), QString("0"));
@@ -439,7 +451,7 @@ private Q_SLOTS:
 
         // Consignment page (entering it clears nothing): a serial-numbered product, taken back, free.
         showTab(s, 0);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         QVERIFY(s->EdSerialNo1->isVisible());
         QVERIFY(s->EdQuantity1->isReadOnly());
         Drive::type("SN-1");
@@ -509,6 +521,7 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         // Without a search the buttons cannot be pressed.
         QVERIFY(!s->BtBarCode1->isEnabled() && !s->BtBarCode2->isEnabled());
 
@@ -562,11 +575,12 @@ private Q_SLOTS:
     {
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         QRawFont thai = QRawFont::fromFont(s->LbPrice1->font(), QFontDatabase::Thai);
         QVERIFY2(thai.supportsCharacter(QChar(u'ก')), qPrintable(thai.familyName()));
 
         Drive::enter();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25)); // serial controls shown
+        d.scan(f.barcodeOfProduct(25)); // serial controls shown
         Drive::type("SN-0001");
         QVERIFY(!s->LbProdName1->text().isEmpty());
         auto render = [&](int page) {
@@ -598,7 +612,7 @@ private Q_SLOTS:
         render(0);
 
         showTab(s, 1);
-        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(4));
+        d.scan(f.barcodeOfProduct(4));
         render(1);
 
         showTab(s, 2);

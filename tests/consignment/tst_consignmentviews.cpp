@@ -12,9 +12,10 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
 #include "support/ModalDialogs.h"
+#include "support/ScriptedDialogService.h"
 #include "support/XlsxReader.h"
 
 #include <QAbstractItemModel>
@@ -32,12 +33,13 @@ namespace {
 
 const QDate Jan1(2001, 1, 1);
 
-// Opens the screen with branch 1 (customer C0001) current and the daily page shown.
-TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f, int page)
+// Opens the screen with branch 1 (customer C0001) current and the page shown.
+TFrTarvoAdjAndConsignment *openOnBranch1(ScreenFixture &f, ConsignmentDriver::Page page)
 {
     TFrTarvoAdjAndConsignment *s = f.openScreen();
-    Drive::enter();
-    clickTab(s, page);
+    ConsignmentDriver d(s);
+    d.chooseBranch();
+    d.showPage(page);
     return s;
 }
 
@@ -59,17 +61,7 @@ void addLine(ScreenFixture &f, int customer, const char *type, int product, doub
                                   .arg(day.toString("yyyy-MM-dd")));
 }
 
-void summarise(TFrTarvoAdjAndConsignment *s, const QDate &from, const QDate &to)
-{
-    s->DateEdit1->setDate(from);
-    s->DateEdit2->setDate(to);
-    Drive::click(s->BtOkConsign);
-}
-
-QString cell(const DataGrid *grid, int row, int column, int role = Qt::DisplayRole)
-{
-    return grid->model()->index(row, column).data(role).toString();
-}
+using Grid = ConsignmentDriver::Grid;
 
 enum DailyColumn { DocDate, TypeText, BarCode, ProdName, Quantity, UnitName, Price, Total };
 
@@ -82,20 +74,21 @@ private Q_SLOTS:
     void emptyAndReversedRanges()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, "S", 3, 2, 10, Jan1.addDays(5));
 
-        summarise(s, Jan1.addDays(10), Jan1.addDays(20));
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
-        QCOMPARE(s->LbTotal->text(), QString("0.00"));
+        d.summarise(Jan1.addDays(10), Jan1.addDays(20));
+        QCOMPARE(d.rows(Grid::Daily), 0);
+        QCOMPARE(d.total(), QString("0.00"));
 
-        summarise(s, Jan1.addDays(6), Jan1.addDays(4)); // first day after the last
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
-        QCOMPARE(s->LbTotal->text(), QString("0.00"));
+        d.summarise(Jan1.addDays(6), Jan1.addDays(4)); // first day after the last
+        QCOMPARE(d.rows(Grid::Daily), 0);
+        QCOMPARE(d.total(), QString("0.00"));
 
-        summarise(s, Jan1.addDays(5), Jan1.addDays(5)); // both ends belong to the range
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 1);
-        QCOMPARE(s->LbTotal->text(), QString("20.00"));
+        d.summarise(Jan1.addDays(5), Jan1.addDays(5)); // both ends belong to the range
+        QCOMPARE(d.rows(Grid::Daily), 1);
+        QCOMPARE(d.total(), QString("20.00"));
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -103,7 +96,8 @@ private Q_SLOTS:
     void movementsAndTheirTotal()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         const QDate day = Jan1.addDays(9);
         addLine(f, 1, "S", 3, 5, 100, day);                 // 500
         addLine(f, 1, "R", 3, 2, 100, day);                 // -200
@@ -132,16 +126,17 @@ private Q_SLOTS:
             QString("Insert Into SrDt (Id, SrHd, Product, ProductUnits, Quantity, Price) Values (9001, 9001, 3, %1, 1, 50)")
                 .arg(f.firstUnitOf(3)));
 
-        summarise(s, Jan1, Jan1.addDays(30));
+        d.summarise(Jan1, Jan1.addDays(30));
         const DataGrid *grid = s->DBGRPProdDay;
         QCOMPARE(grid->model()->rowCount(), 7);
-        QCOMPARE(s->LbTotal->text(), QString("330.00"));
+        QCOMPARE(d.total(), QString("330.00"));
 
         QMultiMap<QString, QString> shown; // type text -> quantity / total
         for (int row = 0; row < 7; ++row) {
-            QCOMPARE(cell(grid, row, DocDate), day.toString("dd/MM/yyyy"));
-            QCOMPARE(cell(grid, row, BarCode), f.barcodeOfProduct(3));
-            shown.insert(cell(grid, row, TypeText), cell(grid, row, Quantity) + " / " + cell(grid, row, Total));
+            QCOMPARE(d.cell(Grid::Daily, row, DocDate), day.toString("dd/MM/yyyy"));
+            QCOMPARE(d.cell(Grid::Daily, row, BarCode), f.barcodeOfProduct(3));
+            shown.insert(d.cell(Grid::Daily, row, TypeText),
+                         d.cell(Grid::Daily, row, Quantity) + " / " + d.cell(Grid::Daily, row, Total));
             for (int column : {Quantity, Price, Total})
                 QCOMPARE(grid->model()->index(row, column).data(Qt::TextAlignmentRole).toInt(),
                          int(Qt::AlignRight | Qt::AlignVCenter));
@@ -154,8 +149,8 @@ private Q_SLOTS:
         QCOMPARE(shown.value("ปรุบปรุง-"), QString("-1 / -10"));
         QCOMPARE(shown.value("ไม่ระบุ"), QString("0 / 0"));
         // Same product and day: by DocType (invoice, lines, return).
-        QCOMPARE(cell(grid, 0, TypeText), QString("รับสินค้าจาก สนญ "));
-        QCOMPARE(cell(grid, 6, TypeText), QString("ส่งคืน สนญ"));
+        QCOMPARE(d.cell(Grid::Daily, 0, TypeText), QString("รับสินค้าจาก สนญ "));
+        QCOMPARE(d.cell(Grid::Daily, 6, TypeText), QString("ส่งคืน สนญ"));
         // The grid is back on the first row.
         QCOMPARE(s->QRPProdDay->recNo(), 0);
         QCOMPARE(grid->currentIndex().row(), 0);
@@ -180,10 +175,11 @@ private Q_SLOTS:
         QFETCH(double, quantity);
         QFETCH(double, price);
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, qPrintable(type), 7, quantity, price, Jan1);
-        summarise(s, Jan1, Jan1);
-        QTEST(s->LbTotal->text(), "total");
+        d.summarise(Jan1, Jan1);
+        QTEST(d.total(), "total");
     }
 
     // Lines adding up to a half satang are totalled exactly, then rounded: adding their totals
@@ -191,12 +187,13 @@ private Q_SLOTS:
     void anExactTotal()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, "S", 3, 6, 7364.555, Jan1);
         addLine(f, 1, "S", 3, 17, 8529.982, Jan1.addDays(1));
         addLine(f, 1, "S", 3, 13, 1810.787, Jan1.addDays(2));
-        summarise(s, Jan1, Jan1.addDays(2));
-        QCOMPARE(s->LbTotal->text(), QString("212,737.26"));
+        d.summarise(Jan1, Jan1.addDays(2));
+        QCOMPARE(d.total(), QString("212,737.26"));
     }
 
     // The total adds every row over a long result; the grid does not
@@ -204,7 +201,8 @@ private Q_SLOTS:
     void aLongSummary()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         f.dbs().company().beginTransaction();
         for (int i = 0; i < 3000; ++i)
             addLine(f, 1, i % 4 == 3 ? "R" : "S", 1 + i % 60, 1 + i % 5, 0.25 * (1 + i % 7), Jan1.addDays(i % 28));
@@ -221,14 +219,14 @@ private Q_SLOTS:
             waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         });
         connect(s->DBGRPProdDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
-        summarise(s, Jan1, Jan1.addDays(27));
+        d.summarise(Jan1, Jan1.addDays(27));
         QVERIFY(!paintedWhileRead);
         QVERIFY(waitCursor);                      // while the statement ran
         QVERIFY(!QApplication::overrideCursor()); // and not after
         QVERIFY(currentMoves <= 2);               // not one move per row
         QVERIFY(s->DBGRPProdDay->updatesEnabled());
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3000);
-        QCOMPARE(s->LbTotal->text(), FormatFloat("#,##0.00;-#,##0.00", expected));
+        QCOMPARE(d.rows(Grid::Daily), 3000);
+        QCOMPARE(d.total(), FormatFloat("#,##0.00;-#,##0.00", expected));
         QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
 
         // The user moves in the grid: the query follows.
@@ -246,41 +244,43 @@ private Q_SLOTS:
     void aFailingSummary()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, "S", 3, 2, 10, Jan1);
-        summarise(s, Jan1, Jan1);
-        QCOMPARE(s->LbTotal->text(), QString("20.00"));
+        d.summarise(Jan1, Jan1);
+        QCOMPARE(d.total(), QString("20.00"));
 
         f.dbs().company().execute("Alter Table Tarvo_Consignment Rename To Tarvo_Consignment_Away");
-        summarise(s, Jan1, Jan1);
+        d.summarise(Jan1, Jan1);
         QCOMPARE(f.errors().size(), 1);
         QVERIFY2(f.errors().first().contains("Tarvo_Consignment"), qPrintable(f.errors().first()));
         QVERIFY(s->DBGRPProdDay->updatesEnabled());
         QVERIFY(!s->DBGRPProdDay->controlsDisabled());
         QVERIFY(!s->QRPProdDay->isOpen());
-        QCOMPARE(s->LbTotal->text(), QString("20.00")); // no new total
+        QCOMPARE(d.total(), QString("20.00")); // no new total
         QVERIFY(f.dialogs().texts().isEmpty());
 
         f.dbs().company().execute("Alter Table Tarvo_Consignment_Away Rename To Tarvo_Consignment");
         addLine(f, 1, "S", 3, 1, 10, Jan1);
-        summarise(s, Jan1, Jan1);
+        d.summarise(Jan1, Jan1);
         QCOMPARE(f.errors().size(), 1);
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 2);
+        QCOMPARE(d.rows(Grid::Daily), 2);
         QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
-        QCOMPARE(s->LbTotal->text(), QString("30.00"));
+        QCOMPARE(d.total(), QString("30.00"));
     }
 
     void copyingRows()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, "S", 3, 2, 10.5, Jan1);
         addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
         addLine(f, 1, "S", 3, 4, 10.5, Jan1.addDays(2));
-        summarise(s, Jan1, Jan1.addDays(2));
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 3);
-        QString name = cell(s->DBGRPProdDay, 0, ProdName);
-        QString unit = cell(s->DBGRPProdDay, 0, UnitName);
+        d.summarise(Jan1, Jan1.addDays(2));
+        QCOMPARE(d.rows(Grid::Daily), 3);
+        QString name = d.cell(Grid::Daily, 0, ProdName);
+        QString unit = d.cell(Grid::Daily, 0, UnitName);
         QString barcode = f.barcodeOfProduct(3);
 
         QGuiApplication::clipboard()->clear();
@@ -304,10 +304,11 @@ private Q_SLOTS:
     void exportingRowsToExcel()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 2);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Daily);
+        ConsignmentDriver d(s);
         addLine(f, 1, "S", 3, 2, 10.5, Jan1);
         addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
-        summarise(s, Jan1, Jan1.addDays(2));
+        d.summarise(Jan1, Jan1.addDays(2));
         const QString path = f.dbs().dir() + "/daily.xlsx";
         QCOMPARE(s->DBGRPProdDay->contextMenuPolicy(), Qt::ActionsContextMenu);
         QVERIFY(s->DBGRPProdDay->actions().contains(s->DBGRPProdDay->exportAction()));
@@ -326,7 +327,7 @@ private Q_SLOTS:
         QCOMPARE(row.value(TypeText).text, QString("รับคืน"));
         QCOMPARE(row.value(BarCode).type, QString("s"));
         QCOMPARE(row.value(BarCode).text, f.barcodeOfProduct(3));
-        QCOMPARE(row.value(ProdName).text, cell(s->DBGRPProdDay, 1, ProdName));
+        QCOMPARE(row.value(ProdName).text, d.cell(Grid::Daily, 1, ProdName));
         for (const auto &[column, number] : {std::pair{Quantity, -1.0}, std::pair{Price, 10.5}, std::pair{Total, -10.5}}) {
             QCOMPARE(row.value(column).type, QString("n"));
             QCOMPARE(row.value(column).number, number);
@@ -344,7 +345,8 @@ private Q_SLOTS:
     void onhandByYearAndPeriod()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Onhand);
+        ConsignmentDriver d(s);
         auto onhand = [&](int product, int period, double quantity) {
             const int unit = f.firstUnitOf(product);
             f.dbs().company().execute(
@@ -412,14 +414,15 @@ private Q_SLOTS:
     void aYearThatIsNotANumber()
     {
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Onhand);
+        ConsignmentDriver d(s);
         Drive::click(s->BkCustomrtOnhand);
         QVERIFY(s->QRPOnhand->isOpen());
         s->GetYear->setText("20x1"); // only code can put such a text there
         Drive::click(s->BkCustomrtOnhand);
         QCOMPARE(f.errors(), QStringList{"'20x1' is not a valid integer value"});
         QVERIFY(!s->QRPOnhand->isOpen());
-        QCOMPARE(s->DBGRPOnhand->model()->rowCount(), 0);
+        QCOMPARE(d.rows(Grid::Onhand), 0);
     }
 
     void theYearCheck_data()
@@ -438,7 +441,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, refused);
         ScreenFixture f;
-        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, 3);
+        TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Onhand);
+        ConsignmentDriver d(s);
         Drive::clickInto(s->GetYear);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_Delete);
@@ -453,11 +457,11 @@ private Q_SLOTS:
             QCOMPARE(f.dialogs().count(), 2);
             QCOMPARE(Drive::focus(), s->GetYear);
             // Left by a click on the show button: the same one message, and the button does nothing.
-            const int rowsBefore = s->DBGRPOnhand->model()->rowCount();
+            const int rowsBefore = d.rows(Grid::Onhand);
             Drive::click(s->BkCustomrtOnhand);
             QCOMPARE(f.dialogs().count(), 3);
             QCOMPARE(Drive::focus(), s->GetYear);
-            QCOMPARE(s->DBGRPOnhand->model()->rowCount(), rowsBefore);
+            QCOMPARE(d.rows(Grid::Onhand), rowsBefore);
         } else {
             QVERIFY(f.dialogs().texts().isEmpty());
             QCOMPARE(Drive::focus(), s->PeriodNo);

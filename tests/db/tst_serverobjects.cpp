@@ -1,6 +1,6 @@
 #include "data/SaveRequestAnswer.h"
-#include "db/DemoData.h"
 #include "db/ServerObjects.h"
+#include "db/setup/DemoData.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"

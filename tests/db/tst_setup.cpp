@@ -1,5 +1,5 @@
-#include "db/DatabaseSetup.h"
-#include "db/DemoData.h"
+#include "db/setup/DatabaseSetup.h"
+#include "db/setup/DemoData.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/SqlScript.h"

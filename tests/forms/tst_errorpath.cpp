@@ -9,9 +9,9 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ProgramOnDemo.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>

@@ -6,8 +6,8 @@
 
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MessageBoxDialogService.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 #include <QHelpEvent>
 #include <QToolTip>
 

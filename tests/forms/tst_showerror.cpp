@@ -3,7 +3,7 @@
 #include "data/Dm_Config.h"
 #include "data/LaunchContext.h"
 #include "forms/Fr_ShowError.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include "platform/mail/SmtpSink.h"
 

@@ -6,6 +6,7 @@
 //   step=roundtrips_<action> count=<n>
 // after a line with the requests by kind. Without the stand-in (python3, the FreeTDS ODBC
 // driver) it says so and ends with 1: no count is printed then. tarvo-bench runs it.
+#include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
@@ -14,9 +15,9 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
+#include "support/ScriptedDialogService.h"
 #include "support/TdsStandIn.h"
 
 #include <QApplication>
@@ -141,7 +142,7 @@ QStringList measure()
         DM->showErrorDialog = [&](const QString &text) { errors << text; };
         ExceptionRouter::setHandler([&](const QString &message) { errors << message; });
     });
-    auto screen = std::make_unique<TFrTarvoAdjAndConsignment>();
+    auto screen = std::make_unique<TFrTarvoAdjAndConsignment>(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
     screen->UserId = 1;
     screen->show();
     screen->activateWindow();

@@ -1,6 +1,6 @@
 // Two clerks saving lines for the same branch at once, as two processes on the same embedded
 // database files: no line is lost or doubled and the branch's on-hand balances agree with them.
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "platform/sql/Database.h"
 #include "support/DemoDatabases.h"
 

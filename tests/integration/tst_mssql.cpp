@@ -4,7 +4,7 @@
 // reports as skipped (CTest reads the skip from initTestCase). What only a real server can
 // tell: the T-SQL procedures' behaviour, their locks, and collations as the server applies them.
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"

@@ -4,6 +4,7 @@
 // procedure called. Values and Thai text are compared where they arrive; every text the program
 // sent is written to tests/tsql-texts/program for the T-SQL parse check (tests/tsql).
 #include "app/Screens.h"
+#include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
@@ -16,12 +17,12 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
+#include "support/ScriptedDialogService.h"
 #include "support/TdsStandIn.h"
 
 #include <QApplication>
@@ -102,7 +103,7 @@ class TestProgramOnSqlServer : public QObject
     // did not become active.
     static std::unique_ptr<TFrTarvoAdjAndConsignment> openScreenOnBranch1()
     {
-        auto screen = std::make_unique<TFrTarvoAdjAndConsignment>();
+        auto screen = std::make_unique<TFrTarvoAdjAndConsignment>(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
         screen->UserId = 1;
         screen->show();
         screen->activateWindow();

@@ -11,7 +11,7 @@
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,8 +81,7 @@ void FaultFixture::watchForErrorDialogs()
 TFrTarvoAdjAndConsignment *FaultFixture::openScreen(int userId)
 {
     delete m_screen;
-    m_screen = new TFrTarvoAdjAndConsignment;
-    m_screen->UserId = userId;
+    m_screen = newConsignmentScreen(userId);
     m_screen->show();
     backToScreen();
     return m_screen;

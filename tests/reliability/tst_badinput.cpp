@@ -6,13 +6,14 @@
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "data/ErrorHandler.h"
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,10 +53,11 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::retype(s->EdQuantity1, "12abc");
         QCOMPARE(s->EdQuantity1->text(), QString("12"));
         Drive::type(ThaiDigits + "1.5,e");
@@ -106,9 +108,10 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        d.scan(f.barcodeOfProduct(3));
         for (const QString &typed : {f.barcodeOfProduct(4), "1" + QString(308, u'0'), QString(400, u'9')}) {
             f.dialogs().clear();
             Drive::retype(s->EdQuantity1, typed);
@@ -136,7 +139,8 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 3);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Onhand);
         const QString thisYear = QString::number(QDate::currentDate().year());
         QCOMPARE(s->GetYear->text(), thisYear);
         Drive::retype(s->GetYear, "20.5x" + ThaiDigits.left(2));
@@ -167,11 +171,9 @@ private Q_SLOTS:
         Drive::click(s->BkCustomrtOnhand);
         f.backToScreen();
         QCOMPARE(f.dialogs().texts(), QStringList{YearDigits});
-        // The press of OK still goes through after the year box took the focus back; the empty
-        // text it converts is explained once, through the error road.
-        QVERIFY(f.shownErrors().size() <= 1);
-        if (!f.shownErrors().isEmpty())
-            QCOMPARE(f.shownErrors().first().errorText, QString("\r'' IS NOT A VALID INTEGER VALUE\r"));
+        // The press of OK ends with the year box taking the focus back: the clerk has been told
+        // why, and the empty text is never converted, so no error follows.
+        QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(Drive::focus(), s->GetYear);
         QCOMPARE(s->GetYear->text(), QString());
         QVERIFY(!s->QRPOnhand->isOpen());
@@ -209,19 +211,20 @@ private Q_SLOTS:
         QFETCH(QString, text);
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int products = f.dbs().scalar("Select Count(*) From Product").toInt();
         const int logged = f.logRows();
 
-        Drive::scan(s->EdBarcode1, text);
+        d.scan(text);
         QCOMPARE(f.dialogs().texts(), QStringList{NotFound1 + text.toUpper().trimmed()});
         QCOMPARE(s->EdBarcode1->text(), QString()); // the page is reset
         QVERIFY(!s->AcSave->isEnabled());
         Drive::save();
 
-        clickTab(s, 1);
+        d.showPage(ConsignmentDriver::Adjustment);
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode2, text);
+        d.scan(text);
         QCOMPARE(f.dialogs().texts(), QStringList{NotFound2});
         QCOMPARE(s->EdBarcode2->text(), text); // kept for correcting
         QCOMPARE(Drive::focus(), s->EdBarcode2);
@@ -241,13 +244,14 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const QString longBarcode = f.barcodeOfProduct(3) + QString(5000, u'7');
-        Drive::scan(s->EdBarcode1, longBarcode);
+        d.scan(longBarcode);
         QCOMPARE(f.dialogs().texts(), QStringList{NotFound1 + longBarcode});
 
         f.dialogs().clear();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         const QString longSerial = QString("SN-") + QString(100, u'ก') + QString(100, u'9');
         Drive::type(longSerial);
         QCOMPARE(s->EdSerialNo1->text(), longSerial.left(60));
@@ -257,8 +261,8 @@ private Q_SLOTS:
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), longSerial.left(60));
 
         // Pasted on the adjustment page: the same.
-        clickTab(s, 1);
-        Drive::scan(s->EdBarcode2, f.barcodeOfProduct(25));
+        d.showPage(ConsignmentDriver::Adjustment);
+        d.scan(f.barcodeOfProduct(25));
         paste(longSerial);
         QCOMPARE(s->EdSerialNo2->text(), longSerial.left(60));
         Drive::save();
@@ -272,13 +276,14 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        ConsignmentDriver d(s);
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-" + ThaiDigits);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), "SN-" + ThaiDigits);
         // The same serial number in Arabic digits is another one.
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-0123456789");
         Drive::save();
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
@@ -291,11 +296,12 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-55");
         Drive::save();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         paste(QStringLiteral("SN-\t5\u200B5\r\n"));
         QCOMPARE(s->EdSerialNo1->text(), QString("SN-55"));
         Drive::save();

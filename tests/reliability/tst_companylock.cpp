@@ -16,8 +16,9 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -67,11 +68,12 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter();
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::retype(s->EdQuantity1, "4");
 
         LockingWriter writer(f.companyFile());
@@ -108,6 +110,7 @@ private Q_SLOTS:
         const BusyTimeOut shortWait(300);
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter();
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
@@ -116,7 +119,7 @@ private Q_SLOTS:
         LockingWriter writer(f.companyFile());
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
         // Reading is not held up by the other writer: the lookup works.
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         QCOMPARE(s->LbProdCode1->text(), QString("P0025"));
         Drive::type("SN-LOCK-7");
         const QStringList before = screenState(s);
@@ -141,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(f.consignmentCount(), stored + 1);
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-LOCK-7"));
         // The failed attempt left no transaction open: the next line goes through as well.
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        d.scan(f.barcodeOfProduct(3));
         Drive::retype(s->EdQuantity1, "1");
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 2);
@@ -155,8 +158,9 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        d.scan(f.barcodeOfProduct(3));
         Drive::retype(s->EdQuantity1, "7");
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -176,12 +180,13 @@ private Q_SLOTS:
         const BusyTimeOut shortWait(300);
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
         Drive::enter();
         const int stored = f.consignmentCount();
         LockingWriter writer(f.configFile());
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
 
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        d.scan(f.barcodeOfProduct(3));
         Drive::retype(s->EdQuantity1, "6");
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());

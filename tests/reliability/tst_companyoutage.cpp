@@ -14,8 +14,9 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -56,13 +57,14 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
         const QDate day = QDate::currentDate().addDays(-2);
         s->DateTimePicker2->setDate(day);
         s->CBConsignType->setCurrentIndex(1);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::retype(s->EdQuantity1, "7");
         Drive::click(s->CBFree1);
         QVERIFY(s->AcSave->isEnabled());
@@ -115,12 +117,13 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 1);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Adjustment);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(25);
         s->CBAdjType->setCurrentIndex(1);
-        Drive::scan(s->EdBarcode2, barcode);
+        d.scan(barcode);
         QCOMPARE(Drive::focus(), s->EdSerialNo2);
         Drive::type("SN-OUT-1");
         const QStringList before = screenState(s);
@@ -147,6 +150,7 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(4);
@@ -183,15 +187,16 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const QString first = f.barcodeOfProduct(3);
         const QString second = f.barcodeOfProduct(6);
         QVERIFY(listPrice(f.dbs(), first) != listPrice(f.dbs(), second));
-        Drive::scan(s->EdBarcode1, first);
+        d.scan(first);
         Drive::retype(s->EdQuantity1, "2");
 
         f.takeCompanyAway();
-        Drive::scan(s->EdBarcode1, second);
+        d.scan(second);
         f.backToScreen();
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(s->EdBarcode1->text(), second);
@@ -216,7 +221,8 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 1);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Adjustment);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(5);
@@ -249,14 +255,15 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         // Two lines today, so the summary has rows and a total.
         for (const char *quantity : {"2", "5"}) {
-            Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+            d.scan(f.barcodeOfProduct(3));
             Drive::retype(s->EdQuantity1, quantity);
             Drive::save();
         }
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
-        clickTab(s, 2);
+        d.showPage(ConsignmentDriver::Daily);
         s->DateEdit1->setDate(QDate::currentDate().addDays(-1));
         Drive::click(s->BtOkConsign);
         const int rows = s->DBGRPProdDay->model()->rowCount();
@@ -286,8 +293,8 @@ private Q_SLOTS:
         QCOMPARE(s->LbTotal->text(), total);
 
         // A save re-reads the grid with the same dates: one more row.
-        clickTab(s, 0);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(3));
+        d.showPage(ConsignmentDriver::Consignment);
+        d.scan(f.barcodeOfProduct(3));
         Drive::retype(s->EdQuantity1, "1");
         Drive::save();
         QCOMPARE(s->DBGRPProdDay->model()->rowCount(), rows + 1);
@@ -301,20 +308,21 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
-        Drive::scan(s->EdBarcode1, barcode);
+        d.scan(barcode);
         Drive::retype(s->EdQuantity1, "8");
 
         f.takeCompanyAway();
-        clickTab(s, 1);
+        d.showPage(ConsignmentDriver::Adjustment);
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
         QCOMPARE(s->PageControl1->currentIndex(), 1);
         QVERIFY(!s->AcSave->isEnabled());
         Drive::save();
-        clickTab(s, 0);
+        d.showPage(ConsignmentDriver::Consignment);
         Drive::save();
         QCOMPARE(f.shownErrors().size(), 1);
         f.bringCompanyBack();
@@ -330,7 +338,7 @@ private Q_SLOTS:
         QCOMPARE(f.consignmentCount(), stored + 1);
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 8.0);
         // And the adjustment page resets as it should.
-        clickTab(s, 1);
+        d.showPage(ConsignmentDriver::Adjustment);
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(s->EdBarcode1->text(), QString());
     }
@@ -340,7 +348,8 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
-        clickTab(s, 3);
+        ConsignmentDriver d(s);
+        d.showPage(ConsignmentDriver::Onhand);
         const int logged = f.logRows();
         const QStringList before = screenState(s);
         f.takeCompanyAway();

@@ -12,8 +12,9 @@
 #include "forms/Fr_ShowError.h"
 #include "platform/sql/Database.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ConsignmentDriver.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,15 +40,16 @@ QString duplicateSerial(const QString &serial)
 TFrTarvoAdjAndConsignment *sellTwice(FaultFixture &f, const QString &serial)
 {
     TFrTarvoAdjAndConsignment *s = f.openScreen();
+    ConsignmentDriver d(s);
     Drive::enter();
     const QString barcode = f.barcodeOfProduct(25);
-    Drive::scan(s->EdBarcode1, barcode);
+    d.scan(barcode);
     Drive::type(serial);
     Drive::save();
     if (f.dialogs().texts() != QStringList{Saved})
         qWarning("the first sale was not saved");
     f.dialogs().clear();
-    Drive::scan(s->EdBarcode1, barcode);
+    d.scan(barcode);
     Drive::type(serial);
     return s;
 }
@@ -87,6 +89,7 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-2024-0001");
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QStringList before = screenState(s);
@@ -120,7 +123,7 @@ private Q_SLOTS:
         s->CBConsignType->setCurrentIndex(1);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-2024-0001");
         Drive::save();
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
@@ -135,6 +138,7 @@ private Q_SLOTS:
     {
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-CFG-1");
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QStringList before = screenState(s);
@@ -153,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), stored + 1);
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-CFG-2");
         Drive::save();
         f.backToScreen();
@@ -177,6 +181,7 @@ private Q_SLOTS:
         const BusyTimeOut shortWait(300);
         FaultFixture f;
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-LCK-1");
+        ConsignmentDriver d(s);
         const int logged = f.logRows();
         const QStringList before = screenState(s);
 
@@ -233,6 +238,7 @@ private Q_SLOTS:
         f.writeMailSettings("127.0.0.1", host.port(), 1000, 1500);
         f.answerErrorsWithSend(true);
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-MAIL-1");
+        ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QStringList before = screenState(s);
@@ -262,7 +268,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), stored + 1);
         f.clearShownErrors();
-        Drive::scan(s->EdBarcode1, f.barcodeOfProduct(25));
+        d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-MAIL-2");
         Drive::save();
         f.backToScreen();

@@ -2,10 +2,10 @@
 #include "data/LaunchContext.h"
 #include "platform/core/Exceptions.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QDate>
 #include <QGroupBox>

@@ -12,11 +12,11 @@
 #include "platform/report/ReportViewer.h"
 #include "platform/sql/Database.h"
 #include "platform/ui/ApplicationTitle.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reports/FR_STDREPORT_ParamNew.h"
 #include "reports/Fa_ButtonReport.h"
 #include "support/ModalDialogs.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QLabel>
 #include <QLineEdit>

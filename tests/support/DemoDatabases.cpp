@@ -1,5 +1,6 @@
 #include "support/DemoDatabases.h"
 
+#include "db/setup/DemoData.h"
 #include "db/ServerObjects.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
@@ -50,4 +51,41 @@ void DemoDatabases::writeServerDat(const QByteArray &content) const
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(f.fileName()));
     f.write(content.isNull() ? server().toUtf8() + "\r\n" : content);
+}
+
+int DemoDatabases::firstUnitOf(int product)
+{
+    return scalar(QStringLiteral("Select Min(Id) From ProductUnits Where Product = %1").arg(product)).toInt();
+}
+
+QString DemoDatabases::barcodeOfProduct(int product)
+{
+    return DemoData::barcodeOfUnit(firstUnitOf(product));
+}
+
+int DemoDatabases::consignmentCount()
+{
+    return scalar(QStringLiteral("Select Count(*) From Tarvo_Consignment")).toInt();
+}
+
+QVariantMap DemoDatabases::lastLine()
+{
+    return lastLines(1).value(0);
+}
+
+QList<QVariantMap> DemoDatabases::lastLines(int count)
+{
+    Query q(m_company.get());
+    q.setSql({QStringLiteral("Select UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
+                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit %1")
+                  .arg(count)});
+    q.open();
+    QList<QVariantMap> lines;
+    for (int r = q.recordCount() - 1; r >= 0; --r) {
+        QVariantMap row;
+        for (int c = 0; c < q.fieldNames().size(); ++c)
+            row.insert(q.fieldNames().at(c), q.value(r, c));
+        lines << row;
+    }
+    return lines;
 }

@@ -3,6 +3,8 @@
 #include "support/TempDir.h"
 
 #include <QDate>
+#include <QList>
+#include <QVariantMap>
 #include <memory>
 
 class Database;
@@ -27,6 +29,16 @@ public:
     // Runs a query and returns the first column of the first row.
     static QVariant scalar(Database &db, const QString &sql);
     QVariant scalar(const QString &sql) { return scalar(*m_company, sql); }
+
+    // The demo data's first unit of a product, and that unit's barcode.
+    int firstUnitOf(int product);
+    QString barcodeOfProduct(int product);
+
+    // The consignment lines stored on the company database: how many, and the one with the
+    // highest id (the eleven values of the save call, by name), or the last count, oldest first.
+    int consignmentCount();
+    QVariantMap lastLine();
+    QList<QVariantMap> lastLines(int count);
 
     // What the database file alone holds (a backup of it, say): the file, and none of the
     // engine's files beside it, is copied to a folder of its own and the query runs there.

@@ -3,10 +3,9 @@
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
-#include "db/DemoData.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,37 +80,25 @@ ProgramOnDemo::~ProgramOnDemo()
 
 int ProgramOnDemo::firstUnitOf(int product)
 {
-    return m_dbs->scalar(QStringLiteral("Select Min(Id) From ProductUnits Where Product = %1").arg(product)).toInt();
+    return m_dbs->firstUnitOf(product);
 }
 
 QString ProgramOnDemo::barcodeOfProduct(int product)
 {
-    return DemoData::barcodeOfUnit(firstUnitOf(product));
+    return m_dbs->barcodeOfProduct(product);
 }
 
 int ProgramOnDemo::consignmentCount()
 {
-    return m_dbs->scalar(QStringLiteral("Select Count(*) From Tarvo_Consignment")).toInt();
+    return m_dbs->consignmentCount();
 }
 
 QVariantMap ProgramOnDemo::lastLine()
 {
-    return lastLines(1).value(0);
+    return m_dbs->lastLine();
 }
 
 QList<QVariantMap> ProgramOnDemo::lastLines(int count)
 {
-    Query q(&m_dbs->company());
-    q.setSql({QStringLiteral("Select UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
-                             " ChkFree, OldPrice, ConsigDate From Tarvo_Consignment Order By Id Desc Limit %1")
-                  .arg(count)});
-    q.open();
-    QList<QVariantMap> lines;
-    for (int r = q.recordCount() - 1; r >= 0; --r) {
-        QVariantMap row;
-        for (int c = 0; c < q.fieldNames().size(); ++c)
-            row.insert(q.fieldNames().at(c), q.value(r, c));
-        lines << row;
-    }
-    return lines;
+    return m_dbs->lastLines(count);
 }

@@ -19,8 +19,7 @@ ScreenFixture::~ScreenFixture()
 TFrTarvoAdjAndConsignment *ScreenFixture::openScreen(int userId, bool activate)
 {
     closeScreen();
-    m_screen = new TFrTarvoAdjAndConsignment;
-    m_screen->UserId = userId;
+    m_screen = newConsignmentScreen(userId);
     m_screen->show();
     if (!activate)
         return m_screen;

@@ -1,13 +1,22 @@
 #include "support/ScreenHelpers.h"
 
+#include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "data/U_DM.h"
 #include "platform/sql/Query.h"
 #include "support/DemoDatabases.h"
 
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+TFrTarvoAdjAndConsignment *newConsignmentScreen(int userId)
+{
+    auto *s = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
+    s->UserId = userId;
+    return s;
+}
 
 void clickTab(TFrTarvoAdjAndConsignment *s, int index)
 {

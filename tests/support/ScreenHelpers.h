@@ -12,6 +12,10 @@ class TFrTarvoAdjAndConsignment;
 // The message a successful save shows.
 inline const QString Saved = QStringLiteral("บันทึกเรียบร้อย");
 
+// A new consignment screen for the user as the program makes it (on DM's company connection,
+// with a store on it), not yet shown, without a barcode search.
+TFrTarvoAdjAndConsignment *newConsignmentScreen(int userId);
+
 // Clicks the tab of the screen's page control at index.
 void clickTab(TFrTarvoAdjAndConsignment *s, int index);
 

@@ -1,7 +1,7 @@
 // tarvo-dbinit on SQL Server, through the real ODBC stack against the TDS stand-in: the
 // collations it creates, accepts and refuses, the suite's procedures it keeps, the columns it
 // adds, and demo data that arrives in Thai code page 874.
-#include "db/DatabaseSetup.h"
+#include "db/setup/DatabaseSetup.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/SqlScript.h"
 #include "support/TdsStandIn.h"

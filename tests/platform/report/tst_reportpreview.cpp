@@ -7,8 +7,8 @@
 #include "platform/report/ReportPrintDialog.h"
 #include "platform/report/ReportSetupDialog.h"
 #include "platform/report/ReportViewer.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "support/ModalDialogs.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/MessageBoxDialogService.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,11 +1,14 @@
 #include "platform/core/Exceptions.h"
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/ScriptedDialogService.h"
 #include "platform/ui/TarvoApplication.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
@@ -37,6 +40,18 @@ class FailingClose : public QWidget
 {
 protected:
     void closeEvent(QCloseEvent *) override { throw EDatabaseError("Possible network error"); }
+};
+
+// A screen-like owner of handlers: its tick handler fails on the second tick.
+class Ticks : public QObject
+{
+public:
+    int count = 0;
+    void Timer1Timer()
+    {
+        if (++count == 2)
+            throw EInOutError("I/O error 103");
+    }
 };
 
 } // namespace
@@ -118,6 +133,43 @@ private Q_SLOTS:
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
         QCOMPARE(dialogs.texts(), QStringList({"Possible network error"}));
+    }
+
+    // A handler connected with connectGuarded reports its exception where it ends: the signal's
+    // other handlers still run, the handler takes the signal's arguments it names, a member
+    // function runs on the context object, and a private signal (a timer's) works too.
+    void guardedHandlersReportWhereTheyEnd()
+    {
+        QStringList handled;
+        ExceptionRouter::setHandler([&](const QString &message) { handled << message; });
+
+        QPushButton button;
+        int after = 0;
+        connectGuarded(&button, &QPushButton::clicked, &button, [] { throw EDatabaseError("Possible network error"); });
+        connectGuarded(&button, &QPushButton::clicked, &button, [&] { ++after; });
+        button.click(); // no exception leaves click()
+        QCOMPARE(handled, QStringList({"Possible network error"}));
+        QCOMPARE(after, 1);
+
+        QSpinBox box;
+        connectGuarded(&box, &QSpinBox::valueChanged, &box, [](int value) {
+            if (value == 7)
+                throw EConvertError(QString("'%1' is not a valid integer value").arg(value));
+        });
+        box.setValue(3);
+        box.setValue(7);
+        QCOMPARE(handled.size(), 2);
+        QCOMPARE(handled.last(), QString("'7' is not a valid integer value"));
+
+        Ticks ticks;
+        QTimer timer;
+        timer.setInterval(0);
+        connectGuarded(&timer, &QTimer::timeout, &ticks, &Ticks::Timer1Timer);
+        timer.start();
+        QTRY_VERIFY(ticks.count > 2); // the timer goes on after the failing tick
+        timer.stop();
+        QCOMPARE(handled.size(), 3);
+        QCOMPARE(handled.last(), QString("I/O error 103"));
     }
 
     void runReportsWhatLeavesTheCallable()

@@ -3,7 +3,7 @@
 #include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FocusExit.h"
 #include "platform/ui/MessageBoxDialogService.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

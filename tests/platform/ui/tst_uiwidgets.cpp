@@ -6,7 +6,7 @@
 #include "platform/ui/FocusExit.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 #include "support/TempDir.h"
 
 #include <QAbstractItemView>

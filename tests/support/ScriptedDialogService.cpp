@@ -1,4 +1,4 @@
-#include "platform/ui/ScriptedDialogService.h"
+#include "support/ScriptedDialogService.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "db/DatabaseSetup.h"
+#include "db/setup/DatabaseSetup.h"
 
 #include "db/ServerObjects.h"
 #include "platform/core/Exceptions.h"

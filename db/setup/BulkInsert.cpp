@@ -1,4 +1,4 @@
-#include "db/BulkInsert.h"
+#include "db/setup/BulkInsert.h"
 
 #include "platform/sql/Database.h"
 #include "platform/sql/NamedParams.h"

@@ -1,6 +1,6 @@
-#include "db/DemoData.h"
+#include "db/setup/DemoData.h"
 
-#include "db/BulkInsert.h"
+#include "db/setup/BulkInsert.h"
 #include "platform/sql/Database.h"
 
 #include <QDateTime>

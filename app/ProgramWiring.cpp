@@ -1,5 +1,6 @@
 #include "app/ProgramWiring.h"
 
+#include "app/ServerWaitNote.h"
 #include "app/UnattendedRun.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchContext.h"
@@ -7,6 +8,7 @@
 #include "forms/Fr_ShowError.h"
 #include "platform/report/ReportXlsxWriter.h"
 #include "platform/sql/Database.h"
+#include "platform/sql/ServerWait.h"
 #include "platform/ui/DialogService.h"
 #include "platform/ui/ExceptionRouter.h"
 
@@ -25,12 +27,14 @@ void wire()
     ReportXlsxWriter::setOwnerSource([] {
         return ReportXlsxWriter::Owner{launchContext().UserCode.trimmed(), launchContext().CompanyNameThai.trimmed()};
     });
+    ServerWait::setHooks({&ServerWaitNote::begin, &ServerWaitNote::end});
 }
 
 void end()
 {
     Database::setLockWaitHook({});
     ReportXlsxWriter::setOwnerSource({});
+    ServerWait::setHooks({});
     ExceptionRouter::setHandler({});
     delete DM; // sets DM to nullptr
     delete DMConfig;

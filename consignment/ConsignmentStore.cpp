@@ -1,10 +1,16 @@
 #include "consignment/ConsignmentStore.h"
 
+#include "consignment/ConsignmentRequestSql.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "data/SaveRequestAnswer.h"
+#include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/sql/ServerErrors.h"
 
 ConsignmentStore::ConsignmentStore(Database *company)
-    : m_save(std::make_unique<Query>(company))
+    : m_company(company)
+    , m_save(std::make_unique<Query>(company))
+    , m_requestIds(company)
 {
     m_save->setObjectName(QStringLiteral("QSave"));
 }
@@ -13,9 +19,35 @@ ConsignmentStore::~ConsignmentStore() = default;
 
 SaveOutcome ConsignmentStore::save(const ConsignmentLine &line)
 {
+    if (!m_pendingLine || !(*m_pendingLine == line)) {
+        m_pendingLine = line;
+        m_pendingId = QUuid::createUuid();
+    }
+    for (int attempt = 0;; ++attempt) {
+        bool withId = false;
+        try {
+            withId = m_requestIds.saveTakesRequestId();
+            send(line, withId);
+        } catch (const EOutcomeUnknown &) {
+            if (withId && attempt == 0)
+                continue; // the same line, the same id, on the connection opened again
+            throw;        // still not known: the line stays pending with its id
+        }
+        // Only an answer ends the id: after a refusal, or a failure before anything was sent,
+        // the unchanged line goes again with the same id, which the server has not stored.
+        m_pendingLine.reset(); // stored now, or stored before under the same id
+        return SaveOutcome::Stored;
+    }
+}
+
+void ConsignmentStore::send(const ConsignmentLine &line, bool withId)
+{
     Query &q = *m_save;
-    q.setStatement(line.entry == ConsignmentLine::Entry::Adjustment ? ConsignmentSql::SaveAdjustment
-                                                                    : ConsignmentSql::SaveConsignment);
+    if (withId)
+        q.setStatement(ConsignmentRequestSql::SaveLineWithRequestId);
+    else
+        q.setStatement(line.entry == ConsignmentLine::Entry::Adjustment ? ConsignmentSql::SaveAdjustment
+                                                                        : ConsignmentSql::SaveConsignment);
     q.setParam(QStringLiteral("UserCode"), line.userCode);
     q.setParam(QStringLiteral("UserKeyIn"), line.userKeyIn);
     q.setParam(QStringLiteral("Customer"), line.customer);
@@ -27,6 +59,13 @@ SaveOutcome ConsignmentStore::save(const ConsignmentLine &line)
     q.setParam(QStringLiteral("ChkFree"), line.chkFree());
     q.setParam(QStringLiteral("OldPrice"), line.oldPrice);
     q.setParam(QStringLiteral("EditDate"), line.editDate);
-    q.execSql();
-    return SaveOutcome::Stored;
+    q.setTimeLimit(m_company->settings().saveTimeoutSeconds);
+    if (!withId) {
+        q.execSql();
+        return;
+    }
+    q.setParam(QStringLiteral("RequestId"), m_pendingId);
+    q.open();
+    SaveRequestAnswer::read(q);
+    q.close();
 }

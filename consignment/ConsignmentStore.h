@@ -1,8 +1,11 @@
 #pragma once
 
 #include "consignment/ConsignmentLine.h"
+#include "data/RequestIdSupport.h"
 
+#include <QUuid>
 #include <memory>
+#include <optional>
 
 class Database;
 class Query;
@@ -13,9 +16,16 @@ enum class SaveOutcome {
 };
 
 // Where the consignment screen's lines go: one call of Save_Tarvo_Consignment on the company
-// database per line, with the text of the line's page. A failure of the call leaves save() as
-// the database's exception, for the application-wide handling; the store keeps nothing of a
-// line between calls.
+// database per line, with the text of the line's page, bounded by QLM.INI's SaveTimeout.
+//
+// When the server's procedure takes a request id, a line gets one when it is first handed over
+// and keeps it until it is stored (handed over again unchanged after a refusal, it keeps it too:
+// the server never stored it under that id). A lost answer (EOutcomeUnknown: the link broke, the
+// wait ran out) is resolved by sending the same line with the same id once more on the connection
+// opened again: the procedure stores it or says it already has. If that answer is lost too, the
+// exception leaves save() and the line stays pending: handed over again unchanged, it goes with
+// the same id. Without the id the eleven-value call is never sent twice by the store. A failure
+// leaves save() as the database's exception, for the application-wide handling.
 class ConsignmentStore
 {
 public:
@@ -25,7 +35,15 @@ public:
     ConsignmentStore &operator=(const ConsignmentStore &) = delete;
 
     SaveOutcome save(const ConsignmentLine &line);
+    // The id of the line whose outcome is not known yet (null: none).
+    QUuid pendingRequestId() const { return m_pendingLine ? m_pendingId : QUuid(); }
 
 private:
+    void send(const ConsignmentLine &line, bool withId);
+
+    Database *m_company;
     std::unique_ptr<Query> m_save; // QSave: its statement is set at each save
+    RequestIdSupport m_requestIds;
+    std::optional<ConsignmentLine> m_pendingLine;
+    QUuid m_pendingId;
 };

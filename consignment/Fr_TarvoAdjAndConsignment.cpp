@@ -5,6 +5,7 @@
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "platform/format/Conversions.h"
 #include "platform/format/FormatFloat.h"
+#include "platform/sql/CodePage874.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
@@ -473,6 +474,16 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
     if (year < FirstLineYear || year > QDate::currentDate().year() + 1) {
         showMessage(QStringLiteral("วันที่ไม่ถูกต้อง !"));
         FocusExit::refocus(page.date);
+        return false;
+    }
+    // The company database keeps text in the Thai code page: a character it cannot hold (a
+    // Chinese one, say) would never reach it.
+    const QString serial = page.serial->text();
+    const qsizetype unholdable = CodePage874::firstUnencodable(serial);
+    if (unholdable >= 0) {
+        showMessage(QStringLiteral("SerialNo มีตัวอักษร \"%1\" ที่ฐานข้อมูลเก็บไม่ได้ แก้ไข SerialNo แล้วบันทึกอีกครั้ง")
+                        .arg(serial.mid(unholdable, serial.at(unholdable).isHighSurrogate() ? 2 : 1)));
+        FocusExit::refocus(page.serial);
         return false;
     }
     return true;

@@ -45,6 +45,10 @@ const QList<TranslationRow> &translationTable()
         {QStringLiteral("Read from the server failed"), serverUnreachable},
         {QStringLiteral("Write to the server failed"), serverUnreachable},
         {QStringLiteral("Timeout expired"), serverTimedOut},
+        // A text refused before it was sent (a character such as a Chinese one that the Thai
+        // code page of the database cannot store).
+        {QStringLiteral("cannot hold; nothing was sent"),
+         QStringLiteral("ข้อความมีตัวอักษรที่ฐานข้อมูลเก็บไม่ได้ กรุณาแก้ไขข้อความแล้วบันทึกใหม่")},
     };
     return rows;
 }

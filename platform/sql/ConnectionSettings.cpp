@@ -174,15 +174,18 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
             encryption = Encryption::Require;
         else if (!level.isEmpty() && level.compare(QStringLiteral("request"), Qt::CaseInsensitive) != 0)
             s.error = QStringLiteral("QLM.INI [DATABASE] Encryption %1 is not off, request or require.").arg(level);
-        const QString loginTimeout = ini.value(section, QStringLiteral("LoginTimeout")).trimmed();
-        if (!loginTimeout.isEmpty()) {
+        // A time-out in whole seconds, 1 or more.
+        auto seconds = [&](const QString &key, int &into) {
+            const QString text = ini.value(section, key).trimmed();
+            if (text.isEmpty())
+                return;
             bool ok = false;
-            s.loginTimeoutSeconds = loginTimeout.toInt(&ok);
-            if (!ok || s.loginTimeoutSeconds < 1)
-                s.error = QStringLiteral("QLM.INI [DATABASE] LoginTimeout %1 is not a whole number of seconds "
-                                         "from 1 on.")
-                              .arg(loginTimeout);
-        }
+            into = text.toInt(&ok);
+            if (!ok || into < 1)
+                s.error = QStringLiteral("QLM.INI [DATABASE] %1 %2 is not a whole number of seconds from 1 on.").arg(key, text);
+        };
+        seconds(QStringLiteral("LoginTimeout"), s.loginTimeoutSeconds);
+        seconds(QStringLiteral("SaveTimeout"), s.saveTimeoutSeconds);
     }
     const bool freeTds = isFreeTdsDriver(driver);
     auto add = [&](const QString &key, const QString &value) { appendOdbcValue(s.databaseName, key, value, freeTds, &s.error); };

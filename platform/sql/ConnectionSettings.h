@@ -38,6 +38,11 @@ struct ConnectionSettings {
     int loginTimeoutSeconds = defaultLoginTimeoutSeconds;
     static constexpr int defaultLoginTimeoutSeconds = 15;
 
+    // The longest a save waits for the server before it is cancelled and its outcome counts as
+    // unknown. QLM.INI [DATABASE] SaveTimeout sets it in whole seconds (1 or more).
+    int saveTimeoutSeconds = defaultSaveTimeoutSeconds;
+    static constexpr int defaultSaveTimeoutSeconds = 15;
+
     // Reads the values of a parameter list; iniPath names the settings file ("" = none).
     static ConnectionSettings resolve(const QStringList &params, const QString &iniPath);
 

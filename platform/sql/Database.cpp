@@ -1,7 +1,10 @@
 #include "platform/sql/Database.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/sql/CodePage874.h"
 #include "platform/sql/OdbcStatement.h"
+#include "platform/sql/ServerErrors.h"
+#include "platform/sql/ServerWait.h"
 #include "platform/sql/SqliteServerObjects.h"
 
 #include <QAtomicInt>
@@ -9,6 +12,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -16,6 +20,11 @@
 
 namespace {
 QAtomicInt connectionCounter;
+
+QString newConnectionName(const QString &aliasName)
+{
+    return QStringLiteral("%1#%2").arg(aliasName).arg(connectionCounter.fetchAndAddRelaxed(1));
+}
 
 std::function<void()> &lockWaitHookSlot()
 {
@@ -57,12 +66,18 @@ int Database::waitForLock(void *database, int attempt)
 Database::Database(const QString &aliasName, QObject *parent)
     : QObject(parent)
     , m_aliasName(aliasName)
-    , m_connectionName(QStringLiteral("%1#%2").arg(aliasName).arg(connectionCounter.fetchAndAddRelaxed(1)))
+    , m_connectionName(newConnectionName(aliasName))
 {}
 
 Database::~Database()
 {
     close();
+    // A statement left waiting ends with the driver's own time-out; its connection goes then.
+    for (const Abandoned &a : std::as_const(m_abandoned)) {
+        if (a.thread)
+            a.thread->wait();
+        QSqlDatabase::removeDatabase(a.connectionName);
+    }
 }
 
 QString Database::errorText(const QSqlError &error)
@@ -104,6 +119,15 @@ sqlite3 *Database::sqliteHandle() const
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3 *const *>(v.data());
+}
+
+void Database::ensureOpen()
+{
+    if (m_transactionLost)
+        throw EDatabaseError(QStringLiteral("The connection to the database was lost during a transaction; the "
+                                            "transaction's work was undone."));
+    if (!m_connected)
+        open();
 }
 
 void Database::open()
@@ -227,6 +251,108 @@ void Database::close()
     QSqlDatabase::removeDatabase(m_connectionName);
     m_connected = false;
     m_transactionDepth = 0;
+    m_transactionLost = false;
+}
+
+void Database::dropConnection()
+{
+    // The server undoes an open transaction when its connection ends; until the caller ends the
+    // transaction too, no statement may run as if it still belonged to it.
+    const int depth = m_transactionDepth;
+    close();
+    m_transactionDepth = depth;
+    m_transactionLost = depth > 0;
+}
+
+void Database::abandonConnection(QThread *thread)
+{
+    // The thread still uses the connection's handles: the connection is set aside under its
+    // name and closed when the thread is done; the next statement opens one under a new name.
+    Q_EMIT aboutToClose();
+    const QString name = m_connectionName;
+    m_abandoned.append({name, thread});
+    connect(thread, &QThread::finished, this, [this, name] { removeAbandoned(name); });
+    m_connectionName = newConnectionName(m_aliasName);
+    if (thread->isFinished()) // done before anyone listened
+        removeAbandoned(name);
+    const int depth = m_transactionDepth;
+    m_connected = false;
+    m_transactionDepth = depth;
+    m_transactionLost = depth > 0;
+}
+
+void Database::removeAbandoned(const QString &connectionName)
+{
+    for (int i = 0; i < m_abandoned.size(); ++i) {
+        if (m_abandoned[i].connectionName != connectionName)
+            continue;
+        m_abandoned.removeAt(i);
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName);
+        return;
+    }
+}
+
+void Database::runOnServer(const QString &text, const QVariantList &values, const QStringList &names, Access access,
+                           int timeLimitSeconds, ResultRows *rows)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        if (values[i].typeId() != QMetaType::QString)
+            continue;
+        const QString value = values[i].toString();
+        const qsizetype at = CodePage874::firstUnencodable(value);
+        if (at >= 0)
+            throw ETextNotSendable(i < names.size() ? names[i] : QString::number(i + 1),
+                                   value.mid(at, value[at].isHighSurrogate() ? 2 : 1));
+    }
+    if (m_statementRunning)
+        throw EDatabaseError(QStringLiteral("The connection %1 is still waiting for the server.").arg(m_aliasName));
+    for (int attempt = 0;; ++attempt) {
+        ensureOpen();
+        void *connection = OdbcStatement::connectionHandle(sqlDatabase());
+        if (OdbcStatement::connectionDead(connection)) {
+            // Known dead before anything was sent: log in again first.
+            dropConnection();
+            ensureOpen();
+            connection = OdbcStatement::connectionHandle(sqlDatabase());
+        }
+        // A bounded statement is cancelled at its limit from here; the driver's own time-out,
+        // later, only ends a wait that not even the cancel ends.
+        const int limit = timeLimitSeconds > 0 ? timeLimitSeconds : m_settings.queryTimeoutSeconds;
+        const int driverTimeout = timeLimitSeconds > 0 ? timeLimitSeconds + ServerWait::cancelGraceMs / 1000 + 1 : limit;
+        auto call = std::make_shared<OdbcCall>(connection, text, values, driverTimeout);
+        QThread *leftWaiting = nullptr;
+        m_statementRunning = true;
+        const ServerWait::End end = ServerWait::run(call, timeLimitSeconds, access == Access::Read, leftWaiting);
+        m_statementRunning = false;
+        if (end == ServerWait::End::Abandoned) {
+            abandonConnection(leftWaiting);
+            const QString message = QStringLiteral("The server did not answer within %1 seconds; the statement was "
+                                                   "cancelled. Timeout expired")
+                                        .arg(limit);
+            if (access == Access::Write)
+                throw EOutcomeUnknown(message);
+            throw EDatabaseError(message);
+        }
+        if (!call->failed()) {
+            if (rows)
+                *rows = std::move(call->rows());
+            return;
+        }
+        // A cancelled statement leaves the connection in doubt too.
+        const bool waitEnded = end != ServerWait::End::Answered || call->timedOut();
+        if (!waitEnded && !call->connectionBroken())
+            throw EDatabaseError(call->message()); // the server's refusal; the connection is fine
+        dropConnection();
+        if (access == Access::Read && attempt == 0 && !waitEnded)
+            continue;
+        if (access == Access::Write)
+            throw EOutcomeUnknown(call->message());
+        throw EDatabaseError(call->message());
+    }
 }
 
 QString Database::sqlServerSessionSettings()
@@ -238,7 +364,7 @@ void Database::execute(const QString &sql)
 {
     ensureOpen();
     if (m_settings.dialect == SqlDialect::SqlServer) {
-        OdbcStatement::executeBatch(sqlDatabase(), sql, m_settings.queryTimeoutSeconds);
+        runOnServer(sql, {}, {}, Access::Write, 0, nullptr);
         return;
     }
     QSqlQuery q(sqlDatabase());
@@ -283,6 +409,11 @@ void Database::commit()
         return;
     if (--m_transactionDepth > 0)
         return;
+    if (m_transactionLost) {
+        m_transactionLost = false;
+        throw EDatabaseError(QStringLiteral("The connection to the database was lost during a transaction; the "
+                                            "transaction's work was undone."));
+    }
     try {
         if (m_settings.dialect == SqlDialect::Sqlite)
             execute(QStringLiteral("COMMIT"));
@@ -301,6 +432,10 @@ void Database::rollback()
     if (m_transactionDepth == 0)
         return;
     m_transactionDepth = 0;
+    if (m_transactionLost) {
+        m_transactionLost = false; // the server undid it when the connection went
+        return;
+    }
     rollbackOnEngine();
 }
 

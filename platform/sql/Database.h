@@ -4,17 +4,28 @@
 #include "platform/sql/SqlDialect.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QStringList>
+#include <QVariantList>
 #include <functional>
 
 struct sqlite3;
+struct ResultRows;
 class QSqlError;
+class QThread;
 
 // A connection to one database, addressed by its alias name. Its parameter list of
 // "NAME=value" strings is (re)built by the before-connect handler; the after-connect handler
 // loads what the owner needs. Statements that run on a closed connection open it first.
+//
+// A SQL Server connection that the driver reports dead or broken (the link failed, a wait timed
+// out or was cancelled, the driver broke off a request) is closed at once, so the next statement
+// logs in again; the failed statement raises one error. A read is sent once more on the new
+// connection; a write is not, and raises EOutcomeUnknown (ServerErrors.h) when its answer was
+// lost.
 class Database : public QObject
 {
     Q_OBJECT
@@ -43,11 +54,22 @@ public:
     int connectionGeneration() const { return m_generation; }
     void open(); // raises EDatabaseError with the server's text
     void close();
-    void ensureOpen()
-    {
-        if (!m_connected)
-            open();
-    }
+    void ensureOpen();
+
+    // How a statement on SQL Server may be treated when its connection is lost.
+    enum class Access {
+        Read,  // sent once more on a new connection
+        Write, // never sent again; a lost answer raises EOutcomeUnknown
+    };
+    // Runs a statement with "?" markers and its values on SQL Server, on a thread of its own
+    // while this thread goes on with its events (ServerWait). names gives each value's
+    // parameter name (or is empty): a text the server's code page cannot hold raises
+    // ETextNotSendable naming it, before anything is sent. timeLimitSeconds > 0 bounds the wait:
+    // then the statement is cancelled and, if it writes, raises EOutcomeUnknown; 0 leaves the
+    // connection's statement time-out. A read may be cancelled by the clerk. rows, when given,
+    // receives the last result set that has columns.
+    void runOnServer(const QString &text, const QVariantList &values, const QStringList &names, Access access,
+                     int timeLimitSeconds, ResultRows *rows);
 
     // The engine of the current (or, before the first connect, the next) connection.
     SqlDialect dialect() const;
@@ -80,6 +102,9 @@ public:
 
 private:
     static int waitForLock(void *database, int attempt);
+    void dropConnection();
+    void abandonConnection(QThread *thread);
+    void removeAbandoned(const QString &connectionName);
     void rollbackOnEngine();
     void openConnection();
     void configureSqlite();
@@ -94,4 +119,12 @@ private:
     int m_generation = 0;
     int m_busyTimeoutMs = 0;
     QElapsedTimer m_lockWait;
+    bool m_statementRunning = false; // a statement waits for the server (ServerWait)
+    bool m_transactionLost = false;  // the connection went while a transaction was open
+    // Connections whose statement did not end when cancelled: closed once their thread is done.
+    struct Abandoned {
+        QString connectionName;
+        QPointer<QThread> thread;
+    };
+    QList<Abandoned> m_abandoned;
 };

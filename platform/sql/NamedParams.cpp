@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QTime>
 
 namespace {
 
@@ -110,4 +111,25 @@ QVariantList positionalValues(const QStringList &names, const ParamList &params,
         values << (dialect == SqlDialect::Sqlite ? toSqliteValue(v) : v);
     }
     return values;
+}
+
+// NULL as the Qt driver binds it: a variant without value, or a null string, byte array, date or time.
+bool isNullValue(const QVariant &v)
+{
+    if (v.isNull())
+        return true;
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        return static_cast<const QString *>(v.constData())->isNull();
+    case QMetaType::QByteArray:
+        return static_cast<const QByteArray *>(v.constData())->isNull();
+    case QMetaType::QDate:
+        return static_cast<const QDate *>(v.constData())->isNull();
+    case QMetaType::QTime:
+        return static_cast<const QTime *>(v.constData())->isNull();
+    case QMetaType::QDateTime:
+        return static_cast<const QDateTime *>(v.constData())->isNull();
+    default:
+        return false;
+    }
 }

@@ -29,3 +29,7 @@ QVariantList positionalValues(const QStringList &names, const ParamList &params,
 // A value as the embedded engine stores it: dates as "YYYY-MM-DD", date-times as
 // "YYYY-MM-DD HH:MM:SS"; everything else unchanged.
 QVariant toSqliteValue(const QVariant &value);
+
+// Whether a value is bound as NULL, as Qt's drivers bind it: a variant without value, or a null
+// string, byte array, date or time.
+bool isNullValue(const QVariant &value);

@@ -74,6 +74,16 @@ bool isExecStatement(const QString &text)
     return re.match(text).hasMatch();
 }
 
+// A statement that only reads: it starts with SELECT or WITH (after blanks and comments). Such a
+// statement may be sent again when its connection was lost; anything else might change data.
+bool isReadStatement(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\s|--[^\\n]*\\n|/\\*.*?\\*/)*(select|with)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
+    return re.match(text).hasMatch();
+}
+
 } // namespace
 
 const PositionalStatement &Query::positional()
@@ -115,7 +125,12 @@ void Query::open()
         const PositionalStatement &ps = positional();
         const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
         try {
-            prepared(ps.text).query(values, m_rows);
+            if (m_database->dialect() == SqlDialect::SqlServer)
+                m_database->runOnServer(ps.text, values, ps.names,
+                                        isReadStatement(ps.text) ? Database::Access::Read : Database::Access::Write,
+                                        m_timeLimitSeconds, &m_rows);
+            else
+                prepared(ps.text).query(values, m_rows);
         } catch (const EDatabaseError &) {
             // Prepared again next time: after a lost connection the old statement is of no use.
             m_prepared.reset();
@@ -155,6 +170,10 @@ void Query::execSql()
     }
     const PositionalStatement &ps = positional();
     const QVariantList values = positionalValues(ps.names, m_params, m_database->dialect());
+    if (m_database->dialect() == SqlDialect::SqlServer) {
+        m_database->runOnServer(ps.text, values, ps.names, Database::Access::Write, m_timeLimitSeconds, nullptr);
+        return;
+    }
     try {
         prepared(ps.text).execute(values);
     } catch (const EDatabaseError &) {

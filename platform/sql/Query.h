@@ -46,6 +46,11 @@ public:
     void execSql(); // a statement that returns no rows
     bool isOpen() const { return m_open; }
 
+    // On SQL Server: the longest the statement may wait for the server (seconds; 0 = the
+    // connection's statement time-out). When it passes, the statement is cancelled; one that
+    // changes data then raises EOutcomeUnknown.
+    void setTimeLimit(int seconds) { m_timeLimitSeconds = seconds; }
+
     // Navigation over the open rows
     int recordCount() const { return m_rows.rowCount(); }
     bool isEmpty() const { return m_rows.cells.isEmpty(); }
@@ -90,6 +95,7 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     QueryModel *m_model = nullptr;
+    int m_timeLimitSeconds = 0;
     // The text with positional markers, built again only when the lines or the engine change.
     PositionalStatement m_positional;
     bool m_positionalValid = false;

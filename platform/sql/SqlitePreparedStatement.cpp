@@ -1,36 +1,12 @@
 #include "platform/sql/SqlitePreparedStatement.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/sql/NamedParams.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
 #include <sqlite3.h>
-
-namespace {
-
-// NULL as the Qt driver binds it: a variant without value, or a null string, byte array, date or time.
-bool isNullValue(const QVariant &v)
-{
-    if (v.isNull())
-        return true;
-    switch (v.typeId()) {
-    case QMetaType::QString:
-        return static_cast<const QString *>(v.constData())->isNull();
-    case QMetaType::QByteArray:
-        return static_cast<const QByteArray *>(v.constData())->isNull();
-    case QMetaType::QDate:
-        return static_cast<const QDate *>(v.constData())->isNull();
-    case QMetaType::QTime:
-        return static_cast<const QTime *>(v.constData())->isNull();
-    case QMetaType::QDateTime:
-        return static_cast<const QDateTime *>(v.constData())->isNull();
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 SqlitePreparedStatement::SqlitePreparedStatement(sqlite3 *handle, const QString &text)
     : m_handle(handle)

@@ -121,6 +121,7 @@ void StoredProc::execSqlServer()
     QStringList arguments;
     QStringList selects;
     QVariantList values;
+    QStringList names;
     QString resultVariable;
     for (const Param &p : m_params) {
         const QString variable = variableName(p.name);
@@ -135,6 +136,7 @@ void StoredProc::execSqlServer()
         } else {
             arguments << QStringLiteral("%1 = ?").arg(variable);
             values << p.value;
+            names << variable.mid(1);
         }
     }
     QString batch = QStringLiteral("SET NOCOUNT ON;");
@@ -152,7 +154,7 @@ void StoredProc::execSqlServer()
 
     // The outputs are the batch's last result set (the procedure may return sets of its own).
     ResultRows rows;
-    PreparedStatement::prepare(*m_database, batch)->query(values, rows);
+    m_database->runOnServer(batch, values, names, Database::Access::Write, m_timeLimitSeconds, &rows);
     if (selects.isEmpty())
         return;
     if (rows.rowCount() < 1 || rows.columns.size() != selects.size())

@@ -32,7 +32,10 @@ public:
     QVariant paramValue(const QString &name) const; // raises EDatabaseError for an unknown name
 
     void execProc(); // raises EDatabaseError with the server's text
-    void close();    // clears the outputs of the last call
+    // On SQL Server: the longest the call may wait for the server (seconds; 0 = the
+    // connection's statement time-out); then it is cancelled and raises EOutcomeUnknown.
+    void setTimeLimit(int seconds) { m_timeLimitSeconds = seconds; }
+    void close(); // clears the outputs of the last call
 
 private:
     struct Param {
@@ -49,4 +52,5 @@ private:
     Database *m_database;
     QString m_name;
     QList<Param> m_params;
+    int m_timeLimitSeconds = 0;
 };

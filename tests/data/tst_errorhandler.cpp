@@ -86,8 +86,9 @@ private Q_SLOTS:
     void table()
     {
         const auto &rows = ErrorHandler::translationTable();
-        // The suite's fourteen rows first, then those of today's engine and drivers.
-        QCOMPARE(rows.size(), 25);
+        // The suite's fourteen rows first, then those of today's engine and drivers and the
+        // program's own refusal of a text.
+        QCOMPARE(rows.size(), 26);
         QCOMPARE(rows[0].trigger, QString("is not a valid date"));
         QCOMPARE(rows[13].trigger, QString("Cannot insert duplicate"));
         QCOMPARE(rows[14].trigger, QString("database is locked"));
@@ -134,6 +135,10 @@ private Q_SLOTS:
         QTest::newRow("Microsoft statement time-out")
             << "[Microsoft][ODBC Driver 17 for SQL Server]Query timeout expired" << timedOut;
         QTest::newRow("Microsoft no server") << "[Microsoft][ODBC Driver 17 for SQL Server]Login timeout expired" << unreachable;
+        QTest::newRow("text the code page cannot hold")
+            << "The text of parameter 'SerialNumber' holds the character U+4E2D, which the server's code page 874 cannot "
+               "hold; nothing was sent."
+            << "ข้อความมีตัวอักษรที่ฐานข้อมูลเก็บไม่ได้ กรุณาแก้ไขข้อความแล้วบันทึกใหม่";
         QTest::newRow("no row") << "'abc' is not a valid integer value"
                                 << "";
         QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric"

@@ -57,16 +57,26 @@ QString TdsStandIn::start()
     return m_port ? QString() : QStringLiteral("unexpected output: %1").arg(QString::fromUtf8(out));
 }
 
-void TdsStandIn::answer(const QString &match, const QJsonArray &answer)
+void TdsStandIn::addRule(const QString &match, const QJsonValue &answer, int times)
 {
-    m_rules.prepend(QJsonObject{{QStringLiteral("match"), match}, {QStringLiteral("answer"), answer}});
+    QJsonObject rule{{QStringLiteral("match"), match}, {QStringLiteral("answer"), answer}};
+    if (times > 0) {
+        rule.insert(QStringLiteral("times"), times);
+        // Counted by the rule's text: a rule set again later counts afresh.
+        rule.insert(QStringLiteral("serial"), ++m_serial);
+    }
+    m_rules.prepend(rule);
     writeScript();
 }
 
-void TdsStandIn::answer(const QString &match, const QString &special)
+void TdsStandIn::answer(const QString &match, const QJsonArray &answer, int times)
 {
-    m_rules.prepend(QJsonObject{{QStringLiteral("match"), match}, {QStringLiteral("answer"), special}});
-    writeScript();
+    addRule(match, answer, times);
+}
+
+void TdsStandIn::answer(const QString &match, const QString &special, int times)
+{
+    addRule(match, special, times);
 }
 
 void TdsStandIn::setBaseRules(const QString &fileInSource)

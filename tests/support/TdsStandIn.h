@@ -26,8 +26,9 @@ public:
 
     // The rules: each {"match": regex, "answer": [...]} (tests/tds/README.md). Rules added
     // later come first; base rules (a file of tests/tds) come after them.
-    void answer(const QString &match, const QJsonArray &answer);
-    void answer(const QString &match, const QString &special); // "silent" or "close"
+    // times > 0: the rule answers only the first times statements it matches.
+    void answer(const QString &match, const QJsonArray &answer, int times = 0);
+    void answer(const QString &match, const QString &special, int times = 0); // "silent", "deaf" or "close"
     void setBaseRules(const QString &fileInSource);
     void setCollations(const QJsonObject &byDatabase); // database name -> collation name
     void clearRules();
@@ -58,6 +59,7 @@ public:
 
 private:
     void writeScript();
+    void addRule(const QString &match, const QJsonValue &answer, int times);
 
     QTemporaryDir m_dir;
     QStringList m_options;
@@ -66,4 +68,5 @@ private:
     QJsonArray m_rules;
     QJsonArray m_baseRules;
     QJsonObject m_collations;
+    int m_serial = 0;
 };

@@ -400,6 +400,7 @@ class Session:
         self.next_handle = 1
         self.transaction = 0
         self.messages = 0  # messages read from the client: each a round trip
+        self.deaf = False  # after a "deaf" answer: nothing more is answered, not even a cancel
 
     # -- transport
     def read_message(self):
@@ -455,7 +456,7 @@ class Session:
                 return
             kind, payload = message_
             self.messages += 1
-            if self.server.silent:
+            if self.server.silent or self.deaf:
                 self.log({"kind": "unanswered", "packet": kind})
                 continue
             if kind == PKT_PRELOGIN:
@@ -615,15 +616,18 @@ class Session:
         self.send(prefix + body + done(TOK_DONE, DONE_FINAL | (DONE_ERROR if failed else 0)))
 
     def without_answer(self, answer):
-        """Carries out "silent" (never answer) and "close" (end the connection); False for a
+        """Carries out "silent" (never answer), "deaf" (never answer anything again on this
+        connection, not even the client's cancel) and "close" (end the connection); False for a
         scripted answer."""
         if answer == "close":
             self.sock.shutdown(socket.SHUT_RDWR)
-        return answer in ("silent", "close")
+        if answer == "deaf":
+            self.deaf = True
+        return answer in ("silent", "close", "deaf")
 
     def answer_for(self, text):
         for rule in self.server.rules():
-            if re.search(rule["match"], text, re.I | re.S):
+            if re.search(rule["match"], text, re.I | re.S) and self.server.use_rule(rule):
                 return rule.get("answer", [])
         return [{"error": [50000, "stand-in: no answer scripted for: " + " ".join(text.split())[:300]]}]
 
@@ -679,6 +683,7 @@ class StandIn(socketserver.ThreadingTCPServer):
         self.lock = threading.Lock()
         self.connections = 0
         self.transactions = 0
+        self.rule_uses = {}
         collation(self.default_collation)
 
     def script(self):
@@ -691,6 +696,18 @@ class StandIn(socketserver.ThreadingTCPServer):
 
     def rules(self):
         return self.script().get("rules", []) + DRIVER_RULES
+
+    def use_rule(self, rule):
+        """Whether a rule answers this time: one with "times": n answers the first n matches."""
+        if "times" not in rule:
+            return True
+        key = json.dumps(rule, sort_keys=True)
+        with self.lock:
+            used = self.rule_uses.get(key, 0)
+            if used >= rule["times"]:
+                return False
+            self.rule_uses[key] = used + 1
+            return True
 
     def collation_of(self, database):
         collations = {k.lower(): v for k, v in self.script().get("collations", {}).items()}

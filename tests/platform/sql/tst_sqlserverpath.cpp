@@ -1,17 +1,24 @@
 // The SQL Server path of the data layer through the real ODBC stack (QODBC, unixODBC, FreeTDS)
 // against the TDS stand-in: the login and session, statement time-outs, numbers and Thai text
-// on the wire, errors that follow other results, procedure batches and transactions.
+// on the wire, errors that follow other results, procedure batches and transactions, one request
+// per statement, a connection lost and opened again, text the code page cannot hold, a wait
+// bounded by its time limit.
 #include "platform/core/Exceptions.h"
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
+#include "platform/sql/ServerErrors.h"
+#include "platform/sql/ServerWait.h"
 #include "platform/sql/StoredProc.h"
 #include "support/TdsStandIn.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUuid>
 #include <memory>
 
 namespace {
@@ -40,6 +47,31 @@ QString failure(F run)
         return e.message().isEmpty() ? QStringLiteral("(empty message)") : e.message();
     }
     return QString();
+}
+
+// The log entries of the requests whose text matches.
+QList<QJsonObject> requestsOf(const QList<QJsonObject> &log, const QString &pattern)
+{
+    const QRegularExpression re(pattern);
+    QList<QJsonObject> found;
+    for (const QJsonObject &e : log)
+        if (re.match(e.value("text").toString()).hasMatch())
+            found << e;
+    return found;
+}
+
+// Nothing went out on a connection after the server or the driver ended it.
+bool nothingSentAfterDisconnect(const QList<QJsonObject> &log)
+{
+    QSet<int> ended;
+    for (const QJsonObject &e : log) {
+        const int conn = e.value("conn").toInt();
+        if (ended.contains(conn))
+            return false;
+        if (e.value("kind").toString() == "disconnect")
+            ended.insert(conn);
+    }
+    return true;
 }
 
 QByteArray readFile(const QString &path)
@@ -120,6 +152,8 @@ private Q_SLOTS:
                                          << QString();
         QTest::newRow("login time-out") << freeTds + "LoginTimeout=4\n" << QStringList{"SQL_ATTR_LOGIN_TIMEOUT=4"} << QString();
         QTest::newRow("no login time-out") << freeTds + "LoginTimeout=0\n" << QStringList() << "LoginTimeout 0";
+        QTest::newRow("save time-out") << freeTds + "SaveTimeout=4\n" << QStringList() << QString();
+        QTest::newRow("no save time-out") << freeTds + "SaveTimeout=0\n" << QStringList() << "SaveTimeout 0";
         QTest::newRow("2008 R2") << freeTds + "Options=TDS_Version=7.3\n" << QStringList{"TDS_Version=7.3;"} << QString();
         QTest::newRow("version left to guess") << freeTds + "Options=TDS_Version=auto\n" << QStringList() << "TDS_Version auto";
         QTest::newRow("language of its own") << freeTds + "Options=Language=Thai\n" << QStringList() << "must not set Language";
@@ -168,6 +202,8 @@ private Q_SLOTS:
                      qPrintable(s.databaseName + ' ' + s.connectOptions));
         if (!ini.contains("ODBC Driver") && error.isEmpty())
             QCOMPARE(s.databaseName.count("TDS_Version="), 1);
+        if (error.isEmpty())
+            QCOMPARE(s.saveTimeoutSeconds, ini.contains("SaveTimeout=4") ? 4 : ConnectionSettings::defaultSaveTimeoutSeconds);
     }
 
     void everyStatementHasTheTimeOut_data()
@@ -199,11 +235,13 @@ private Q_SLOTS:
         });
         QVERIFY2(message.contains("Timeout expired"), qPrintable(message));
         QCOMPARE(entriesOf(m_server.log(), "attention").size(), 1);
-        // The statement was cancelled; the connection goes on.
+        // The statement was cancelled; the connection in doubt is replaced by a new one.
         Query after(db.get());
         after.setSql({"SELECT 2 AS After"});
         after.open();
         QCOMPARE(after.fieldByName("After").asInteger(), 2);
+        QCOMPARE(entriesOf(m_server.log(), "login").size(), 2);
+        QVERIFY(nothingSentAfterDisconnect(m_server.log()));
     }
 
     void numbersRoundTripExactly()
@@ -234,7 +272,10 @@ private Q_SLOTS:
 
     void thaiTextUnderAThaiCollation()
     {
-        m_server.answer("^Select @P1 Name", QJsonArray{resultSet({"Name varchar", "Wide nvarchar"}, {QJsonArray{"ไทย", "ไทย"}})});
+        const QString longText = QString("ไทย").repeated(1500); // read in more than one piece
+        m_server.answer(
+            "^Select @P1 Name",
+            QJsonArray{resultSet({"Name varchar", "Wide nvarchar", "Long varchar"}, {QJsonArray{"ไทย", "ไทย", longText}})});
         auto db = connect();
         Query q(db.get());
         q.setSql({"Select :Name Name"});
@@ -247,6 +288,7 @@ private Q_SLOTS:
         QCOMPARE(sent.value("value").toString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Name").asString(), QString("ไทย"));
         QCOMPARE(q.fieldByName("Wide").asString(), QString("ไทย"));
+        QCOMPARE(q.fieldByName("Long").asString(), longText);
     }
 
     void thaiTextALatinDatabaseCannotHoldIsAnError()
@@ -262,6 +304,10 @@ private Q_SLOTS:
         QVERIFY2(message.contains("Error converting characters into server's character set"), qPrintable(message));
         for (const QJsonObject &rpc : entriesOf(m_server.log(), "rpc"))
             QVERIFY(rpc.value("text").toString() != "Select @P1 Name"); // nothing went out
+        // The driver broke off the request half-way; the connection is opened again.
+        q.setParam("Name", "x");
+        q.open();
+        QCOMPARE(q.fieldByName("Name").asString(), QString("x"));
     }
 
     void errorsAfterOtherResultsAreRaised_data()
@@ -383,8 +429,174 @@ private Q_SLOTS:
         q.setSql({"Select 1 Lost"});
         message = failure([&] { q.open(); });
         QVERIFY2(message.contains("Unexpected EOF from the server"), qPrintable(message));
-        message = failure([&] { q.open(); });
-        QVERIFY2(message.contains("Communication link failure"), qPrintable(message));
+        // The connection the server ended is not used again: the next statement logs in anew.
+        m_server.clearRules();
+        m_server.answer("^Select 1 Lost", QJsonArray{resultSet({"Lost int"}, {QJsonArray{1}})});
+        q.open();
+        QCOMPARE(q.fieldByName("Lost").asInteger(), 1);
+        QVERIFY(nothingSentAfterDisconnect(m_server.log()));
+    }
+
+    // A read whose connection went is sent once more on a new one; a write is not, and says its
+    // outcome is unknown; the next statement logs in again and works.
+    void aLostConnectionIsOpenedAgain()
+    {
+        m_server.answer("^Select 1 AS Once", QJsonArray{resultSet({"Once int"}, {QJsonArray{1}})});
+        m_server.answer("^Select 1 AS Once", "close", 1);
+        m_server.answer("^Update Stock", QJsonArray{});
+        m_server.answer("^Update Stock", "close", 1);
+        auto db = connect();
+        Query read(db.get());
+        read.setSql({"Select 1 AS Once"});
+        read.open();
+        QCOMPARE(read.fieldByName("Once").asInteger(), 1);
+        QList<QJsonObject> sent = requestsOf(m_server.log(), "^Select 1 AS Once");
+        QCOMPARE(sent.size(), 2);
+        QVERIFY(sent[0].value("conn").toInt() != sent[1].value("conn").toInt());
+
+        Query write(db.get());
+        write.setSql({"Update Stock Set Quantity = :Quantity"});
+        write.setParam("Quantity", 3);
+        QString unknown;
+        try {
+            write.execSql();
+        } catch (const EOutcomeUnknown &e) {
+            unknown = e.message();
+        }
+        QVERIFY2(unknown.contains("Unexpected EOF from the server"), qPrintable(unknown));
+        QCOMPARE(requestsOf(m_server.log(), "^Update Stock").size(), 1);
+
+        write.execSql();
+        read.open();
+        const QList<QJsonObject> log = m_server.log();
+        QCOMPARE(requestsOf(log, "^Update Stock").size(), 2);
+        QCOMPARE(entriesOf(log, "login").size(), 3);
+        QVERIFY(nothingSentAfterDisconnect(log));
+    }
+
+    // A text parameter the server's code page cannot hold is refused by its name before
+    // anything is sent.
+    void textTheCodePageCannotHoldIsRefused()
+    {
+        auto db = connect();
+        m_server.clearLog();
+        Query q(db.get());
+        q.setSql({"Select 1 From Tarvo_Consignment Where SerialNumber = :Serial"});
+        q.setParam("Serial", "SN-中-1");
+        StoredProc sp(db.get(), "Save_Serial");
+        sp.addParam("@SerialNumber", QMetaType::QString, StoredProc::Direction::Input);
+        sp.setParam("@SerialNumber", "ไทย中");
+        QStringList refused;
+        for (const std::function<void()> &run :
+             {std::function<void()>([&] { q.open(); }), std::function<void()>([&] { sp.execProc(); })}) {
+            try {
+                run();
+            } catch (const ETextNotSendable &e) {
+                refused << e.parameter() + ' ' + e.character();
+                QVERIFY2(e.message().contains("U+4E2D") && !e.message().contains("中"), qPrintable(e.message()));
+            }
+        }
+        QCOMPARE(refused, QStringList({"Serial 中", "SerialNumber 中"}));
+        QVERIFY(entriesOf(m_server.log(), "rpc").isEmpty() && entriesOf(m_server.log(), "batch").isEmpty());
+    }
+
+    // One request per statement: sent directly with its values (sp_executesql), nothing prepared
+    // or unprepared, and text declared with one size whatever its length.
+    void oneRequestPerStatement()
+    {
+        m_server.answer("^Select @P1 AS Name", QJsonArray{resultSet({"Name varchar"}, {QJsonArray{"x"}})});
+        auto db = connect();
+        m_server.clearLog();
+        Query q(db.get());
+        q.setSql({"Select :Name AS Name"});
+        for (const QString &name : {QString("ไทย"), QString("ไทย").repeated(40), QString("")}) {
+            q.setParam("Name", name);
+            q.open();
+        }
+        const QList<QJsonObject> rpcs = entriesOf(m_server.log(), "rpc");
+        QCOMPARE(rpcs.size(), 3);
+        for (const QJsonObject &rpc : rpcs) {
+            QCOMPARE(rpc.value("proc").toString(), QString("sp_executesql"));
+            QCOMPARE(rpc.value("declaration").toString().toLower(), QString("@p1 varchar(8000)"));
+        }
+        QCOMPARE(rpcs[1].value("params").toArray().at(0).toObject().value("value").toString(), QString("ไทย").repeated(40));
+        const QJsonValue empty = rpcs[2].value("params").toArray().at(0).toObject().value("value");
+        QVERIFY(empty.isString() && empty.toString().isEmpty()); // an empty text, not NULL
+
+        // A request id goes as a uniqueidentifier (its first three groups in little-endian order).
+        m_server.answer("^Select @P1 AS Id", QJsonArray{resultSet({"Id varchar"}, {QJsonArray{"x"}})});
+        q.setSql({"Select :Id AS Id"});
+        q.setParam("Id", QUuid("{00112233-4455-6677-8899-aabbccddeeff}"));
+        q.open();
+        const QJsonObject id = entriesOf(m_server.log(), "rpc").last().value("params").toArray().at(0).toObject();
+        QCOMPARE(id.value("type").toString(), QString("uniqueidentifier"));
+        QCOMPARE(id.value("value").toString(), QString("33221100554477668899aabbccddeeff"));
+    }
+
+    // A statement with a time limit is cancelled when it passes, whether the server then answers
+    // the cancel or not; meanwhile events go on, the wait is announced, and only a read may be
+    // cancelled by the clerk. The connection is opened again for the next statement.
+    void aBoundedWaitEnds_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("write");
+        QTest::newRow("save, silent server") << "silent" << true;
+        QTest::newRow("save, server deaf even to the cancel") << "deaf" << true;
+        QTest::newRow("view cancelled by the clerk") << "silent" << false;
+    }
+    void aBoundedWaitEnds()
+    {
+        QFETCH(QString, server);
+        QFETCH(bool, write);
+        m_server.answer("Slow", server);
+        m_server.answer("^SELECT 2 AS After", QJsonArray{resultSet({"After int"}, {QJsonArray{2}})});
+        int begins = 0, ends = 0;
+        bool offeredCancel = false;
+        ServerWait::setHooks({[&](const std::function<void()> &cancel) {
+                                  ++begins;
+                                  offeredCancel = bool(cancel);
+                                  if (cancel && !write)
+                                      QTimer::singleShot(100, cancel); // the clerk presses Esc
+                              },
+                              [&] { ++ends; }});
+        auto db = connect();
+        QTimer ticker;
+        int ticks = 0;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(20);
+        Query q(db.get());
+        q.setSql({write ? "Exec SaveSlow :A" : "Select 1 AS Slow Where 1 = :A"});
+        q.setParam("A", 1);
+        if (write)
+            q.setTimeLimit(1);
+        bool outcomeUnknown = false;
+        const QString message = failure([&] {
+            try {
+                write ? q.execSql() : q.open();
+            } catch (const EOutcomeUnknown &) {
+                outcomeUnknown = true;
+                throw;
+            }
+        });
+        ticker.stop();
+        ServerWait::setHooks({});
+        QVERIFY2(!message.isEmpty(), "the statement did not fail");
+        if (server == "deaf") // the driver never saw the cancel end: control came back without it
+            QVERIFY2(message.contains("did not answer within 1 seconds"), qPrintable(message));
+        QCOMPARE(outcomeUnknown, write);
+        QVERIFY(ticks > 0);
+        QCOMPARE(begins, 1);
+        QCOMPARE(ends, 1);
+        QCOMPARE(offeredCancel, !write);
+        const QList<QJsonObject> log = m_server.log();
+        int cancels = entriesOf(log, "attention").size();
+        for (const QJsonObject &e : entriesOf(log, "unanswered"))
+            cancels += e.value("packet").toInt() == 6;
+        QCOMPARE(cancels, 1);
+        Query after(db.get());
+        after.setSql({"SELECT 2 AS After"});
+        after.open();
+        QCOMPARE(after.fieldByName("After").asInteger(), 2);
     }
 };
 

@@ -1,0 +1,13 @@
+#include "platform/sql/ServerErrors.h"
+
+#include <QList>
+
+// The character goes by its number: the message itself is written to the error log on a server
+// with the same code page.
+ETextNotSendable::ETextNotSendable(const QString &parameter, const QString &character)
+    : EDatabaseError(QStringLiteral("The text of parameter '%1' holds the character U+%2, which the server's code page "
+                                    "874 cannot hold; nothing was sent.")
+                         .arg(parameter, QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')))
+    , m_parameter(parameter)
+    , m_character(character)
+{}

@@ -6,7 +6,7 @@
 //  - the company data module's error dialog is TFrShowError (in unattended runs, the dialog log);
 //  - every exception no code handled goes to the company data module's handler;
 //  - while a statement waits for another connection's lock, the wait cursor shows;
-//  - workbooks written by the program name the user and the company as their author.
+//  - workbooks written by the program name the user and the company as their author;
 //  - while a statement waits for the server, the wait cursor and a note show (ServerWaitNote).
 // Needs DMConfig and DM to exist.
 namespace ProgramWiring {

@@ -85,6 +85,13 @@ QSqlQuery LocalSqliteFile::exec(const QString &sql, const QVariantList &values) 
     return q;
 }
 
+void LocalSqliteFile::execScript(const QString &script) const
+{
+    for (const QString &statement : script.split(u';', Qt::SkipEmptyParts))
+        if (!statement.trimmed().isEmpty())
+            exec(statement);
+}
+
 QVariant LocalSqliteFile::scalar(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q = exec(sql, values);

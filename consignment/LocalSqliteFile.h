@@ -29,6 +29,8 @@ public:
     QSqlQuery exec(const QString &sql, const QVariantList &values = {}) const;
     QSqlQuery prepare(const QString &sql) const;
     static void run(QSqlQuery &query, const QVariantList &values);
+    // Runs a text of statements separated by ';' (none of them may hold a ';' of its own).
+    void execScript(const QString &script) const;
     // The first column of the first row, or a null value.
     QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
 

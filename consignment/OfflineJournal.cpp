@@ -63,9 +63,12 @@ QString OfflineJournal::stateName(JournalState state)
 OfflineJournal::OfflineJournal(const QString &file)
     : m_file(file, QStringLiteral("journal"), LocalSqliteFile::Sync::Full)
 {
-    for (const QString &statement : OfflineJournalSql::CreateSchema.split(u';'))
-        m_file.exec(statement);
-    m_file.exec(OfflineJournalSql::ReopenSending);
+    m_file.execScript(OfflineJournalSql::CreateSchema);
+}
+
+int OfflineJournal::recoverUnfinishedSends()
+{
+    return m_file.exec(OfflineJournalSql::ReopenSending).numRowsAffected();
 }
 
 JournalEntry OfflineJournal::add(const ConsignmentLine &line)

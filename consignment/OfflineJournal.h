@@ -37,15 +37,22 @@ struct JournalEntry {
 // anything is sent, so that a line confirmed to the clerk survives a crash or a power cut (WAL,
 // synchronous FULL: each commit is on the disk before it returns). The sender takes the waiting
 // lines in order and moves each through the transitions below; each transition is one committed
-// write and refuses a line that is not in the state it starts from. Opening the file counts a
-// line left in "sending" (the program ended while sending it) as waiting with an unknown outcome.
-// Raises EDatabaseError on every failure. One object per thread: a worker opens its own.
+// write and refuses a line that is not in the state it starts from.
+// Raises EDatabaseError on every failure. One object per thread: the sender opens its own on
+// the same file.
 class OfflineJournal
 {
 public:
     explicit OfflineJournal(const QString &file);
 
     const LocalSqliteFile &file() const { return m_file; }
+
+    // Counts the lines left in "sending" when the program ended (a crash, a power cut) as
+    // waiting with an unknown outcome: they are sent again with their request id, which the
+    // company database answers with "already stored" when it has them. The program calls it
+    // once at start-up, before its sender starts (not on the sender's own journal object, whose
+    // line in "sending" is genuinely under way). Returns how many lines it put back.
+    int recoverUnfinishedSends();
 
     // Writes a new line with a new request id. It waits (New), or is Held when an earlier line
     // with the same serial number is refused and not yet dealt with.

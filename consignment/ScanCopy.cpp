@@ -14,15 +14,9 @@ namespace {
 
 const QString refreshedKey = QStringLiteral("RefreshedAt");
 
-void runScript(const LocalSqliteFile &file, const QString &script)
-{
-    for (const QString &statement : script.split(u';', Qt::SkipEmptyParts))
-        file.exec(statement);
-}
-
 void createSchema(const LocalSqliteFile &file)
 {
-    runScript(file, ScanCopySql::CreateSchema);
+    file.execScript(ScanCopySql::CreateSchema);
 }
 
 // Streams a company statement's rows (no parameters) to a row handler, forward only.
@@ -90,7 +84,7 @@ ScanCopyRefresh ScanCopy::refresh(Database &company, const QString &file)
     // The shadow tables are filled in one transaction: a reader goes on reading the tables in use.
     local.begin();
     try {
-        runScript(local, ScanCopySql::CreateShadows);
+        local.execScript(ScanCopySql::CreateShadows);
         QSqlQuery barcode = local.prepare(ScanCopySql::InsertBarcode);
         readCompany(company, ScanCopySql::CompanyBarcodes, [&](const QSqlQuery &r) {
             LocalSqliteFile::run(barcode,
@@ -118,7 +112,7 @@ ScanCopyRefresh ScanCopy::refresh(Database &company, const QString &file)
     result.refreshedAt = QDateTime::currentDateTimeUtc();
     local.begin();
     try {
-        runScript(local, ScanCopySql::Swap);
+        local.execScript(ScanCopySql::Swap);
         local.exec(ScanCopySql::SetInfo, {refreshedKey, result.refreshedAt.toString(Qt::ISODateWithMs)});
         local.exec(ScanCopySql::SetInfo, {QStringLiteral("Barcodes"), result.barcodes});
         local.exec(ScanCopySql::SetInfo, {QStringLiteral("Branches"), result.branches});

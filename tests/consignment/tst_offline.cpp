@@ -153,6 +153,8 @@ private Q_SLOTS:
             sentId = b.requestId;
         }
         OfflineJournal reopened(file);
+        QCOMPARE(reopened.waiting().size(), 0); // a second journal object leaves a send under way alone
+        QCOMPARE(reopened.recoverUnfinishedSends(), 1);
         QCOMPARE(pragma(reopened, QStringLiteral("synchronous")).toInt(), 2);
         const QList<JournalEntry> waiting = reopened.waiting();
         QCOMPARE(waiting.size(), 1);

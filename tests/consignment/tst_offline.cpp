@@ -10,11 +10,13 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "support/DemoDatabases.h"
+#include "tools/DbInit.h"
 
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <thread>
 
 namespace {
 
@@ -200,8 +202,9 @@ private Q_SLOTS:
 
     // The copy answers a scan as the online look-up does: a normal product, a blocked one (found,
     // as online, with its flag), a serial-numbered one, an unknown barcode; the branch list; a
-    // serial number on sale is refused online exactly where the copy says so. A refresh does not
-    // disturb a reader in the middle of a read: it sees the old copy whole, then the new one.
+    // serial number on sale is refused online exactly where the copy says so. A refresh on a worker
+    // thread does not disturb a reader in the middle of a read: it sees the old copy whole, then
+    // the new one.
     void scanCopyAnswersAsOnline()
     {
         DemoDatabases dbs;
@@ -257,7 +260,18 @@ private Q_SLOTS:
         dbs.company().execute(QStringLiteral("Update ProductPrice Set Price = Price + 1 Where PriceType = 19"));
         QSqlQuery(copy.file().database()).exec(QStringLiteral("BEGIN"));
         QCOMPARE(copy.product(barcode)->price, price);
-        ScanCopy::refresh(dbs.company(), file);
+        QString failure; // the refresh on a worker thread with a company connection of its own
+        std::thread worker([&] {
+            Database company(QStringLiteral("DMDATA"));
+            company.params = dbInitParams(dbs.server(), QStringLiteral("DEMO"));
+            try {
+                ScanCopy::refresh(company, file);
+            } catch (const Exception &e) {
+                failure = e.message();
+            }
+        });
+        worker.join();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QCOMPARE(copy.product(barcode)->price, price);
         QSqlQuery(copy.file().database()).exec(QStringLiteral("COMMIT"));
         QCOMPARE(copy.product(barcode)->price, price + 1);

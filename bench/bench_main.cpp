@@ -4,12 +4,14 @@
 // through the report engine as the report screen runs it.
 #include "bench/EngineRunner.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/OfflineJournal.h"
+#include "consignment/ScanCopy.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
 #include "data/U_DM.h"
+#include "db/ServerObjects.h"
 #include "db/setup/DatabaseSetup.h"
 #include "db/setup/DemoData.h"
-#include "db/ServerObjects.h"
 #include "forms/Fr_SearchBarCodeSql.h"
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportEngine.h"
@@ -357,6 +359,57 @@ int main(int argc, char **argv)
             });
             report(QStringLiteral("one_save"), saving, nullptr);
             lines << machineLine(QStringLiteral("one_save"), saving, nullptr);
+        }
+
+        if (wanted(QStringLiteral("scan_copy_refresh")) || wanted(QStringLiteral("offline_lookup")) ||
+            wanted(QStringLiteral("offline_journal_add"))) {
+            // The copy a workstation scans from while the company database is away: one refresh
+            // of all 250,000 barcodes (a fresh file each run), a look-up from it, and a line
+            // written to the journal (synchronous FULL: each one on the disk before it returns).
+            const QString copyFile = dir + QStringLiteral("/DEMO.scan.sqlite");
+            const QString journalFile = dir + QStringLiteral("/DEMO.journal.sqlite");
+            auto removeLocal = [](const QString &file) {
+                for (const char *tail : {"", "-wal", "-shm"})
+                    QFile::remove(file + QLatin1String(tail));
+            };
+            removeLocal(copyFile);
+            removeLocal(journalFile);
+            ScanCopyRefresh last;
+            const Stats refreshing = measure(std::max(2, n / 100), [&](int) {
+                removeLocal(copyFile);
+                last = ScanCopy::refresh(db, copyFile);
+            });
+            out << QStringLiteral("scan copy: %1 barcode rows, %2 branches, %3 serial numbers; swap %4 ms\n")
+                       .arg(last.barcodes)
+                       .arg(last.branches)
+                       .arg(last.serials)
+                       .arg(last.swapMs);
+            report(QStringLiteral("scan_copy_refresh"), refreshing, nullptr);
+            lines << machineLine(QStringLiteral("scan_copy_refresh"), refreshing, nullptr);
+
+            const ScanCopy copy(copyFile);
+            const Stats looking = measure(n * 10, [&](int i) {
+                if (!copy.product(DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount)))
+                    throw EDatabaseError(QStringLiteral("The scan copy lacks a barcode of the company database."));
+            });
+            report(QStringLiteral("offline_lookup"), looking, nullptr);
+            lines << machineLine(QStringLiteral("offline_lookup"), looking, nullptr);
+
+            OfflineJournal journal(journalFile);
+            ConsignmentLine line;
+            line.userCode = QStringLiteral("BR02");
+            line.userKeyIn = QStringLiteral("SOMCHAI");
+            line.customer = 2;
+            line.consigType = QStringLiteral("S");
+            line.quantity = 1;
+            line.price = line.oldPrice = 10;
+            line.editDate = benchToday;
+            const Stats journaling = measure(n, [&](int i) {
+                line.barcode = DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount);
+                journal.add(line);
+            });
+            report(QStringLiteral("offline_journal_add"), journaling, nullptr);
+            lines << machineLine(QStringLiteral("offline_journal_add"), journaling, nullptr);
         }
 
         Query day(&db);

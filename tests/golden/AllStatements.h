@@ -2,6 +2,7 @@
 
 #include "consignment/ConsignmentRequestSql.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/ScanCopySql.h"
 #include "data/Dm_ConfigSql.h"
 #include "data/U_DMSql.h"
 #include "forms/Fr_SearchBarCodeSql.h"
@@ -17,6 +18,7 @@ inline QList<const Statement *> allStatements()
     all += UDMSql::all();
     all += ConsignmentSql::all();
     all += ConsignmentRequestSql::all();
+    all += ScanCopySql::all();
     all += SearchBarCodeSql::all();
     all += StdReportSql::all();
     return all;

@@ -1,0 +1,20 @@
+#include "consignment/OfflineSettings.h"
+
+#include "platform/core/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+OfflineSettings OfflineSettings::read(const QString &iniPath, const QString &companyDatabase)
+{
+    OfflineSettings s;
+    const QString value = IniFile(iniPath).value(QStringLiteral("OFFLINE"), QStringLiteral("Enabled")).trimmed();
+    for (const char *yes : {"yes", "true", "on", "1"})
+        if (value.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0)
+            s.enabled = true;
+    const QDir dir = QFileInfo(iniPath).absoluteDir();
+    const QString base = companyDatabase.trimmed().toUpper();
+    s.journalFile = dir.filePath(base + QStringLiteral(".journal.sqlite"));
+    s.scanCopyFile = dir.filePath(base + QStringLiteral(".scan.sqlite"));
+    return s;
+}

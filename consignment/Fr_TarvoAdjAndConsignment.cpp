@@ -3,6 +3,7 @@
 #include "consignment/ConsignmentStore.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/ScanCatcher.h"
 #include "platform/format/Conversions.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
@@ -13,6 +14,7 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FocusExit.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
@@ -516,10 +518,38 @@ void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
     case SaveOutcome::Stored:
         // Until the reset below has emptied the page, Save must not store the line a second time.
         AcSave->setEnabled(false);
-        showMessage(QStringLiteral("บันทึกเรียบร้อย"));
-        AcNewExecute();
+        {
+            const QString scan = showSaved();
+            AcNewExecute();
+            takeScan(scan);
+        }
         break;
     }
+}
+
+// The success box, and what a scanner typed while it was up (the next item's barcode).
+QString TFrTarvoAdjAndConsignment::showSaved()
+{
+    const ScanCatcher catcher;
+    showMessage(QStringLiteral("บันทึกเรียบร้อย"));
+    return catcher.scan();
+}
+
+// A scan typed while the success box was up goes into the emptied page's barcode box and is
+// looked up as its Enter would have done; a product found moves the focus on as that Enter
+// would have (the serial box for serial-numbered goods, else the next control).
+void TFrTarvoAdjAndConsignment::takeScan(const QString &scan)
+{
+    EntryPage *page = activeEntryPage();
+    if (scan.isEmpty() || !page)
+        return;
+    FocusExit::refocus(page->barcode);
+    page->barcode->setText(scan);
+    (this->*page->lookUpClick)();
+    if (page->foundBarcode.isEmpty() || focusWidget() != page->barcode)
+        return;
+    const FocusExit::Suppressor looked; // the product is shown: leaving the box looks up nothing more
+    EnterAsTab::focusNext(this);
 }
 
 // ---------------------------------------------------------------------------------------------

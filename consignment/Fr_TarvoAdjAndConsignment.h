@@ -201,6 +201,8 @@ private:
     bool checkEntry(EntryPage &page);
     ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
     void saveLine(const ConsignmentLine &line);
+    QString showSaved();
+    void takeScan(const QString &scan);
     void setActivePage(int index);
 
     QString UserKeyIn;

@@ -361,9 +361,25 @@ void TFrTarvoAdjAndConsignment::showFreeGiftPrice(const EntryPage &page)
     page.price->setText(page.free->isChecked() ? QStringLiteral("0") : FloatToStr(OldPrice));
 }
 
+// Passing through a barcode box whose product is shown (Shift+Tab back to the type, Tab on to
+// the OK button) looks nothing up again: the clerk may change the type after the scan.
+bool TFrTarvoAdjAndConsignment::unchangedSinceLookUp(const EntryPage &page) const
+{
+    return !page.foundBarcode.isEmpty() && page.barcode->text().trimmed() == page.foundBarcode;
+}
+
+// After a barcode that is not found or refused, the box holds the focus with its text selected:
+// the next scan replaces it rather than being appended to it.
+void TFrTarvoAdjAndConsignment::backToBarcode(EntryPage &page)
+{
+    FocusExit::refocus(page.barcode);
+    page.barcode->selectAll();
+}
+
 void TFrTarvoAdjAndConsignment::EdBarcode1Exit()
 {
-    BtOk1Click();
+    if (!unchangedSinceLookUp(m_page[ConsignmentPage]))
+        BtOk1Click();
 }
 
 void TFrTarvoAdjAndConsignment::BtOk1Click()
@@ -371,6 +387,7 @@ void TFrTarvoAdjAndConsignment::BtOk1Click()
     if (lookUp(m_page[ConsignmentPage], QStringLiteral("ระบุบาร์โค้ด")) == Lookup::NotFound) {
         showMessage(QStringLiteral("ไม่พบ Barcode ") + EdBarcode1->text().toUpper().trimmed());
         AcNewExecute();
+        backToBarcode(m_page[ConsignmentPage]);
     }
 }
 
@@ -381,14 +398,15 @@ void TFrTarvoAdjAndConsignment::CBFree1Click()
 
 void TFrTarvoAdjAndConsignment::EdBarcode2Exit()
 {
-    BTOk2Click();
+    if (!unchangedSinceLookUp(m_page[AdjustmentPage]))
+        BTOk2Click();
 }
 
 void TFrTarvoAdjAndConsignment::BTOk2Click()
 {
     if (lookUp(m_page[AdjustmentPage], QStringLiteral("ระบุ Barcode")) == Lookup::NotFound) {
         showMessage(QStringLiteral("ไม่พบ Barcode !!"));
-        FocusExit::refocus(EdBarcode2);
+        backToBarcode(m_page[AdjustmentPage]);
     }
 }
 

@@ -195,6 +195,8 @@ private:
     void resetEntryPage(EntryPage &page);
     void searchBarcode(QLineEdit *barcodeBox);
     Lookup lookUp(EntryPage &page, const QString &noBarcodeMessage);
+    bool unchangedSinceLookUp(const EntryPage &page) const;
+    void backToBarcode(EntryPage &page);
     void showFreeGiftPrice(const EntryPage &page);
     void consignmentSave();
     void adjustmentSave();

@@ -6,9 +6,12 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "platform/ui/NumberEdit.h"
 #include "support/ConsignmentDriver.h"
+#include "support/Drive.h"
 #include "support/ScriptedDialogService.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <cmath>
 
@@ -54,6 +57,56 @@ private Q_SLOTS:
         QCOMPARE(d.saveThenScanAtOnce(QString()), (QStringList{Saved}));
         QVERIFY(d.entry().barcode->text().isEmpty());
         QVERIFY(!d.saveEnabled());
+    }
+
+    // A barcode that is not found leaves the box with its text selected, on both pages: the next
+    // scan, typed straight away, replaces it and is found.
+    void aScanAfterANotFoundReplacesIt()
+    {
+        ScreenFixture f;
+        ConsignmentDriver d(f.openScreen());
+        d.chooseBranch();
+        const QString found = f.barcodeOfProduct(3);
+        d.showPage(ConsignmentDriver::Adjustment);
+        d.scan("nope-1");
+        QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
+        QCOMPARE(Drive::focus(), d.entry().barcode);
+        QCOMPARE(d.barcodeSelected(), QString("nope-1"));
+        Drive::scanHere(found);
+        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.productCode(), QString("P0003"));
+
+        f.dialogs().clear();
+        d.showPage(ConsignmentDriver::Consignment);
+        d.scan("nope-2");
+        QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode NOPE-2"});
+        QCOMPARE(Drive::focus(), d.entry().barcode);
+        Drive::scanHere(found);
+        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.productCode(), QString("P0003"));
+    }
+
+    // Shift+Tab back through the barcode box of a serial-numbered product shown looks nothing up
+    // again: the type is changed after the scan and the line is stored as a take-back.
+    void theTypeIsChosenAfterTheScan()
+    {
+        ScreenFixture f;
+        ConsignmentDriver d(f.openScreen());
+        d.chooseBranch();
+        d.scan(f.barcodeOfProduct(25));
+        QCOMPARE(Drive::focus(), d.entry().serial);
+        Drive::type("SN-3001");
+        d.backTab(5); // quantity, free goods, OK button, barcode, type
+        QCOMPARE(Drive::focus(), d.entry().type);
+        Drive::key(Qt::Key_Down);
+        QCOMPARE(d.entry().type->currentIndex(), 1);
+        d.tab(2); // through the barcode box again, to the OK button
+        QCOMPARE(Drive::focus(), d.entry().ok);
+        QVERIFY(f.dialogs().texts().isEmpty());
+        d.save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        QCOMPARE(f.lastLine().value("ConsigType").toString(), QString("R"));
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-3001"));
     }
 };
 

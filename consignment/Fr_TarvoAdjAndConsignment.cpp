@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -30,6 +31,8 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <exception>
 
 namespace {
 
@@ -115,6 +118,8 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
     connectGuarded(CBFree2, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree2Click);
     connectGuarded(BtOkConsign, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOkConsignClick);
     connectGuarded(BkCustomrtOnhand, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick);
+    for (EntryPage &page : m_page)
+        connectGuarded(page.date, &QDateEdit::dateChanged, this, [this, &page] { markDate(page); });
 }
 
 void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory factory)
@@ -372,8 +377,53 @@ bool TFrTarvoAdjAndConsignment::unchangedSinceLookUp(const EntryPage &page) cons
 // the next scan replaces it rather than being appended to it.
 void TFrTarvoAdjAndConsignment::backToBarcode(EntryPage &page)
 {
-    FocusExit::refocus(page.barcode);
-    page.barcode->selectAll();
+    backToField(page.barcode);
+}
+
+// After a message, the focus is in the field to correct with its text selected, so that what
+// the clerk types next replaces the mistake.
+void TFrTarvoAdjAndConsignment::backToField(QWidget *field)
+{
+    FocusExit::refocus(field);
+    if (auto *box = qobject_cast<QLineEdit *>(field))
+        box->selectAll();
+}
+
+// A line the server refused (a serial number already sold, ...): the field to correct is the
+// serial number of serial-numbered goods, else the quantity.
+void TFrTarvoAdjAndConsignment::backToFieldOfRefusedLine(EntryPage &page)
+{
+    backToField(page.serial->isVisible() ? static_cast<QWidget *>(page.serial) : page.quantity);
+}
+
+// Enter never runs on into the date of the page it is pressed in: the date changes only when the
+// clerk goes to it (Tab, Shift+Tab, a click). Enter in the control before it keeps the focus
+// there and selects its text.
+bool TFrTarvoAdjAndConsignment::FormKeyDown(QKeyEvent *event)
+{
+    EntryPage *page = activeEntryPage();
+    QWidget *focus = focusWidget();
+    if (page && focus && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        EnterAsTab::nextTabStop(this, focus) == page->date && PageControl1->currentWidget()->isAncestorOf(focus)) {
+        if (auto *box = qobject_cast<QLineEdit *>(focus))
+            box->selectAll();
+        return true;
+    }
+    return TFrForm::FormKeyDown(event);
+}
+
+// A line dated another day than today is marked on its page, so that the clerk sees it before
+// saving.
+void TFrTarvoAdjAndConsignment::markDate(EntryPage &page)
+{
+    const bool notToday = page.date->date() != QDate::currentDate();
+    if (page.date->property("notToday").toBool() == notToday)
+        return;
+    page.date->setProperty("notToday", notToday);
+    page.date->setStyleSheet(notToday ? QStringLiteral("QDateEdit { background: #ffd84d; color: #b00000; font-weight: bold; "
+                                                       "border: 2px solid #d00000; }")
+                                      : QString());
+    page.date->setToolTip(notToday ? QStringLiteral("ไม่ใช่วันที่วันนี้") : QString());
 }
 
 void TFrTarvoAdjAndConsignment::EdBarcode1Exit()
@@ -423,6 +473,17 @@ void TFrTarvoAdjAndConsignment::AcSaveExecute()
     // The line is stored for the branch the box shows, whether or not the box has been left
     // since the branch was chosen.
     takeShownBranch();
+    // A save that raises an error leaves the focus in the field to correct.
+    struct OnError {
+        TFrTarvoAdjAndConsignment *screen;
+        EntryPage &page;
+        int before = std::uncaught_exceptions();
+        ~OnError()
+        {
+            if (std::uncaught_exceptions() > before)
+                screen->backToFieldOfRefusedLine(page);
+        }
+    } onError{this, m_page[index]};
     if (index == ConsignmentPage)
         consignmentSave();
     else
@@ -441,7 +502,7 @@ void TFrTarvoAdjAndConsignment::consignmentSave()
         return;
     if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Serial Number"));
-        FocusExit::refocus(page.serial);
+        backToField(page.serial);
         return;
     }
     saveLine(readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1));
@@ -452,7 +513,7 @@ void TFrTarvoAdjAndConsignment::adjustmentSave()
     EntryPage &page = m_page[AdjustmentPage];
     if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
-        FocusExit::refocus(page.barcode);
+        backToField(page.barcode);
         return;
     }
     if (!checkEntry(page))
@@ -460,7 +521,7 @@ void TFrTarvoAdjAndConsignment::adjustmentSave()
     const ConsignmentLine line =
         readLine(page, ConsignmentLine::Entry::Adjustment, QStringLiteral("A"), page.type->currentIndex() == 1 ? -1 : 1);
     if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
-        FocusExit::refocus(page.serial);
+        backToField(page.serial);
         showMessage(QStringLiteral("ระบุ SerialNumber"));
         return;
     }
@@ -478,13 +539,13 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
         (this->*page.lookUpClick)();
         if (!page.foundBarcode.isEmpty()) {
             showMessage(QStringLiteral("ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"));
-            FocusExit::refocus(UseSerial == QLatin1String("Y") ? page.serial : static_cast<QWidget *>(page.quantity));
+            backToField(UseSerial == QLatin1String("Y") ? page.serial : static_cast<QWidget *>(page.quantity));
         }
         return false;
     }
     if (page.quantity->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ จำนวน"));
-        FocusExit::refocus(page.quantity);
+        backToField(page.quantity);
         return false;
     }
     if (!page.quantity->checkRange())
@@ -492,7 +553,7 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
     const int year = page.date->date().year();
     if (year < FirstLineYear || year > QDate::currentDate().year() + 1) {
         showMessage(QStringLiteral("วันที่ไม่ถูกต้อง !"));
-        FocusExit::refocus(page.date);
+        backToField(page.date);
         return false;
     }
     return true;
@@ -618,6 +679,6 @@ void TFrTarvoAdjAndConsignment::GetYearExit()
 {
     if (GetYear->text().trimmed().size() != 4) {
         showMessage(QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !"));
-        FocusExit::refocus(GetYear);
+        backToField(GetYear);
     }
 }

@@ -139,6 +139,7 @@ public:
     void BtOkConsignClick();
     void BkCustomrtOnhandClick();
     void GetYearExit();
+    bool FormKeyDown(QKeyEvent *event) override;
 
     // The screen's state, read-only from outside.
     const QString &userKeyIn() const { return UserKeyIn; }
@@ -197,6 +198,9 @@ private:
     Lookup lookUp(EntryPage &page, const QString &noBarcodeMessage);
     bool unchangedSinceLookUp(const EntryPage &page) const;
     void backToBarcode(EntryPage &page);
+    void backToField(QWidget *field);
+    void backToFieldOfRefusedLine(EntryPage &page);
+    void markDate(EntryPage &page);
     void showFreeGiftPrice(const EntryPage &page);
     void consignmentSave();
     void adjustmentSave();

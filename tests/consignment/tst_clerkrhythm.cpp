@@ -108,6 +108,52 @@ private Q_SLOTS:
         QCOMPARE(f.lastLine().value("ConsigType").toString(), QString("R"));
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-3001"));
     }
+
+    // A serial number sold twice is refused; the focus is back in the serial box with the
+    // refused number selected. Enter there does not run on into the date, so the corrected
+    // number typed next replaces the refused one and the date stays today's. A date the clerk
+    // does change is marked on the page until the reset.
+    void theDateIsNeverChangedByRunningPastIt()
+    {
+        ScreenFixture f;
+        ConsignmentDriver d(f.openScreen());
+        d.chooseBranch();
+        const QString serialGoods = f.barcodeOfProduct(25);
+        d.scan(serialGoods);
+        Drive::type("SN-1001");
+        d.save();
+        QCOMPARE(f.dialogs().texts(), QStringList{Saved});
+        d.scan(serialGoods);
+        Drive::type("SN-1001");
+        d.save();
+        QCOMPARE(f.errors().size(), 1);
+        QCOMPARE(Drive::focus(), d.entry().serial);
+        QCOMPARE(d.entry().serial->selectedText(), QString("SN-1001"));
+
+        Drive::enter();
+        Drive::type("SN-1002");
+        QCOMPARE(d.date(), QDate::currentDate());
+        QVERIFY(!d.dateMarked());
+        QCOMPARE(d.entry().serial->text(), QString("SN-1002"));
+        d.save();
+        QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
+        QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-1002"));
+
+        // Enter after the quantity stays in the quantity box too.
+        d.scan(f.barcodeOfProduct(3));
+        d.typeQuantity("3");
+        Drive::enter();
+        QCOMPARE(Drive::focus(), d.entry().quantity);
+
+        // Going to the date on purpose changes it, and the page marks it.
+        d.tab();
+        Drive::type("01/02/2026");
+        QCOMPARE(d.date(), QDate(2026, 2, 1));
+        QCOMPARE(d.dateMarked(), QDate::currentDate() != QDate(2026, 2, 1));
+        Drive::key(Qt::Key_F3); // New
+        QCOMPARE(d.date(), QDate::currentDate());
+        QVERIFY(!d.dateMarked());
+    }
 };
 
 QTEST_MAIN(TestClerkRhythm)

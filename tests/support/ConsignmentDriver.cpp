@@ -241,3 +241,13 @@ QString ConsignmentDriver::barcodeSelected() const
 {
     return entry().barcode->selectedText();
 }
+
+QDate ConsignmentDriver::date() const
+{
+    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->date();
+}
+
+bool ConsignmentDriver::dateMarked() const
+{
+    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->property("notToday").toBool();
+}

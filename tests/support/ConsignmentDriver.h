@@ -87,6 +87,9 @@ public:
     void backTab(int times = 1);
     // The selected text of the entry page's barcode box.
     QString barcodeSelected() const;
+    // The entry page's date, and whether the page marks it as another day than today.
+    QDate date() const;
+    bool dateMarked() const;
 
 private:
     TFrTarvoAdjAndConsignment *m_screen;

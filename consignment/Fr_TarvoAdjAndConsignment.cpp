@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -90,6 +91,7 @@ TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(Database *company, std::uni
     QRPOnhand->setStatement(ConsignmentSql::QRPOnhand);
 
     buildLayout();
+    makeSearchAction();
     wireHandlers();
     setBarcodeSearchFactory(nullptr);
 }
@@ -110,6 +112,7 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
         if (m_settingPage == 0)
             PageControl1Change(index);
     });
+    connectGuarded(AcSearchBarCode, &QAction::triggered, this, &TFrTarvoAdjAndConsignment::AcSearchBarCodeExecute);
     connectGuarded(BtBarCode1, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode1Click);
     connectGuarded(BtBarCode2, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode2Click);
     connectGuarded(BtOk1, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOk1Click);
@@ -128,6 +131,22 @@ void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory f
     m_search.reset();
     BtBarCode1->setEnabled(bool(m_searchFactory));
     BtBarCode2->setEnabled(bool(m_searchFactory));
+    AcSearchBarCode->setEnabled(bool(m_searchFactory));
+}
+
+// The barcode search by key, so that a clerk searches without the mouse; its key is named in
+// the search buttons' hint.
+void TFrTarvoAdjAndConsignment::makeSearchAction()
+{
+    AcSearchBarCode = new QAction(this);
+    AcSearchBarCode->setObjectName(QStringLiteral("AcSearchBarCode"));
+    AcSearchBarCode->setShortcut(QKeySequence(BarcodeSearchKey));
+    AcSearchBarCode->setShortcutContext(Qt::WindowShortcut);
+    addAction(AcSearchBarCode);
+    const QString hint =
+        QStringLiteral("ค้นหา Barcode (%1)").arg(QKeySequence(BarcodeSearchKey).toString(QKeySequence::NativeText));
+    BtBarCode1->setToolTip(hint);
+    BtBarCode2->setToolTip(hint);
 }
 
 QStringList TFrTarvoAdjAndConsignment::periodItems()
@@ -306,6 +325,12 @@ void TFrTarvoAdjAndConsignment::BtBarCode1Click()
 void TFrTarvoAdjAndConsignment::BtBarCode2Click()
 {
     searchBarcode(EdBarcode2);
+}
+
+void TFrTarvoAdjAndConsignment::AcSearchBarCodeExecute()
+{
+    if (EntryPage *page = activeEntryPage())
+        searchBarcode(page->barcode);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -114,6 +114,11 @@ public:
     QPushButton *BkCustomrtOnhand = nullptr;
     DataGrid *DBGRPOnhand = nullptr;
 
+    // The barcode search of the entry page in use, by key (BarcodeSearchKey), shown in the hint
+    // of both search buttons.
+    QAction *AcSearchBarCode = nullptr;
+    static constexpr Qt::Key BarcodeSearchKey = Qt::Key_F2;
+
     // Datasets on the company database
     Query *QBranch = nullptr;
     Query *QUserKeyIn = nullptr;
@@ -130,6 +135,7 @@ public:
     void PageControl1Change(int index);
     void BtBarCode1Click();
     void BtBarCode2Click();
+    void AcSearchBarCodeExecute();
     void EdBarcode1Exit();
     void BtOk1Click();
     void CBFree1Click();
@@ -187,6 +193,7 @@ private:
     void buildOnhandPage();
     void setTabOrder();
 
+    void makeSearchAction();
     void wireHandlers();
 
     void decodeToday();

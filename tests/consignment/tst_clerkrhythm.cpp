@@ -4,16 +4,23 @@
 #include "support/ScreenFixture.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "forms/Fr_SearchBarCode.h"
+#include "platform/sql/Field.h"
+#include "platform/sql/Query.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/NumberEdit.h"
 #include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
+#include "support/ModalDialogs.h"
 #include "support/ScriptedDialogService.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
+#include <tuple>
 
 class TestClerkRhythm : public QObject
 {
@@ -153,6 +160,75 @@ private Q_SLOTS:
         Drive::key(Qt::Key_F3); // New
         QCOMPARE(d.date(), QDate::currentDate());
         QVERIFY(!d.dateMarked());
+    }
+
+    // Tab and Shift+Tab leave both read-only grids, holding rows, like any other control.
+    void tabLeavesTheGrids()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        ConsignmentDriver d(s);
+        d.chooseBranch();
+        d.scan(f.barcodeOfProduct(3));
+        d.typeQuantity("2");
+        d.save();
+        d.showPage(ConsignmentDriver::Daily);
+        s->BtOkConsign->setFocus();
+        Drive::key(Qt::Key_Space);
+        QVERIFY(d.rows(ConsignmentDriver::Grid::Daily) > 0);
+        d.showPage(ConsignmentDriver::Onhand);
+        s->BkCustomrtOnhand->setFocus();
+        Drive::key(Qt::Key_Space);
+        QVERIFY(d.rows(ConsignmentDriver::Grid::Onhand) > 0);
+
+        for (const auto &[page, grid, before] :
+             {std::tuple{ConsignmentDriver::Daily, ConsignmentDriver::Grid::Daily, static_cast<QWidget *>(s->BtOkConsign)},
+              std::tuple{ConsignmentDriver::Onhand, ConsignmentDriver::Grid::Onhand,
+                         static_cast<QWidget *>(s->BkCustomrtOnhand)}}) {
+            d.showPage(page);
+            before->setFocus();
+            d.tab();
+            QCOMPARE(Drive::focus(), static_cast<QWidget *>(d.grid(grid)));
+            d.tab();
+            QVERIFY(Drive::focus() != d.grid(grid));
+            d.grid(grid)->setFocus();
+            d.backTab();
+            QCOMPARE(Drive::focus(), before);
+        }
+    }
+
+    // F2 opens the barcode search from the barcode box (the buttons' hint names the key); the
+    // clerk types a name, Enter searches, Down and Enter pick, and the barcode box holds the pick.
+    void theSearchWorksByKeys()
+    {
+        ScreenFixture f;
+        TFrTarvoAdjAndConsignment *s = f.openScreen();
+        s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
+        ConsignmentDriver d(s);
+        d.chooseBranch();
+        QVERIFY(s->BtBarCode1->toolTip().contains("F2"));
+        QVERIFY(s->BtBarCode2->toolTip().contains("F2"));
+        const QString name = f.scalar("Select ThaiName From Product Where Id = 3").toString();
+        QString first, picked;
+        ModalDialogs::whenOpens<TFrSearchBarCode>([&](TFrSearchBarCode *search) {
+            Drive::type(name);
+            Drive::enter();
+            first = search->QSearch->fieldByName("BarCode").asString();
+            Drive::key(Qt::Key_Down);
+            picked = search->QSearch->fieldByName("BarCode").asString();
+            Drive::enter();
+        });
+        Drive::key(Qt::Key_F2);
+        settle();
+        QVERIFY(!picked.isEmpty());
+        QVERIFY(picked != first);
+        QCOMPARE(d.entry().barcode->text(), picked);
+        QCOMPARE(s->focusWidget(), d.entry().barcode);
+        // The window manager gives the screen back its activation; offscreen it is asked for.
+        s->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s));
+        Drive::enter();
+        QCOMPARE(d.productCode(), QString("P0003"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "consignment/ConsignmentStore.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/ScanCatcher.h"
 #include "platform/format/Conversions.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/CodePage874.h"
@@ -14,6 +15,7 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/EnterAsTab.h"
 #include "platform/ui/FocusExit.h"
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
@@ -22,6 +24,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -29,6 +33,8 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <exception>
 
 namespace {
 
@@ -86,6 +92,7 @@ TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(Database *company, std::uni
     QRPOnhand->setStatement(ConsignmentSql::QRPOnhand);
 
     buildLayout();
+    makeSearchAction();
     wireHandlers();
     setBarcodeSearchFactory(nullptr);
 }
@@ -106,6 +113,7 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
         if (m_settingPage == 0)
             PageControl1Change(index);
     });
+    connectGuarded(AcSearchBarCode, &QAction::triggered, this, &TFrTarvoAdjAndConsignment::AcSearchBarCodeExecute);
     connectGuarded(BtBarCode1, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode1Click);
     connectGuarded(BtBarCode2, &QToolButton::clicked, this, &TFrTarvoAdjAndConsignment::BtBarCode2Click);
     connectGuarded(BtOk1, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOk1Click);
@@ -114,6 +122,8 @@ void TFrTarvoAdjAndConsignment::wireHandlers()
     connectGuarded(CBFree2, &QCheckBox::toggled, this, &TFrTarvoAdjAndConsignment::CBFree2Click);
     connectGuarded(BtOkConsign, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BtOkConsignClick);
     connectGuarded(BkCustomrtOnhand, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick);
+    for (EntryPage &page : m_page)
+        connectGuarded(page.date, &QDateEdit::dateChanged, this, [this, &page] { markDate(page); });
 }
 
 void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory factory)
@@ -122,6 +132,22 @@ void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory f
     m_search.reset();
     BtBarCode1->setEnabled(bool(m_searchFactory));
     BtBarCode2->setEnabled(bool(m_searchFactory));
+    AcSearchBarCode->setEnabled(bool(m_searchFactory));
+}
+
+// The barcode search by key, so that a clerk searches without the mouse; its key is named in
+// the search buttons' hint.
+void TFrTarvoAdjAndConsignment::makeSearchAction()
+{
+    AcSearchBarCode = new QAction(this);
+    AcSearchBarCode->setObjectName(QStringLiteral("AcSearchBarCode"));
+    AcSearchBarCode->setShortcut(QKeySequence(BarcodeSearchKey));
+    AcSearchBarCode->setShortcutContext(Qt::WindowShortcut);
+    addAction(AcSearchBarCode);
+    const QString hint =
+        QStringLiteral("ค้นหา Barcode (%1)").arg(QKeySequence(BarcodeSearchKey).toString(QKeySequence::NativeText));
+    BtBarCode1->setToolTip(hint);
+    BtBarCode2->setToolTip(hint);
 }
 
 QStringList TFrTarvoAdjAndConsignment::periodItems()
@@ -302,6 +328,12 @@ void TFrTarvoAdjAndConsignment::BtBarCode2Click()
     searchBarcode(EdBarcode2);
 }
 
+void TFrTarvoAdjAndConsignment::AcSearchBarCodeExecute()
+{
+    if (EntryPage *page = activeEntryPage())
+        searchBarcode(page->barcode);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Entry pages: the consignment page (0) and the adjustment page (1) differ only in their texts,
 // in what a barcode that is not found does, in the sign of the quantity and in the order of the
@@ -360,9 +392,70 @@ void TFrTarvoAdjAndConsignment::showFreeGiftPrice(const EntryPage &page)
     page.price->setText(page.free->isChecked() ? QStringLiteral("0") : FloatToStr(OldPrice));
 }
 
+// Passing through a barcode box whose product is shown (Shift+Tab back to the type, Tab on to
+// the OK button) looks nothing up again: the clerk may change the type after the scan.
+bool TFrTarvoAdjAndConsignment::unchangedSinceLookUp(const EntryPage &page) const
+{
+    return !page.foundBarcode.isEmpty() && page.barcode->text().trimmed() == page.foundBarcode;
+}
+
+// After a barcode that is not found or refused, the box holds the focus with its text selected:
+// the next scan replaces it rather than being appended to it.
+void TFrTarvoAdjAndConsignment::backToBarcode(EntryPage &page)
+{
+    backToField(page.barcode);
+}
+
+// After a message, the focus is in the field to correct with its text selected, so that what
+// the clerk types next replaces the mistake.
+void TFrTarvoAdjAndConsignment::backToField(QWidget *field)
+{
+    FocusExit::refocus(field);
+    if (auto *box = qobject_cast<QLineEdit *>(field))
+        box->selectAll();
+}
+
+// A line the server refused (a serial number already sold, ...): the field to correct is the
+// serial number of serial-numbered goods, else the quantity.
+void TFrTarvoAdjAndConsignment::backToFieldOfRefusedLine(EntryPage &page)
+{
+    backToField(page.serial->isVisible() ? static_cast<QWidget *>(page.serial) : page.quantity);
+}
+
+// Enter never runs on into the date of the page it is pressed in: the date changes only when the
+// clerk goes to it (Tab, Shift+Tab, a click). Enter in the control before it keeps the focus
+// there and selects its text.
+bool TFrTarvoAdjAndConsignment::FormKeyDown(QKeyEvent *event)
+{
+    EntryPage *page = activeEntryPage();
+    QWidget *focus = focusWidget();
+    if (page && focus && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        EnterAsTab::nextTabStop(this, focus) == page->date && PageControl1->currentWidget()->isAncestorOf(focus)) {
+        if (auto *box = qobject_cast<QLineEdit *>(focus))
+            box->selectAll();
+        return true;
+    }
+    return TFrForm::FormKeyDown(event);
+}
+
+// A line dated another day than today is marked on its page, so that the clerk sees it before
+// saving.
+void TFrTarvoAdjAndConsignment::markDate(EntryPage &page)
+{
+    const bool notToday = page.date->date() != QDate::currentDate();
+    if (page.date->property("notToday").toBool() == notToday)
+        return;
+    page.date->setProperty("notToday", notToday);
+    page.date->setStyleSheet(notToday ? QStringLiteral("QDateEdit { background: #ffd84d; color: #b00000; font-weight: bold; "
+                                                       "border: 2px solid #d00000; }")
+                                      : QString());
+    page.date->setToolTip(notToday ? QStringLiteral("ไม่ใช่วันที่วันนี้") : QString());
+}
+
 void TFrTarvoAdjAndConsignment::EdBarcode1Exit()
 {
-    BtOk1Click();
+    if (!unchangedSinceLookUp(m_page[ConsignmentPage]))
+        BtOk1Click();
 }
 
 void TFrTarvoAdjAndConsignment::BtOk1Click()
@@ -370,6 +463,7 @@ void TFrTarvoAdjAndConsignment::BtOk1Click()
     if (lookUp(m_page[ConsignmentPage], QStringLiteral("ระบุบาร์โค้ด")) == Lookup::NotFound) {
         showMessage(QStringLiteral("ไม่พบ Barcode ") + EdBarcode1->text().toUpper().trimmed());
         AcNewExecute();
+        backToBarcode(m_page[ConsignmentPage]);
     }
 }
 
@@ -380,14 +474,15 @@ void TFrTarvoAdjAndConsignment::CBFree1Click()
 
 void TFrTarvoAdjAndConsignment::EdBarcode2Exit()
 {
-    BTOk2Click();
+    if (!unchangedSinceLookUp(m_page[AdjustmentPage]))
+        BTOk2Click();
 }
 
 void TFrTarvoAdjAndConsignment::BTOk2Click()
 {
     if (lookUp(m_page[AdjustmentPage], QStringLiteral("ระบุ Barcode")) == Lookup::NotFound) {
         showMessage(QStringLiteral("ไม่พบ Barcode !!"));
-        FocusExit::refocus(EdBarcode2);
+        backToBarcode(m_page[AdjustmentPage]);
     }
 }
 
@@ -404,6 +499,17 @@ void TFrTarvoAdjAndConsignment::AcSaveExecute()
     // The line is stored for the branch the box shows, whether or not the box has been left
     // since the branch was chosen.
     takeShownBranch();
+    // A save that raises an error leaves the focus in the field to correct.
+    struct OnError {
+        TFrTarvoAdjAndConsignment *screen;
+        EntryPage &page;
+        int before = std::uncaught_exceptions();
+        ~OnError()
+        {
+            if (std::uncaught_exceptions() > before)
+                screen->backToFieldOfRefusedLine(page);
+        }
+    } onError{this, m_page[index]};
     if (index == ConsignmentPage)
         consignmentSave();
     else
@@ -422,7 +528,7 @@ void TFrTarvoAdjAndConsignment::consignmentSave()
         return;
     if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Serial Number"));
-        FocusExit::refocus(page.serial);
+        backToField(page.serial);
         return;
     }
     saveLine(readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1));
@@ -433,7 +539,7 @@ void TFrTarvoAdjAndConsignment::adjustmentSave()
     EntryPage &page = m_page[AdjustmentPage];
     if (page.barcode->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ Barcode"));
-        FocusExit::refocus(page.barcode);
+        backToField(page.barcode);
         return;
     }
     if (!checkEntry(page))
@@ -441,7 +547,7 @@ void TFrTarvoAdjAndConsignment::adjustmentSave()
     const ConsignmentLine line =
         readLine(page, ConsignmentLine::Entry::Adjustment, QStringLiteral("A"), page.type->currentIndex() == 1 ? -1 : 1);
     if (UseSerial == QLatin1String("Y") && page.serial->text().isEmpty()) {
-        FocusExit::refocus(page.serial);
+        backToField(page.serial);
         showMessage(QStringLiteral("ระบุ SerialNumber"));
         return;
     }
@@ -459,13 +565,13 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
         (this->*page.lookUpClick)();
         if (!page.foundBarcode.isEmpty()) {
             showMessage(QStringLiteral("ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"));
-            FocusExit::refocus(UseSerial == QLatin1String("Y") ? page.serial : static_cast<QWidget *>(page.quantity));
+            backToField(UseSerial == QLatin1String("Y") ? page.serial : static_cast<QWidget *>(page.quantity));
         }
         return false;
     }
     if (page.quantity->text().isEmpty()) {
         showMessage(QStringLiteral("ระบุ จำนวน"));
-        FocusExit::refocus(page.quantity);
+        backToField(page.quantity);
         return false;
     }
     if (!page.quantity->checkRange())
@@ -473,7 +579,7 @@ bool TFrTarvoAdjAndConsignment::checkEntry(EntryPage &page)
     const int year = page.date->date().year();
     if (year < FirstLineYear || year > QDate::currentDate().year() + 1) {
         showMessage(QStringLiteral("วันที่ไม่ถูกต้อง !"));
-        FocusExit::refocus(page.date);
+        backToField(page.date);
         return false;
     }
     // The company database keeps text in the Thai code page: a character it cannot hold (a
@@ -527,10 +633,38 @@ void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
     case SaveOutcome::Stored:
         // Until the reset below has emptied the page, Save must not store the line a second time.
         AcSave->setEnabled(false);
-        showMessage(QStringLiteral("บันทึกเรียบร้อย"));
-        AcNewExecute();
+        {
+            const QString scan = showSaved();
+            AcNewExecute();
+            takeScan(scan);
+        }
         break;
     }
+}
+
+// The success box, and what a scanner typed while it was up (the next item's barcode).
+QString TFrTarvoAdjAndConsignment::showSaved()
+{
+    const ScanCatcher catcher;
+    showMessage(QStringLiteral("บันทึกเรียบร้อย"));
+    return catcher.scan();
+}
+
+// A scan typed while the success box was up goes into the emptied page's barcode box and is
+// looked up as its Enter would have done; a product found moves the focus on as that Enter
+// would have (the serial box for serial-numbered goods, else the next control).
+void TFrTarvoAdjAndConsignment::takeScan(const QString &scan)
+{
+    EntryPage *page = activeEntryPage();
+    if (scan.isEmpty() || !page)
+        return;
+    FocusExit::refocus(page->barcode);
+    page->barcode->setText(scan);
+    (this->*page->lookUpClick)();
+    if (page->foundBarcode.isEmpty() || focusWidget() != page->barcode)
+        return;
+    const FocusExit::Suppressor looked; // the product is shown: leaving the box looks up nothing more
+    EnterAsTab::focusNext(this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -581,6 +715,6 @@ void TFrTarvoAdjAndConsignment::GetYearExit()
 {
     if (GetYear->text().trimmed().size() != 4) {
         showMessage(QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !"));
-        FocusExit::refocus(GetYear);
+        backToField(GetYear);
     }
 }

@@ -114,6 +114,11 @@ public:
     QPushButton *BkCustomrtOnhand = nullptr;
     DataGrid *DBGRPOnhand = nullptr;
 
+    // The barcode search of the entry page in use, by key (BarcodeSearchKey), shown in the hint
+    // of both search buttons.
+    QAction *AcSearchBarCode = nullptr;
+    static constexpr Qt::Key BarcodeSearchKey = Qt::Key_F2;
+
     // Datasets on the company database
     Query *QBranch = nullptr;
     Query *QUserKeyIn = nullptr;
@@ -130,6 +135,7 @@ public:
     void PageControl1Change(int index);
     void BtBarCode1Click();
     void BtBarCode2Click();
+    void AcSearchBarCodeExecute();
     void EdBarcode1Exit();
     void BtOk1Click();
     void CBFree1Click();
@@ -139,6 +145,7 @@ public:
     void BtOkConsignClick();
     void BkCustomrtOnhandClick();
     void GetYearExit();
+    bool FormKeyDown(QKeyEvent *event) override;
 
     // The screen's state, read-only from outside.
     const QString &userKeyIn() const { return UserKeyIn; }
@@ -186,6 +193,7 @@ private:
     void buildOnhandPage();
     void setTabOrder();
 
+    void makeSearchAction();
     void wireHandlers();
 
     void decodeToday();
@@ -195,12 +203,19 @@ private:
     void resetEntryPage(EntryPage &page);
     void searchBarcode(QLineEdit *barcodeBox);
     Lookup lookUp(EntryPage &page, const QString &noBarcodeMessage);
+    bool unchangedSinceLookUp(const EntryPage &page) const;
+    void backToBarcode(EntryPage &page);
+    void backToField(QWidget *field);
+    void backToFieldOfRefusedLine(EntryPage &page);
+    void markDate(EntryPage &page);
     void showFreeGiftPrice(const EntryPage &page);
     void consignmentSave();
     void adjustmentSave();
     bool checkEntry(EntryPage &page);
     ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
     void saveLine(const ConsignmentLine &line);
+    QString showSaved();
+    void takeScan(const QString &scan);
     void setActivePage(int index);
 
     QString UserKeyIn;

@@ -83,6 +83,9 @@ DataGrid::DataGrid(QWidget *parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Nothing is edited in the grid: Tab and Shift+Tab leave it like any other control, the
+    // arrow keys move between its rows.
+    setTabKeyNavigation(false);
     setAlternatingRowColors(false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);

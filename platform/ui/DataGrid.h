@@ -15,7 +15,8 @@ class QAction;
 // row makes it the query's current row. Rows are read where the query keeps them, so scrolling
 // over thousands of rows costs only what is on the screen.
 //
-// Ctrl+C copies the selected rows, one line each, the cells as shown separated by tabs.
+// Tab and Shift+Tab leave the grid for the next or previous control; the arrow keys move
+// between rows. Ctrl+C copies the selected rows, one line each, the cells as shown separated by tabs.
 // A grid given an export title offers an export to Excel: Ctrl+E and the context menu's export
 // emit exportRequested(); its owner connects that to what writes the file.
 class DataGrid : public QTableView

@@ -5,18 +5,22 @@
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
 #include "platform/ui/LookupCombo.h"
+#include "platform/ui/MessageBoxDialogService.h"
 #include "platform/ui/NumberEdit.h"
 #include "support/Drive.h"
 #include "support/ScreenHelpers.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 ConsignmentDriver::ConsignmentDriver(TFrTarvoAdjAndConsignment *screen)
     : m_screen(screen)
@@ -171,4 +175,79 @@ int ConsignmentDriver::rows(Grid which) const
 QString ConsignmentDriver::cell(Grid which, int row, int column, int role) const
 {
     return grid(which)->model()->index(row, column).data(role).toString();
+}
+
+// ---- The clerk's rhythm -----------------------------------------------------------------------
+
+namespace {
+
+// Records the texts of the real message boxes it shows.
+class RecordingMessageBoxes : public MessageBoxDialogService
+{
+public:
+    RecordingMessageBoxes()
+        : m_previous(DialogService::setInstance(this))
+    {}
+    ~RecordingMessageBoxes() override { DialogService::setInstance(m_previous); }
+    RecordingMessageBoxes(const RecordingMessageBoxes &) = delete;
+    RecordingMessageBoxes &operator=(const RecordingMessageBoxes &) = delete;
+    void showMessage(const QString &text) override
+    {
+        texts << text;
+        MessageBoxDialogService::showMessage(text);
+    }
+    QStringList texts;
+
+private:
+    DialogService *m_previous;
+};
+
+} // namespace
+
+QStringList ConsignmentDriver::saveThenScanAtOnce(const QString &barcode)
+{
+    RecordingMessageBoxes boxes;
+    QObject guard;
+    // The scanner: as soon as the event loop runs again (inside the box, once it is up).
+    QTimer::singleShot(0, &guard, [barcode] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QWidget *target = modal && modal->focusWidget() ? modal->focusWidget() : (modal ? modal : Drive::focus());
+        QTest::keyClicks(target, barcode);
+        QTest::keyClick(target, Qt::Key_Return);
+    });
+    // A box the scan did not close is closed here, so that the test goes on to its checks.
+    QTimer::singleShot(3000, &guard, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    Drive::save();
+    settle();
+    return boxes.texts;
+}
+
+void ConsignmentDriver::tab(int times)
+{
+    for (int i = 0; i < times; ++i)
+        Drive::key(Qt::Key_Tab);
+}
+
+void ConsignmentDriver::backTab(int times)
+{
+    for (int i = 0; i < times; ++i)
+        Drive::key(Qt::Key_Backtab, Qt::ShiftModifier);
+}
+
+QString ConsignmentDriver::barcodeSelected() const
+{
+    return entry().barcode->selectedText();
+}
+
+QDate ConsignmentDriver::date() const
+{
+    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->date();
+}
+
+bool ConsignmentDriver::dateMarked() const
+{
+    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->property("notToday").toBool();
 }

@@ -77,6 +77,20 @@ public:
     QString cell(Grid grid, int row, int column, int role = Qt::DisplayRole) const;
     DataGrid *grid(Grid grid) const;
 
+    // ---- The clerk's rhythm: keys as a fast clerk presses them ----------------------------
+    // F10 with the program's real message boxes, a scanner typing barcode and Enter into
+    // whatever has the keyboard as soon as the success box is up. Returns the texts of the
+    // boxes that were shown.
+    QStringList saveThenScanAtOnce(const QString &barcode);
+    // Tab (or Shift+Tab) pressed times over.
+    void tab(int times = 1);
+    void backTab(int times = 1);
+    // The selected text of the entry page's barcode box.
+    QString barcodeSelected() const;
+    // The entry page's date, and whether the page marks it as another day than today.
+    QDate date() const;
+    bool dateMarked() const;
+
 private:
     TFrTarvoAdjAndConsignment *m_screen;
 };

@@ -34,15 +34,19 @@ fi
 auto_packages > "$work/auto-before"
 
 # At every end: the package and what its installation brought in go again.
+# A purge that fails here fails the check too, whatever came before.
 cleanup() {
+  local rc=$?
   if present "$name"; then
-    apt_get purge -y -qq "$name" > /dev/null || true
+    apt_get purge -y -qq "$name" > /dev/null || { echo "install check: purging $name failed" >&2; rc=1; }
   fi
   if [ -s "$work/brought-in" ]; then
     mapfile -t brought < "$work/brought-in"
-    apt_get purge -y -qq "${brought[@]}" > /dev/null || true
+    apt_get purge -y -qq "${brought[@]}" > /dev/null \
+      || { echo "install check: purging what $name brought in failed: ${brought[*]}" >&2; rc=1; }
   fi
   rm -rf "$work"
+  exit "$rc"
 }
 trap cleanup EXIT
 

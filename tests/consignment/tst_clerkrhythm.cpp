@@ -22,6 +22,9 @@
 #include <cmath>
 #include <tuple>
 
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
+
 class TestClerkRhythm : public QObject
 {
     Q_OBJECT
@@ -173,18 +176,18 @@ private Q_SLOTS:
         d.typeQuantity("2");
         d.save();
         d.showPage(ConsignmentDriver::Daily);
-        s->BtOkConsign->setFocus();
+        d.focusOn(C::Summarise);
         Drive::key(Qt::Key_Space);
         QVERIFY(d.rows(ConsignmentDriver::Grid::Daily) > 0);
         d.showPage(ConsignmentDriver::Onhand);
-        s->BkCustomrtOnhand->setFocus();
+        d.focusOn(C::ShowOnhand);
         Drive::key(Qt::Key_Space);
         QVERIFY(d.rows(ConsignmentDriver::Grid::Onhand) > 0);
 
-        for (const auto &[page, grid, before] :
-             {std::tuple{ConsignmentDriver::Daily, ConsignmentDriver::Grid::Daily, static_cast<QWidget *>(s->BtOkConsign)},
-              std::tuple{ConsignmentDriver::Onhand, ConsignmentDriver::Grid::Onhand,
-                         static_cast<QWidget *>(s->BkCustomrtOnhand)}}) {
+        for (const auto &[page, grid, before] : {std::tuple{ConsignmentDriver::Daily, ConsignmentDriver::Grid::Daily,
+                                                            static_cast<QWidget *>(d.control(C::Summarise))},
+                                                 std::tuple{ConsignmentDriver::Onhand, ConsignmentDriver::Grid::Onhand,
+                                                            static_cast<QWidget *>(d.control(C::ShowOnhand))}}) {
             d.showPage(page);
             before->setFocus();
             d.tab();
@@ -206,8 +209,8 @@ private Q_SLOTS:
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
         ConsignmentDriver d(s);
         d.chooseBranch();
-        QVERIFY(s->BtBarCode1->toolTip().contains("F2"));
-        QVERIFY(s->BtBarCode2->toolTip().contains("F2"));
+        QVERIFY(d.control(C::Search, C::Consignment)->toolTip().contains("F2"));
+        QVERIFY(d.control(C::Search, C::Adjustment)->toolTip().contains("F2"));
         const QString name = f.scalar("Select ThaiName From Product Where Id = 3").toString();
         QString first, picked;
         ModalDialogs::whenOpens<TFrSearchBarCode>([&](TFrSearchBarCode *search) {

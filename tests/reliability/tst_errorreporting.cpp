@@ -23,6 +23,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
+
 namespace {
 
 const QString DuplicateThai = QStringLiteral("ข้อมูลที่เพิ่มซ้ำกับข้อมูลที่มีอยู่แล้ว");
@@ -57,7 +60,8 @@ TFrTarvoAdjAndConsignment *sellTwice(FaultFixture &f, const QString &serial)
 // Replaces the serial number and saves: the clerk corrects the entry and goes on.
 void saveWithSerial(TFrTarvoAdjAndConsignment *s, const QString &serial)
 {
-    Drive::retype(s->EdSerialNo1, serial);
+    ConsignmentDriver d(s);
+    d.retype(C::Serial, serial, C::Consignment);
     Drive::save();
 }
 
@@ -92,7 +96,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         Drive::save();
         f.backToScreen();
@@ -115,12 +119,12 @@ private Q_SLOTS:
         QVERIFY(!anErrorDialogLeft());
 
         QCOMPARE(f.consignmentCount(), stored);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty());
 
         // Taken back, the serial number may be sold again.
         f.clearShownErrors();
-        s->CBConsignType->setCurrentIndex(1);
+        d.choose(C::Type, 1, C::Consignment);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         d.scan(f.barcodeOfProduct(25));
@@ -141,7 +145,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         f.takeConfigAway();
         Drive::save();
@@ -149,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(duplicateSerial("SN-CFG-1")));
         QCOMPARE(f.shownErrors().first().logRowsWhileShown, -1); // the log could not be reached
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
 
         // The screen goes on: corrected, the line is stored; a second error is shown as well.
         f.clearShownErrors();
@@ -183,7 +187,7 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-LCK-1");
         ConsignmentDriver d(s);
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         // While the log write waits for the lock, the wait cursor shows (the screen's own is gone
         // by then); it is gone again once the program is back in its event loop.
@@ -207,7 +211,7 @@ private Q_SLOTS:
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(duplicateSerial("SN-LCK-1")));
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         writer.release();
         QCOMPARE(f.logRows(), logged);
 
@@ -241,7 +245,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         Drive::save();
         f.backToScreen();
@@ -260,7 +264,7 @@ private Q_SLOTS:
         QVERIFY(!DMConfig->NMSMTP1->connected());
         QVERIFY(f.dialogs().texts().isEmpty()); // no message about the mail
         QCOMPARE(f.logRows(), logged + 1);      // nor a log row
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QCOMPARE(f.consignmentCount(), stored);
 
         // The clerk goes on: corrected, the line is stored; the next error is handled alike.

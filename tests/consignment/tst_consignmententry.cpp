@@ -824,7 +824,7 @@ private Q_SLOTS:
         Drive::enter(); // BR02
         d.showPage(ConsignmentDriver::Daily);
         d.click(C::Summarise); // today's movements of BR02
-        const int rowsBefore = d.grid(Grid::Daily)->model()->rowCount();
+        const int rowsBefore = d.rows(Grid::Daily);
         d.showPage(ConsignmentDriver::Consignment);
 
         const QString barcode = f.barcodeOfProduct(6);

@@ -164,7 +164,7 @@ private Q_SLOTS:
             QCOMPARE(f.shownErrors().first().errorText, "\r'" + text + "' IS NOT A VALID INTEGER VALUE\r");
             QCOMPARE(d.state(), before);
             QVERIFY(!d.read(Grid::Onhand));
-            QCOMPARE(d.grid(Grid::Onhand)->model()->rowCount(), 0);
+            QCOMPARE(d.rows(Grid::Onhand), 0);
         }
 
         // Emptied and OK pressed: the year box says so and keeps the clerk; no grid.

@@ -46,7 +46,8 @@ QString ConsignmentDriver::branchShown() const
 
 void ConsignmentDriver::showPage(Page page)
 {
-    clickTab(m_screen, page);
+    QTabBar *bar = m_screen->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(page).center());
 }
 
 ConsignmentDriver::Page ConsignmentDriver::page() const
@@ -364,6 +365,16 @@ void ConsignmentDriver::scanInto(Control c, const QString &text, Page page)
     auto *box = qobject_cast<QLineEdit *>(control(c, page));
     QVERIFY(box);
     Drive::scan(box, text);
+}
+
+void ConsignmentDriver::dropDown(Control c, bool open)
+{
+    auto *combo = qobject_cast<QComboBox *>(control(c));
+    QVERIFY(combo);
+    if (open)
+        combo->showPopup();
+    else
+        combo->hidePopup();
 }
 
 void ConsignmentDriver::chooseBranchFromList(int row)

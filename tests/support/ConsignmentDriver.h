@@ -139,6 +139,8 @@ public:
     // replaced and Enter pressed, as a scanner does.
     void retype(Control c, const QString &text, Page page = InUse);
     void scanInto(Control c, const QString &text, Page page = InUse);
+    // A combo box's list dropped down (or closed) as such, nothing chosen.
+    void dropDown(Control c, bool open = true);
     // The branch box's list dropped down by a click, the branch at row chosen in it with Enter.
     void chooseBranchFromList(int row);
     // Replaces the text as code does, without keys (texts the keys could not enter).

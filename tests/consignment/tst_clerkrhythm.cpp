@@ -48,7 +48,7 @@ private Q_SLOTS:
 
             QCOMPARE(f.consignmentCount(), stored + 1);
             QCOMPARE(f.lastLine().value("Barcode").toString(), f.barcodeOfProduct(3));
-            QCOMPARE(d.entry().barcode->text(), next);
+            QCOMPARE(d.text(C::Barcode), next);
             QCOMPARE(d.productCode(), QString("P0004"));
             QVERIFY(d.quantityEnabled());
             QVERIFY(d.saveEnabled());
@@ -65,7 +65,7 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(3));
         d.typeQuantity("1");
         QCOMPARE(d.saveThenScanAtOnce(QString()), (QStringList{Saved}));
-        QVERIFY(d.entry().barcode->text().isEmpty());
+        QVERIFY(d.text(C::Barcode).isEmpty());
         QVERIFY(!d.saveEnabled());
     }
 
@@ -80,19 +80,19 @@ private Q_SLOTS:
         d.showPage(ConsignmentDriver::Adjustment);
         d.scan("nope-1");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
-        QCOMPARE(Drive::focus(), d.entry().barcode);
+        QCOMPARE(d.focused(), C::Barcode);
         QCOMPARE(d.barcodeSelected(), QString("nope-1"));
         Drive::scanHere(found);
-        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.text(C::Barcode), found);
         QCOMPARE(d.productCode(), QString("P0003"));
 
         f.dialogs().clear();
         d.showPage(ConsignmentDriver::Consignment);
         d.scan("nope-2");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode NOPE-2"});
-        QCOMPARE(Drive::focus(), d.entry().barcode);
+        QCOMPARE(d.focused(), C::Barcode);
         Drive::scanHere(found);
-        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.text(C::Barcode), found);
         QCOMPARE(d.productCode(), QString("P0003"));
     }
 
@@ -104,14 +104,14 @@ private Q_SLOTS:
         ConsignmentDriver d(f.openScreen());
         d.chooseBranch();
         d.scan(f.barcodeOfProduct(25));
-        QCOMPARE(Drive::focus(), d.entry().serial);
+        QCOMPARE(d.focused(), C::Serial);
         Drive::type("SN-3001");
         d.backTab(5); // quantity, free goods, OK button, barcode, type
-        QCOMPARE(Drive::focus(), d.entry().type);
+        QCOMPARE(d.focused(), C::Type);
         Drive::key(Qt::Key_Down);
-        QCOMPARE(d.entry().type->currentIndex(), 1);
+        QCOMPARE(d.index(C::Type), 1);
         d.tab(2); // through the barcode box again, to the OK button
-        QCOMPARE(Drive::focus(), d.entry().ok);
+        QCOMPARE(d.focused(), C::Ok);
         QVERIFY(f.dialogs().texts().isEmpty());
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -137,14 +137,14 @@ private Q_SLOTS:
         Drive::type("SN-1001");
         d.save();
         QCOMPARE(f.errors().size(), 1);
-        QCOMPARE(Drive::focus(), d.entry().serial);
-        QCOMPARE(d.entry().serial->selectedText(), QString("SN-1001"));
+        QCOMPARE(d.focused(), C::Serial);
+        QCOMPARE(d.selected(C::Serial), QString("SN-1001"));
 
         Drive::enter();
         Drive::type("SN-1002");
         QCOMPARE(d.date(), QDate::currentDate());
         QVERIFY(!d.dateMarked());
-        QCOMPARE(d.entry().serial->text(), QString("SN-1002"));
+        QCOMPARE(d.text(C::Serial), QString("SN-1002"));
         d.save();
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-1002"));
@@ -153,7 +153,7 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(3));
         d.typeQuantity("3");
         Drive::enter();
-        QCOMPARE(Drive::focus(), d.entry().quantity);
+        QCOMPARE(d.focused(), C::Quantity);
 
         // Going to the date on purpose changes it, and the page marks it.
         d.tab();
@@ -225,8 +225,8 @@ private Q_SLOTS:
         settle();
         QVERIFY(!picked.isEmpty());
         QVERIFY(picked != first);
-        QCOMPARE(d.entry().barcode->text(), picked);
-        QCOMPARE(s->focusWidget(), d.entry().barcode);
+        QCOMPARE(d.text(C::Barcode), picked);
+        QCOMPARE(s->focusWidget(), d.control(C::Barcode));
         // The window manager gives the screen back its activation; offscreen it is asked for.
         s->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(s));

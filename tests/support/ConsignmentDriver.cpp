@@ -55,37 +55,24 @@ ConsignmentDriver::Page ConsignmentDriver::page() const
     return Page(m_screen->PageControl1->currentIndex());
 }
 
-ConsignmentDriver::Entry ConsignmentDriver::entry(Page page) const
-{
-    TFrTarvoAdjAndConsignment *s = m_screen;
-    if (page == Adjustment)
-        return {s->CBAdjType, s->EdBarcode2, s->BTOk2, s->EdQuantity2, s->LbPrice2, s->CBFree2, s->EdSerialNo2};
-    return {s->CBConsignType, s->EdBarcode1, s->BtOk1, s->EdQuantity1, s->LbPrice1, s->CBFree1, s->EdSerialNo1};
-}
-
-ConsignmentDriver::Entry ConsignmentDriver::entry() const
-{
-    return entry(page());
-}
-
 void ConsignmentDriver::scan(const QString &barcode)
 {
-    Drive::scan(entry().barcode, barcode);
+    scanInto(Barcode, barcode);
 }
 
 void ConsignmentDriver::retypeBarcode(const QString &barcode)
 {
-    Drive::retype(entry().barcode, barcode);
+    retype(Barcode, barcode);
 }
 
 void ConsignmentDriver::lookUp()
 {
-    Drive::click(entry().ok);
+    click(Ok);
 }
 
 void ConsignmentDriver::chooseType(int index)
 {
-    entry().type->setCurrentIndex(index);
+    choose(Type, index);
 }
 
 void ConsignmentDriver::setDate(const QDate &date)
@@ -95,19 +82,19 @@ void ConsignmentDriver::setDate(const QDate &date)
 
 void ConsignmentDriver::typeQuantity(const QString &text)
 {
-    Drive::clickInto(entry().quantity);
+    clickInto(Quantity);
     Drive::key(Qt::Key_A, Qt::ControlModifier);
     Drive::type(text);
 }
 
 void ConsignmentDriver::typeSerial(const QString &text)
 {
-    Drive::retype(entry().serial, text);
+    retype(Serial, text);
 }
 
 void ConsignmentDriver::toggleFree()
 {
-    Drive::click(entry().free);
+    click(Free);
 }
 
 void ConsignmentDriver::save()
@@ -127,22 +114,22 @@ QString ConsignmentDriver::productName() const
 
 QString ConsignmentDriver::price() const
 {
-    return entry().price->text();
+    return text(Price);
 }
 
 QString ConsignmentDriver::quantity() const
 {
-    return entry().quantity->text();
+    return text(Quantity);
 }
 
 bool ConsignmentDriver::quantityEnabled() const
 {
-    return entry().quantity->isEnabled();
+    return enabled(Quantity);
 }
 
 bool ConsignmentDriver::serialShown() const
 {
-    return !entry().serial->isHidden();
+    return !hidden(Serial);
 }
 
 bool ConsignmentDriver::saveEnabled() const
@@ -246,7 +233,13 @@ void ConsignmentDriver::backTab(int times)
 
 QString ConsignmentDriver::barcodeSelected() const
 {
-    return entry().barcode->selectedText();
+    return selected(Barcode);
+}
+
+QString ConsignmentDriver::selected(Control c, Page page) const
+{
+    auto *box = qobject_cast<QLineEdit *>(control(c, page));
+    return box ? box->selectedText() : QString();
 }
 
 QDate ConsignmentDriver::date() const

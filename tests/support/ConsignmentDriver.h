@@ -9,18 +9,13 @@
 class DataGrid;
 class QAbstractItemModel;
 class QWidget;
-class NumberEdit;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class TFrTarvoAdjAndConsignment;
 
 // The consignment screen as its tests work it: what a clerk does (choose a branch, scan, type
 // a quantity, save, summarise) and what the screen shows (the page's product, the grids, the
 // total). The tests go through it, so that a change of the screen's insides touches this file
-// only. Every verb drives the real widgets with keys and clicks.
+// only. The verbs drive the real widgets with keys and clicks; those that set a value as code
+// does (setText, choose, setDateOf, focusOn) say so by their names.
 class ConsignmentDriver
 {
     Q_GADGET
@@ -61,17 +56,6 @@ public:
     };
     Q_ENUM(Control)
 
-    // The controls of one entry page, for the checks of focus and state.
-    struct Entry {
-        QComboBox *type;
-        QLineEdit *barcode;
-        QPushButton *ok;
-        NumberEdit *quantity;
-        QLabel *price;
-        QCheckBox *free;
-        QLineEdit *serial;
-    };
-
     explicit ConsignmentDriver(TFrTarvoAdjAndConsignment *screen);
     TFrTarvoAdjAndConsignment *screen() const { return m_screen; }
 
@@ -84,9 +68,7 @@ public:
     void showPage(Page page);
     Page page() const;
 
-    // The entry page in use (consignment or adjustment).
-    Entry entry() const;
-    Entry entry(Page page) const;
+    // On the entry page in use (consignment or adjustment):
     void scan(const QString &barcode);          // into the barcode box, then Enter
     void retypeBarcode(const QString &barcode); // replaced, the box not left
     void lookUp();                              // the page's OK button
@@ -124,6 +106,8 @@ public:
     void backTab(int times = 1);
     // The selected text of the entry page's barcode box.
     QString barcodeSelected() const;
+    // The selected text of a box.
+    QString selected(Control c, Page page = InUse) const;
     // The entry page's date, and whether the page marks it as another day than today.
     QDate date() const;
     bool dateMarked() const;

@@ -7,18 +7,12 @@
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/NumberEdit.h"
 #include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
 #include "support/ModalDialogs.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <cmath>
 #include <tuple>
 

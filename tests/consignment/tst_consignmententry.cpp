@@ -8,29 +8,16 @@
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAbstractItemView>
-#include <QAction>
+#include "platform/ui/DataGrid.h"
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 namespace {
 

@@ -8,27 +8,19 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ModalDialogs.h"
 #include "support/ScriptedDialogService.h"
 #include "support/XlsxReader.h"
 
+#include "platform/ui/DataGrid.h"
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 
 using C = ConsignmentDriver;

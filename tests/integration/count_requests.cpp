@@ -11,10 +11,7 @@
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/NumberEdit.h"
 #include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
@@ -26,14 +23,10 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableView>
 #include <QTest>
 #include <QTextStream>
 #include <functional>

@@ -13,10 +13,7 @@
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/NumberEdit.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
@@ -26,15 +23,12 @@
 #include "support/ScriptedDialogService.h"
 #include "support/TdsStandIn.h"
 
+#include "platform/ui/NumberEdit.h"
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableView>
 #include <QTest>
 #include <memory>
 

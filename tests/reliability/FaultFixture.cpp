@@ -7,23 +7,13 @@
 #include "forms/Fr_ShowError.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 

@@ -8,22 +8,12 @@
 #include "data/ErrorHandler.h"
 #include "db/setup/DemoData.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 
 using C = ConsignmentDriver;

@@ -13,20 +13,13 @@
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QTest>
-#include <QToolButton>
 
 #include <atomic>
 

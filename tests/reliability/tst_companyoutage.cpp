@@ -10,22 +10,11 @@
 #include "data/U_DM.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
+#include "platform/ui/DataGrid.h"
 #include <QTest>
 
 using C = ConsignmentDriver;

@@ -11,16 +11,12 @@
 #include "data/ErrorHandler.h"
 #include "forms/Fr_ShowError.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QCursor>
-#include <QLineEdit>
 #include <QTest>
 
 using C = ConsignmentDriver;

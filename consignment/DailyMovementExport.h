@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/report/ReportGridExport.h"
+#include "platform/reportview/ReportGridExport.h"
 
 #include <QDate>
 #include <QString>

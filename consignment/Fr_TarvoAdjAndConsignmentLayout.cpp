@@ -5,7 +5,7 @@
 #include "consignment/DailyMovementExport.h"
 #include "consignment/SerialNumberValidator.h"
 #include "platform/format/Conversions.h"
-#include "platform/report/ReportGridExport.h"
+#include "platform/reportview/ReportGridExport.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
 #include "platform/ui/DataGrid.h"

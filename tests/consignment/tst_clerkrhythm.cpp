@@ -7,20 +7,17 @@
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/NumberEdit.h"
 #include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
 #include "support/ModalDialogs.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <cmath>
 #include <tuple>
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 class TestClerkRhythm : public QObject
 {
@@ -45,7 +42,7 @@ private Q_SLOTS:
 
             QCOMPARE(f.consignmentCount(), stored + 1);
             QCOMPARE(f.lastLine().value("Barcode").toString(), f.barcodeOfProduct(3));
-            QCOMPARE(d.entry().barcode->text(), next);
+            QCOMPARE(d.text(C::Barcode), next);
             QCOMPARE(d.productCode(), QString("P0004"));
             QVERIFY(d.quantityEnabled());
             QVERIFY(d.saveEnabled());
@@ -62,7 +59,7 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(3));
         d.typeQuantity("1");
         QCOMPARE(d.saveThenScanAtOnce(QString()), (QStringList{Saved}));
-        QVERIFY(d.entry().barcode->text().isEmpty());
+        QVERIFY(d.text(C::Barcode).isEmpty());
         QVERIFY(!d.saveEnabled());
     }
 
@@ -77,19 +74,19 @@ private Q_SLOTS:
         d.showPage(ConsignmentDriver::Adjustment);
         d.scan("nope-1");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
-        QCOMPARE(Drive::focus(), d.entry().barcode);
+        QCOMPARE(d.focused(), C::Barcode);
         QCOMPARE(d.barcodeSelected(), QString("nope-1"));
         Drive::scanHere(found);
-        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.text(C::Barcode), found);
         QCOMPARE(d.productCode(), QString("P0003"));
 
         f.dialogs().clear();
         d.showPage(ConsignmentDriver::Consignment);
         d.scan("nope-2");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode NOPE-2"});
-        QCOMPARE(Drive::focus(), d.entry().barcode);
+        QCOMPARE(d.focused(), C::Barcode);
         Drive::scanHere(found);
-        QCOMPARE(d.entry().barcode->text(), found);
+        QCOMPARE(d.text(C::Barcode), found);
         QCOMPARE(d.productCode(), QString("P0003"));
     }
 
@@ -101,14 +98,14 @@ private Q_SLOTS:
         ConsignmentDriver d(f.openScreen());
         d.chooseBranch();
         d.scan(f.barcodeOfProduct(25));
-        QCOMPARE(Drive::focus(), d.entry().serial);
+        QCOMPARE(d.focused(), C::Serial);
         Drive::type("SN-3001");
         d.backTab(5); // quantity, free goods, OK button, barcode, type
-        QCOMPARE(Drive::focus(), d.entry().type);
+        QCOMPARE(d.focused(), C::Type);
         Drive::key(Qt::Key_Down);
-        QCOMPARE(d.entry().type->currentIndex(), 1);
+        QCOMPARE(d.index(C::Type), 1);
         d.tab(2); // through the barcode box again, to the OK button
-        QCOMPARE(Drive::focus(), d.entry().ok);
+        QCOMPARE(d.focused(), C::Ok);
         QVERIFY(f.dialogs().texts().isEmpty());
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -134,14 +131,14 @@ private Q_SLOTS:
         Drive::type("SN-1001");
         d.save();
         QCOMPARE(f.errors().size(), 1);
-        QCOMPARE(Drive::focus(), d.entry().serial);
-        QCOMPARE(d.entry().serial->selectedText(), QString("SN-1001"));
+        QCOMPARE(d.focused(), C::Serial);
+        QCOMPARE(d.selected(C::Serial), QString("SN-1001"));
 
         Drive::enter();
         Drive::type("SN-1002");
         QCOMPARE(d.date(), QDate::currentDate());
         QVERIFY(!d.dateMarked());
-        QCOMPARE(d.entry().serial->text(), QString("SN-1002"));
+        QCOMPARE(d.text(C::Serial), QString("SN-1002"));
         d.save();
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-1002"));
@@ -150,7 +147,7 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(3));
         d.typeQuantity("3");
         Drive::enter();
-        QCOMPARE(Drive::focus(), d.entry().quantity);
+        QCOMPARE(d.focused(), C::Quantity);
 
         // Going to the date on purpose changes it, and the page marks it.
         d.tab();
@@ -173,18 +170,18 @@ private Q_SLOTS:
         d.typeQuantity("2");
         d.save();
         d.showPage(ConsignmentDriver::Daily);
-        s->BtOkConsign->setFocus();
+        d.focusOn(C::Summarise);
         Drive::key(Qt::Key_Space);
         QVERIFY(d.rows(ConsignmentDriver::Grid::Daily) > 0);
         d.showPage(ConsignmentDriver::Onhand);
-        s->BkCustomrtOnhand->setFocus();
+        d.focusOn(C::ShowOnhand);
         Drive::key(Qt::Key_Space);
         QVERIFY(d.rows(ConsignmentDriver::Grid::Onhand) > 0);
 
-        for (const auto &[page, grid, before] :
-             {std::tuple{ConsignmentDriver::Daily, ConsignmentDriver::Grid::Daily, static_cast<QWidget *>(s->BtOkConsign)},
-              std::tuple{ConsignmentDriver::Onhand, ConsignmentDriver::Grid::Onhand,
-                         static_cast<QWidget *>(s->BkCustomrtOnhand)}}) {
+        for (const auto &[page, grid, before] : {std::tuple{ConsignmentDriver::Daily, ConsignmentDriver::Grid::Daily,
+                                                            static_cast<QWidget *>(d.control(C::Summarise))},
+                                                 std::tuple{ConsignmentDriver::Onhand, ConsignmentDriver::Grid::Onhand,
+                                                            static_cast<QWidget *>(d.control(C::ShowOnhand))}}) {
             d.showPage(page);
             before->setFocus();
             d.tab();
@@ -206,8 +203,8 @@ private Q_SLOTS:
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
         ConsignmentDriver d(s);
         d.chooseBranch();
-        QVERIFY(s->BtBarCode1->toolTip().contains("F2"));
-        QVERIFY(s->BtBarCode2->toolTip().contains("F2"));
+        QVERIFY(d.control(C::Search, C::Consignment)->toolTip().contains("F2"));
+        QVERIFY(d.control(C::Search, C::Adjustment)->toolTip().contains("F2"));
         const QString name = f.scalar("Select ThaiName From Product Where Id = 3").toString();
         QString first, picked;
         ModalDialogs::whenOpens<TFrSearchBarCode>([&](TFrSearchBarCode *search) {
@@ -222,8 +219,8 @@ private Q_SLOTS:
         settle();
         QVERIFY(!picked.isEmpty());
         QVERIFY(picked != first);
-        QCOMPARE(d.entry().barcode->text(), picked);
-        QCOMPARE(s->focusWidget(), d.entry().barcode);
+        QCOMPARE(d.text(C::Barcode), picked);
+        QCOMPARE(s->focusWidget(), d.control(C::Barcode));
         // The window manager gives the screen back its activation; offscreen it is asked for.
         s->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(s));

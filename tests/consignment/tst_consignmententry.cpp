@@ -8,31 +8,21 @@
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAbstractItemView>
-#include <QAction>
+#include "platform/ui/DataGrid.h"
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 namespace {
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 struct Line {
     QString userCode = "BR01";
@@ -76,20 +66,20 @@ void compareLine(ScreenFixture &f, const Line &e)
 }
 
 // The screen's state after a successful save: the reset has run.
-void checkReset(TFrTarvoAdjAndConsignment *s)
+void checkReset(const ConsignmentDriver &d)
 {
-    QVERIFY(!s->AcSave->isEnabled());
-    QCOMPARE(s->EdBarcode1->text(), QString());
-    QCOMPARE(s->EdBarcode2->text(), QString());
-    QCOMPARE(s->LbProdCode1->text(), QString());
-    QCOMPARE(s->DBText1->text(), QString());
-    QVERIFY(!s->EdQuantity1->isEnabled());
-    QCOMPARE(s->EdQuantity1->text(), QString("0"));
-    QCOMPARE(s->LbPrice1->text(), QString("0"));
-    QCOMPARE(s->CBConsignType->currentIndex(), 0);
-    QCOMPARE(s->CBAdjType->currentIndex(), 0);
-    QCOMPARE(s->DateTimePicker2->date(), QDate::currentDate());
-    QVERIFY(s->EdSerialNo1->isHidden());
+    QVERIFY(!d.saveEnabled());
+    QCOMPARE(d.text(C::Barcode, C::Consignment), QString());
+    QCOMPARE(d.text(C::Barcode, C::Adjustment), QString());
+    QCOMPARE(d.text(C::Code, C::Consignment), QString());
+    QCOMPARE(d.text(C::Code, C::Adjustment), QString());
+    QVERIFY(!d.enabled(C::Quantity, C::Consignment));
+    QCOMPARE(d.text(C::Quantity, C::Consignment), QString("0"));
+    QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
+    QCOMPARE(d.index(C::Type, C::Consignment), 0);
+    QCOMPARE(d.index(C::Type, C::Adjustment), 0);
+    QCOMPARE(d.dateOf(C::Date, C::Consignment), QDate::currentDate());
+    QVERIFY(d.hidden(C::Serial, C::Consignment));
 }
 
 // A search dialog stand-in that picks a given barcode.
@@ -124,16 +114,16 @@ private Q_SLOTS:
         const int before = f.consignmentCount();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
-        QCOMPARE(s->LbProdName1->text(), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
-        QVERIFY(!s->LbUnitName1->text().isEmpty());
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0003"));
+        QCOMPARE(d.text(C::Name, C::Consignment), f.dbs().scalar("Select ThaiName From Product Where Id = 3").toString());
+        QVERIFY(!d.text(C::Unit, C::Consignment).isEmpty());
         const double price = listPrice(f.dbs(), barcode);
         QVERIFY(price > 0);
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
-        QVERIFY(s->EdQuantity1->isEnabled());
-        QVERIFY(s->AcSave->isEnabled());
-        QVERIFY(s->EdSerialNo1->isHidden());
-        QCOMPARE(Drive::focus(), s->BtOk1);
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(price));
+        QVERIFY(d.enabled(C::Quantity, C::Consignment));
+        QVERIFY(d.saveEnabled());
+        QVERIFY(d.hidden(C::Serial, C::Consignment));
+        QCOMPARE(d.focused(), C::Ok);
 
         d.typeQuantity("5");
         bool waitCursorAtMessage = true;
@@ -144,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), before + 1);
         compareLine(f, sale(f, barcode, 5));
-        checkReset(s);
+        checkReset(d);
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -157,11 +147,11 @@ private Q_SLOTS:
         Drive::key(Qt::Key_Down);
         Drive::enter(); // BR03
         Drive::enter(); // into the type box
-        QCOMPARE(Drive::focus(), s->CBConsignType);
+        QCOMPARE(d.focused(), C::Type);
         Drive::key(Qt::Key_Down);
-        QCOMPARE(s->CBConsignType->currentText(), QString("รับคืน"));
+        QCOMPARE(d.text(C::Type, C::Consignment), QString("รับคืน"));
         const QDate day = QDate::currentDate().addDays(-6);
-        s->DateTimePicker2->setDate(day);
+        d.setDateOf(C::Date, day, C::Consignment);
         const QString barcode = f.barcodeOfProduct(8);
         d.scan(barcode);
         d.typeQuantity("1234");
@@ -176,7 +166,7 @@ private Q_SLOTS:
         e.price = e.oldPrice = listPrice(f.dbs(), barcode);
         e.date = day;
         compareLine(f, e);
-        checkReset(s);
+        checkReset(d);
     }
 
     void aFreeGift()
@@ -187,13 +177,13 @@ private Q_SLOTS:
         const QString barcode = f.barcodeOfProduct(11);
         const double price = listPrice(f.dbs(), barcode);
         d.scan(barcode);
-        Drive::click(s->CBFree1);
-        QCOMPARE(s->LbPrice1->text(), QString("0"));
-        Drive::click(s->CBFree1); // unticked: the list price again
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(price));
+        d.click(C::Free, C::Consignment);
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
+        d.click(C::Free, C::Consignment); // unticked: the list price again
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(price));
         Drive::key(Qt::Key_Space); // the check box has the focus: ticked from the keyboard
-        QVERIFY(s->CBFree1->isChecked());
-        QCOMPARE(s->LbPrice1->text(), QString("0"));
+        QVERIFY(d.checked(C::Free, C::Consignment));
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
         d.typeQuantity("2");
         d.save();
         Line e;
@@ -204,7 +194,7 @@ private Q_SLOTS:
         e.chkFree = "Y";
         e.oldPrice = price; // the list price is kept
         compareLine(f, e);
-        QVERIFY(!s->CBFree1->isChecked());
+        QVERIFY(!d.checked(C::Free, C::Consignment));
     }
 
     void aProductWithoutAConsignmentPrice()
@@ -214,8 +204,8 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(17); // no type-19 price
         d.scan(barcode);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0017"));
-        QCOMPARE(s->LbPrice1->text(), QString("0"));
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0017"));
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
         d.typeQuantity("3");
         d.save();
         compareLine(f, sale(f, barcode, 3)); // at price 0
@@ -240,9 +230,9 @@ private Q_SLOTS:
         QVERIFY(first != last);
 
         d.scan(barcode);
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(last));
-        QCOMPARE(s->oldPrice(), last);
-        QCOMPARE(s->QProduct->recNo(), 1);
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(last));
+        QCOMPARE(d.current().oldPrice, last);
+        QCOMPARE(d.lookupRow(C::Consignment), 1);
         d.save(); // quantity 0 is saved as 0
         Line e;
         e.type = "S";
@@ -259,11 +249,11 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const QString barcode = f.barcodeOfProduct(25);
         d.scan(barcode);
-        QCOMPARE(s->useSerial(), QString("Y"));
-        QCOMPARE(s->EdQuantity1->text(), QString("1"));
-        QVERIFY(s->EdQuantity1->isReadOnly());
-        QVERIFY(s->LbSerialNo1->isVisible() && s->EdSerialNo1->isVisible());
-        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        QCOMPARE(d.current().useSerial, QString("Y"));
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("1"));
+        QVERIFY(d.readOnly(C::Quantity, C::Consignment));
+        QVERIFY(d.visible(C::SerialLabel, C::Consignment) && d.visible(C::Serial, C::Consignment));
+        QCOMPARE(d.focused(), C::Serial);
         Drive::type("  SN 0042 "); // blanks around the serial number are kept
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -285,11 +275,11 @@ private Q_SLOTS:
         QCOMPARE(f.errors().size(), 1);
         QVERIFY2(f.errors().first().contains("Cannot insert duplicate"), qPrintable(f.errors().first()));
         QVERIFY(f.dialogs().texts().isEmpty());
-        QCOMPARE(s->EdBarcode1->text(), barcode);
-        QCOMPARE(s->EdSerialNo1->text(), QString("  SN 0042 "));
-        QVERIFY(s->AcSave->isEnabled());
+        QCOMPARE(d.text(C::Barcode, C::Consignment), barcode);
+        QCOMPARE(d.text(C::Serial, C::Consignment), QString("  SN 0042 "));
+        QVERIFY(d.saveEnabled());
         // Corrected, it saves.
-        s->EdSerialNo1->setFocus();
+        d.focusOn(C::Serial, C::Consignment);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("SN 0043");
         d.save();
@@ -308,8 +298,8 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         ConsignmentDriver d(s);
         d.scan("  tv-lower-1  ");
-        QCOMPARE(s->LbUnitName1->text(), QString("กล่อง"));
-        QCOMPARE(s->LbPrice1->text(), QString("45.5"));
+        QCOMPARE(d.text(C::Unit, C::Consignment), QString("กล่อง"));
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("45.5"));
         d.typeQuantity("4");
         d.save();
         QCOMPARE(listPrice(f.dbs(), "tv-lower-1"), 45.5);
@@ -319,9 +309,9 @@ private Q_SLOTS:
         d.scan(" xy-zz9 ");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode XY-ZZ9"});
         // The page was reset.
-        QCOMPARE(s->EdBarcode1->text(), QString());
-        QVERIFY(!s->AcSave->isEnabled());
-        QCOMPARE(Drive::focus(), s->EdBarcode1); // ready for the next scan
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString());
+        QVERIFY(!d.saveEnabled());
+        QCOMPARE(d.focused(), C::Barcode); // ready for the next scan
     }
 
     // Each check of the consignment save, in its order, with its message and focus; nothing is
@@ -334,27 +324,27 @@ private Q_SLOTS:
         const int count = f.consignmentCount();
 
         // Leaving the empty barcode box, and the OK button on it: every time.
-        s->EdBarcode1->setFocus();
+        d.focusOn(C::Barcode, C::Consignment);
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->BtOk1);
-        Drive::click(s->BtOk1);
-        s->EdBarcode1->setFocus();
+        QCOMPARE(d.focused(), C::Ok);
+        d.click(C::Ok, C::Consignment);
+        d.focusOn(C::Barcode, C::Consignment);
         Drive::enter();
         QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุบาร์โค้ด", "ระบุบาร์โค้ด", "ระบุบาร์โค้ด"}));
-        QCOMPARE(Drive::focus(), s->BtOk1);
+        QCOMPARE(d.focused(), C::Ok);
 
         // Empty barcode box at save: message only.
         f.dialogs().clear();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
         d.typeQuantity("6");
-        Drive::clickInto(s->EdBarcode1);
+        d.clickInto(C::Barcode, C::Consignment);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_Delete);
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
-        QCOMPARE(Drive::focus(), s->EdBarcode1);
-        QCOMPARE(s->EdQuantity1->text(), QString("6"));
+        QCOMPARE(d.focused(), C::Barcode);
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("6"));
 
         // Empty quantity box: message, then the focus goes to it.
         f.dialogs().clear();
@@ -362,31 +352,31 @@ private Q_SLOTS:
         Drive::enter();
         d.typeQuantity("");
         Drive::key(Qt::Key_Delete);
-        QCOMPARE(s->EdQuantity1->text(), QString());
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString());
         Drive::key(Qt::Key_Backtab);
-        QCOMPARE(Drive::focus(), s->CBFree1);
+        QCOMPARE(d.focused(), C::Free);
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
-        QCOMPARE(Drive::focus(), s->EdQuantity1);
-        QCOMPARE(s->EdBarcode1->text(), barcode);
+        QCOMPARE(d.focused(), C::Quantity);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), barcode);
 
         // Serial-numbered goods without a serial number: message, then focus.
         f.dialogs().clear();
         d.scan(f.barcodeOfProduct(50));
-        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        QCOMPARE(d.focused(), C::Serial);
         Drive::key(Qt::Key_Backtab);
         Drive::key(Qt::Key_Backtab);
-        QCOMPARE(Drive::focus(), s->CBFree1);
-        QWidget *focusAtMessage = nullptr;
-        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
+        QCOMPARE(d.focused(), C::Free);
+        C::Control focusAtMessage = C::NoControl;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = d.focused(); };
         d.save();
         f.dialogs().onShow = nullptr;
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Serial Number"});
-        QCOMPARE(focusAtMessage, s->CBFree1);
-        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        QCOMPARE(focusAtMessage, C::Free);
+        QCOMPARE(d.focused(), C::Serial);
 
         QCOMPARE(f.consignmentCount(), count);
-        QVERIFY(s->AcSave->isEnabled());
+        QVERIFY(d.saveEnabled());
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -415,23 +405,23 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         d.showPage(ConsignmentDriver::Adjustment);
         const QDate day = QDate::currentDate().addDays(-1);
-        s->DateTimePicker1->setDate(day);
-        s->CBAdjType->setCurrentIndex(type);
+        d.setDateOf(C::Date, day, C::Adjustment);
+        d.choose(C::Type, type, C::Adjustment);
         const QString barcode = f.barcodeOfProduct(product);
         d.scan(barcode);
-        QCOMPARE(s->DBText1->text(), QString("P%1").arg(product, 4, 10, QChar('0')));
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString("P%1").arg(product, 4, 10, QChar('0')));
         const bool serial = product % 25 == 0;
-        QCOMPARE(s->EdSerialNo2->isVisible(), serial);
+        QCOMPARE(d.visible(C::Serial, C::Adjustment), serial);
         if (serial) {
-            QCOMPARE(Drive::focus(), s->EdSerialNo2);
-            QCOMPARE(s->EdQuantity2->text(), QString("1"));
-            QVERIFY(s->EdQuantity2->isReadOnly());
+            QCOMPARE(d.focused(), C::Serial);
+            QCOMPARE(d.text(C::Quantity, C::Adjustment), QString("1"));
+            QVERIFY(d.readOnly(C::Quantity, C::Adjustment));
             Drive::type("SN-9");
         } else {
             d.typeQuantity(typed);
         }
         if (free)
-            Drive::click(s->CBFree2);
+            d.click(C::Free, C::Adjustment);
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         Line e;
@@ -446,8 +436,8 @@ private Q_SLOTS:
         e.date = day;
         compareLine(f, e);
         QVERIFY(!std::signbit(f.lastLine().value("Quantity").toDouble()) || quantity < 0);
-        checkReset(s);
-        QCOMPARE(s->PageControl1->currentIndex(), 1);
+        checkReset(d);
+        QCOMPARE(d.page(), 1);
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -460,22 +450,22 @@ private Q_SLOTS:
         const int count = f.consignmentCount();
 
         // Lookup with an empty box, every time; the focus stays where it went.
-        s->EdBarcode2->setFocus();
+        d.focusOn(C::Barcode, C::Adjustment);
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->BTOk2);
-        Drive::click(s->BTOk2);
+        QCOMPARE(d.focused(), C::Ok);
+        d.click(C::Ok, C::Adjustment);
         QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุ Barcode", "ระบุ Barcode"}));
-        QCOMPARE(Drive::focus(), s->BTOk2);
+        QCOMPARE(d.focused(), C::Ok);
 
         // Not found: message, the focus back in the box, the text kept; leaving again repeats it.
         f.dialogs().clear();
         d.scan("NOPE-1");
         QCOMPARE(f.dialogs().texts(), QStringList{"ไม่พบ Barcode !!"});
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
-        QCOMPARE(s->EdBarcode2->text(), QString("NOPE-1"));
+        QCOMPARE(d.focused(), C::Barcode);
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), QString("NOPE-1"));
         Drive::enter();
         QCOMPARE(f.dialogs().texts(), (QStringList{"ไม่พบ Barcode !!", "ไม่พบ Barcode !!"}));
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
+        QCOMPARE(d.focused(), C::Barcode);
 
         // Empty barcode box at save: message and focus to the box.
         f.dialogs().clear();
@@ -483,13 +473,13 @@ private Q_SLOTS:
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type(barcode);
         Drive::enter();
-        QCOMPARE(s->DBText1->text(), QString("P0005"));
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString("P0005"));
         d.typeQuantity("8");
-        s->EdBarcode2->clear();
+        d.setText(C::Barcode, QString(), C::Adjustment);
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ Barcode"});
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
-        QCOMPARE(s->EdQuantity2->text(), QString("8"));
+        QCOMPARE(d.focused(), C::Barcode);
+        QCOMPARE(d.text(C::Quantity, C::Adjustment), QString("8"));
 
         // Empty quantity box: message and focus to it.
         f.dialogs().clear();
@@ -498,23 +488,23 @@ private Q_SLOTS:
         d.typeQuantity("");
         Drive::key(Qt::Key_Delete);
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->CBFree2);
+        QCOMPARE(d.focused(), C::Free);
         d.save();
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ จำนวน"});
-        QCOMPARE(Drive::focus(), s->EdQuantity2);
+        QCOMPARE(d.focused(), C::Quantity);
 
         // Serial-numbered goods without a serial number: the focus goes first, then the message.
         f.dialogs().clear();
         d.scan(f.barcodeOfProduct(75));
-        QCOMPARE(Drive::focus(), s->EdSerialNo2);
+        QCOMPARE(d.focused(), C::Serial);
         Drive::key(Qt::Key_Backtab);
-        QCOMPARE(Drive::focus(), s->CBFree2);
-        QWidget *focusAtMessage = nullptr;
-        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = Drive::focus(); };
+        QCOMPARE(d.focused(), C::Free);
+        C::Control focusAtMessage = C::NoControl;
+        f.dialogs().onShow = [&](const ScriptedDialogService::Shown &) { focusAtMessage = d.focused(); };
         d.save();
         f.dialogs().onShow = nullptr;
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุ SerialNumber"});
-        QCOMPARE(focusAtMessage, s->EdSerialNo2);
+        QCOMPARE(focusAtMessage, C::Serial);
 
         QCOMPARE(f.consignmentCount(), count);
         QVERIFY(f.errors().isEmpty());
@@ -531,13 +521,13 @@ private Q_SLOTS:
             // The user's first click goes into the barcode box while the window is being activated.
             TFrTarvoAdjAndConsignment *s = f.openScreen(1, false);
             ConsignmentDriver d(s);
-            s->EdBarcode1->setFocus();
+            d.focusOn(C::Barcode, C::Consignment);
             QVERIFY(QTest::qWaitForWindowActive(s));
-            QCOMPARE(Drive::focus(), s->EdBarcode1);
+            QCOMPARE(d.focused(), C::Barcode);
             Drive::type(barcode);
             Drive::enter();
             d.typeQuantity("2");
-            QCOMPARE(s->userCode(), QString());
+            QCOMPARE(d.current().userCode, QString());
             d.save();
             QCOMPARE(f.dialogs().texts(), QStringList{Saved});
             QCOMPARE(f.lastLine().value("UserCode").toString(), QString("BR01"));
@@ -557,7 +547,7 @@ private Q_SLOTS:
             QCOMPARE(f.errors().size(), 1);
             QVERIFY(f.errors().first().contains("Cannot insert the value NULL into column 'Customer'"));
             QCOMPARE(f.consignmentCount(), count);
-            QCOMPARE(s->EdBarcode1->text(), barcode);
+            QCOMPARE(d.text(C::Barcode, C::Consignment), barcode);
         }
     }
 
@@ -569,33 +559,33 @@ private Q_SLOTS:
         const int count = f.consignmentCount();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
-        Drive::clickInto(s->EdQuantity1);
-        s->EdQuantity1->setText("abc"); // the box refuses such keys; only code can put it there
+        d.clickInto(C::Quantity, C::Consignment);
+        d.setText(C::Quantity, "abc", C::Consignment); // the box refuses such keys; only code can put it there
         d.save();
         QCOMPARE(f.errors(), QStringList{"'abc' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
         QVERIFY(f.dialogs().texts().isEmpty());
-        QCOMPARE(s->EdQuantity1->text(), QString("abc"));
-        QCOMPARE(s->EdBarcode1->text(), barcode);
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("abc"));
+        QCOMPARE(d.text(C::Barcode, C::Consignment), barcode);
 
         // A price label that is not a number.
         f.errors().clear();
-        s->EdQuantity1->setText("1");
-        s->LbPrice1->setText("1,5");
+        d.setText(C::Quantity, "1", C::Consignment);
+        d.setText(C::Price, "1,5", C::Consignment);
         d.save();
         QCOMPARE(f.errors(), QStringList{"'1,5' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
-        QVERIFY(s->AcSave->isEnabled());
+        QVERIFY(d.saveEnabled());
 
         // On the adjustment page.
         f.errors().clear();
         d.showPage(ConsignmentDriver::Adjustment);
         d.scan(barcode);
-        s->EdQuantity2->setText("--");
+        d.setText(C::Quantity, "--", C::Adjustment);
         d.save();
         QCOMPARE(f.errors(), QStringList{"'--' is not a valid floating point value"});
         QCOMPARE(f.consignmentCount(), count);
-        QCOMPARE(s->EdBarcode2->text(), barcode);
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), barcode);
     }
 
     // A second Save right after the first never stores the line again: the first save disables
@@ -612,7 +602,7 @@ private Q_SLOTS:
         f.dialogs().onShow = [&](const ScriptedDialogService::Shown &shown) {
             if (shown.text == Saved && !pressedAgain) {
                 pressedAgain = true;
-                Drive::click(s->BSave); // the Save button pressed again while the message is up
+                d.click(C::SaveButton); // the Save button pressed again while the message is up
             }
         };
         d.save();
@@ -622,7 +612,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QVERIFY(f.errors().isEmpty());
         // The toolbar button is disabled as well.
-        QVERIFY(!s->BSave->isEnabled());
+        QVERIFY(!d.enabled(C::SaveButton));
     }
 
     // A barcode changed in the box after its lookup, without leaving the box, is looked up when
@@ -638,15 +628,15 @@ private Q_SLOTS:
         const QString second = f.barcodeOfProduct(4);
         d.scan(first);
         d.typeQuantity("2");
-        Drive::clickInto(s->EdBarcode1);
+        d.clickInto(C::Barcode, C::Consignment);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type(second);
         d.save();
         QCOMPARE(f.consignmentCount(), count);
         QCOMPARE(f.dialogs().texts(), QStringList{"ตรวจสอบสินค้า แล้วบันทึกอีกครั้ง"});
-        QCOMPARE(Drive::focus(), s->EdQuantity1);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f.dbs(), second)));
+        QCOMPARE(d.focused(), C::Quantity);
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0004"));
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(listPrice(f.dbs(), second)));
         d.save();
         QCOMPARE(f.consignmentCount(), count + 1);
         compareLine(f, sale(f, second, 2));
@@ -655,7 +645,7 @@ private Q_SLOTS:
         d.showPage(ConsignmentDriver::Adjustment);
         d.scan(first);
         d.typeQuantity("3");
-        Drive::clickInto(s->EdBarcode2);
+        d.clickInto(C::Barcode, C::Adjustment);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("NOPE-2");
         f.dialogs().clear();
@@ -674,11 +664,11 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down); // BR02
-        Drive::clickInto(s->EdBarcode1);
+        d.clickInto(C::Barcode, C::Consignment);
         const int count = f.consignmentCount();
         const int scans = 12;
         for (int i = 0; i < scans; ++i) {
-            QCOMPARE(Drive::focus(), s->EdBarcode1);
+            QCOMPARE(d.focused(), C::Barcode);
             Drive::scanHere(f.barcodeOfProduct(3 + i));
             Drive::key(Qt::Key_Tab);
             Drive::key(Qt::Key_Tab);
@@ -706,7 +696,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         d.scan(f.barcodeOfProduct(3));
         d.typeQuantity("2");
-        s->CbBranch->setFocus();
+        d.focusOn(C::Branch);
         Drive::key(Qt::Key_Down);
         d.save();
         QCOMPARE(f.lastLine().value("Customer").toInt(), 2);
@@ -714,11 +704,7 @@ private Q_SLOTS:
 
         d.scan(f.barcodeOfProduct(4));
         d.typeQuantity("3");
-        Drive::click(s->CbBranch); // the list drops down
-        QTRY_VERIFY(s->CbBranch->view()->isVisible());
-        s->CbBranch->view()->setCurrentIndex(s->CbBranch->model()->index(4, s->CbBranch->modelColumn()));
-        QTest::keyClick(s->CbBranch->view(), Qt::Key_Return);
-        QTRY_VERIFY(!s->CbBranch->view()->isVisible());
+        d.chooseBranchFromList(4);
         d.save();
         QCOMPARE(f.lastLine().value("Customer").toInt(), 5);
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 3.0);
@@ -736,13 +722,13 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(25));
         Drive::type("SN-77");
         d.scan(f.barcodeOfProduct(50));
-        QCOMPARE(s->EdSerialNo1->text(), QString());
+        QCOMPARE(d.text(C::Serial, C::Consignment), QString());
         Drive::type("SN-78");
         const QString plain = f.barcodeOfProduct(4);
         d.scan(plain);
-        QVERIFY(!s->EdQuantity1->isReadOnly());
-        QVERIFY(s->EdSerialNo1->isHidden());
-        QCOMPARE(s->EdSerialNo1->text(), QString());
+        QVERIFY(!d.readOnly(C::Quantity, C::Consignment));
+        QVERIFY(d.hidden(C::Serial, C::Consignment));
+        QCOMPARE(d.text(C::Serial, C::Consignment), QString());
         d.typeQuantity("3");
         d.save();
         compareLine(f, sale(f, plain, 3));
@@ -756,15 +742,15 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f);
         ConsignmentDriver d(s);
         // A click lands on the text inside the picker, at its start (the day).
-        QWidget *dateText = s->DateTimePicker2->findChild<QLineEdit *>();
+        QWidget *dateText = d.control(C::Date, C::Consignment)->findChild<QLineEdit *>();
         Drive::clickInto(dateText);
         Drive::type("05122026");
-        QCOMPARE(s->DateTimePicker2->date(), QDate(2026, 12, 5));
-        s->CBFree1->setFocus();
+        QCOMPARE(d.dateOf(C::Date, C::Consignment), QDate(2026, 12, 5));
+        d.focusOn(C::Free, C::Consignment);
         Drive::key(Qt::Key_Tab);
-        QCOMPARE(Drive::focus(), s->DateTimePicker2);
+        QCOMPARE(d.focused(), C::Date);
         Drive::type("5/3/2021");
-        QCOMPARE(s->DateTimePicker2->date(), QDate(2021, 3, 5));
+        QCOMPARE(d.dateOf(C::Date, C::Consignment), QDate(2021, 3, 5));
 
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
@@ -774,12 +760,12 @@ private Q_SLOTS:
             f.dialogs().clear();
             Drive::clickInto(dateText);
             Drive::type(wrong.toString("dd/MM/yyyy"));
-            QCOMPARE(s->DateTimePicker2->date(), wrong);
+            QCOMPARE(d.dateOf(C::Date, C::Consignment), wrong);
             d.save();
             QCOMPARE(f.dialogs().texts(), QStringList{"วันที่ไม่ถูกต้อง !"});
-            QCOMPARE(Drive::focus(), s->DateTimePicker2);
+            QCOMPARE(d.focused(), C::Date);
             QCOMPARE(f.consignmentCount(), count);
-            QCOMPARE(s->EdBarcode1->text(), barcode);
+            QCOMPARE(d.text(C::Barcode, C::Consignment), barcode);
         }
         const QDate yesterday = QDate::currentDate().addDays(-1);
         Drive::clickInto(dateText);
@@ -797,16 +783,16 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         PickingDialog::next = f.barcodeOfProduct(3);
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<PickingDialog>());
-        s->CbBranch->setFocus();
+        d.focusOn(C::Branch);
         Drive::key(Qt::Key_Down);
         Drive::key(Qt::Key_Down);
-        QCOMPARE(s->CbBranch->currentText(), QString("สาขาเชียงใหม่ นิมมาน"));
-        Drive::click(s->BtBarCode1);
-        QCOMPARE(s->EdBarcode1->text(), f.barcodeOfProduct(3));
-        QCOMPARE(s->userCode(), QString("BR03"));
+        QCOMPARE(d.text(C::Branch), QString("สาขาเชียงใหม่ นิมมาน"));
+        d.click(C::Search, C::Consignment);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), f.barcodeOfProduct(3));
+        QCOMPARE(d.current().userCode, QString("BR03"));
         s->activateWindow();
         QCoreApplication::processEvents();
-        QCOMPARE(Drive::focus(), s->EdBarcode1);
+        QCOMPARE(d.focused(), C::Barcode);
         Drive::enter();
         d.typeQuantity("1");
         d.save();
@@ -824,19 +810,19 @@ private Q_SLOTS:
         Drive::key(Qt::Key_Down);
         Drive::enter(); // BR02
         d.showPage(ConsignmentDriver::Daily);
-        Drive::click(s->BtOkConsign); // today's movements of BR02
-        const int rowsBefore = s->DBGRPProdDay->model()->rowCount();
+        d.click(C::Summarise); // today's movements of BR02
+        const int rowsBefore = d.rows(Grid::Daily);
         d.showPage(ConsignmentDriver::Consignment);
 
         const QString barcode = f.barcodeOfProduct(6);
-        Drive::clickInto(s->EdBarcode1);
+        d.clickInto(C::Barcode, C::Consignment);
         for (const QChar c : barcode) // a scanner types the digits, then Enter
             QTest::keyClick(Drive::focus(), c.toLatin1());
         Drive::enter();
-        QCOMPARE(s->LbProdCode1->text(), QString("P0006"));
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0006"));
         Drive::enter(); // OK button -> free goods
         Drive::enter(); // -> quantity
-        QCOMPARE(Drive::focus(), s->EdQuantity1);
+        QCOMPARE(d.focused(), C::Quantity);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("1500");
         Drive::key(Qt::Key_F10);
@@ -845,9 +831,9 @@ private Q_SLOTS:
         e.userCode = "BR02";
         e.customer = 2;
         compareLine(f, e);
-        checkReset(s);
+        checkReset(d);
 
-        const DataGrid *grid = s->DBGRPProdDay;
+        const DataGrid *grid = d.grid(Grid::Daily);
         QCOMPARE(grid->model()->rowCount(), rowsBefore + 1);
         bool found = false;
         for (int row = 0; row < grid->model()->rowCount(); ++row) {

@@ -39,6 +39,9 @@
 
 namespace {
 
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
+
 // A stand-in for the barcode search dialog with its interface: a real modal dialog whose
 // barcode the test types while it is open.
 class SearchDialogStandIn : public QDialog
@@ -80,10 +83,10 @@ void answerSearch(const QString &barcode, bool ok)
     });
 }
 
-void showTab(TFrTarvoAdjAndConsignment *s, int index)
+void showTab(ConsignmentDriver &d, int index)
 {
-    clickTab(s, index);
-    QCOMPARE(s->PageControl1->currentIndex(), index);
+    d.showPage(ConsignmentDriver::Page(index));
+    QCOMPARE(d.page(), index);
 }
 
 // The offscreen platform does not give the activation back to the screen when a modal dialog
@@ -177,37 +180,37 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
-        QCOMPARE(Drive::focus(), s->CbBranch);
-        auto walk = [](int steps) {
-            QList<QWidget *> seen;
+        QCOMPARE(d.focused(), C::Branch);
+        auto walk = [&d](int steps) {
+            QList<C::Control> seen;
             for (int i = 0; i < steps; ++i) {
                 Drive::enter();
-                seen << Drive::focus();
+                seen << d.focused();
             }
             return seen;
         };
-        QCOMPARE(walk(4), (QList<QWidget *>{s->PageControl1->tabBar(), s->CBConsignType, s->EdBarcode1, s->BtOk1}));
+        QCOMPARE(walk(4), (QList<C::Control>{C::Tabs, C::Type, C::Barcode, C::Ok}));
         QCOMPARE(f.dialogs().texts(), QStringList{"ระบุบาร์โค้ด"}); // the empty barcode box was left
         // After the reset the quantity box is disabled and the serial box hidden; Enter does not
         // run on into the date.
-        QCOMPARE(walk(2), (QList<QWidget *>{s->CBFree1, s->CBFree1}));
+        QCOMPARE(walk(2), (QList<C::Control>{C::Free, C::Free}));
 
         // A serial-numbered product enables and shows them; the lookup puts the focus in the serial box.
-        s->EdBarcode1->setFocus();
-        s->EdBarcode1->setText(f.barcodeOfProduct(25));
-        QCOMPARE(walk(1), QList<QWidget *>{s->EdSerialNo1});
-        s->BtOk1->setFocus();
-        QCOMPARE(walk(4), (QList<QWidget *>{s->CBFree1, s->EdQuantity1, s->EdSerialNo1, s->EdSerialNo1}));
+        d.focusOn(C::Barcode, C::Consignment);
+        d.setText(C::Barcode, f.barcodeOfProduct(25), C::Consignment);
+        QCOMPARE(walk(1), QList<C::Control>{C::Serial});
+        d.focusOn(C::Ok, C::Consignment);
+        QCOMPARE(walk(4), (QList<C::Control>{C::Free, C::Quantity, C::Serial, C::Serial}));
 
         // Entering the adjustment page puts the focus into its barcode box, empty: leaving it says so.
-        showTab(s, 1);
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
-        s->DateTimePicker1->setFocus();
-        QCOMPARE(walk(2), (QList<QWidget *>{s->CBAdjType, s->EdBarcode2}));
-        s->EdBarcode2->setText(f.barcodeOfProduct(50));
-        QCOMPARE(walk(1), QList<QWidget *>{s->EdSerialNo2});
-        s->BTOk2->setFocus();
-        QCOMPARE(walk(4), (QList<QWidget *>{s->EdQuantity2, s->CBFree2, s->EdSerialNo2, s->CbBranch}));
+        showTab(d, 1);
+        QCOMPARE(d.focused(), C::Barcode);
+        d.focusOn(C::Date, C::Adjustment);
+        QCOMPARE(walk(2), (QList<C::Control>{C::Type, C::Barcode}));
+        d.setText(C::Barcode, f.barcodeOfProduct(50), C::Adjustment);
+        QCOMPARE(walk(1), QList<C::Control>{C::Serial});
+        d.focusOn(C::Ok, C::Adjustment);
+        QCOMPARE(walk(4), (QList<C::Control>{C::Quantity, C::Free, C::Serial, C::Branch}));
         QCOMPARE(f.dialogs().texts(), (QStringList{"ระบุบาร์โค้ด", "ระบุ Barcode"}));
         QVERIFY(f.errors().isEmpty());
     }
@@ -224,13 +227,13 @@ private Q_SLOTS:
             option.initFrom(w);
             return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
         };
-        QVERIFY(!keyboardFocus(s->CbBranch)); // nothing has moved the focus yet
+        QVERIFY(!keyboardFocus(d.control(C::Branch))); // nothing has moved the focus yet
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->PageControl1->tabBar());
-        QVERIFY(keyboardFocus(s->PageControl1->tabBar()));
+        QCOMPARE(d.focused(), C::Tabs);
+        QVERIFY(keyboardFocus(d.control(C::Tabs)));
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->CBConsignType);
-        QVERIFY(keyboardFocus(s->CBConsignType));
+        QCOMPARE(d.focused(), C::Type);
+        QVERIFY(keyboardFocus(d.control(C::Type, C::Consignment)));
     }
 
     void showLoadsTheUserAndTheBranches()
@@ -238,37 +241,37 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
-        QCOMPARE(s->userKeyIn(), QString("SOMCHAI"));
-        QCOMPARE(s->PageControl1->currentIndex(), 0);
+        QCOMPARE(d.current().userKeyIn, QString("SOMCHAI"));
+        QCOMPARE(d.page(), 0);
         // Branches: users with a tablet customer code that matches a customer, except QLM, by user code.
-        QCOMPARE(comboItems(s->CbBranch),
+        QCOMPARE(d.items(C::Branch),
                  (QStringList{"สาขาเซ็นทรัลลาดพร้าว", "สาขาสยามพารากอน", "สาขาเชียงใหม่ นิมมาน", "สาขาขอนแก่น", "สาขาหาดใหญ่",
                               "สาขาพัทยากลาง"}));
-        QCOMPARE(s->CbBranch->currentText(), QString("สาขาเซ็นทรัลลาดพร้าว"));
-        QCOMPARE(s->QBranch->recNo(), 0);
-        QCOMPARE(Drive::focus(), s->CbBranch);
+        QCOMPARE(d.text(C::Branch), QString("สาขาเซ็นทรัลลาดพร้าว"));
+        QCOMPARE(d.branchRow(), 0);
+        QCOMPARE(d.focused(), C::Branch);
         // No branch is current until the branch box is left.
-        QCOMPARE(s->userCode(), QString());
-        QCOMPARE(s->cusCode(), QString());
-        QCOMPARE(s->cusId(), 0);
+        QCOMPARE(d.current().userCode, QString());
+        QCOMPARE(d.current().cusCode, QString());
+        QCOMPARE(d.current().cusId, 0);
 
         const QDate today = QDate::currentDate();
-        QCOMPARE(s->GetYear->text(), QString::number(today.year()));
+        QCOMPARE(d.text(C::Year), QString::number(today.year()));
         const QStringList periods{" ยกมาต้นปี", "  1", "  2", "  3", "  4", "  5", "  6", "  7", "  8", "  9", " 10", " 11", " 12"};
         QCOMPARE(TFrTarvoAdjAndConsignment::periodItems(), periods);
-        QCOMPARE(comboItems(s->PeriodNo), periods);
-        QCOMPARE(s->PeriodNo->currentIndex(), today.month());
-        QVERIFY(!s->QRPOnhand->isOpen());
+        QCOMPARE(d.items(C::Period), periods);
+        QCOMPARE(d.index(C::Period), today.month());
+        QVERIFY(!d.read(Grid::Onhand));
         // The daily grid is read with no branch and no dates yet: no rows.
-        QVERIFY(s->QRPProdDay->isOpen());
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
+        QVERIFY(d.read(Grid::Daily));
+        QCOMPARE(d.rows(Grid::Daily), 0);
         QVERIFY(f.dialogs().texts().isEmpty());
         QVERIFY(f.errors().isEmpty());
 
         // A user id without a row gives an empty key-in code.
         s = f.openScreen(555);
         d = ConsignmentDriver(s);
-        QCOMPARE(s->userKeyIn(), QString());
+        QCOMPARE(d.current().userKeyIn, QString());
     }
 
     void showReconnectsTheCompanyDatabase()
@@ -279,7 +282,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         QVERIFY(DM->DMdata->connected());
         QVERIFY(DM->QConfig->isOpen()); // the connection's after-connect step ran
-        QCOMPARE(s->CbBranch->count(), 6);
+        QCOMPARE(d.items(C::Branch).size(), 6);
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -291,26 +294,26 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
         Drive::key(Qt::Key_Down); // the second branch
-        QCOMPARE(s->CbBranch->currentText(), QString("สาขาสยามพารากอน"));
-        QCOMPARE(s->cusId(), 2);
+        QCOMPARE(d.text(C::Branch), QString("สาขาสยามพารากอน"));
+        QCOMPARE(d.current().cusId, 2);
         Drive::enter();
-        QCOMPARE(Drive::focus(), s->PageControl1->tabBar());
-        QCOMPARE(s->userCode(), QString("BR02"));
-        QCOMPARE(s->cusCode(), QString("C0002"));
-        QCOMPARE(s->cusId(), 2);
+        QCOMPARE(d.focused(), C::Tabs);
+        QCOMPARE(d.current().userCode, QString("BR02"));
+        QCOMPARE(d.current().cusCode, QString("C0002"));
+        QCOMPARE(d.current().cusId, 2);
 
         // The last branch, chosen from the drop-down list's model as a mouse choice makes it.
-        s->CbBranch->setFocus();
-        s->CbBranch->setCurrentIndex(5);
+        d.focusOn(C::Branch);
+        d.choose(C::Branch, 5);
         Drive::enter();
-        QCOMPARE(s->userCode(), QString("BR06"));
-        QCOMPARE(s->cusCode(), QString("C0006"));
-        QCOMPARE(s->cusId(), 6);
+        QCOMPARE(d.current().userCode, QString("BR06"));
+        QCOMPARE(d.current().cusCode, QString("C0006"));
+        QCOMPARE(d.current().cusId, 6);
         // Opening the drop-down list is not leaving the box.
-        s->CbBranch->setFocus();
-        s->CbBranch->showPopup();
-        QCOMPARE(s->userCode(), QString("BR06"));
-        s->CbBranch->hidePopup();
+        d.focusOn(C::Branch);
+        d.dropDown(C::Branch);
+        QCOMPARE(d.current().userCode, QString("BR06"));
+        d.dropDown(C::Branch, false);
     }
 
     // Each time the branch box is left, changed or not, the year and period go back to today
@@ -321,32 +324,32 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
         Drive::enter(); // BR01 current
-        showTab(s, 2);
-        s->DateEdit1->setDate(QDate::currentDate().addDays(-40));
-        Drive::click(s->BtOkConsign);
-        const int dailyRows = s->DBGRPProdDay->model()->rowCount();
+        showTab(d, 2);
+        d.setDateOf(C::From, QDate::currentDate().addDays(-40));
+        d.click(C::Summarise);
+        const int dailyRows = d.rows(Grid::Daily);
         QVERIFY(dailyRows > 0);
 
         const QDate today = QDate::currentDate();
         for (int round = 0; round < 2; ++round) {
-            showTab(s, 3);
-            Drive::clickInto(s->GetYear);
+            showTab(d, 3);
+            d.clickInto(C::Year);
             Drive::key(Qt::Key_A, Qt::ControlModifier);
             Drive::type(QString::number(today.year() - 1));
-            s->PeriodNo->setCurrentIndex(0);
-            Drive::click(s->BkCustomrtOnhand);
-            QVERIFY(s->QRPOnhand->isOpen());
-            QVERIFY(s->DBGRPOnhand->model()->rowCount() > 0);
+            d.choose(C::Period, 0);
+            d.click(C::ShowOnhand);
+            QVERIFY(d.read(Grid::Onhand));
+            QVERIFY(d.rows(Grid::Onhand) > 0);
 
-            s->CbBranch->setFocus(); // back into the branch box, from the button
+            d.focusOn(C::Branch); // back into the branch box, from the button
             Drive::enter();
-            QCOMPARE(s->userCode(), QString("BR01"));
-            QVERIFY(!s->QRPOnhand->isOpen());
-            QCOMPARE(s->DBGRPOnhand->model()->rowCount(), 0);
-            QCOMPARE(s->GetYear->text(), QString::number(today.year()));
-            QCOMPARE(s->PeriodNo->count(), 13);
-            QCOMPARE(s->PeriodNo->currentIndex(), today.month());
-            QCOMPARE(s->DBGRPProdDay->model()->rowCount(), dailyRows);
+            QCOMPARE(d.current().userCode, QString("BR01"));
+            QVERIFY(!d.read(Grid::Onhand));
+            QCOMPARE(d.rows(Grid::Onhand), 0);
+            QCOMPARE(d.text(C::Year), QString::number(today.year()));
+            QCOMPARE(d.items(C::Period).size(), 13);
+            QCOMPARE(d.index(C::Period), today.month());
+            QCOMPARE(d.rows(Grid::Daily), dailyRows);
         }
         QVERIFY(f.dialogs().texts().isEmpty());
         QVERIFY(f.errors().isEmpty());
@@ -358,13 +361,13 @@ private Q_SLOTS:
         f.dbs().config().execute("Update Username Set CusCodeTablet = Null");
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
-        QCOMPARE(s->CbBranch->count(), 0);
-        QCOMPARE(s->CbBranch->currentText(), QString());
+        QCOMPARE(d.items(C::Branch).size(), 0);
+        QCOMPARE(d.text(C::Branch), QString());
         Drive::enter();
-        QCOMPARE(s->userCode(), QString());
-        QCOMPARE(s->cusCode(), QString());
-        QCOMPARE(s->cusId(), 0);
-        QCOMPARE(s->GetYear->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(d.current().userCode, QString());
+        QCOMPARE(d.current().cusCode, QString());
+        QCOMPARE(d.current().cusId, 0);
+        QCOMPARE(d.text(C::Year), QString::number(QDate::currentDate().year()));
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -377,41 +380,41 @@ private Q_SLOTS:
         Drive::enter();
         const QString product = f.barcodeOfProduct(3);
         d.scan(product);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
-        QVERIFY(s->AcSave->isEnabled());
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0003"));
+        QVERIFY(d.saveEnabled());
         auto consignmentKept = [&] {
-            QCOMPARE(s->EdBarcode1->text(), product);
-            QCOMPARE(s->LbProdCode1->text(), QString("P0003"));
-            QVERIFY(s->EdQuantity1->isEnabled());
-            QVERIFY(s->AcSave->isEnabled());
+            QCOMPARE(d.text(C::Barcode, C::Consignment), product);
+            QCOMPARE(d.text(C::Code, C::Consignment), QString("P0003"));
+            QVERIFY(d.enabled(C::Quantity, C::Consignment));
+            QVERIFY(d.saveEnabled());
         };
-        showTab(s, 2);
+        showTab(d, 2);
         consignmentKept();
-        showTab(s, 3);
+        showTab(d, 3);
         consignmentKept();
-        showTab(s, 0);
+        showTab(d, 0);
         consignmentKept();
 
-        showTab(s, 1);
-        QCOMPARE(s->EdBarcode1->text(), QString());
-        QCOMPARE(s->LbProdCode1->text(), QString());
-        QVERIFY(!s->AcSave->isEnabled());
+        showTab(d, 1);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString());
+        QCOMPARE(d.text(C::Code, C::Consignment), QString());
+        QVERIFY(!d.saveEnabled());
 
         d.scan(product);
-        QCOMPARE(s->DBText1->text(), QString("P0003"));
-        showTab(s, 0);
-        QCOMPARE(s->EdBarcode2->text(), product);
-        QCOMPARE(s->DBText1->text(), QString("P0003"));
-        showTab(s, 1); // entering it again resets again
-        QCOMPARE(s->EdBarcode2->text(), QString());
-        QCOMPARE(s->DBText1->text(), QString());
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString("P0003"));
+        showTab(d, 0);
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), product);
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString("P0003"));
+        showTab(d, 1); // entering it again resets again
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), QString());
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString());
         // The keyboard's page change is the user's too.
-        showTab(s, 0);
+        showTab(d, 0);
         d.scan(product);
-        s->PageControl1->tabBar()->setFocus();
+        d.focusOn(C::Tabs);
         Drive::key(Qt::Key_Right);
-        QCOMPARE(s->PageControl1->currentIndex(), 1);
-        QCOMPARE(s->EdBarcode1->text(), QString());
+        QCOMPARE(d.page(), 1);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString());
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -424,44 +427,44 @@ private Q_SLOTS:
         Drive::enter(); // BR01
         const QDate today = QDate::currentDate();
 
-        showTab(s, 3);
-        Drive::click(s->BkCustomrtOnhand);
-        const int onhandRows = s->DBGRPOnhand->model()->rowCount();
+        showTab(d, 3);
+        d.click(C::ShowOnhand);
+        const int onhandRows = d.rows(Grid::Onhand);
         QVERIFY(onhandRows > 0);
-        s->PeriodNo->setCurrentIndex(0);
+        d.choose(C::Period, 0);
 
-        showTab(s, 2);
-        s->DateEdit1->setDate(today.addDays(-40));
-        s->DateEdit2->setDate(today.addDays(1));
-        Drive::click(s->BtOkConsign);
-        const int dailyRows = s->QRPProdDay->recordCount();
+        showTab(d, 2);
+        d.setDateOf(C::From, today.addDays(-40));
+        d.setDateOf(C::To, today.addDays(1));
+        d.click(C::Summarise);
+        const int dailyRows = d.rowsRead(Grid::Daily);
         QVERIFY(dailyRows > 0);
-        QVERIFY(s->LbTotal->text() != "00.00");
+        QVERIFY(d.text(C::Total) != "00.00");
 
         // Adjustment page: a product with a price, as a free decrease.
-        showTab(s, 1);
+        showTab(d, 1);
         d.scan(f.barcodeOfProduct(4));
-        s->CBAdjType->setCurrentIndex(1);
-        Drive::click(s->CBFree2);
-        QCOMPARE(s->LbPrice2->text(), QString("0"));
-        Drive::clickInto(s->EdQuantity2);
+        d.choose(C::Type, 1, C::Adjustment);
+        d.click(C::Free, C::Adjustment);
+        QCOMPARE(d.text(C::Price, C::Adjustment), QString("0"));
+        d.clickInto(C::Quantity, C::Adjustment);
         Drive::type("7");
-        s->DateTimePicker1->setDate(today.addDays(-2));
+        d.setDateOf(C::Date, today.addDays(-2), C::Adjustment);
 
         // Consignment page (entering it clears nothing): a serial-numbered product, taken back, free.
-        showTab(s, 0);
+        showTab(d, 0);
         d.scan(f.barcodeOfProduct(25));
-        QVERIFY(s->EdSerialNo1->isVisible());
-        QVERIFY(s->EdQuantity1->isReadOnly());
+        QVERIFY(d.visible(C::Serial, C::Consignment));
+        QVERIFY(d.readOnly(C::Quantity, C::Consignment));
         Drive::type("SN-1");
-        s->CBConsignType->setCurrentIndex(1);
-        Drive::click(s->CBFree1);
-        QCOMPARE(s->LbPrice1->text(), QString("0"));
-        s->DateTimePicker2->setDate(today.addDays(-3));
-        const double oldPrice = s->oldPrice();
+        d.choose(C::Type, 1, C::Consignment);
+        d.click(C::Free, C::Consignment);
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
+        d.setDateOf(C::Date, today.addDays(-3), C::Consignment);
+        const double oldPrice = d.current().oldPrice;
         QVERIFY(oldPrice > 0);
-        QCOMPARE(s->useSerial(), QString("Y"));
-        QVERIFY(s->AcSave->isEnabled());
+        QCOMPARE(d.current().useSerial, QString("Y"));
+        QVERIFY(d.saveEnabled());
 
         // A line stored meanwhile shows up when the daily grid is re-read by the reset.
         f.dbs().company().execute(QString("Insert Into Tarvo_Consignment (UserCode, UserKeyIn, Customer, ConsigType, Product,"
@@ -472,48 +475,51 @@ private Q_SLOTS:
 
         Drive::key(Qt::Key_F3);
 
-        QCOMPARE(Drive::focus(), s->EdBarcode1);               // ready for the next scan
-        QVERIFY(!s->AcSave->isEnabled());                      // 1
-        QCOMPARE(s->QRPProdDay->recordCount(), dailyRows + 1); // 2
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), dailyRows + 1);
-        QVERIFY(!s->QProduct->isOpen() && !s->QChkBarcode->isOpen()); // 3
-        for (DataLabel *label : {s->LbProdCode1, s->LbProdName1, s->LbUnitName1, s->DBText1, s->DBText2, s->DBText3})
-            QCOMPARE(label->text(), QString());
-        for (DatePicker *picker : {s->DateEdit1, s->DateEdit2, s->DateTimePicker1, s->DateTimePicker2}) // 4
-            QCOMPARE(picker->date(), today);
-        QCOMPARE(s->CBConsignType->currentText(), QString("ขาย")); // 5
-        QCOMPARE(s->CBAdjType->currentText(), QString("เพิ่ม"));
-        for (QLineEdit *box : {s->EdBarcode1, s->EdBarcode2, s->EdSerialNo1, s->EdSerialNo2}) // 6
-            QCOMPARE(box->text(), QString());
-        QCOMPARE(s->useSerial(), QString());
-        for (QWidget *w : {static_cast<QWidget *>(s->LbSerialNo1), static_cast<QWidget *>(s->EdSerialNo1),
-                           static_cast<QWidget *>(s->LbSerialNo2), static_cast<QWidget *>(s->EdSerialNo2)}) // 7
-            QVERIFY(w->isHidden());
-        for (NumberEdit *q : {s->EdQuantity1, s->EdQuantity2}) {
-            QVERIFY(!q->isEnabled());
-            QVERIFY(!q->isReadOnly());
-            QCOMPARE(q->text(), QString("0")); // 9
+        QCOMPARE(d.focused(), C::Barcode);                // ready for the next scan
+        QVERIFY(!d.saveEnabled());                        // 1
+        QCOMPARE(d.rowsRead(Grid::Daily), dailyRows + 1); // 2
+        QCOMPARE(d.rows(Grid::Daily), dailyRows + 1);
+        QVERIFY(!d.lookedUp(C::Consignment) && !d.lookedUp(C::Adjustment)); // 3
+        for (C::Page page : {C::Consignment, C::Adjustment})
+            for (C::Control label : {C::Code, C::Name, C::Unit})
+                QCOMPARE(d.text(label, page), QString());
+        for (const auto &[picker, page] :
+             {std::pair{C::From, C::InUse}, {C::To, C::InUse}, {C::Date, C::Adjustment}, {C::Date, C::Consignment}}) // 4
+            QCOMPARE(d.dateOf(picker, page), today);
+        QCOMPARE(d.text(C::Type, C::Consignment), QString("ขาย")); // 5
+        QCOMPARE(d.text(C::Type, C::Adjustment), QString("เพิ่ม"));
+        for (C::Control box : {C::Barcode, C::Serial}) // 6
+            for (C::Page page : {C::Consignment, C::Adjustment})
+                QCOMPARE(d.text(box, page), QString());
+        QCOMPARE(d.current().useSerial, QString());
+        for (C::Page page : {C::Consignment, C::Adjustment}) // 7
+            for (C::Control serial : {C::SerialLabel, C::Serial})
+                QVERIFY(d.hidden(serial, page));
+        for (C::Page page : {C::Consignment, C::Adjustment}) {
+            QVERIFY(!d.enabled(C::Quantity, page));
+            QVERIFY(!d.readOnly(C::Quantity, page));
+            QCOMPARE(d.text(C::Quantity, page), QString("0")); // 9
         }
-        QCOMPARE(s->LbTotal->text(), QString("00.00")); // 8
-        QCOMPARE(s->LbPrice1->text(), QString("0"));    // 9, 10: unticking ran no handler
-        QCOMPARE(s->LbPrice2->text(), QString("0"));
-        QVERIFY(!s->CBFree1->isChecked() && !s->CBFree2->isChecked());
+        QCOMPARE(d.text(C::Total), QString("00.00"));             // 8
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0")); // 9, 10: unticking ran no handler
+        QCOMPARE(d.text(C::Price, C::Adjustment), QString("0"));
+        QVERIFY(!d.checked(C::Free, C::Consignment) && !d.checked(C::Free, C::Adjustment));
 
         // What the reset leaves.
-        QCOMPARE(s->userCode(), QString("BR01"));
-        QCOMPARE(s->userKeyIn(), QString("SOMCHAI"));
-        QCOMPARE(s->oldPrice(), oldPrice);
-        QCOMPARE(s->PeriodNo->currentIndex(), 0);
-        QCOMPARE(s->DBGRPOnhand->model()->rowCount(), onhandRows);
+        QCOMPARE(d.current().userCode, QString("BR01"));
+        QCOMPARE(d.current().userKeyIn, QString("SOMCHAI"));
+        QCOMPARE(d.current().oldPrice, oldPrice);
+        QCOMPARE(d.index(C::Period), 0);
+        QCOMPARE(d.rows(Grid::Onhand), onhandRows);
         QVERIFY(f.dialogs().texts().isEmpty());
         QVERIFY(f.errors().isEmpty());
 
         // Ticking afterwards runs the handler again: the list price, then 0.
-        s->EdQuantity1->setEnabled(true);
-        Drive::click(s->CBFree1);
-        QCOMPARE(s->LbPrice1->text(), QString("0"));
-        Drive::click(s->CBFree1);
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(oldPrice));
+        d.control(C::Quantity, C::Consignment)->setEnabled(true);
+        d.click(C::Free, C::Consignment);
+        QCOMPARE(d.text(C::Price, C::Consignment), QString("0"));
+        d.click(C::Free, C::Consignment);
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(oldPrice));
     }
 
     void theBarcodeSearchButtons()
@@ -522,44 +528,44 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
         // Without a search the buttons cannot be pressed.
-        QVERIFY(!s->BtBarCode1->isEnabled() && !s->BtBarCode2->isEnabled());
+        QVERIFY(!d.enabled(C::Search, C::Consignment) && !d.enabled(C::Search, C::Adjustment));
 
         SearchDialogStandIn::created = SearchDialogStandIn::shown = 0;
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<SearchDialogStandIn>());
-        QVERIFY(s->BtBarCode1->isEnabled() && s->BtBarCode2->isEnabled());
+        QVERIFY(d.enabled(C::Search, C::Consignment) && d.enabled(C::Search, C::Adjustment));
         QCOMPARE(SearchDialogStandIn::created, 0); // made on first use
-        QCOMPARE(s->BtBarCode1->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(d.control(C::Search, C::Consignment)->focusPolicy(), Qt::NoFocus);
 
         Drive::enter(); // BR01; the focus is on the tab bar
         const QString chosen = f.barcodeOfProduct(8);
         answerSearch(chosen, true);
-        Drive::click(s->BtBarCode1);
+        d.click(C::Search, C::Consignment);
         reactivate(s);
-        QCOMPARE(s->EdBarcode1->text(), chosen);
-        QCOMPARE(Drive::focus(), s->EdBarcode1);
-        QCOMPARE(s->LbProdCode1->text(), QString()); // looked up when the box is left
+        QCOMPARE(d.text(C::Barcode, C::Consignment), chosen);
+        QCOMPARE(d.focused(), C::Barcode);
+        QCOMPARE(d.text(C::Code, C::Consignment), QString()); // looked up when the box is left
         Drive::enter();
-        QCOMPARE(s->LbProdCode1->text(), QString("P0008"));
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0008"));
 
         // Cancel leaves the box as it was, text and focus.
-        s->EdSerialNo1->show();
-        s->EdSerialNo1->setFocus();
+        d.control(C::Serial, C::Consignment)->show();
+        d.focusOn(C::Serial, C::Consignment);
         answerSearch(f.barcodeOfProduct(9), false);
-        Drive::click(s->BtBarCode1);
+        d.click(C::Search, C::Consignment);
         reactivate(s);
-        QCOMPARE(s->EdBarcode1->text(), chosen);
-        QCOMPARE(Drive::focus(), s->EdSerialNo1);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), chosen);
+        QCOMPARE(d.focused(), C::Serial);
 
-        showTab(s, 1);
+        showTab(d, 1);
         answerSearch(f.barcodeOfProduct(10), true);
-        Drive::click(s->BtBarCode2);
+        d.click(C::Search, C::Adjustment);
         reactivate(s);
-        QCOMPARE(s->EdBarcode2->text(), f.barcodeOfProduct(10));
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
-        QCOMPARE(s->EdBarcode1->text(), QString()); // entering the page reset page 0
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), f.barcodeOfProduct(10));
+        QCOMPARE(d.focused(), C::Barcode);
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString()); // entering the page reset page 0
         answerSearch(QString(), false);
-        Drive::click(s->BtBarCode2);
-        QCOMPARE(s->EdBarcode2->text(), f.barcodeOfProduct(10));
+        d.click(C::Search, C::Adjustment);
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), f.barcodeOfProduct(10));
 
         // One dialog for the whole run.
         QCOMPARE(SearchDialogStandIn::shown, 4);
@@ -575,13 +581,13 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = f.openScreen();
         ConsignmentDriver d(s);
-        QRawFont thai = QRawFont::fromFont(s->LbPrice1->font(), QFontDatabase::Thai);
+        QRawFont thai = QRawFont::fromFont(d.control(C::Price, C::Consignment)->font(), QFontDatabase::Thai);
         QVERIFY2(thai.supportsCharacter(QChar(u'ก')), qPrintable(thai.familyName()));
 
         Drive::enter();
         d.scan(f.barcodeOfProduct(25)); // serial controls shown
         Drive::type("SN-0001");
-        QVERIFY(!s->LbProdName1->text().isEmpty());
+        QVERIFY(!d.text(C::Name, C::Consignment).isEmpty());
         auto render = [&](int page) {
             const QString dir = qEnvironmentVariable("TARVO_BINARY_DIR", QDir::tempPath());
             const QString file = dir + QString("/consignment_page%1.png").arg(page);
@@ -603,26 +609,26 @@ private Q_SLOTS:
                                         .arg(w->width())
                                         .arg(w->height())));
             }
-            QTabBar *bar = s->PageControl1->tabBar();
+            auto *bar = qobject_cast<QTabBar *>(d.control(C::Tabs));
             for (int i = 0; i < bar->count(); ++i)
                 QVERIFY(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
             QVERIFY(bar->tabRect(bar->count() - 1).right() < s->PageControl1->width());
         };
         render(0);
 
-        showTab(s, 1);
+        showTab(d, 1);
         d.scan(f.barcodeOfProduct(4));
         render(1);
 
-        showTab(s, 2);
-        s->DateEdit1->setDate(QDate::currentDate().addDays(-40));
-        Drive::click(s->BtOkConsign);
-        QVERIFY(s->DBGRPProdDay->model()->rowCount() > 10);
+        showTab(d, 2);
+        d.setDateOf(C::From, QDate::currentDate().addDays(-40));
+        d.click(C::Summarise);
+        QVERIFY(d.rows(Grid::Daily) > 10);
         render(2);
 
-        showTab(s, 3);
-        Drive::click(s->BkCustomrtOnhand);
-        QVERIFY(s->DBGRPOnhand->model()->rowCount() > 10);
+        showTab(d, 3);
+        d.click(C::ShowOnhand);
+        QVERIFY(d.rows(Grid::Onhand) > 10);
         render(3);
         QVERIFY(f.errors().isEmpty());
     }

@@ -8,28 +8,22 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ModalDialogs.h"
 #include "support/ScriptedDialogService.h"
 #include "support/XlsxReader.h"
 
+#include "platform/ui/DataGrid.h"
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
+
+using C = ConsignmentDriver;
 
 namespace {
 
@@ -129,7 +123,7 @@ private Q_SLOTS:
                 .arg(f.firstUnitOf(3)));
 
         d.summarise(Jan1, Jan1.addDays(30));
-        const DataGrid *grid = s->DBGRPProdDay;
+        const DataGrid *grid = d.grid(Grid::Daily);
         QCOMPARE(grid->model()->rowCount(), 7);
         QCOMPARE(d.total(), QString("330.00"));
 
@@ -154,7 +148,7 @@ private Q_SLOTS:
         QCOMPARE(d.cell(Grid::Daily, 0, TypeText), QString("รับสินค้าจาก สนญ "));
         QCOMPARE(d.cell(Grid::Daily, 6, TypeText), QString("ส่งคืน สนญ"));
         // The grid is back on the first row.
-        QCOMPARE(s->QRPProdDay->recNo(), 0);
+        QCOMPARE(d.datasetRow(Grid::Daily), 0);
         QCOMPARE(grid->currentIndex().row(), 0);
         QVERIFY(f.errors().isEmpty());
     }
@@ -216,28 +210,28 @@ private Q_SLOTS:
         bool paintedWhileRead = true;
         int currentMoves = 0;
         bool waitCursor = false;
-        connect(s->QRPProdDay->model(), &QAbstractItemModel::modelReset, this, [&] {
-            paintedWhileRead = s->DBGRPProdDay->updatesEnabled();
+        connect(d.datasetModel(Grid::Daily), &QAbstractItemModel::modelReset, this, [&] {
+            paintedWhileRead = d.grid(Grid::Daily)->updatesEnabled();
             waitCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         });
-        connect(s->DBGRPProdDay->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
+        connect(d.grid(Grid::Daily)->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [&] { ++currentMoves; });
         d.summarise(Jan1, Jan1.addDays(27));
         QVERIFY(!paintedWhileRead);
         QVERIFY(waitCursor);                      // while the statement ran
         QVERIFY(!QApplication::overrideCursor()); // and not after
         QVERIFY(currentMoves <= 2);               // not one move per row
-        QVERIFY(s->DBGRPProdDay->updatesEnabled());
+        QVERIFY(d.grid(Grid::Daily)->updatesEnabled());
         QCOMPARE(d.rows(Grid::Daily), 3000);
         QCOMPARE(d.total(), FormatFloat("#,##0.00;-#,##0.00", expected));
-        QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
+        QCOMPARE(d.currentRow(Grid::Daily), 0);
 
         // The user moves in the grid: the query follows.
-        s->DBGRPProdDay->setFocus();
+        d.focusOn(C::DailyGrid);
         Drive::key(Qt::Key_PageDown);
-        QVERIFY(s->QRPProdDay->recNo() > 0);
-        QCOMPARE(s->QRPProdDay->recNo(), s->DBGRPProdDay->currentIndex().row());
+        QVERIFY(d.datasetRow(Grid::Daily) > 0);
+        QCOMPARE(d.datasetRow(Grid::Daily), d.currentRow(Grid::Daily));
         Drive::key(Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(s->QRPProdDay->recNo(), 2999);
+        QCOMPARE(d.datasetRow(Grid::Daily), 2999);
         QVERIFY(f.errors().isEmpty());
     }
 
@@ -256,9 +250,9 @@ private Q_SLOTS:
         d.summarise(Jan1, Jan1);
         QCOMPARE(f.errors().size(), 1);
         QVERIFY2(f.errors().first().contains("Tarvo_Consignment"), qPrintable(f.errors().first()));
-        QVERIFY(s->DBGRPProdDay->updatesEnabled());
-        QVERIFY(!s->DBGRPProdDay->controlsDisabled());
-        QVERIFY(!s->QRPProdDay->isOpen());
+        QVERIFY(d.grid(Grid::Daily)->updatesEnabled());
+        QVERIFY(!d.grid(Grid::Daily)->controlsDisabled());
+        QVERIFY(!d.read(Grid::Daily));
         QCOMPARE(d.total(), QString("20.00")); // no new total
         QVERIFY(f.dialogs().texts().isEmpty());
 
@@ -267,7 +261,7 @@ private Q_SLOTS:
         d.summarise(Jan1, Jan1);
         QCOMPARE(f.errors().size(), 1);
         QCOMPARE(d.rows(Grid::Daily), 2);
-        QCOMPARE(s->DBGRPProdDay->currentIndex().row(), 0);
+        QCOMPARE(d.currentRow(Grid::Daily), 0);
         QCOMPARE(d.total(), QString("30.00"));
     }
 
@@ -286,13 +280,13 @@ private Q_SLOTS:
         QString barcode = f.barcodeOfProduct(3);
 
         QGuiApplication::clipboard()->clear();
-        s->DBGRPProdDay->setFocus();
+        d.focusOn(C::DailyGrid);
         Drive::key(Qt::Key_Down, Qt::ShiftModifier); // rows 0 and 1
         Drive::key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  QString("01/01/2001\tขาย\t%1\t%2\t2\t%3\t10.5\t21\n02/01/2001\tรับคืน\t%1\t%2\t-1\t%3\t10.5\t-10.5\n")
                      .arg(barcode, name, unit));
-        QCOMPARE(Drive::focus(), s->DBGRPProdDay);
+        QCOMPARE(d.focused(), C::DailyGrid);
 
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_C, Qt::ControlModifier);
@@ -312,9 +306,9 @@ private Q_SLOTS:
         addLine(f, 1, "R", 3, 1, 10.5, Jan1.addDays(1));
         d.summarise(Jan1, Jan1.addDays(2));
         const QString path = f.dbs().dir() + "/daily.xlsx";
-        QCOMPARE(s->DBGRPProdDay->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QVERIFY(s->DBGRPProdDay->actions().contains(s->DBGRPProdDay->exportAction()));
-        s->DBGRPProdDay->setFocus();
+        QCOMPARE(d.grid(Grid::Daily)->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QVERIFY(d.grid(Grid::Daily)->actions().contains(d.grid(Grid::Daily)->exportAction()));
+        d.focusOn(C::DailyGrid);
         QString offered;
         ModalDialogs::whenOpens<QFileDialog>([&](QFileDialog *dialog) {
             auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
@@ -325,8 +319,8 @@ private Q_SLOTS:
         Drive::key(Qt::Key_E, Qt::ControlModifier);
         // The caption and the file offered say which branch and which dates; a total row under
         // the rows sums the money as the screen does.
-        const QString code = s->QBranch->fieldByName("CusCode").asString();
-        const QString branch = s->CbBranch->value();
+        const QString code = d.branchCustomerCode();
+        const QString branch = d.text(C::Branch);
         QCOMPARE(offered,
                  QString("ความเคลื่อนไหวรายวัน %1 %2 %3 ถึง %4.xlsx")
                      .arg(code, branch, Jan1.toString("yyyy-MM-dd"), Jan1.addDays(2).toString("yyyy-MM-dd")));
@@ -347,7 +341,7 @@ private Q_SLOTS:
         QCOMPARE(total.value(0).text, QString("สรุปยอดรวมมูลค่า"));
         QCOMPARE(total.value(Total).number, 10.5);
         QVERIFY(total.value(Total).bold);
-        QCOMPARE(s->LbTotal->text(), QString("10.50"));
+        QCOMPARE(d.text(C::Total), QString("10.50"));
         // Frozen under the column titles, which print at the top of every page, one page wide.
         const QByteArray sheet = xlsx.entry("xl/worksheets/sheet1.xml");
         QVERIFY2(sheet.contains("ySplit=\"3\"") && sheet.contains("fitToPage=\"1\"") && sheet.contains("fitToHeight=\"0\"") &&
@@ -367,7 +361,7 @@ private Q_SLOTS:
 
         const QString nowhere = f.dbs().dir() + "/no-such-folder/daily.xlsx";
         ModalDialogs::saveAs(nowhere);
-        s->DBGRPProdDay->exportAction()->trigger();
+        d.grid(Grid::Daily)->exportAction()->trigger();
         QCOMPARE(f.dialogs().texts(),
                  QStringList{QString("บันทึกไฟล์ \"%1\" ไม่ได้: ไม่พบโฟลเดอร์ \"%2\"").arg(nowhere, f.dbs().dir() + "/no-such-folder")});
         QVERIFY(!QFileInfo::exists(nowhere));
@@ -398,15 +392,15 @@ private Q_SLOTS:
                                           " Quantity) Values ('C0002', 'P0003', '%1', 2001, 0, 99)")
                                       .arg(f.barcodeOfProduct(3)));
 
-        Drive::clickInto(s->GetYear);
+        d.clickInto(C::Year);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("2001");
-        s->PeriodNo->setFocus(); // leaving the year box checks it
-        QCOMPARE(s->PeriodNo->currentText(), QString("%1").arg(QDate::currentDate().month(), 3));
-        s->PeriodNo->setCurrentIndex(0);
-        QCOMPARE(s->PeriodNo->currentText(), QString(" ยกมาต้นปี"));
-        Drive::click(s->BkCustomrtOnhand);
-        const QAbstractItemModel *m = s->DBGRPOnhand->model();
+        d.focusOn(C::Period); // leaving the year box checks it
+        QCOMPARE(d.text(C::Period), QString("%1").arg(QDate::currentDate().month(), 3));
+        d.choose(C::Period, 0);
+        QCOMPARE(d.text(C::Period), QString(" ยกมาต้นปี"));
+        d.click(C::ShowOnhand);
+        const QAbstractItemModel *m = d.grid(Grid::Onhand)->model();
         QCOMPARE(m->rowCount(), 2);
         QStringList rows;
         for (int r = 0; r < m->rowCount(); ++r)
@@ -420,23 +414,23 @@ private Q_SLOTS:
         QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QString("จำนวน"));
         QCOMPARE(m->index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
 
-        s->PeriodNo->setCurrentIndex(5);
-        Drive::click(s->BkCustomrtOnhand);
+        d.choose(C::Period, 5);
+        d.click(C::ShowOnhand);
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->index(0, 3).data().toString(), QString("30"));
         QCOMPARE(m->index(0, 1).data().toString(), name3);
 
         // Another branch.
-        s->CbBranch->setFocus();
+        d.focusOn(C::Branch);
         Drive::key(Qt::Key_Down);
         Drive::enter();
         QCOMPARE(m->rowCount(), 0); // leaving the branch box empties the grid
-        Drive::clickInto(s->GetYear);
+        d.clickInto(C::Year);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::type("2001");
-        s->PeriodNo->setFocus();
-        s->PeriodNo->setCurrentIndex(0);
-        Drive::click(s->BkCustomrtOnhand);
+        d.focusOn(C::Period);
+        d.choose(C::Period, 0);
+        d.click(C::ShowOnhand);
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->index(0, 3).data().toString(), QString("99"));
         QVERIFY(f.dialogs().texts().isEmpty());
@@ -448,12 +442,12 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Onhand);
         ConsignmentDriver d(s);
-        Drive::click(s->BkCustomrtOnhand);
-        QVERIFY(s->QRPOnhand->isOpen());
-        s->GetYear->setText("20x1"); // only code can put such a text there
-        Drive::click(s->BkCustomrtOnhand);
+        d.click(C::ShowOnhand);
+        QVERIFY(d.read(Grid::Onhand));
+        d.setText(C::Year, "20x1"); // only code can put such a text there
+        d.click(C::ShowOnhand);
         QCOMPARE(f.errors(), QStringList{"'20x1' is not a valid integer value"});
-        QVERIFY(!s->QRPOnhand->isOpen());
+        QVERIFY(!d.read(Grid::Onhand));
         QCOMPARE(d.rows(Grid::Onhand), 0);
     }
 
@@ -475,28 +469,28 @@ private Q_SLOTS:
         ScreenFixture f;
         TFrTarvoAdjAndConsignment *s = openOnBranch1(f, ConsignmentDriver::Onhand);
         ConsignmentDriver d(s);
-        Drive::clickInto(s->GetYear);
+        d.clickInto(C::Year);
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         Drive::key(Qt::Key_Delete);
         Drive::type(typed);
         Drive::enter();
         if (refused) {
             QCOMPARE(f.dialogs().texts(), QStringList{"ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !"});
-            QCOMPARE(Drive::focus(), s->GetYear);
-            QCOMPARE(s->GetYear->text(), typed);
+            QCOMPARE(d.focused(), C::Year);
+            QCOMPARE(d.text(C::Year), typed);
             // Every time it is left.
             Drive::enter();
             QCOMPARE(f.dialogs().count(), 2);
-            QCOMPARE(Drive::focus(), s->GetYear);
+            QCOMPARE(d.focused(), C::Year);
             // Left by a click on the show button: the same one message, and the button does nothing.
             const int rowsBefore = d.rows(Grid::Onhand);
-            Drive::click(s->BkCustomrtOnhand);
+            d.click(C::ShowOnhand);
             QCOMPARE(f.dialogs().count(), 3);
-            QCOMPARE(Drive::focus(), s->GetYear);
+            QCOMPARE(d.focused(), C::Year);
             QCOMPARE(d.rows(Grid::Onhand), rowsBefore);
         } else {
             QVERIFY(f.dialogs().texts().isEmpty());
-            QCOMPARE(Drive::focus(), s->PeriodNo);
+            QCOMPARE(d.focused(), C::Period);
         }
         QVERIFY(f.errors().isEmpty());
     }

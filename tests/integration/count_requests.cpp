@@ -11,10 +11,8 @@
 #include "data/Dm_Config.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/NumberEdit.h"
+#include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
 #include "support/ScriptedDialogService.h"
@@ -25,14 +23,10 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableView>
 #include <QTest>
 #include <QTextStream>
 #include <functional>
@@ -114,12 +108,6 @@ void startUp(const QString &dir)
     expect(!QFile::exists(dialogs), "the program showed a message while starting");
 }
 
-void clickTab(QTabWidget *pages, int index)
-{
-    QTabBar *tabs = pages->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
-}
-
 QStringList measure()
 {
     TdsStandIn server;
@@ -147,27 +135,26 @@ QStringList measure()
     screen->show();
     screen->activateWindow();
     expect(QTest::qWaitForWindowActive(screen.get()), "the consignment screen did not become active");
-    Drive::enter(); // the first branch chosen
+    ConsignmentDriver d(screen.get());
+    d.chooseBranch(); // the first branch
 
-    counter.count("scan", [&] { Drive::scan(screen->EdBarcode1, "8850000000001"); });
-    expect(screen->LbProdName1->text() == QStringLiteral("น้ำดื่มตราช้าง 600 มล."), "the scanned product was not shown");
+    counter.count("scan", [&] { d.scan("8850000000001"); });
+    expect(d.productName() == QStringLiteral("น้ำดื่มตราช้าง 600 มล."), "the scanned product was not shown");
     counter.count("save", [&] {
-        Drive::clickInto(screen->EdQuantity1);
-        Drive::key(Qt::Key_A, Qt::ControlModifier);
-        Drive::type("2");
-        Drive::save();
+        d.typeQuantity("2");
+        d.save();
     });
     expect(dialogs.texts() == QStringList{QStringLiteral("บันทึกเรียบร้อย")}, "the line was not saved");
     counter.count("daily_view", [&] {
-        clickTab(screen->PageControl1, 2);
-        Drive::click(screen->BtOkConsign);
+        d.showPage(ConsignmentDriver::Daily);
+        d.click(ConsignmentDriver::Summarise);
     });
-    expect(screen->DBGRPProdDay->model()->rowCount() > 0, "the daily view stayed empty");
+    expect(d.rows(ConsignmentDriver::Grid::Daily) > 0, "the daily view stayed empty");
     counter.count("onhand_view", [&] {
-        clickTab(screen->PageControl1, 3);
-        Drive::click(screen->BkCustomrtOnhand);
+        d.showPage(ConsignmentDriver::Onhand);
+        d.click(ConsignmentDriver::ShowOnhand);
     });
-    expect(screen->DBGRPOnhand->model()->rowCount() > 0, "the on-hand view stayed empty");
+    expect(d.rows(ConsignmentDriver::Grid::Onhand) > 0, "the on-hand view stayed empty");
     screen.reset();
     counter.count("search", [&] {
         TFrSearchBarCode search;

@@ -13,27 +13,22 @@
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
 #include "platform/ui/ExceptionRouter.h"
-#include "platform/ui/NumberEdit.h"
 #include "reports/Fa_ButtonReport.h"
 #include "reports/Fa_GetYearReport.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
+#include "support/ConsignmentDriver.h"
 #include "support/Drive.h"
 #include "support/ProgramOnDemo.h"
 #include "support/ScriptedDialogService.h"
 #include "support/TdsStandIn.h"
 
+#include "platform/ui/NumberEdit.h"
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTableView>
 #include <QTest>
 #include <memory>
 
@@ -119,10 +114,9 @@ class TestProgramOnSqlServer : public QObject
         auto screen = openScreenOnBranch1();
         if (!screen)
             return nullptr;
-        Drive::scan(screen->EdBarcode1, "8850000000001");
-        Drive::clickInto(screen->EdQuantity1);
-        Drive::key(Qt::Key_A, Qt::ControlModifier);
-        Drive::type(quantity);
+        ConsignmentDriver d(screen.get());
+        d.scan("8850000000001");
+        d.typeQuantity(quantity);
         return screen;
     }
 
@@ -224,29 +218,26 @@ private Q_SLOTS:
     {
         auto opened = openScreenOnBranch1();
         QVERIFY(opened);
-        TFrTarvoAdjAndConsignment &screen = *opened;
-        Drive::scan(screen.EdBarcode1, "8850000000001");
-        QCOMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
-        QCOMPARE(screen.LbPrice1->text(), QString("19.99"));
-        Drive::clickInto(screen.EdQuantity1);
-        Drive::key(Qt::Key_A, Qt::ControlModifier);
-        Drive::type("2");
-        Drive::key(Qt::Key_F10);
+        ConsignmentDriver d(opened.get());
+        d.scan("8850000000001");
+        QCOMPARE(d.productName(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QCOMPARE(d.price(), QString("19.99"));
+        d.typeQuantity("2");
+        d.save();
         QCOMPARE(m_dialogs->texts(), QStringList{"บันทึกเรียบร้อย"});
         const QJsonObject save = rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").last();
         QCOMPARE(paramValues(save).mid(0, 10),
                  QVariantList({"BR01", "SOMCHAI", 1, "S", "8850000000001", "", 2, 19.99, "N", 19.99}));
         QCOMPARE(paramValues(save).at(10), QVariant(QDate::currentDate().toString(Qt::ISODate)));
 
-        QTabBar *tabs = screen.PageControl1->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(2).center());
-        Drive::click(screen.BtOkConsign);
-        QCOMPARE(screen.DBGRPProdDay->model()->rowCount(), 3);
-        QCOMPARE(screen.DBGRPProdDay->model()->index(1, 1).data().toString(), QString("ขาย")); // varchar in code page 874
-        QCOMPARE(screen.LbTotal->text(), QString("39.68"));
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(3).center());
-        Drive::click(screen.BkCustomrtOnhand);
-        QCOMPARE(screen.DBGRPOnhand->model()->rowCount(), 1);
+        d.showPage(ConsignmentDriver::Daily);
+        d.click(ConsignmentDriver::Summarise);
+        QCOMPARE(d.rows(ConsignmentDriver::Grid::Daily), 3);
+        QCOMPARE(d.cell(ConsignmentDriver::Grid::Daily, 1, 1), QString("ขาย")); // varchar in code page 874
+        QCOMPARE(d.total(), QString("39.68"));
+        d.showPage(ConsignmentDriver::Onhand);
+        d.click(ConsignmentDriver::ShowOnhand);
+        QCOMPARE(d.rows(ConsignmentDriver::Grid::Onhand), 1);
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -330,8 +321,9 @@ private Q_SLOTS:
         m_dialogs->clear();
         auto opened = openScreenWithALine("1");
         QVERIFY(opened);
-        Drive::clickInto(opened->EdSerialNo1);
-        opened->EdSerialNo1->setText("SN中1"); // pasted
+        ConsignmentDriver d(opened.get());
+        d.clickInto(ConsignmentDriver::Serial);
+        d.setText(ConsignmentDriver::Serial, "SN中1"); // pasted
         m_server.clearLog();
         Drive::key(Qt::Key_F10);
         QCOMPARE(m_dialogs->texts(), QStringList{"SerialNo มีตัวอักษร \"中\" ที่ฐานข้อมูลเก็บไม่ได้ แก้ไข SerialNo แล้วบันทึกอีกครั้ง"});
@@ -354,18 +346,18 @@ private Q_SLOTS:
         DM->DMdata->open();
         auto opened = openScreenOnBranch1();
         QVERIFY(opened);
-        TFrTarvoAdjAndConsignment &screen = *opened;
+        ConsignmentDriver d(opened.get());
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "silent");
-        Drive::scan(screen.EdBarcode1, "8850000000001");
+        d.scan("8850000000001");
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");
-        Drive::scan(screen.EdBarcode1, "8850000000002");
+        d.scan("8850000000002");
         m_server.clearRules();
-        Drive::scan(screen.EdBarcode1, "8850000000001");
+        d.scan("8850000000001");
         DM->DMdata->beforeConnect = beforeConnect;
         QCOMPARE(m_errors.size(), 2);
         QVERIFY2(m_errors[0].contains("Timeout expired"), qPrintable(m_errors[0]));
         QVERIFY2(m_errors[1].contains("Unexpected EOF from the server"), qPrintable(m_errors[1]));
-        QCOMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QCOMPARE(d.productName(), QString("น้ำดื่มตราช้าง 600 มล."));
         for (int i : {0, 1}) {
             const QString thai = m_errorDialogs[i].section('\r', 0, 0);
             QVERIFY2(!thai.isEmpty() && thai == ErrorHandler::translateError(m_errors[i]), qPrintable(m_errorDialogs[i]));

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Checks every #include "..." of the program's sources against the layering rules.
 
---targets names a file of "target<TAB>source" lines (relative to --root), which CMake writes
-from the targets' own source lists. --rules names a Markdown file holding one ```layering
-block: a line "target: lower lower ..." per target. A target may include its own files and
-those of every target below it, directly or through others. The check also fails when a target
-has no rule, a rule names an unknown target, the rules go round in a circle, a source belongs to
-no target, or an include names no file of the tree.
+--targets names a file of "target<TAB>source[<TAB>type]" lines (source relative to --root,
+type STATIC_LIBRARY or EXECUTABLE), which CMake writes from the targets' own source lists.
+--rules names a Markdown file holding one ```layering block: a line "target: lower lower ..."
+per target. A target may include its own files and those of every target below it, directly
+or through others. The check also fails when a target has no rule, a rule names an unknown
+target, the rules go round in a circle, a source belongs to no target, an include names no file
+of the tree, or the sources of one folder belong to more than one library (executables may add
+files beside their folder's library).
 """
 import argparse
 import os
@@ -68,11 +70,14 @@ def main():
     args = parser.parse_args()
 
     owner = {}
+    libraries = {}  # folder -> the libraries its sources belong to
     with open(args.targets, encoding='utf-8') as f:
         for line in f:
             if line.strip():
-                target, source = line.rstrip('\n').split('\t')
+                target, source, *kind = line.rstrip('\n').split('\t')
                 owner.setdefault(source, target)
+                if kind != ['EXECUTABLE']:
+                    libraries.setdefault(os.path.dirname(source), set()).add(target)
     if not owner:
         sys.exit(f'{args.targets} lists no sources')
 
@@ -81,6 +86,11 @@ def main():
     allowed = reachable(rules, errors)
     for target in sorted(set(owner.values()) - set(rules)):
         errors.append(f'target {target} has no rule in {args.rules}')
+
+    # Every folder is one library.
+    for folder, targets in sorted(libraries.items()):
+        if len(targets) > 1:
+            errors.append(f'folder {folder or "."} holds files of {len(targets)} libraries: {" ".join(sorted(targets))}')
 
     # Every source file of the program's folders belongs to a target.
     folders = {source.split('/')[0] for source in owner}

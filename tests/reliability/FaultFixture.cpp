@@ -7,23 +7,13 @@
 #include "forms/Fr_ShowError.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -194,48 +184,4 @@ void FaultFixture::writeMailSettings(const QString &host, int port, int connectT
                   .arg(connectTimeoutMs)
                   .arg(timeoutMs)
                   .toUtf8());
-}
-
-QStringList screenState(TFrTarvoAdjAndConsignment *s)
-{
-    QStringList lines;
-    auto add = [&](const char *name, const QVariant &value) { lines << QString::fromLatin1(name) + u'=' + value.toString(); };
-    add("CbBranch", s->CbBranch->currentText());
-    add("page", s->PageControl1->currentIndex());
-    add("AcSave.enabled", s->AcSave->isEnabled());
-    add("DateTimePicker2", s->DateTimePicker2->date());
-    add("CBConsignType", s->CBConsignType->currentIndex());
-    add("EdBarcode1", s->EdBarcode1->text());
-    add("LbProdCode1", s->LbProdCode1->text());
-    add("LbProdName1", s->LbProdName1->text());
-    add("LbUnitName1", s->LbUnitName1->text());
-    add("EdQuantity1", s->EdQuantity1->text());
-    add("EdQuantity1.enabled", s->EdQuantity1->isEnabled());
-    add("EdQuantity1.readOnly", s->EdQuantity1->isReadOnly());
-    add("LbPrice1", s->LbPrice1->text());
-    add("CBFree1", s->CBFree1->isChecked());
-    add("EdSerialNo1.visible", !s->EdSerialNo1->isHidden());
-    add("EdSerialNo1", s->EdSerialNo1->text());
-    add("DateTimePicker1", s->DateTimePicker1->date());
-    add("CBAdjType", s->CBAdjType->currentIndex());
-    add("EdBarcode2", s->EdBarcode2->text());
-    add("DBText1", s->DBText1->text());
-    add("DBText2", s->DBText2->text());
-    add("DBText3", s->DBText3->text());
-    add("EdQuantity2", s->EdQuantity2->text());
-    add("EdQuantity2.enabled", s->EdQuantity2->isEnabled());
-    add("LbPrice2", s->LbPrice2->text());
-    add("CBFree2", s->CBFree2->isChecked());
-    add("EdSerialNo2.visible", !s->EdSerialNo2->isHidden());
-    add("EdSerialNo2", s->EdSerialNo2->text());
-    add("DateEdit1", s->DateEdit1->date());
-    add("DateEdit2", s->DateEdit2->date());
-    add("LbTotal", s->LbTotal->text());
-    add("GetYear", s->GetYear->text());
-    add("PeriodNo", s->PeriodNo->currentIndex());
-    add("userCode", s->userCode());
-    add("cusId", s->cusId());
-    add("useSerial", s->useSerial());
-    add("oldPrice", s->oldPrice());
-    return lines;
 }

@@ -87,6 +87,3 @@ private:
     bool m_configAway = false;
 };
 
-// Everything the screen shows or holds that the user typed or chose, one "Name=value" line per
-// control, for comparing the screen before and after a failure.
-QStringList screenState(TFrTarvoAdjAndConsignment *screen);

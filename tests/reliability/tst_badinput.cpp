@@ -8,23 +8,16 @@
 #include "data/ErrorHandler.h"
 #include "db/setup/DemoData.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 namespace {
 
@@ -58,42 +51,42 @@ private Q_SLOTS:
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
-        Drive::retype(s->EdQuantity1, "12abc");
-        QCOMPARE(s->EdQuantity1->text(), QString("12"));
+        d.retype(C::Quantity, "12abc", C::Consignment);
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("12"));
         Drive::type(ThaiDigits + "1.5,e");
-        QCOMPARE(s->EdQuantity1->text(), QString("1215"));
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("1215"));
         Drive::key(Qt::Key_A, Qt::ControlModifier);
         paste("1,000");
         paste("๕๐");
         paste("3 ชิ้น");
-        QCOMPARE(s->EdQuantity1->text(), QString("1215"));
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("1215"));
         QVERIFY(f.shownErrors().isEmpty());
 
-        s->EdQuantity1->setText("abc");
-        const QStringList before = screenState(s);
+        d.setText(C::Quantity, "abc", C::Consignment);
+        const QStringList before = d.state();
         Drive::save();
         f.backToScreen();
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.logRows(), logged + 1);
         QCOMPARE(f.lastLogMessage(), QString("'abc' is not a valid floating point value"));
         QCOMPARE(f.shownErrors().first().errorText, QString("\r'ABC' IS NOT A VALID FLOATING POINT VALUE\r"));
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty());
 
         // Leaving the box with it: one dialog, and the clerk is kept in the box.
         f.clearShownErrors();
-        Drive::clickInto(s->EdQuantity1);
-        Drive::clickInto(s->EdBarcode1);
+        d.clickInto(C::Quantity, C::Consignment);
+        d.clickInto(C::Barcode, C::Consignment);
         f.backToScreen();
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, QString("\r'ABC' IS NOT A VALID FLOATING POINT VALUE\r"));
-        QCOMPARE(Drive::focus(), s->EdQuantity1);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.focused(), C::Quantity);
+        QCOMPARE(d.state(), before);
         QCOMPARE(f.consignmentCount(), stored);
 
         // Corrected, it is stored once with the number typed.
         f.clearShownErrors();
-        Drive::retype(s->EdQuantity1, "12");
+        d.retype(C::Quantity, "12", C::Consignment);
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -114,20 +107,20 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(3));
         for (const QString &typed : {f.barcodeOfProduct(4), "1" + QString(308, u'0'), QString(400, u'9')}) {
             f.dialogs().clear();
-            Drive::retype(s->EdQuantity1, typed);
-            QCOMPARE(s->EdQuantity1->text(), typed);
-            const QStringList before = screenState(s);
+            d.retype(C::Quantity, typed, C::Consignment);
+            QCOMPARE(d.text(C::Quantity, C::Consignment), typed);
+            const QStringList before = d.state();
             Drive::save();
-            Drive::clickInto(s->EdBarcode1);
+            d.clickInto(C::Barcode, C::Consignment);
             QCOMPARE(f.dialogs().texts(), (QStringList{TooManyDigits, TooManyDigits}));
-            QCOMPARE(Drive::focus(), s->EdQuantity1);
-            QCOMPARE(screenState(s), before);
+            QCOMPARE(d.focused(), C::Quantity);
+            QCOMPARE(d.state(), before);
         }
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.logRows(), logged);
         QCOMPARE(f.consignmentCount(), stored);
 
-        Drive::retype(s->EdQuantity1, "9999999");
+        d.retype(C::Quantity, "9999999", C::Consignment);
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 1);
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 9999999.0);
@@ -142,50 +135,50 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         d.showPage(ConsignmentDriver::Onhand);
         const QString thisYear = QString::number(QDate::currentDate().year());
-        QCOMPARE(s->GetYear->text(), thisYear);
-        Drive::retype(s->GetYear, "20.5x" + ThaiDigits.left(2));
-        QCOMPARE(s->GetYear->text(), QString("205"));
-        Drive::retype(s->GetYear, "202612");
-        QCOMPARE(s->GetYear->text(), QString("2026"));
+        QCOMPARE(d.text(C::Year), thisYear);
+        d.retype(C::Year, "20.5x" + ThaiDigits.left(2));
+        QCOMPARE(d.text(C::Year), QString("205"));
+        d.retype(C::Year, "202612");
+        QCOMPARE(d.text(C::Year), QString("2026"));
 
         for (const QString &text : {QStringLiteral("20.5"), QStringLiteral("๒๐๒๖"), QStringLiteral("2 26")}) {
             f.clearShownErrors();
             const int logged = f.logRows();
-            s->GetYear->setText(text);
-            const QStringList before = screenState(s);
-            Drive::click(s->BkCustomrtOnhand);
+            d.setText(C::Year, text);
+            const QStringList before = d.state();
+            d.click(C::ShowOnhand);
             f.backToScreen();
             QCOMPARE(f.shownErrors().size(), 1);
             QCOMPARE(f.logRows(), logged + 1);
             QCOMPARE(f.lastLogMessage(), "'" + text + "' is not a valid integer value");
             QCOMPARE(f.shownErrors().first().errorText, "\r'" + text + "' IS NOT A VALID INTEGER VALUE\r");
-            QCOMPARE(screenState(s), before);
-            QVERIFY(!s->QRPOnhand->isOpen());
-            QCOMPARE(s->DBGRPOnhand->model()->rowCount(), 0);
+            QCOMPARE(d.state(), before);
+            QVERIFY(!d.read(Grid::Onhand));
+            QCOMPARE(d.rows(Grid::Onhand), 0);
         }
 
         // Emptied and OK pressed: the year box says so and keeps the clerk; no grid.
         f.clearShownErrors();
         f.dialogs().clear();
-        Drive::retype(s->GetYear, "");
-        Drive::click(s->BkCustomrtOnhand);
+        d.retype(C::Year, "");
+        d.click(C::ShowOnhand);
         f.backToScreen();
         QCOMPARE(f.dialogs().texts(), QStringList{YearDigits});
         // The press of OK ends with the year box taking the focus back: the clerk has been told
         // why, and the empty text is never converted, so no error follows.
         QVERIFY(f.shownErrors().isEmpty());
-        QCOMPARE(Drive::focus(), s->GetYear);
-        QCOMPARE(s->GetYear->text(), QString());
-        QVERIFY(!s->QRPOnhand->isOpen());
+        QCOMPARE(d.focused(), C::Year);
+        QCOMPARE(d.text(C::Year), QString());
+        QVERIFY(!d.read(Grid::Onhand));
 
         // A good year shows the branch's rows.
         f.clearShownErrors();
         f.dialogs().clear();
-        Drive::retype(s->GetYear, thisYear);
-        Drive::click(s->BkCustomrtOnhand);
+        d.retype(C::Year, thisYear);
+        d.click(C::ShowOnhand);
         QVERIFY(f.shownErrors().isEmpty());
         QVERIFY(f.dialogs().texts().isEmpty());
-        QVERIFY(s->QRPOnhand->isOpen());
+        QVERIFY(d.read(Grid::Onhand));
     }
 
     // Barcodes with quotes, percent signs, underscores and other signs are looked up as plain
@@ -218,17 +211,17 @@ private Q_SLOTS:
 
         d.scan(text);
         QCOMPARE(f.dialogs().texts(), QStringList{NotFound1 + text.toUpper().trimmed()});
-        QCOMPARE(s->EdBarcode1->text(), QString()); // the page is reset
-        QVERIFY(!s->AcSave->isEnabled());
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString()); // the page is reset
+        QVERIFY(!d.saveEnabled());
         Drive::save();
 
         d.showPage(ConsignmentDriver::Adjustment);
         f.dialogs().clear();
         d.scan(text);
         QCOMPARE(f.dialogs().texts(), QStringList{NotFound2});
-        QCOMPARE(s->EdBarcode2->text(), text); // kept for correcting
-        QCOMPARE(Drive::focus(), s->EdBarcode2);
-        QVERIFY(!s->AcSave->isEnabled());
+        QCOMPARE(d.text(C::Barcode, C::Adjustment), text); // kept for correcting
+        QCOMPARE(d.focused(), C::Barcode);
+        QVERIFY(!d.saveEnabled());
         Drive::save();
 
         QVERIFY(f.shownErrors().isEmpty());
@@ -254,7 +247,7 @@ private Q_SLOTS:
         d.scan(f.barcodeOfProduct(25));
         const QString longSerial = QString("SN-") + QString(100, u'ก') + QString(100, u'9');
         Drive::type(longSerial);
-        QCOMPARE(s->EdSerialNo1->text(), longSerial.left(60));
+        QCOMPARE(d.text(C::Serial, C::Consignment), longSerial.left(60));
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), stored + 1);
@@ -264,7 +257,7 @@ private Q_SLOTS:
         d.showPage(ConsignmentDriver::Adjustment);
         d.scan(f.barcodeOfProduct(25));
         paste(longSerial);
-        QCOMPARE(s->EdSerialNo2->text(), longSerial.left(60));
+        QCOMPARE(d.text(C::Serial, C::Adjustment), longSerial.left(60));
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 2);
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), longSerial.left(60));
@@ -303,7 +296,7 @@ private Q_SLOTS:
         Drive::save();
         d.scan(f.barcodeOfProduct(25));
         paste(QStringLiteral("SN-\t5\u200B5\r\n"));
-        QCOMPARE(s->EdSerialNo1->text(), QString("SN-55"));
+        QCOMPARE(d.text(C::Serial, C::Consignment), QString("SN-55"));
         Drive::save();
         f.backToScreen();
         QCOMPARE(f.consignmentCount(), stored + 1);

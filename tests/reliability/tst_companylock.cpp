@@ -13,22 +13,18 @@
 #include "platform/sql/ConnectionSettings.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/LookupCombo.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QTest>
-#include <QToolButton>
 
 #include <atomic>
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 namespace {
 
@@ -74,7 +70,7 @@ private Q_SLOTS:
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
-        Drive::retype(s->EdQuantity1, "4");
+        d.retype(C::Quantity, "4", C::Consignment);
 
         LockingWriter writer(f.companyFile());
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
@@ -86,7 +82,7 @@ private Q_SLOTS:
                                releasedWhileTheSaveWaited = !saveReturned.load();
                                // The clerk, impatient, presses Save again while the first one waits.
                                QMetaObject::invokeMethod(
-                                   s, [s] { Drive::click(s->BSave); }, Qt::QueuedConnection);
+                                   s, [&d] { d.click(C::SaveButton); }, Qt::QueuedConnection);
                            });
         saveStarted = true;
         Drive::save();
@@ -101,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(f.consignmentCount(), stored + 1);
         QCOMPARE(f.lastLine().value("Barcode").toString(), barcode);
         QCOMPARE(f.lastLine().value("Quantity").toDouble(), 4.0);
-        QVERIFY(!s->AcSave->isEnabled());
+        QVERIFY(!d.saveEnabled());
     }
 
     // Held past a short busy time-out: the save fails cleanly, then goes through once.
@@ -120,9 +116,9 @@ private Q_SLOTS:
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
         // Reading is not held up by the other writer: the lookup works.
         d.scan(barcode);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0025"));
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0025"));
         Drive::type("SN-LOCK-7");
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         Drive::save();
         f.backToScreen();
@@ -132,7 +128,7 @@ private Q_SLOTS:
         QCOMPARE(raw, QString("database is locked"));
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(raw));
         QCOMPARE(f.shownErrors().first().logRowsWhileShown, logged + 1);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty());
         QCOMPARE(f.consignmentCount(), stored);
 
@@ -145,7 +141,7 @@ private Q_SLOTS:
         QCOMPARE(f.lastLine().value("SerialNumber").toString(), QString("SN-LOCK-7"));
         // The failed attempt left no transaction open: the next line goes through as well.
         d.scan(f.barcodeOfProduct(3));
-        Drive::retype(s->EdQuantity1, "1");
+        d.retype(C::Quantity, "1", C::Consignment);
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 2);
         QVERIFY(f.shownErrors().isEmpty());
@@ -161,7 +157,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         Drive::enter();
         d.scan(f.barcodeOfProduct(3));
-        Drive::retype(s->EdQuantity1, "7");
+        d.retype(C::Quantity, "7", C::Consignment);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         const int stored = f.consignmentCount(); // the fixture's own connection stays open
@@ -187,16 +183,16 @@ private Q_SLOTS:
         QVERIFY2(writer.hold(), qPrintable(writer.error()));
 
         d.scan(f.barcodeOfProduct(3));
-        Drive::retype(s->EdQuantity1, "6");
+        d.retype(C::Quantity, "6", C::Consignment);
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), stored + 1);
         // The configuration tables are still read through the company connection meanwhile.
         QCOMPARE(f.dbs().scalar("Select Code From QLM_Config.Username Where Id = 1").toString(), QString("SOMCHAI"));
-        f.openScreen();
-        QCOMPARE(f.screen()->userKeyIn(), QString("SOMCHAI"));
-        QVERIFY(!f.screen()->CbBranch->currentText().isEmpty());
+        d = ConsignmentDriver(f.openScreen());
+        QCOMPARE(d.current().userKeyIn, QString("SOMCHAI"));
+        QVERIFY(!d.text(C::Branch).isEmpty());
         QVERIFY(!writer.released());
     }
 

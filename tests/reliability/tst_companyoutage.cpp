@@ -10,23 +10,15 @@
 #include "data/U_DM.h"
 #include "platform/format/FormatFloat.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/DataGrid.h"
-#include "platform/ui/DataLabel.h"
-#include "platform/ui/DatePicker.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
+#include "platform/ui/DataGrid.h"
 #include <QTest>
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 namespace {
 
@@ -62,20 +54,20 @@ private Q_SLOTS:
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
         const QDate day = QDate::currentDate().addDays(-2);
-        s->DateTimePicker2->setDate(day);
-        s->CBConsignType->setCurrentIndex(1);
+        d.setDateOf(C::Date, day, C::Consignment);
+        d.choose(C::Type, 1, C::Consignment);
         d.scan(barcode);
-        Drive::retype(s->EdQuantity1, "7");
-        Drive::click(s->CBFree1);
-        QVERIFY(s->AcSave->isEnabled());
-        const QStringList before = screenState(s);
+        d.retype(C::Quantity, "7", C::Consignment);
+        d.click(C::Free, C::Consignment);
+        QVERIFY(d.saveEnabled());
+        const QStringList before = d.state();
 
         f.takeCompanyAway();
         Drive::save();
         f.backToScreen();
 
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty()); // no "saved"
         QVERIFY(!DM->DMdata->connected());
 
@@ -84,7 +76,7 @@ private Q_SLOTS:
         Drive::save();
         f.backToScreen();
         checkErrorRoad(f, logged + 1, NoDatabase);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
 
         f.bringCompanyBack();
         QCOMPARE(f.consignmentCount(), stored);
@@ -108,7 +100,7 @@ private Q_SLOTS:
         // Save again: the page was reset, nothing more is stored.
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored + 1);
-        QVERIFY(!s->AcSave->isEnabled());
+        QVERIFY(!d.saveEnabled());
         QCOMPARE(f.logRows(), logged + 2);
     }
 
@@ -122,17 +114,17 @@ private Q_SLOTS:
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(25);
-        s->CBAdjType->setCurrentIndex(1);
+        d.choose(C::Type, 1, C::Adjustment);
         d.scan(barcode);
-        QCOMPARE(Drive::focus(), s->EdSerialNo2);
+        QCOMPARE(d.focused(), C::Serial);
         Drive::type("SN-OUT-1");
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         f.takeCompanyAway();
         Drive::save();
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         f.bringCompanyBack();
         QCOMPARE(f.consignmentCount(), stored);
 
@@ -156,23 +148,23 @@ private Q_SLOTS:
         const QString barcode = f.barcodeOfProduct(4);
 
         f.takeCompanyAway();
-        Drive::retype(s->EdBarcode1, barcode);
-        const QStringList before = screenState(s);
+        d.retype(C::Barcode, barcode, C::Consignment);
+        const QStringList before = d.state();
         Drive::enter();
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(screenState(s), before);
-        QVERIFY(!s->AcSave->isEnabled());
-        QVERIFY(!s->EdQuantity1->isEnabled());
+        QCOMPARE(d.state(), before);
+        QVERIFY(!d.saveEnabled());
+        QVERIFY(!d.enabled(C::Quantity, C::Consignment));
         QVERIFY(f.dialogs().texts().isEmpty()); // not reported as "not found"
 
         f.bringCompanyBack();
         f.clearShownErrors();
-        Drive::click(s->BtOk1);
+        d.click(C::Ok, C::Consignment);
         QVERIFY(f.shownErrors().isEmpty());
-        QCOMPARE(s->LbProdCode1->text(), QString("P0004"));
-        QVERIFY(s->AcSave->isEnabled());
-        Drive::retype(s->EdQuantity1, "3");
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0004"));
+        QVERIFY(d.saveEnabled());
+        d.retype(C::Quantity, "3", C::Consignment);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         QCOMPARE(f.consignmentCount(), stored + 1);
@@ -193,22 +185,22 @@ private Q_SLOTS:
         const QString second = f.barcodeOfProduct(6);
         QVERIFY(listPrice(f.dbs(), first) != listPrice(f.dbs(), second));
         d.scan(first);
-        Drive::retype(s->EdQuantity1, "2");
+        d.retype(C::Quantity, "2", C::Consignment);
 
         f.takeCompanyAway();
         d.scan(second);
         f.backToScreen();
         QCOMPARE(f.shownErrors().size(), 1);
-        QCOMPARE(s->EdBarcode1->text(), second);
-        QCOMPARE(s->EdQuantity1->text(), QString("2"));
+        QCOMPARE(d.text(C::Barcode, C::Consignment), second);
+        QCOMPARE(d.text(C::Quantity, C::Consignment), QString("2"));
         f.bringCompanyBack();
 
         // Save looks the second barcode up first (nothing stored), then stores it at its own price.
         f.clearShownErrors();
         Drive::save();
         QCOMPARE(f.consignmentCount(), stored);
-        QCOMPARE(s->LbProdCode1->text(), QString("P0006"));
-        QCOMPARE(s->LbPrice1->text(), FloatToStr(listPrice(f.dbs(), second)));
+        QCOMPARE(d.text(C::Code, C::Consignment), QString("P0006"));
+        QCOMPARE(d.text(C::Price, C::Consignment), FloatToStr(listPrice(f.dbs(), second)));
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.consignmentCount(), stored + 1);
@@ -228,19 +220,19 @@ private Q_SLOTS:
         const QString barcode = f.barcodeOfProduct(5);
 
         f.takeCompanyAway();
-        Drive::retype(s->EdBarcode2, barcode);
-        const QStringList before = screenState(s);
+        d.retype(C::Barcode, barcode, C::Adjustment);
+        const QStringList before = d.state();
         Drive::enter();
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty()); // not "ไม่พบ Barcode !!"
 
         f.bringCompanyBack();
         f.clearShownErrors();
-        Drive::click(s->BTOk2);
-        QCOMPARE(s->DBText1->text(), QString("P0005"));
-        Drive::retype(s->EdQuantity2, "4");
+        d.click(C::Ok, C::Adjustment);
+        QCOMPARE(d.text(C::Code, C::Adjustment), QString("P0005"));
+        d.retype(C::Quantity, "4", C::Adjustment);
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
@@ -259,45 +251,45 @@ private Q_SLOTS:
         // Two lines today, so the summary has rows and a total.
         for (const char *quantity : {"2", "5"}) {
             d.scan(f.barcodeOfProduct(3));
-            Drive::retype(s->EdQuantity1, quantity);
+            d.retype(C::Quantity, quantity, C::Consignment);
             Drive::save();
         }
         QCOMPARE(f.dialogs().texts(), (QStringList{Saved, Saved}));
         d.showPage(ConsignmentDriver::Daily);
-        s->DateEdit1->setDate(QDate::currentDate().addDays(-1));
-        Drive::click(s->BtOkConsign);
-        const int rows = s->DBGRPProdDay->model()->rowCount();
+        d.setDateOf(C::From, QDate::currentDate().addDays(-1));
+        d.click(C::Summarise);
+        const int rows = d.rows(Grid::Daily);
         QVERIFY(rows >= 2);
-        const QString total = s->LbTotal->text();
+        const QString total = d.text(C::Total);
         QVERIFY(total != "00.00");
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         f.replaceCompanyWithJunk();
-        Drive::click(s->BtOkConsign);
+        d.click(C::Summarise);
         f.backToScreen();
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.logRows(), logged + 1);
         const QString raw = f.lastLogMessage();
         QVERIFY2(raw.contains("not a database"), qPrintable(raw));
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(raw));
-        QCOMPARE(screenState(s), before); // dates and the total stay
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), 0);
-        QVERIFY(s->DBGRPProdDay->updatesEnabled());
+        QCOMPARE(d.state(), before); // dates and the total stay
+        QCOMPARE(d.rows(Grid::Daily), 0);
+        QVERIFY(d.grid(Grid::Daily)->updatesEnabled());
 
         f.bringCompanyBack();
         f.clearShownErrors();
-        Drive::click(s->BtOkConsign);
+        d.click(C::Summarise);
         QVERIFY(f.shownErrors().isEmpty());
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), rows);
-        QCOMPARE(s->LbTotal->text(), total);
+        QCOMPARE(d.rows(Grid::Daily), rows);
+        QCOMPARE(d.text(C::Total), total);
 
         // A save re-reads the grid with the same dates: one more row.
         d.showPage(ConsignmentDriver::Consignment);
         d.scan(f.barcodeOfProduct(3));
-        Drive::retype(s->EdQuantity1, "1");
+        d.retype(C::Quantity, "1", C::Consignment);
         Drive::save();
-        QCOMPARE(s->DBGRPProdDay->model()->rowCount(), rows + 1);
+        QCOMPARE(d.rows(Grid::Daily), rows + 1);
         QVERIFY(f.shownErrors().isEmpty());
     }
 
@@ -313,14 +305,14 @@ private Q_SLOTS:
         const int logged = f.logRows();
         const QString barcode = f.barcodeOfProduct(3);
         d.scan(barcode);
-        Drive::retype(s->EdQuantity1, "8");
+        d.retype(C::Quantity, "8", C::Consignment);
 
         f.takeCompanyAway();
         d.showPage(ConsignmentDriver::Adjustment);
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(s->PageControl1->currentIndex(), 1);
-        QVERIFY(!s->AcSave->isEnabled());
+        QCOMPARE(d.page(), 1);
+        QVERIFY(!d.saveEnabled());
         Drive::save();
         d.showPage(ConsignmentDriver::Consignment);
         Drive::save();
@@ -330,8 +322,8 @@ private Q_SLOTS:
 
         // Back: the barcode still in the box is looked up again, then the line is stored once.
         f.clearShownErrors();
-        Drive::click(s->BtOk1);
-        QVERIFY(s->AcSave->isEnabled());
+        d.click(C::Ok, C::Consignment);
+        QVERIFY(d.saveEnabled());
         Drive::save();
         Drive::save();
         QVERIFY(f.shownErrors().isEmpty());
@@ -340,7 +332,7 @@ private Q_SLOTS:
         // And the adjustment page resets as it should.
         d.showPage(ConsignmentDriver::Adjustment);
         QVERIFY(f.shownErrors().isEmpty());
-        QCOMPARE(s->EdBarcode1->text(), QString());
+        QCOMPARE(d.text(C::Barcode, C::Consignment), QString());
     }
 
     // On-hand summary with the database gone, then back.
@@ -351,18 +343,18 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         d.showPage(ConsignmentDriver::Onhand);
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
         f.takeCompanyAway();
-        Drive::click(s->BkCustomrtOnhand);
+        d.click(C::ShowOnhand);
         f.backToScreen();
         checkErrorRoad(f, logged, NoDatabase);
-        QCOMPARE(screenState(s), before);
-        QVERIFY(!s->QRPOnhand->isOpen());
+        QCOMPARE(d.state(), before);
+        QVERIFY(!d.read(Grid::Onhand));
         f.bringCompanyBack();
         f.clearShownErrors();
-        Drive::click(s->BkCustomrtOnhand);
+        d.click(C::ShowOnhand);
         QVERIFY(f.shownErrors().isEmpty());
-        QVERIFY(s->QRPOnhand->isOpen());
+        QVERIFY(d.read(Grid::Onhand));
     }
 };
 

@@ -11,17 +11,16 @@
 #include "data/ErrorHandler.h"
 #include "forms/Fr_ShowError.h"
 #include "platform/sql/Database.h"
-#include "platform/ui/NumberEdit.h"
 #include "platform/ui/TarvoApplication.h"
 #include "support/ConsignmentDriver.h"
 #include "support/ScriptedDialogService.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QCursor>
-#include <QLineEdit>
 #include <QTest>
+
+using C = ConsignmentDriver;
+using Grid = ConsignmentDriver::Grid;
 
 namespace {
 
@@ -57,7 +56,8 @@ TFrTarvoAdjAndConsignment *sellTwice(FaultFixture &f, const QString &serial)
 // Replaces the serial number and saves: the clerk corrects the entry and goes on.
 void saveWithSerial(TFrTarvoAdjAndConsignment *s, const QString &serial)
 {
-    Drive::retype(s->EdSerialNo1, serial);
+    ConsignmentDriver d(s);
+    d.retype(C::Serial, serial, C::Consignment);
     Drive::save();
 }
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         Drive::save();
         f.backToScreen();
@@ -115,12 +115,12 @@ private Q_SLOTS:
         QVERIFY(!anErrorDialogLeft());
 
         QCOMPARE(f.consignmentCount(), stored);
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QVERIFY(f.dialogs().texts().isEmpty());
 
         // Taken back, the serial number may be sold again.
         f.clearShownErrors();
-        s->CBConsignType->setCurrentIndex(1);
+        d.choose(C::Type, 1, C::Consignment);
         Drive::save();
         QCOMPARE(f.dialogs().texts(), QStringList{Saved});
         d.scan(f.barcodeOfProduct(25));
@@ -141,7 +141,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         f.takeConfigAway();
         Drive::save();
@@ -149,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(duplicateSerial("SN-CFG-1")));
         QCOMPARE(f.shownErrors().first().logRowsWhileShown, -1); // the log could not be reached
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
 
         // The screen goes on: corrected, the line is stored; a second error is shown as well.
         f.clearShownErrors();
@@ -183,7 +183,7 @@ private Q_SLOTS:
         TFrTarvoAdjAndConsignment *s = sellTwice(f, "SN-LCK-1");
         ConsignmentDriver d(s);
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         // While the log write waits for the lock, the wait cursor shows (the screen's own is gone
         // by then); it is gone again once the program is back in its event loop.
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QVERIFY(!QGuiApplication::overrideCursor());
         QCOMPARE(f.shownErrors().size(), 1);
         QCOMPARE(f.shownErrors().first().errorText, ErrorHandler::composeErrorText(duplicateSerial("SN-LCK-1")));
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         writer.release();
         QCOMPARE(f.logRows(), logged);
 
@@ -241,7 +241,7 @@ private Q_SLOTS:
         ConsignmentDriver d(s);
         const int stored = f.consignmentCount();
         const int logged = f.logRows();
-        const QStringList before = screenState(s);
+        const QStringList before = d.state();
 
         Drive::save();
         f.backToScreen();
@@ -260,7 +260,7 @@ private Q_SLOTS:
         QVERIFY(!DMConfig->NMSMTP1->connected());
         QVERIFY(f.dialogs().texts().isEmpty()); // no message about the mail
         QCOMPARE(f.logRows(), logged + 1);      // nor a log row
-        QCOMPARE(screenState(s), before);
+        QCOMPARE(d.state(), before);
         QCOMPARE(f.consignmentCount(), stored);
 
         // The clerk goes on: corrected, the line is stored; the next error is handled alike.

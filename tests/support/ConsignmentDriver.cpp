@@ -1,6 +1,8 @@
 #include "support/ConsignmentDriver.h"
 
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "platform/sql/Query.h"
+#include "platform/sql/QueryModel.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DataLabel.h"
 #include "platform/ui/DatePicker.h"
@@ -11,16 +13,20 @@
 #include "support/ScreenHelpers.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 ConsignmentDriver::ConsignmentDriver(TFrTarvoAdjAndConsignment *screen)
     : m_screen(screen)
@@ -35,12 +41,13 @@ void ConsignmentDriver::chooseBranch(int downs)
 
 QString ConsignmentDriver::branchShown() const
 {
-    return m_screen->CbBranch->currentText();
+    return text(Branch);
 }
 
 void ConsignmentDriver::showPage(Page page)
 {
-    clickTab(m_screen, page);
+    QTabBar *bar = m_screen->PageControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(page).center());
 }
 
 ConsignmentDriver::Page ConsignmentDriver::page() const
@@ -48,59 +55,46 @@ ConsignmentDriver::Page ConsignmentDriver::page() const
     return Page(m_screen->PageControl1->currentIndex());
 }
 
-ConsignmentDriver::Entry ConsignmentDriver::entry(Page page) const
-{
-    TFrTarvoAdjAndConsignment *s = m_screen;
-    if (page == Adjustment)
-        return {s->CBAdjType, s->EdBarcode2, s->BTOk2, s->EdQuantity2, s->LbPrice2, s->CBFree2, s->EdSerialNo2};
-    return {s->CBConsignType, s->EdBarcode1, s->BtOk1, s->EdQuantity1, s->LbPrice1, s->CBFree1, s->EdSerialNo1};
-}
-
-ConsignmentDriver::Entry ConsignmentDriver::entry() const
-{
-    return entry(page());
-}
-
 void ConsignmentDriver::scan(const QString &barcode)
 {
-    Drive::scan(entry().barcode, barcode);
+    scanInto(Barcode, barcode);
 }
 
 void ConsignmentDriver::retypeBarcode(const QString &barcode)
 {
-    Drive::retype(entry().barcode, barcode);
+    retype(Barcode, barcode);
 }
 
 void ConsignmentDriver::lookUp()
 {
-    Drive::click(entry().ok);
+    click(Ok);
 }
 
 void ConsignmentDriver::chooseType(int index)
 {
-    entry().type->setCurrentIndex(index);
+    choose(Type, index);
 }
 
 void ConsignmentDriver::setDate(const QDate &date)
 {
-    (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->setDate(date);
+    setDateOf(Date, date);
 }
 
 void ConsignmentDriver::typeQuantity(const QString &text)
 {
-    Drive::clickInto(entry().quantity);
+    clickInto(Quantity);
     Drive::key(Qt::Key_A, Qt::ControlModifier);
     Drive::type(text);
 }
 
 void ConsignmentDriver::typeSerial(const QString &text)
 {
-    Drive::retype(entry().serial, text);
+    retype(Serial, text);
 }
 
 void ConsignmentDriver::toggleFree()
 {
-    Drive::click(entry().free);
+    click(Free);
 }
 
 void ConsignmentDriver::save()
@@ -110,32 +104,32 @@ void ConsignmentDriver::save()
 
 QString ConsignmentDriver::productCode() const
 {
-    return (page() == Adjustment ? m_screen->DBText1 : m_screen->LbProdCode1)->text();
+    return text(Code);
 }
 
 QString ConsignmentDriver::productName() const
 {
-    return (page() == Adjustment ? m_screen->DBText2 : m_screen->LbProdName1)->text();
+    return text(Name);
 }
 
 QString ConsignmentDriver::price() const
 {
-    return entry().price->text();
+    return text(Price);
 }
 
 QString ConsignmentDriver::quantity() const
 {
-    return entry().quantity->text();
+    return text(Quantity);
 }
 
 bool ConsignmentDriver::quantityEnabled() const
 {
-    return entry().quantity->isEnabled();
+    return enabled(Quantity);
 }
 
 bool ConsignmentDriver::serialShown() const
 {
-    return !entry().serial->isHidden();
+    return !hidden(Serial);
 }
 
 bool ConsignmentDriver::saveEnabled() const
@@ -239,15 +233,335 @@ void ConsignmentDriver::backTab(int times)
 
 QString ConsignmentDriver::barcodeSelected() const
 {
-    return entry().barcode->selectedText();
+    return selected(Barcode);
+}
+
+QString ConsignmentDriver::selected(Control c, Page page) const
+{
+    auto *box = qobject_cast<QLineEdit *>(control(c, page));
+    return box ? box->selectedText() : QString();
 }
 
 QDate ConsignmentDriver::date() const
 {
-    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->date();
+    return dateOf(Date);
 }
 
 bool ConsignmentDriver::dateMarked() const
 {
-    return (page() == Adjustment ? m_screen->DateTimePicker1 : m_screen->DateTimePicker2)->property("notToday").toBool();
+    return control(Date)->property("notToday").toBool();
+}
+
+// ---- Any control by its role --------------------------------------------------------------------
+
+ConsignmentDriver::Page ConsignmentDriver::pageOf(Page page) const
+{
+    if (page != InUse)
+        return page;
+    return this->page() == Adjustment ? Adjustment : Consignment;
+}
+
+QWidget *ConsignmentDriver::control(Control c, Page page) const
+{
+    TFrTarvoAdjAndConsignment *s = m_screen;
+    const bool adjustment = pageOf(page) == Adjustment;
+    switch (c) {
+    case NoControl:
+        return nullptr;
+    case Branch:
+        return s->CbBranch;
+    case Tabs:
+        return s->PageControl1->tabBar();
+    case Date:
+        return adjustment ? s->DateTimePicker1 : s->DateTimePicker2;
+    case Type:
+        return adjustment ? s->CBAdjType : s->CBConsignType;
+    case Barcode:
+        return adjustment ? s->EdBarcode2 : s->EdBarcode1;
+    case Search:
+        return adjustment ? s->BtBarCode2 : s->BtBarCode1;
+    case Ok:
+        return adjustment ? s->BTOk2 : s->BtOk1;
+    case Code:
+        return adjustment ? s->DBText1 : s->LbProdCode1;
+    case Name:
+        return adjustment ? s->DBText2 : s->LbProdName1;
+    case Unit:
+        return adjustment ? s->DBText3 : s->LbUnitName1;
+    case Quantity:
+        return adjustment ? s->EdQuantity2 : s->EdQuantity1;
+    case Price:
+        return adjustment ? s->LbPrice2 : s->LbPrice1;
+    case Free:
+        return adjustment ? s->CBFree2 : s->CBFree1;
+    case SerialLabel:
+        return adjustment ? s->LbSerialNo2 : s->LbSerialNo1;
+    case Serial:
+        return adjustment ? s->EdSerialNo2 : s->EdSerialNo1;
+    case SaveButton:
+        return s->BSave;
+    case From:
+        return s->DateEdit1;
+    case To:
+        return s->DateEdit2;
+    case Summarise:
+        return s->BtOkConsign;
+    case DailyGrid:
+        return s->DBGRPProdDay;
+    case Total:
+        return s->LbTotal;
+    case Year:
+        return s->GetYear;
+    case Period:
+        return s->PeriodNo;
+    case ShowOnhand:
+        return s->BkCustomrtOnhand;
+    case OnhandGrid:
+        return s->DBGRPOnhand;
+    }
+    return nullptr;
+}
+
+ConsignmentDriver::Control ConsignmentDriver::focused() const
+{
+    QWidget *focus = Drive::focus();
+    for (int c = Branch; c <= OnhandGrid; ++c)
+        if (focus && control(Control(c)) == focus)
+            return Control(c);
+    return NoControl;
+}
+
+void ConsignmentDriver::focusOn(Control c, Page page)
+{
+    control(c, page)->setFocus();
+}
+
+void ConsignmentDriver::click(Control c, Page page)
+{
+    Drive::click(control(c, page));
+}
+
+void ConsignmentDriver::clickInto(Control c, Page page)
+{
+    Drive::clickInto(control(c, page));
+}
+
+void ConsignmentDriver::retype(Control c, const QString &text, Page page)
+{
+    auto *box = qobject_cast<QLineEdit *>(control(c, page));
+    QVERIFY(box);
+    Drive::retype(box, text);
+}
+
+void ConsignmentDriver::scanInto(Control c, const QString &text, Page page)
+{
+    auto *box = qobject_cast<QLineEdit *>(control(c, page));
+    QVERIFY(box);
+    Drive::scan(box, text);
+}
+
+void ConsignmentDriver::dropDown(Control c, bool open)
+{
+    auto *combo = qobject_cast<QComboBox *>(control(c));
+    QVERIFY(combo);
+    if (open)
+        combo->showPopup();
+    else
+        combo->hidePopup();
+}
+
+void ConsignmentDriver::chooseBranchFromList(int row)
+{
+    LookupCombo *branch = m_screen->CbBranch;
+    Drive::click(branch);
+    QTRY_VERIFY(branch->view()->isVisible());
+    branch->view()->setCurrentIndex(branch->model()->index(row, branch->modelColumn()));
+    QTest::keyClick(branch->view(), Qt::Key_Return);
+    QTRY_VERIFY(!branch->view()->isVisible());
+}
+
+void ConsignmentDriver::setText(Control c, const QString &text, Page page)
+{
+    QWidget *w = control(c, page);
+    if (auto *box = qobject_cast<QLineEdit *>(w))
+        box->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(w))
+        label->setText(text);
+    else
+        QFAIL("no text to set");
+}
+
+QString ConsignmentDriver::text(Control c, Page page) const
+{
+    QWidget *w = control(c, page);
+    if (auto *box = qobject_cast<QLineEdit *>(w))
+        return box->text();
+    if (auto *label = qobject_cast<QLabel *>(w))
+        return label->text();
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentText();
+    if (auto *button = qobject_cast<QAbstractButton *>(w))
+        return button->text();
+    return QString();
+}
+
+bool ConsignmentDriver::enabled(Control c, Page page) const
+{
+    return control(c, page)->isEnabled();
+}
+
+bool ConsignmentDriver::visible(Control c, Page page) const
+{
+    return control(c, page)->isVisible();
+}
+
+bool ConsignmentDriver::hidden(Control c, Page page) const
+{
+    return control(c, page)->isHidden();
+}
+
+bool ConsignmentDriver::readOnly(Control c, Page page) const
+{
+    auto *box = qobject_cast<QLineEdit *>(control(c, page));
+    return box && box->isReadOnly();
+}
+
+bool ConsignmentDriver::checked(Control c, Page page) const
+{
+    auto *button = qobject_cast<QAbstractButton *>(control(c, page));
+    return button && button->isChecked();
+}
+
+int ConsignmentDriver::index(Control c, Page page) const
+{
+    auto *combo = qobject_cast<QComboBox *>(control(c, page));
+    return combo ? combo->currentIndex() : -1;
+}
+
+void ConsignmentDriver::choose(Control c, int index, Page page)
+{
+    auto *combo = qobject_cast<QComboBox *>(control(c, page));
+    QVERIFY(combo);
+    combo->setCurrentIndex(index);
+}
+
+QStringList ConsignmentDriver::items(Control c, Page page) const
+{
+    QStringList items;
+    if (auto *combo = qobject_cast<QComboBox *>(control(c, page)))
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+    return items;
+}
+
+QDate ConsignmentDriver::dateOf(Control c, Page page) const
+{
+    auto *picker = qobject_cast<QDateEdit *>(control(c, page));
+    return picker ? picker->date() : QDate();
+}
+
+void ConsignmentDriver::setDateOf(Control c, const QDate &date, Page page)
+{
+    auto *picker = qobject_cast<QDateEdit *>(control(c, page));
+    QVERIFY(picker);
+    picker->setDate(date);
+}
+
+// ---- What the screen holds behind its controls ----------------------------------------------------
+
+ConsignmentDriver::Current ConsignmentDriver::current() const
+{
+    const TFrTarvoAdjAndConsignment *s = m_screen;
+    return {s->userKeyIn(), s->userCode(), s->cusCode(), s->cusId(), s->useSerial(), s->oldPrice()};
+}
+
+int ConsignmentDriver::branchRow() const
+{
+    return m_screen->QBranch->recNo();
+}
+
+QString ConsignmentDriver::branchCustomerCode() const
+{
+    return m_screen->QBranch->fieldByName(QStringLiteral("CusCode")).asString();
+}
+
+bool ConsignmentDriver::lookedUp(Page page) const
+{
+    return (pageOf(page) == Adjustment ? m_screen->QChkBarcode : m_screen->QProduct)->isOpen();
+}
+
+int ConsignmentDriver::lookupRow(Page page) const
+{
+    return (pageOf(page) == Adjustment ? m_screen->QChkBarcode : m_screen->QProduct)->recNo();
+}
+
+namespace {
+Query *datasetOf(TFrTarvoAdjAndConsignment *s, ConsignmentDriver::Grid grid)
+{
+    return grid == ConsignmentDriver::Grid::Daily ? s->QRPProdDay : s->QRPOnhand;
+}
+} // namespace
+
+bool ConsignmentDriver::read(Grid grid) const
+{
+    return datasetOf(m_screen, grid)->isOpen();
+}
+
+int ConsignmentDriver::rowsRead(Grid grid) const
+{
+    return datasetOf(m_screen, grid)->recordCount();
+}
+
+int ConsignmentDriver::datasetRow(Grid grid) const
+{
+    return datasetOf(m_screen, grid)->recNo();
+}
+
+QAbstractItemModel *ConsignmentDriver::datasetModel(Grid grid) const
+{
+    return datasetOf(m_screen, grid)->model();
+}
+
+int ConsignmentDriver::currentRow(Grid which) const
+{
+    return grid(which)->currentIndex().row();
+}
+
+QStringList ConsignmentDriver::state() const
+{
+    QStringList lines;
+    auto add = [&](const char *name, const QVariant &value) { lines << QString::fromLatin1(name) + u'=' + value.toString(); };
+    const Current now = current();
+    add("Branch", text(Branch));
+    add("page", page());
+    add("Save.enabled", saveEnabled());
+    for (Page p : {Consignment, Adjustment}) {
+        const QString prefix = p == Consignment ? QStringLiteral("consignment.") : QStringLiteral("adjustment.");
+        auto addOf = [&](const char *name, const QVariant &value) {
+            lines << prefix + QString::fromLatin1(name) + u'=' + value.toString();
+        };
+        addOf("Date", dateOf(Date, p));
+        addOf("Type", index(Type, p));
+        addOf("Barcode", text(Barcode, p));
+        addOf("Code", text(Code, p));
+        addOf("Name", text(Name, p));
+        addOf("Unit", text(Unit, p));
+        addOf("Quantity", text(Quantity, p));
+        addOf("Quantity.enabled", enabled(Quantity, p));
+        addOf("Quantity.readOnly", readOnly(Quantity, p));
+        addOf("Price", text(Price, p));
+        addOf("Free", checked(Free, p));
+        addOf("Serial.visible", !hidden(Serial, p));
+        addOf("Serial", text(Serial, p));
+    }
+    add("From", dateOf(From));
+    add("To", dateOf(To));
+    add("Total", text(Total));
+    add("Year", text(Year));
+    add("Period", index(Period));
+    add("userCode", now.userCode);
+    add("cusId", now.cusId);
+    add("useSerial", now.useSerial);
+    add("oldPrice", now.oldPrice);
+    return lines;
 }

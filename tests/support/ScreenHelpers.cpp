@@ -7,21 +7,11 @@
 #include "platform/sql/Query.h"
 #include "support/DemoDatabases.h"
 
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
-
 TFrTarvoAdjAndConsignment *newConsignmentScreen(int userId)
 {
     auto *s = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
     s->UserId = userId;
     return s;
-}
-
-void clickTab(TFrTarvoAdjAndConsignment *s, int index)
-{
-    QTabBar *bar = s->PageControl1->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
 }
 
 double listPrice(DemoDatabases &dbs, const QString &barcode)

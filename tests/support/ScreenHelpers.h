@@ -16,9 +16,6 @@ inline const QString Saved = QStringLiteral("บันทึกเรียบ�
 // with a store on it), not yet shown, without a barcode search.
 TFrTarvoAdjAndConsignment *newConsignmentScreen(int userId);
 
-// Clicks the tab of the screen's page control at index.
-void clickTab(TFrTarvoAdjAndConsignment *s, int index);
-
 // A new screen of the fixture (ScreenFixture, FaultFixture) with branch 1 (BR01, customer 1)
 // current: Enter takes the branch the screen proposes.
 template <class Fixture>

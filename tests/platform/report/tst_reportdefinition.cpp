@@ -4,10 +4,10 @@
 #include "platform/report/ReportDefinitionLoader.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/report/ReportNumberFormat.h"
-#include "platform/report/ReportPrinter.h"
 #include "platform/report/ReportSqlParameters.h"
 #include "platform/report/ReportTemplateText.h"
-#include "platform/report/ReportViewer.h"
+#include "platform/reportview/ReportPrinter.h"
+#include "platform/reportview/ReportViewer.h"
 
 #include <QLocale>
 #include <QtTest>

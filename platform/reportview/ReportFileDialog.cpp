@@ -1,4 +1,4 @@
-#include "platform/report/ReportFileDialog.h"
+#include "platform/reportview/ReportFileDialog.h"
 
 #include "platform/ui/DialogService.h"
 

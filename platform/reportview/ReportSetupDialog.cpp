@@ -1,6 +1,6 @@
-#include "platform/report/ReportSetupDialog.h"
+#include "platform/reportview/ReportSetupDialog.h"
 
-#include "platform/report/ReportFileDialog.h"
+#include "platform/reportview/ReportFileDialog.h"
 #include "platform/ui/DialogService.h"
 
 #include <QComboBox>

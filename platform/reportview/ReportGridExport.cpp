@@ -1,9 +1,9 @@
-#include "platform/report/ReportGridExport.h"
+#include "platform/reportview/ReportGridExport.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/report/ReportFileDialog.h"
 #include "platform/report/ReportMessages.h"
 #include "platform/report/ReportXlsxWriter.h"
+#include "platform/reportview/ReportFileDialog.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DialogService.h"
 

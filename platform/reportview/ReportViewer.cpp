@@ -1,9 +1,9 @@
-#include "platform/report/ReportViewer.h"
+#include "platform/reportview/ReportViewer.h"
 
 #include "platform/report/ReportEngine.h"
-#include "platform/report/ReportPreviewWindow.h"
-#include "platform/report/ReportPrinter.h"
-#include "platform/report/ReportSetupDialog.h"
+#include "platform/reportview/ReportPreviewWindow.h"
+#include "platform/reportview/ReportPrinter.h"
+#include "platform/reportview/ReportSetupDialog.h"
 
 #include <QPrinter>
 

@@ -1,4 +1,4 @@
-#include "platform/report/ReportPageView.h"
+#include "platform/reportview/ReportPageView.h"
 
 #include "platform/report/ReportPagePainter.h"
 

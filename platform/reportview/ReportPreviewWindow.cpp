@@ -1,14 +1,14 @@
-#include "platform/report/ReportPreviewWindow.h"
+#include "platform/reportview/ReportPreviewWindow.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportError.h"
-#include "platform/report/ReportFileDialog.h"
 #include "platform/report/ReportMessages.h"
-#include "platform/report/ReportPageView.h"
-#include "platform/report/ReportPrintDialog.h"
-#include "platform/report/ReportPrinter.h"
 #include "platform/report/ReportRun.h"
-#include "platform/report/ReportSetupDialog.h"
+#include "platform/reportview/ReportFileDialog.h"
+#include "platform/reportview/ReportPageView.h"
+#include "platform/reportview/ReportPrintDialog.h"
+#include "platform/reportview/ReportPrinter.h"
+#include "platform/reportview/ReportSetupDialog.h"
 #include "platform/ui/DialogService.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
-#include "platform/report/ReportPrintDialog.h"
+#include "platform/reportview/ReportPrintDialog.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/report/ReportFileDialog.h"
-#include "platform/report/ReportPrinter.h"
+#include "platform/reportview/ReportFileDialog.h"
+#include "platform/reportview/ReportPrinter.h"
 #include "platform/ui/DialogService.h"
 
 #include <QCheckBox>

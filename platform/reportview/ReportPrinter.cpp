@@ -1,4 +1,4 @@
-#include "platform/report/ReportPrinter.h"
+#include "platform/reportview/ReportPrinter.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportMessages.h"

@@ -1,0 +1,3 @@
+#pragma once
+
+// A second library in the folder of low.

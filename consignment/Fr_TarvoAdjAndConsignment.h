@@ -7,7 +7,7 @@
 #include <QString>
 #include <memory>
 
-class ConsignmentStore;
+class LineStore;
 class DataGrid;
 class Database;
 class DataLabel;
@@ -38,7 +38,7 @@ class TFrTarvoAdjAndConsignment : public TFrForm
     Q_OBJECT
 public:
     // The screen reads from the company database and saves its lines through the store.
-    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<ConsignmentStore> store, QWidget *parent = nullptr);
+    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<LineStore> store, QWidget *parent = nullptr);
     ~TFrTarvoAdjAndConsignment() override;
 
     static constexpr int ClientWidth = 885;
@@ -214,7 +214,7 @@ private:
     bool checkEntry(EntryPage &page);
     ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
     void saveLine(const ConsignmentLine &line);
-    QString showSaved();
+    QString showSaved(const QString &text);
     void takeScan(const QString &scan);
     void setActivePage(int index);
 
@@ -265,7 +265,7 @@ private:
     };
 
     Database *m_company;
-    std::unique_ptr<ConsignmentStore> m_store;
+    std::unique_ptr<LineStore> m_store;
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;
     bool m_inBaseShow = false;

@@ -1,0 +1,49 @@
+#include "consignment/JournalStore.h"
+
+#include "consignment/OfflineMode.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <optional>
+
+JournalStore::JournalStore(OfflineMode &mode)
+    : m_mode(mode)
+{}
+
+SaveOutcome JournalStore::save(const ConsignmentLine &line)
+{
+    m_refusal.clear();
+    const JournalEntry added = m_mode.journal().add(line);
+    Q_EMIT m_mode.journalChanged();
+    const bool online = m_mode.link().online();
+    if (added.state != JournalState::New)
+        return SaveOutcome::KeptLocally; // held behind a refused line with its serial number
+
+    std::optional<JournalEntry> settled;
+    QEventLoop loop;
+    const QMetaObject::Connection watch =
+        QObject::connect(&m_mode, &OfflineMode::lineSettled, &loop, [&](const JournalEntry &entry) {
+            if (entry.seq != added.seq)
+                return;
+            settled = entry;
+            loop.quit();
+        });
+    m_mode.sendSoon();
+    if (!online)
+        return SaveOutcome::KeptLocally; // the clerk does not wait for a link known to be down
+    QTimer::singleShot(settleWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QObject::disconnect(watch);
+    if (!settled)
+        return SaveOutcome::KeptLocally;
+    switch (settled->state) {
+    case JournalState::Stored:
+    case JournalState::AlreadyStored:
+        return SaveOutcome::Stored;
+    case JournalState::Refused:
+        m_refusal = settled->reason;
+        return SaveOutcome::Refused;
+    default:
+        return SaveOutcome::KeptLocally;
+    }
+}

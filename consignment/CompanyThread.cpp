@@ -3,7 +3,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 
-
 CompanyThread::CompanyThread(const QString &name, const QStringList &companyParams, const QString &iniPath)
     : m_params(companyParams)
     , m_iniPath(iniPath)

@@ -31,6 +31,6 @@ private:
     QStringList m_params;
     QString m_iniPath;
     QThread m_thread;
-    std::unique_ptr<QObject> m_context;    // lives on the thread: the jobs are its queued calls
-    std::unique_ptr<Database> m_company;   // made by the first job, on the thread
+    std::unique_ptr<QObject> m_context;  // lives on the thread: the jobs are its queued calls
+    std::unique_ptr<Database> m_company; // made by the first job, on the thread
 };

@@ -40,7 +40,6 @@ public:
     static SaveRequestAnswer send(Query &save, const ConsignmentLine &line, const QUuid &requestId);
 
 private:
-
     Database *m_company;
     std::unique_ptr<Query> m_save; // QSave: its statement is set at each save
     RequestIdSupport m_requestIds;

@@ -1,8 +1,8 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
-#include "consignment/LineStore.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/LineStore.h"
 #include "consignment/ScanCatcher.h"
 #include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"

@@ -28,6 +28,11 @@ SaveOutcome JournalStore::save(const ConsignmentLine &line)
             settled = entry;
             loop.quit();
         });
+    // A link failure of the sender ends the wait at once: the line waits in the journal.
+    QObject::connect(&m_mode.link(), &CompanyLink::changed, &loop, [&loop](bool nowOnline) {
+        if (!nowOnline)
+            loop.quit();
+    });
     m_mode.sendSoon();
     if (!online)
         return SaveOutcome::KeptLocally; // the clerk does not wait for a link known to be down

@@ -8,7 +8,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 
-
 OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     : QObject(parent)
     , m_setup(setup)
@@ -84,6 +83,11 @@ void OfflineMode::sendSoon()
         if (m_sender)
             m_sender->round(probe);
     });
+}
+
+void OfflineMode::waitForSender()
+{
+    m_senderThread->runAndWait([](Database &) {});
 }
 
 void OfflineMode::minuteTick()

@@ -51,6 +51,8 @@ public:
     // A round of the sender as soon as it is free; a refresh of the scan copy.
     void sendSoon();
     void refreshCopySoon();
+    // Waits for the sender's rounds asked for so far to end.
+    void waitForSender();
 
 Q_SIGNALS:
     void lineSettled(const JournalEntry &entry);

@@ -28,10 +28,10 @@ class OfflineSender
 public:
     // What the sender tells the program; each is called on the sender's thread.
     struct Reports {
-        std::function<void()> answered;                                    // the company database answered
-        std::function<void()> lost;                                        // the link failed
-        std::function<void(const JournalEntry &settled)> settled;          // a line stored, already stored or refused
-        std::function<void()> journalChanged;                              // the journal's counts may have changed
+        std::function<void()> answered;                           // the company database answered
+        std::function<void()> lost;                               // the link failed
+        std::function<void(const JournalEntry &settled)> settled; // a line stored, already stored or refused
+        std::function<void()> journalChanged;                     // the journal's counts may have changed
     };
 
     OfflineSender(Database &company, const QString &journalFile, Reports reports);

@@ -8,6 +8,7 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "consignment/JournalStore.h"
 #include "consignment/OfflineMode.h"
+#include "consignment/OfflineSender.h"
 #include "consignment/OfflineStatusStrip.h"
 #include "data/U_DM.h"
 #include "platform/ui/ExceptionRouter.h"
@@ -192,6 +193,25 @@ private Q_SLOTS:
         QCOMPARE(saves[0].last().toString(), id(kept));
         QCOMPARE(mode->journal().entries().size(), 1);
         QCOMPARE(mode->journal().entry(kept.seq)->attempts, 2);
+    }
+
+    // A company database whose procedure does not take the id gets the eleven-value call; when
+    // its answer is lost the line is never sent again by itself (it could be stored twice): it is
+    // parked for a person, saying why, and the next line goes.
+    void withoutTheIdALostAnswerIsParked()
+    {
+        Workstation w;
+        w.server.answer("From sys.parameters", QJsonArray{TdsStandIn::resultSet({"TakesRequestId int"}, {QJsonArray{0}})});
+        w.server.answer("^Exec Save_Tarvo_Consignment @P1, @P2 ,@P3,", "close", 1);
+        auto mode = w.start();
+        JournalStore store(*mode);
+        QCOMPARE(store.save(line(1)), SaveOutcome::KeptLocally);
+        const qint64 lost = mode->journal().entries().first().seq;
+        mode->sendSoon();
+        QTRY_COMPARE(stateOf(*mode, lost), JournalState::Refused);
+        QCOMPARE(mode->journal().entry(lost)->reason, OfflineSender::unresolvableReason);
+        QCOMPARE(store.save(line(2)), SaveOutcome::Stored);
+        QCOMPARE(w.savedIds(), QStringList({"without id", "without id"}));
     }
 
     // Lines a workstation kept earlier go at the start: the first is refused and parked with the

@@ -3,6 +3,7 @@
 // DIR holds QLM.INI (the stand-in's [DATABASE] section, [OFFLINE] on) and gets the journal; the
 // stand-in is scripted not to answer the save, so that the line stays under way until the kill.
 #include "consignment/OfflineMode.h"
+#include "support/StandInLine.h"
 #include "support/TdsStandIn.h"
 
 #include <QCoreApplication>
@@ -16,16 +17,7 @@ int main(int argc, char **argv)
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const QString ini = dir.filePath(QStringLiteral("QLM.INI"));
     OfflineMode mode({OfflineSettings::read(ini, QStringLiteral("DEMO")), TdsStandIn::params(QStringLiteral("DEMO")), ini});
-    ConsignmentLine line;
-    line.userCode = QStringLiteral("BR01");
-    line.userKeyIn = QStringLiteral("SOMCHAI");
-    line.customer = 1;
-    line.consigType = QStringLiteral("S");
-    line.barcode = QStringLiteral("8850000000001");
-    line.quantity = 3;
-    line.price = line.oldPrice = 19.99;
-    line.editDate = QDate::currentDate();
-    mode.journal().add(line);
+    mode.journal().add(standInLine(3));
     mode.sendSoon();
     return app.exec();
 }

@@ -15,6 +15,7 @@
 #include "support/ConsignmentDriver.h"
 #include "support/ProgramOnDemo.h"
 #include "support/ScriptedDialogService.h"
+#include "support/StandInLine.h"
 #include "support/TdsStandIn.h"
 
 #include <QDir>
@@ -32,21 +33,6 @@ namespace {
 const QString saveWithId =
     QStringLiteral("^Exec Save_Tarvo_Consignment @P1, @P2, @P3, @P4, @P5, @P6, @P7, @P8, @P9, @P10, @P11, @P12$");
 const QString keptLocally = QStringLiteral("บันทึกไว้ในเครื่องแล้ว จะส่งให้อัตโนมัติ");
-
-ConsignmentLine line(int quantity, const QString &serial = QString())
-{
-    ConsignmentLine l;
-    l.userCode = QStringLiteral("BR01");
-    l.userKeyIn = QStringLiteral("SOMCHAI");
-    l.customer = 1;
-    l.consigType = QStringLiteral("S");
-    l.barcode = QStringLiteral("8850000000001");
-    l.serialNumber = serial;
-    l.quantity = quantity;
-    l.price = l.oldPrice = 19.99;
-    l.editDate = QDate::currentDate();
-    return l;
-}
 
 QJsonArray answered(const QString &outcome)
 {
@@ -140,21 +126,21 @@ private Q_SLOTS:
         QVERIFY(pragma.exec("PRAGMA synchronous") && pragma.next());
         QCOMPARE(pragma.value(0).toInt(), 2);
         JournalStore store(*mode);
-        QCOMPARE(store.save(line(1)), SaveOutcome::Stored);
+        QCOMPARE(store.save(standInLine(1)), SaveOutcome::Stored);
         QCOMPARE(w.savedIds(), QStringList{id(mode->journal().entries().first())});
         QCOMPARE(w.saves().first().mid(0, 11),
                  QVariantList({"BR01", "SOMCHAI", 1, "S", "8850000000001", "", 1, 19.99, "N", 19.99,
                                QDate::currentDate().toString(Qt::ISODate)}));
 
         w.server.stop();
-        QCOMPARE(store.save(line(2)), SaveOutcome::KeptLocally);
+        QCOMPARE(store.save(standInLine(2)), SaveOutcome::KeptLocally);
         QTRY_VERIFY(!mode->link().online());
-        QCOMPARE(store.save(line(3)), SaveOutcome::KeptLocally);
+        QCOMPARE(store.save(standInLine(3)), SaveOutcome::KeptLocally);
         mode->waitForSender();
         const QList<JournalEntry> waiting = mode->journal().waiting();
         QCOMPARE(waiting.size(), 2);
-        QCOMPARE(waiting[0].line, line(2));
-        QCOMPARE(waiting[1].line, line(3));
+        QCOMPARE(waiting[0].line, standInLine(2));
+        QCOMPARE(waiting[1].line, standInLine(3));
 
         w.server.clearLog();
         QVERIFY(w.server.start().isEmpty());
@@ -165,7 +151,7 @@ private Q_SLOTS:
         for (const JournalEntry &e : waiting)
             QCOMPARE(stateOf(*mode, e.seq), JournalState::Stored);
         mode->sendSoon();
-        QCOMPARE(store.save(line(4)), SaveOutcome::Stored);
+        QCOMPARE(store.save(standInLine(4)), SaveOutcome::Stored);
         QCOMPARE(w.saves().size(), 3);
     }
 
@@ -179,7 +165,7 @@ private Q_SLOTS:
         w.server.answer(saveWithId, "close", 1);
         auto mode = w.start();
         JournalStore store(*mode);
-        QCOMPARE(store.save(line(5)), SaveOutcome::KeptLocally);
+        QCOMPARE(store.save(standInLine(5)), SaveOutcome::KeptLocally);
         const JournalEntry kept = mode->journal().entries().first();
         QVERIFY(kept.outcomeUnknown);
         QCOMPARE(kept.state, JournalState::New);
@@ -205,12 +191,12 @@ private Q_SLOTS:
         w.server.answer("^Exec Save_Tarvo_Consignment @P1, @P2 ,@P3,", "close", 1);
         auto mode = w.start();
         JournalStore store(*mode);
-        QCOMPARE(store.save(line(1)), SaveOutcome::KeptLocally);
+        QCOMPARE(store.save(standInLine(1)), SaveOutcome::KeptLocally);
         const qint64 lost = mode->journal().entries().first().seq;
         mode->sendSoon();
         QTRY_COMPARE(stateOf(*mode, lost), JournalState::Refused);
         QCOMPARE(mode->journal().entry(lost)->reason, OfflineSender::unresolvableReason);
-        QCOMPARE(store.save(line(2)), SaveOutcome::Stored);
+        QCOMPARE(store.save(standInLine(2)), SaveOutcome::Stored);
         QCOMPARE(w.savedIds(), QStringList({"without id", "without id"}));
     }
 
@@ -225,9 +211,9 @@ private Q_SLOTS:
         qint64 refused = 0, plain = 0, sameSerial = 0;
         {
             OfflineJournal journal(w.settings.journalFile);
-            refused = journal.add(line(1, "SN-7")).seq;
-            plain = journal.add(line(2)).seq;
-            sameSerial = journal.add(line(1, "sn-7 ")).seq;
+            refused = journal.add(standInLine(1, "SN-7")).seq;
+            plain = journal.add(standInLine(2)).seq;
+            sameSerial = journal.add(standInLine(1, "sn-7 ")).seq;
         }
         auto mode = w.start();
         QTRY_COMPARE(stateOf(*mode, plain), JournalState::Stored);

@@ -262,9 +262,12 @@ void TFrTarvoAdjAndConsignment::AcNewExecute()
     if (m_inBaseShow)
         return;
 
-    {
+    // While the store knows the company database to be out of reach (the offline mode: a line
+    // kept in the journal), the daily grid is only emptied, so that the page is reset: its
+    // reading would fail.
+    QRPProdDay->close();
+    if (!m_store || m_store->companyReachable()) {
         WaitCursor wait;
-        QRPProdDay->close();
         QRPProdDay->open();
     }
 

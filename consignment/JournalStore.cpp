@@ -1,6 +1,7 @@
 #include "consignment/JournalStore.h"
 
 #include "consignment/OfflineMode.h"
+#include "platform/ui/ConnectGuarded.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -9,6 +10,11 @@
 JournalStore::JournalStore(OfflineMode &mode)
     : m_mode(mode)
 {}
+
+bool JournalStore::companyReachable() const
+{
+    return m_mode.link().online();
+}
 
 SaveOutcome JournalStore::save(const ConsignmentLine &line)
 {
@@ -22,14 +28,14 @@ SaveOutcome JournalStore::save(const ConsignmentLine &line)
     std::optional<JournalEntry> settled;
     QEventLoop loop;
     const QMetaObject::Connection watch =
-        QObject::connect(&m_mode, &OfflineMode::lineSettled, &loop, [&](const JournalEntry &entry) {
+        connectGuarded(&m_mode, &OfflineMode::lineSettled, &loop, [&](const JournalEntry &entry) {
             if (entry.seq != added.seq)
                 return;
             settled = entry;
             loop.quit();
         });
     // A link failure of the sender ends the wait at once: the line waits in the journal.
-    QObject::connect(&m_mode.link(), &CompanyLink::changed, &loop, [&loop](bool nowOnline) {
+    connectGuarded(&m_mode.link(), &CompanyLink::changed, &loop, [&loop](bool nowOnline) {
         if (!nowOnline)
             loop.quit();
     });

@@ -7,6 +7,7 @@
 #include "consignment/ScanCopy.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
+#include "platform/ui/ConnectGuarded.h"
 
 OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     : QObject(parent)
@@ -37,9 +38,9 @@ OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
         m_sender = std::make_unique<OfflineSender>(company, journalFile, reports);
     });
 
-    connect(&m_sendTimer, &QTimer::timeout, this, &OfflineMode::minuteTick);
+    connectGuarded(&m_sendTimer, &QTimer::timeout, this, &OfflineMode::minuteTick);
     m_sendTimer.start(sendIntervalMs);
-    connect(&m_refreshTimer, &QTimer::timeout, this, [this] {
+    connectGuarded(&m_refreshTimer, &QTimer::timeout, this, [this] {
         if (m_link.online())
             refreshCopySoon();
     });
@@ -67,9 +68,9 @@ OfflineStatusStrip *OfflineMode::makeStatusStrip(QWidget *parent)
 {
     auto *strip = new OfflineStatusStrip(parent);
     const auto counts = [this, strip] { strip->setCounts(m_journal.counts()); };
-    connect(&m_link, &CompanyLink::changed, strip, &OfflineStatusStrip::setOnline);
-    connect(this, &OfflineMode::journalChanged, strip, counts);
-    connect(this, &OfflineMode::copyRefreshed, strip, &OfflineStatusStrip::setCopyRefreshedAt);
+    connectGuarded(&m_link, &CompanyLink::changed, strip, &OfflineStatusStrip::setOnline);
+    connectGuarded(this, &OfflineMode::journalChanged, strip, counts);
+    connectGuarded(this, &OfflineMode::copyRefreshed, strip, &OfflineStatusStrip::setCopyRefreshedAt);
     strip->setOnline(m_link.online());
     strip->setCopyRefreshedAt(m_copyRefreshedAt);
     counts();

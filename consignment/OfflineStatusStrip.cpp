@@ -1,5 +1,6 @@
 #include "consignment/OfflineStatusStrip.h"
 
+#include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/ThaiFont.h"
 
 namespace {
@@ -29,7 +30,7 @@ OfflineStatusStrip::OfflineStatusStrip(QWidget *parent)
     setObjectName(QStringLiteral("OfflineStatusStrip"));
     setFont(thaiFont(12));
     setTextFormat(Qt::PlainText);
-    connect(&m_minute, &QTimer::timeout, this, &OfflineStatusStrip::render);
+    connectGuarded(&m_minute, &QTimer::timeout, this, &OfflineStatusStrip::render);
     m_minute.start(60 * 1000);
     render();
 }

@@ -256,10 +256,11 @@ private Q_SLOTS:
     }
 
     // A clerk's day on the program's own screen (the offline mode switched on in QLM.INI): a line
-    // stored at once; the server failing every save for a while, the lines are kept, the clerk is
-    // told so and the page is emptied each time (a scan typed while the box is up is taken); a
-    // status strip counts them; once the server takes saves again they go, each once and in
-    // order; a refusal shows the server's error as any refusal, empties the page and is parked.
+    // stored at once; the server losing every save's answer for a while, then stopped, the lines
+    // are kept, the clerk is told so and the page is emptied each time (a scan typed while the box
+    // is up is taken); a status strip counts them; once the server takes saves again they go, each
+    // once and in order; a refusal shows the server's error as any refusal, empties the page and
+    // is parked.
     void aClerksDay()
     {
         Workstation w;
@@ -295,21 +296,31 @@ private Q_SLOTS:
         clerk.save();
         QCOMPARE(dialogs.texts(), QStringList{"บันทึกเรียบร้อย"});
 
-        w.server.answer(saveWithId, "close"); // every save from now on loses its answer
-        for (const char *quantity : {"2", "3"}) {
-            dialogs.clear();
-            enterLine(quantity);
-            clerk.save();
+        // Kept: the clerk is told so and the page is emptied for the next item.
+        auto keptAndEmptied = [&] {
             QCOMPARE(dialogs.texts(), QStringList{keptLocally});
             QVERIFY(clerk.entry().barcode->text().isEmpty());
             QVERIFY(!clerk.saveEnabled());
+            dialogs.clear();
+        };
+        w.server.answer(saveWithId, "close"); // every save from now on loses its answer
+        dialogs.clear();
+        for (const char *quantity : {"2", "3"}) {
+            enterLine(quantity);
+            clerk.save();
+            keptAndEmptied();
         }
         enterLine("4");
+        w.server.stop(); // and now the server is away altogether
+        clerk.save();
+        keptAndEmptied();
+        QVERIFY(w.server.start().isEmpty());
+        enterLine("5");
         QCOMPARE(clerk.saveThenScanAtOnce("8850000000001"), QStringList{keptLocally});
         QCOMPARE(clerk.entry().barcode->text(), QString("8850000000001"));
         QCOMPARE(clerk.productName(), QString("น้ำดื่มตราช้าง 600 มล."));
         mode->waitForSender();
-        QTRY_VERIFY2(strip->text().contains("รอส่ง 3 รายการ"), qPrintable(strip->text()));
+        QTRY_VERIFY2(strip->text().contains("รอส่ง 4 รายการ"), qPrintable(strip->text()));
         QVERIFY(errors.isEmpty());
 
         w.server.clearRules();
@@ -318,7 +329,7 @@ private Q_SLOTS:
         QTRY_VERIFY(mode->journal().waiting().isEmpty());
         QTRY_VERIFY2(strip->text().startsWith("ออนไลน์") && !strip->text().contains("รอส่ง"), qPrintable(strip->text()));
         QList<JournalEntry> all = mode->journal().entries();
-        QCOMPARE(all.size(), 4);
+        QCOMPARE(all.size(), 5);
         QCOMPARE(w.savedIds(), ids(all.mid(1)));
         for (int i = 0; i < all.size(); ++i) {
             QCOMPARE(all[i].line.quantity, i + 1.0);
@@ -328,7 +339,7 @@ private Q_SLOTS:
         const QString reason = QStringLiteral("ไม่สามารถบันทึกได้ ปิดงวดบัญชีแล้ว");
         w.server.answer(saveWithId, QJsonArray{QJsonObject{{"error", QJsonArray{50000, reason}}}}, 1);
         dialogs.clear();
-        clerk.typeQuantity("5");
+        clerk.typeQuantity("6");
         clerk.save();
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].contains(reason), qPrintable(errors[0]));
@@ -337,11 +348,11 @@ private Q_SLOTS:
         QCOMPARE(mode->journal().entries().last().state, JournalState::Refused);
         QTRY_VERIFY2(strip->text().contains("ถูกปฏิเสธ 1 รายการ"), qPrintable(strip->text()));
 
-        enterLine("6");
+        enterLine("7");
         clerk.save();
         QCOMPARE(dialogs.texts(), QStringList{"บันทึกเรียบร้อย"});
         all = mode->journal().entries();
-        QCOMPARE(all.size(), 6);
+        QCOMPARE(all.size(), 7);
         QCOMPARE(all.last().state, JournalState::Stored);
         QCOMPARE(w.savedIds(), ids(all.mid(1)));
 

@@ -1,11 +1,13 @@
 #include "consignment/Fr_OfflineJournal.h"
 
+#include "consignment/OfflineRows.h"
 #include "platform/format/Conversions.h"
 #include "platform/reportview/ReportGridExport.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/DialogService.h"
+#include "platform/ui/ThaiFont.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,12 +19,25 @@
 
 namespace {
 
-const QStringList columns{QStringLiteral("Seq"),          QStringLiteral("State"),         QStringLiteral("EditDate"),
-                          QStringLiteral("UserCode"),     QStringLiteral("ConsigType"),    QStringLiteral("BarCode"),
-                          QStringLiteral("ProdName"),     QStringLiteral("Quantity"),      QStringLiteral("Price"),
-                          QStringLiteral("SerialNumber"), QStringLiteral("Reason"),        QStringLiteral("Attempts"),
-                          QStringLiteral("CreatedAt"),    QStringLiteral("LastAttemptAt"), QStringLiteral("DiscardReason"),
-                          QStringLiteral("DiscardedBy"),  QStringLiteral("DiscardedAt")};
+constexpr int FontPixelSize = 13; // as the screens
+
+const QStringList columns{QStringLiteral("Seq"),
+                          QStringLiteral("State"),
+                          QStringLiteral("Reason"),
+                          QStringLiteral("Attempts"),
+                          QStringLiteral("EditDate"),
+                          QStringLiteral("UserCode"),
+                          QStringLiteral("ConsigTypeText"),
+                          QStringLiteral("BarCode"),
+                          QStringLiteral("ProdName"),
+                          QStringLiteral("Quantity"),
+                          QStringLiteral("Price"),
+                          QStringLiteral("SerialNumber"),
+                          QStringLiteral("CreatedAt"),
+                          QStringLiteral("LastAttemptAt"),
+                          QStringLiteral("DiscardReason"),
+                          QStringLiteral("DiscardedBy"),
+                          QStringLiteral("DiscardedAt")};
 
 // A journal time (UTC) in the workstation's time, as the clerk reads a clock.
 QString localTime(const QDateTime &utc)
@@ -64,6 +79,7 @@ TFrOfflineJournal::TFrOfflineJournal(OfflineJournal &journal, const QString &who
 {
     setObjectName(QStringLiteral("FrOfflineJournal"));
     setWindowTitle(QStringLiteral("รายการในเครื่องที่ยังไม่ได้บันทึกที่เครื่องแม่ข่าย"));
+    setFont(thaiFont(FontPixelSize));
     QJournal = new Query(nullptr, this);
     QJournal->setObjectName(QStringLiteral("QJournal"));
     build();
@@ -101,24 +117,13 @@ void TFrOfflineJournal::build()
         d.fileName = ReportGridExport::fileNameOf(QStringLiteral("รายการในเครื่อง ") + now);
         return d;
     });
-    const QStringList titles{QStringLiteral("ลำดับ"),
-                             QStringLiteral("สถานะ"),
-                             QStringLiteral("วันที่"),
-                             QStringLiteral("สาขา"),
-                             QStringLiteral("ประเภท"),
-                             QStringLiteral("BarCode"),
-                             QStringLiteral("สินค้า"),
-                             QStringLiteral("จำนวน"),
-                             QStringLiteral("ราคา"),
-                             QStringLiteral("SerialNo"),
-                             QStringLiteral("เหตุผลของเครื่องแม่ข่าย"),
-                             QStringLiteral("ส่งแล้ว (ครั้ง)"),
-                             QStringLiteral("บันทึกเมื่อ"),
-                             QStringLiteral("ส่งล่าสุด"),
-                             QStringLiteral("เหตุผลที่ยกเลิก"),
-                             QStringLiteral("ยกเลิกโดย"),
-                             QStringLiteral("ยกเลิกเมื่อ")};
-    const QList<int> widths{50, 110, 80, 60, 50, 110, 180, 60, 70, 100, 260, 80, 130, 130, 180, 70, 130};
+    const QStringList titles{QStringLiteral("ลำดับ"),        QStringLiteral("สถานะ"),   QStringLiteral("เหตุผลของเครื่องแม่ข่าย"),
+                             QStringLiteral("ส่งแล้ว (ครั้ง)"), QStringLiteral("วันที่"),     QStringLiteral("สาขา"),
+                             QStringLiteral("ประเภท"),      QStringLiteral("BarCode"), QStringLiteral("สินค้า"),
+                             QStringLiteral("จำนวน"),       QStringLiteral("ราคา"),    QStringLiteral("SerialNo"),
+                             QStringLiteral("บันทึกเมื่อ"),     QStringLiteral("ส่งล่าสุด"),  QStringLiteral("เหตุผลที่ยกเลิก"),
+                             QStringLiteral("ยกเลิกโดย"),    QStringLiteral("ยกเลิกเมื่อ")};
+    const QList<int> widths{50, 110, 260, 80, 80, 60, 70, 110, 180, 60, 70, 100, 130, 130, 180, 70, 130};
     QList<DataGrid::Column> shown;
     for (int c = 0; c < columns.size(); ++c)
         shown << DataGrid::Column{columns[c], titles[c], widths[c]};
@@ -157,8 +162,8 @@ void TFrOfflineJournal::refresh()
         const ConsignmentLine &l = e.line;
         if (e.seq == before)
             current = rows.rowCount();
-        rows.cells << e.seq << stateText(e) << l.editDate << l.userCode << l.consigType << l.barcode << l.shown.productName
-                   << l.quantity << l.price << l.serialNumber << e.reason << e.attempts << localTime(e.createdAt)
+        rows.cells << e.seq << stateText(e) << e.reason << e.attempts << l.editDate << l.userCode << OfflineRows::typeText(l)
+                   << l.barcode << l.shown.productName << l.quantity << l.price << l.serialNumber << localTime(e.createdAt)
                    << localTime(e.lastAttemptAt) << e.discardReason << e.discardedBy << localTime(e.discardedAt);
     }
     QJournal->openRows(std::move(rows));

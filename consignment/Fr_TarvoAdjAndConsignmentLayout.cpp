@@ -454,16 +454,18 @@ void TFrTarvoAdjAndConsignment::buildOfflineControls()
     BtJournal->setFocusPolicy(Qt::NoFocus);
     BtJournal->setToolTip(QStringLiteral("รายการในเครื่องที่ยังไม่ได้บันทึกที่เครื่องแม่ข่าย"));
     GroupBox1->layout()->addWidget(BtJournal);
+    BtJournal->show();
 
     QList<DataGrid::Column> daily = dailyColumns();
-    daily[3].width = 140;
-    daily.prepend({OfflineRows::StateField, QStringLiteral("สถานะ"), 60});
+    daily[3].width = 130;
+    daily.prepend({OfflineRows::StateField, QStringLiteral("สถานะ"), 70});
     DBGRPProdDay->setDataSource(QRPProdDay, daily);
     LbWaiting = new QLabel(TabSheet3);
     LbWaiting->setObjectName(QStringLiteral("LbWaiting"));
     LbWaiting->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
     if (QBoxLayout *bottom = layoutHolding(TabSheet3->layout(), LbTotal))
-        bottom->insertWidget(0, LbWaiting);
+        bottom->insertWidget(0, LbWaiting, 1);
+    LbWaiting->show();
 
     QList<DataGrid::Column> onhand = onhandColumns();
     onhand[1].width = 260;

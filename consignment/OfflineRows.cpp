@@ -107,6 +107,20 @@ QList<JournalEntry> notAmong(const QList<JournalEntry> &lines, const QSet<QUuid>
     return kept;
 }
 
+QString typeText(const ConsignmentLine &line)
+{
+    const QString type = typeOf(line);
+    if (type == QLatin1String("S"))
+        return QStringLiteral("ขาย");
+    if (type == QLatin1String("R"))
+        return QStringLiteral("รับคืน");
+    if (type == QLatin1String("A") && line.quantity > 0)
+        return QStringLiteral("ปรับปรุง+");
+    if (type == QLatin1String("A") && line.quantity < 0)
+        return QStringLiteral("ปรุบปรุง-");
+    return QStringLiteral("ไม่ระบุ");
+}
+
 double dailyTotal(const ConsignmentLine &line)
 {
     return (typeOf(line) == QLatin1String("R") ? -1 : 1) * rounded(line.quantity * line.price);
@@ -118,21 +132,12 @@ ResultRows daily(const ResultRows &stored, const QList<JournalEntry> &lines)
     for (const JournalEntry &e : lines) {
         const ConsignmentLine &l = e.line;
         const QString type = typeOf(l);
-        QString text = QStringLiteral("ไม่ระบุ");
-        if (type == QLatin1String("S"))
-            text = QStringLiteral("ขาย");
-        else if (type == QLatin1String("R"))
-            text = QStringLiteral("รับคืน");
-        else if (type == QLatin1String("A") && l.quantity > 0)
-            text = QStringLiteral("ปรับปรุง+");
-        else if (type == QLatin1String("A") && l.quantity < 0)
-            text = QStringLiteral("ปรุบปรุง-");
         const double sign = type == QLatin1String("R") ? -1 : 1;
         append(rows,
                {{QStringLiteral("DOCTYPE"), 2},
                 {QStringLiteral("DOCDATE"), l.editDate},
                 {QStringLiteral("BARCODE"), l.barcode},
-                {QStringLiteral("CONSIGTYPETEXT"), text},
+                {QStringLiteral("CONSIGTYPETEXT"), typeText(l)},
                 {QStringLiteral("PRODNAME"), l.shown.productName},
                 {QStringLiteral("UNITNAME"), l.shown.unitName},
                 {QStringLiteral("QUANTITY"), sign * rounded(l.quantity)},

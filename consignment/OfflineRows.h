@@ -35,6 +35,8 @@ bool mayBeStored(const JournalEntry &entry);
 // The lines whose request id is not among those the company database has stored.
 QList<JournalEntry> notAmong(const QList<JournalEntry> &lines, const QSet<QUuid> &stored);
 
+// A line's type as the daily view words it: "ขาย", "รับคืน", "ปรับปรุง+", "ปรุบปรุง-" or "ไม่ระบุ".
+QString typeText(const ConsignmentLine &line);
 // A line's value as the daily view shows it once stored: quantity × price, negated for a take-back.
 double dailyTotal(const ConsignmentLine &line);
 // The daily view (ConsignmentSql::QRPProdDay): the stored rows (none when the company database

@@ -2,7 +2,8 @@
 
 CompanyLink::CompanyLink(QObject *parent)
     : QObject(parent)
-{}
+{
+}
 
 void CompanyLink::reportAnswered()
 {

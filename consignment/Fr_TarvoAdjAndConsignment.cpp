@@ -141,17 +141,28 @@ void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory f
     AcSearchBarCode->setEnabled(bool(m_searchFactory));
 }
 
+// An action of the screen's window run by a key.
+QAction *TFrTarvoAdjAndConsignment::keyAction(const QString &name, Qt::Key key)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    return action;
+}
+
+QString TFrTarvoAdjAndConsignment::keyText(Qt::Key key)
+{
+    return QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
 // The barcode search by key, so that a clerk searches without the mouse; its key is named in
 // the search buttons' hint.
 void TFrTarvoAdjAndConsignment::makeSearchAction()
 {
-    AcSearchBarCode = new QAction(this);
-    AcSearchBarCode->setObjectName(QStringLiteral("AcSearchBarCode"));
-    AcSearchBarCode->setShortcut(QKeySequence(BarcodeSearchKey));
-    AcSearchBarCode->setShortcutContext(Qt::WindowShortcut);
-    addAction(AcSearchBarCode);
-    const QString hint =
-        QStringLiteral("ค้นหา Barcode (%1)").arg(QKeySequence(BarcodeSearchKey).toString(QKeySequence::NativeText));
+    AcSearchBarCode = keyAction(QStringLiteral("AcSearchBarCode"), BarcodeSearchKey);
+    const QString hint = QStringLiteral("ค้นหา Barcode (%1)").arg(keyText(BarcodeSearchKey));
     BtBarCode1->setToolTip(hint);
     BtBarCode2->setToolTip(hint);
 }

@@ -215,6 +215,8 @@ private:
     void setTabOrder();
 
     void makeSearchAction();
+    QAction *keyAction(const QString &name, Qt::Key key);
+    static QString keyText(Qt::Key key);
     void wireHandlers();
 
     void decodeToday();

@@ -442,13 +442,8 @@ void TFrTarvoAdjAndConsignment::buildOnhandPage()
 // in sight) with the waiting lines' words under it, the on-hand grid's column of waiting changes.
 void TFrTarvoAdjAndConsignment::buildOfflineControls()
 {
-    AcJournal = new QAction(this);
-    AcJournal->setObjectName(QStringLiteral("AcJournal"));
-    AcJournal->setShortcut(QKeySequence(JournalKey));
-    AcJournal->setShortcutContext(Qt::WindowShortcut);
-    addAction(AcJournal);
-    BtJournal = new QPushButton(
-        QStringLiteral("รายการรอส่ง (%1)").arg(QKeySequence(JournalKey).toString(QKeySequence::NativeText)), GroupBox1);
+    AcJournal = keyAction(QStringLiteral("AcJournal"), JournalKey);
+    BtJournal = new QPushButton(QStringLiteral("รายการรอส่ง (%1)").arg(keyText(JournalKey)), GroupBox1);
     BtJournal->setObjectName(QStringLiteral("BtJournal"));
     BtJournal->setAutoDefault(false);
     BtJournal->setFocusPolicy(Qt::NoFocus);

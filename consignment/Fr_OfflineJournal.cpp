@@ -88,7 +88,7 @@ TFrOfflineJournal::TFrOfflineJournal(OfflineJournal &journal, const QString &who
     connectGuarded(BtDiscard, &QPushButton::clicked, this, &TFrOfflineJournal::BtDiscardClick);
     connectGuarded(BtResend, &QPushButton::clicked, this, &TFrOfflineJournal::BtResendClick);
     connectGuarded(BtExport, &QPushButton::clicked, this, [this] { DgJournal->exportAction()->trigger(); });
-    connect(BtClose, &QPushButton::clicked, this, &QDialog::close);
+    connectGuarded(BtClose, &QPushButton::clicked, this, [this] { close(); });
     refresh();
 }
 

@@ -14,7 +14,6 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/ui/DataGrid.h"
-#include "platform/ui/LookupCombo.h"
 #include "platform/ui/TarvoApplication.h"
 #include "reliability/FaultFixture.h"
 #include "support/ConsignmentDriver.h"
@@ -24,7 +23,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -166,7 +164,7 @@ private Q_SLOTS:
         s->hide();
         s->show();
         QCOMPARE(d.branchShown(), branch);
-        QVERIFY(s->CbBranch->count() > 1);
+        QVERIFY(d.items(ConsignmentDriver::Branch).size() > 1);
         f.bringCompanyBack();
         QCOMPARE(f.consignmentCount(), stored);
     }
@@ -274,7 +272,7 @@ private Q_SLOTS:
         const JournalEntry discarded = *journal.entry(refused);
         QCOMPARE(discarded.state, JournalState::Discarded);
         QCOMPARE(discarded.discardReason, QStringLiteral("ขายซ้ำ ลูกค้าคืนแล้ว"));
-        QCOMPARE(discarded.discardedBy, s->userKeyIn());
+        QCOMPARE(discarded.discardedBy, d.current().userKeyIn);
         QVERIFY(discarded.discardedAt.isValid());
         QCOMPARE(journal.entry(held)->state, JournalState::New);
         QCOMPARE(j.rowOf(refused), -1);
@@ -313,21 +311,21 @@ private Q_SLOTS:
     void switchDecidesWhatAppears()
     {
         ScreenFixture f;
+        const QString journalFile = QDir::current().filePath(QStringLiteral("DEMO.journal.sqlite"));
         std::unique_ptr<QWidget> off(createScreen(1, 1));
-        auto *s = qobject_cast<TFrTarvoAdjAndConsignment *>(off.get());
-        QVERIFY(s);
-        QVERIFY(!s->offline() && !s->AcJournal && !s->BtJournal && !s->LbWaiting);
-        QVERIFY(!s->findChild<QPushButton *>(QStringLiteral("BtJournal")));
-        QCOMPARE(s->DBGRPProdDay->fieldOf(0), QStringLiteral("DocDate"));
-        QVERIFY(s->DBGRPOnhand->fieldOf(4).isEmpty());
-        QVERIFY(!QFile::exists(QDir::current().filePath(QStringLiteral("DEMO.journal.sqlite"))));
+        ConsignmentDriver d(qobject_cast<TFrTarvoAdjAndConsignment *>(off.get()));
+        QVERIFY(!d.offline() && !d.offlineControls());
+        QCOMPARE(d.grid(Grid::Daily)->fieldOf(0), QStringLiteral("DocDate"));
+        QVERIFY(d.grid(Grid::Onhand)->fieldOf(4).isEmpty());
+        QVERIFY(!QFile::exists(journalFile));
 
         appendToIni(QStringLiteral("\n[OFFLINE]\nEnabled=yes\n"));
         std::unique_ptr<QWidget> on(createScreen(1, 1));
-        s = qobject_cast<TFrTarvoAdjAndConsignment *>(on.get());
-        QVERIFY(s && s->offline() && s->AcJournal && s->BtJournal && s->LbWaiting);
-        QCOMPARE(s->DBGRPProdDay->fieldOf(0), QStringLiteral("State"));
-        QVERIFY(QFile::exists(QDir::current().filePath(QStringLiteral("DEMO.journal.sqlite"))));
+        ConsignmentDriver o(qobject_cast<TFrTarvoAdjAndConsignment *>(on.get()));
+        QVERIFY(o.offline() && o.offlineControls());
+        QCOMPARE(o.grid(Grid::Daily)->fieldOf(0), QStringLiteral("State"));
+        QCOMPARE(o.grid(Grid::Onhand)->fieldOf(4), QStringLiteral("Waiting"));
+        QVERIFY(QFile::exists(journalFile));
     }
 };
 

@@ -590,3 +590,14 @@ TFrOfflineJournal *ConsignmentDriver::openJournalList()
     TFrOfflineJournal *list = m_screen->journalList();
     return list && list->isVisible() ? list : nullptr;
 }
+
+bool ConsignmentDriver::offline() const
+{
+    return m_screen->offline() != nullptr;
+}
+
+bool ConsignmentDriver::offlineControls() const
+{
+    return m_screen->AcJournal && m_screen->BtJournal && m_screen->LbWaiting &&
+        m_screen->findChild<QPushButton *>(QStringLiteral("BtJournal"));
+}

@@ -181,6 +181,10 @@ public:
     QString waitingText() const;
     // The journal list by its key; nullptr when none opened.
     TFrOfflineJournal *openJournalList();
+    // Whether the screen has the offline mode, and each of its controls (the journal list's
+    // action and button, the daily page's words on waiting lines).
+    bool offline() const;
+    bool offlineControls() const;
 
 private:
     Page pageOf(Page page) const;

@@ -3,6 +3,9 @@
 #include "consignment/BarcodeSearch.h"
 #include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "consignment/OfflineSettings.h"
+#include "consignment/OfflineWorkstation.h"
+#include "data/LaunchParameters.h"
 #include "data/U_DM.h"
 #include "forms/Fr_SearchBarCode.h"
 #include "reports/Fr_CustomerQuotaGroupPrice.h"
@@ -17,6 +20,10 @@ QWidget *createScreen(int selector, int userId)
         auto *s = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));
         s->UserId = userId;
         s->setBarcodeSearchFactory(BarcodeSearch::forDialog<TFrSearchBarCode>());
+        // QLM.INI [OFFLINE] Enabled=yes: the screen keeps working from the workstation's files.
+        const OfflineSettings offline = OfflineSettings::read(QStringLiteral("QLM.INI"), launchParameter(3));
+        if (offline.enabled)
+            s->setOffline(new OfflineWorkstation(offline, s));
         return s;
     }
     case 2:

@@ -1,8 +1,12 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
 #include "consignment/ExactTotal.h"
+#include "consignment/Fr_OfflineJournal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "consignment/LineStore.h"
+#include "consignment/OfflineRows.h"
+#include "consignment/OfflineSerialCheck.h"
+#include "consignment/OfflineWorkstation.h"
 #include "consignment/ScanCatcher.h"
 #include "platform/core/Exceptions.h"
 #include "platform/format/Conversions.h"
@@ -31,6 +35,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
@@ -136,17 +141,28 @@ void TFrTarvoAdjAndConsignment::setBarcodeSearchFactory(BarcodeSearch::Factory f
     AcSearchBarCode->setEnabled(bool(m_searchFactory));
 }
 
+// An action of the screen's window run by a key.
+QAction *TFrTarvoAdjAndConsignment::keyAction(const QString &name, Qt::Key key)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(name);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    return action;
+}
+
+QString TFrTarvoAdjAndConsignment::keyText(Qt::Key key)
+{
+    return QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
 // The barcode search by key, so that a clerk searches without the mouse; its key is named in
 // the search buttons' hint.
 void TFrTarvoAdjAndConsignment::makeSearchAction()
 {
-    AcSearchBarCode = new QAction(this);
-    AcSearchBarCode->setObjectName(QStringLiteral("AcSearchBarCode"));
-    AcSearchBarCode->setShortcut(QKeySequence(BarcodeSearchKey));
-    AcSearchBarCode->setShortcutContext(Qt::WindowShortcut);
-    addAction(AcSearchBarCode);
-    const QString hint =
-        QStringLiteral("ค้นหา Barcode (%1)").arg(QKeySequence(BarcodeSearchKey).toString(QKeySequence::NativeText));
+    AcSearchBarCode = keyAction(QStringLiteral("AcSearchBarCode"), BarcodeSearchKey);
+    const QString hint = QStringLiteral("ค้นหา Barcode (%1)").arg(keyText(BarcodeSearchKey));
     BtBarCode1->setToolTip(hint);
     BtBarCode2->setToolTip(hint);
 }
@@ -199,26 +215,33 @@ void TFrTarvoAdjAndConsignment::FormShow()
     m_inBaseShow = false;
 
     Database *db = m_company;
+    // With the offline mode and the link down, the screen shows again from its own files; the
+    // user's code stays the one the first show read (the program starts only on the server).
+    bool userRead = true;
     if (!db->connected()) {
         WaitCursor wait;
-        db->close();
-        db->open();
+        userRead = readOnline([db] {
+            db->close();
+            db->open();
+        });
     }
 
-    {
+    if (userRead) {
         WaitCursor wait;
         QUserKeyIn->close();
         QUserKeyIn->setParam(QStringLiteral("UserId"), UserId);
-        QUserKeyIn->open();
+        userRead = readOnline([this] { QUserKeyIn->open(); });
     }
-    UserKeyIn = QUserKeyIn->fieldByName(QStringLiteral("UserCode")).asString();
+    if (userRead)
+        UserKeyIn = QUserKeyIn->fieldByName(QStringLiteral("UserCode")).asString();
 
     setActivePage(ConsignmentPage);
 
     {
         WaitCursor wait;
         QBranch->close();
-        QBranch->open();
+        if (!readOnline([this] { QBranch->open(); }))
+            QBranch->openRows(OfflineRows::branches(m_offline->scanCopy().branches()));
     }
     QBranch->first();
     CbBranch->setValue(QBranch->fieldByName(QStringLiteral("CusName")).asString());
@@ -262,13 +285,9 @@ void TFrTarvoAdjAndConsignment::AcNewExecute()
     if (m_inBaseShow)
         return;
 
-    // While the store knows the company database to be out of reach (the offline mode: a line
-    // kept in the journal), the daily grid is only emptied, so that the page is reset: its
-    // reading would fail.
-    QRPProdDay->close();
-    if (!m_store || m_store->companyReachable()) {
+    {
         WaitCursor wait;
-        QRPProdDay->open();
+        readDaily();
     }
 
     // The next scan goes into the barcode box of the page in use, not into whatever control the
@@ -354,7 +373,8 @@ TFrTarvoAdjAndConsignment::Lookup TFrTarvoAdjAndConsignment::lookUp(EntryPage &p
         WaitCursor wait;
         page.lookup->close();
         page.lookup->setParam(QStringLiteral("Barcode"), barcode);
-        page.lookup->open();
+        if (!readOnline([&page] { page.lookup->open(); }))
+            page.lookup->openRows(OfflineRows::product(m_offline->scanCopy().product(barcode)));
     }
     page.lookup->last();
     if (page.lookup->isEmpty()) {
@@ -540,7 +560,9 @@ void TFrTarvoAdjAndConsignment::consignmentSave()
         backToField(page.serial);
         return;
     }
-    saveLine(readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1));
+    const ConsignmentLine line = readLine(page, ConsignmentLine::Entry::Consignment, consigType, 1);
+    refuseSerialOnSaleOffline(line);
+    saveLine(line);
 }
 
 void TFrTarvoAdjAndConsignment::adjustmentSave()
@@ -700,15 +722,19 @@ void TFrTarvoAdjAndConsignment::BtOkConsignClick()
     QRPProdDay->setParam(QStringLiteral("BeginConsigDate"), DateEdit1->date());
     QRPProdDay->setParam(QStringLiteral("EndConsigDate"), DateEdit2->date());
     QRPProdDay->setParam(QStringLiteral("CusCode"), CusCode);
+    m_dailyCustomer = CusId;
     {
         WaitCursor wait;
-        QRPProdDay->open();
+        readDaily();
     }
+    // The total is the stored rows' total; the journal's lines have their own (LbWaiting).
+    const int state = QRPProdDay->fieldIndex(OfflineRows::StateField);
     ExactTotal total;
     if (!QRPProdDay->isEmpty()) {
         QRPProdDay->first();
         while (!QRPProdDay->eof()) {
-            total.add(QRPProdDay->fieldByName(QStringLiteral("Total")).asFloat());
+            if (state < 0 || QRPProdDay->value(QRPProdDay->recNo(), state).toString().isEmpty())
+                total.add(QRPProdDay->fieldByName(QStringLiteral("Total")).asFloat());
             QRPProdDay->next();
         }
     }
@@ -724,7 +750,11 @@ void TFrTarvoAdjAndConsignment::BkCustomrtOnhandClick()
     QRPOnhand->setParam(QStringLiteral("GetYear"), StrToInt(GetYear->text()));
     QRPOnhand->setParam(QStringLiteral("GetPeriodNo"), PeriodNo->currentIndex());
     WaitCursor wait;
-    QRPOnhand->open();
+    if (!m_offline) {
+        QRPOnhand->open();
+        return;
+    }
+    readOnhand(QRPOnhand->params().value(QStringLiteral("GetYear")).toInt(), PeriodNo->currentIndex());
 }
 
 void TFrTarvoAdjAndConsignment::GetYearExit()
@@ -733,4 +763,147 @@ void TFrTarvoAdjAndConsignment::GetYearExit()
         showMessage(QStringLiteral("ใส่จำนวนหลัก ปี ค.ศ. ไม่ถูกต้อง !"));
         backToField(GetYear);
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Offline mode. The views read the journal before the company database: a line the server
+// stores meanwhile is then either among the server's rows, with its request id among those read
+// after them (and left out of the journal's), or shown from the journal only. So a line shows
+// once while it waits and once when it is stored, never twice (it may miss one reading in the
+// instant between the server's rows and its ids).
+
+void TFrTarvoAdjAndConsignment::setOffline(OfflineWorkstation *offline)
+{
+    if (m_offline || !offline)
+        return;
+    m_offline = offline;
+    m_storedRequests = new Query(m_company, this);
+    m_storedRequests->setObjectName(QStringLiteral("QStoredRequests"));
+    m_storedRequests->setStatement(ConsignmentSql::QStoredRequests);
+    buildOfflineControls();
+    connectGuarded(AcJournal, &QAction::triggered, this, &TFrTarvoAdjAndConsignment::AcJournalExecute);
+    connectGuarded(BtJournal, &QPushButton::clicked, this, &TFrTarvoAdjAndConsignment::AcJournalExecute);
+}
+
+bool TFrTarvoAdjAndConsignment::readOnline(const std::function<void()> &read)
+{
+    if (!m_offline) {
+        read();
+        return true;
+    }
+    CompanyLink &link = m_offline->link();
+    if (!link.online())
+        return false; // the sender finds out when it is back
+    try {
+        read();
+    } catch (const EDatabaseError &) {
+        // A refusal leaves the connection open: the server answered, and the error is its own.
+        // A link that failed has closed it.
+        if (m_company->connected()) {
+            link.reportAnswered();
+            throw;
+        }
+        link.reportLost();
+        return false;
+    }
+    link.reportAnswered();
+    return true;
+}
+
+QList<JournalEntry> TFrTarvoAdjAndConsignment::notStored(const QList<JournalEntry> &lines, int customer, bool serverRead)
+{
+    QDate first, last;
+    QList<JournalEntry> doubtful;
+    for (const JournalEntry &e : lines)
+        if (OfflineRows::mayBeStored(e)) {
+            doubtful << e;
+            first = first.isValid() ? std::min(first, e.line.editDate) : e.line.editDate;
+            last = last.isValid() ? std::max(last, e.line.editDate) : e.line.editDate;
+        }
+    // Without the server's rows every line is shown from the journal alone.
+    if (doubtful.isEmpty() || !serverRead)
+        return lines;
+    m_storedRequests->close();
+    m_storedRequests->setParam(QStringLiteral("Customer"), customer);
+    m_storedRequests->setParam(QStringLiteral("FirstDate"), first);
+    m_storedRequests->setParam(QStringLiteral("LastDate"), last);
+    QSet<QUuid> stored;
+    if (readOnline([this] { m_storedRequests->open(); })) {
+        for (int r = 0; r < m_storedRequests->recordCount(); ++r)
+            stored.insert(QUuid::fromString(m_storedRequests->value(r, 0).toString()));
+    } else {
+        // Not known whether the server has them: shown with its rows or not at all, never twice.
+        for (const JournalEntry &e : doubtful)
+            stored.insert(e.requestId);
+    }
+    m_storedRequests->close();
+    return OfflineRows::notAmong(lines, stored);
+}
+
+void TFrTarvoAdjAndConsignment::readDaily()
+{
+    QRPProdDay->close();
+    if (!m_offline) {
+        QRPProdDay->open();
+        return;
+    }
+    const ParamList &read = QRPProdDay->params();
+    const QDate from = read.value(QStringLiteral("BeginConsigDate")).toDate();
+    const QDate to = read.value(QStringLiteral("EndConsigDate")).toDate();
+    QList<JournalEntry> lines;
+    if (from.isValid() && to.isValid())
+        lines = m_offline->journal().unsettled(m_dailyCustomer, from, to);
+    const bool serverRead = readOnline([this] { QRPProdDay->open(); });
+    const ResultRows stored = serverRead ? QRPProdDay->rows() : ResultRows();
+    lines = notStored(lines, m_dailyCustomer, serverRead);
+    QRPProdDay->openRows(OfflineRows::daily(stored, lines));
+
+    ExactTotal waiting;
+    int waitingCount = 0, refusedCount = 0;
+    for (const JournalEntry &e : lines) {
+        if (OfflineRows::waits(e.state)) {
+            ++waitingCount;
+            waiting.add(OfflineRows::dailyTotal(e.line));
+        } else {
+            ++refusedCount;
+        }
+    }
+    QString text = QStringLiteral("รอส่ง %1 รายการ มูลค่า %2").arg(waitingCount).arg(FormatFloat(TotalFormat, waiting.value()));
+    if (refusedCount > 0)
+        text += QStringLiteral(" ถูกปฏิเสธ %1 รายการ").arg(refusedCount);
+    if (!serverRead)
+        text = QStringLiteral("ติดต่อเครื่องแม่ข่ายไม่ได้ แสดงเฉพาะรายการในเครื่อง: ") + text;
+    LbWaiting->setText(text);
+}
+
+void TFrTarvoAdjAndConsignment::readOnhand(int year, int period)
+{
+    QList<JournalEntry> lines = m_offline->journal().unsettled(CusId, QDate(1, 1, 1), OfflineRows::lastDayOf(year, period));
+    const bool serverRead = readOnline([this] { QRPOnhand->open(); });
+    const ResultRows stored = serverRead ? QRPOnhand->rows() : ResultRows();
+    lines = notStored(lines, CusId, serverRead);
+    QRPOnhand->openRows(OfflineRows::onhand(stored, lines, year, period));
+}
+
+// While the link is down the save procedure cannot refuse a serial number already on sale; the
+// copy and the journal do it with its words.
+void TFrTarvoAdjAndConsignment::refuseSerialOnSaleOffline(const ConsignmentLine &line)
+{
+    if (m_offline && !m_offline->link().online())
+        OfflineSerialCheck(m_offline->scanCopy(), m_offline->journal()).check(line);
+}
+
+void TFrTarvoAdjAndConsignment::AcJournalExecute()
+{
+    if (!m_offline)
+        return;
+    if (!m_journalList) {
+        m_journalList = new TFrOfflineJournal(m_offline->journal(), UserKeyIn, this);
+        m_journalList->setWindowFlag(Qt::Window);
+    } else {
+        m_journalList->refresh();
+    }
+    m_journalList->show();
+    m_journalList->raise();
+    m_journalList->activateWindow();
 }

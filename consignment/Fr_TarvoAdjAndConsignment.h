@@ -5,9 +5,13 @@
 #include "forms/Fr_Form.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
+struct JournalEntry;
 class LineStore;
+class OfflineWorkstation;
+class TFrOfflineJournal;
 class DataGrid;
 class Database;
 class DataLabel;
@@ -56,6 +60,14 @@ public:
     // The barcode search the two search buttons open, made on the first click and kept for the
     // run. Without one the search buttons are disabled.
     void setBarcodeSearchFactory(BarcodeSearch::Factory factory);
+
+    // The offline mode (QLM.INI [OFFLINE] Enabled=yes), set once by the program before the first
+    // show; without it the screen reads and saves on the company database only. With it, while
+    // the company link is down (known down, or a read fails on it), the look-ups, the branch list
+    // and the serial check answer from the scan copy, the views add the journal's lines the
+    // company database has not stored, and the journal list (JournalKey, BtJournal) is there.
+    void setOffline(OfflineWorkstation *offline);
+    OfflineWorkstation *offline() const { return m_offline; }
 
     // Branch group
     QFrame *GroupBox1 = nullptr;
@@ -119,6 +131,14 @@ public:
     QAction *AcSearchBarCode = nullptr;
     static constexpr Qt::Key BarcodeSearchKey = Qt::Key_F2;
 
+    // With the offline mode only: the supervisor's journal list (by key or button), the daily
+    // page's words on the lines waiting.
+    QAction *AcJournal = nullptr;
+    QPushButton *BtJournal = nullptr;
+    static constexpr Qt::Key JournalKey = Qt::Key_F9;
+    QLabel *LbWaiting = nullptr;
+    TFrOfflineJournal *journalList() const { return m_journalList; }
+
     // Datasets on the company database
     Query *QBranch = nullptr;
     Query *QUserKeyIn = nullptr;
@@ -136,6 +156,7 @@ public:
     void BtBarCode1Click();
     void BtBarCode2Click();
     void AcSearchBarCodeExecute();
+    void AcJournalExecute();
     void EdBarcode1Exit();
     void BtOk1Click();
     void CBFree1Click();
@@ -194,6 +215,8 @@ private:
     void setTabOrder();
 
     void makeSearchAction();
+    QAction *keyAction(const QString &name, Qt::Key key);
+    static QString keyText(Qt::Key key);
     void wireHandlers();
 
     void decodeToday();
@@ -217,6 +240,17 @@ private:
     QString showSaved(const QString &text);
     void takeScan(const QString &scan);
     void setActivePage(int index);
+
+    // Offline mode: a read on the company database, unless the link is known down; a read that
+    // fails on the link reports it. False when the caller is to answer from this workstation's
+    // files.
+    bool readOnline(const std::function<void()> &read);
+    void readDaily();
+    void readOnhand(int year, int period);
+    // The journal's lines less those the company database already holds (read after its rows).
+    QList<JournalEntry> notStored(const QList<JournalEntry> &lines, int customer, bool serverRead);
+    void refuseSerialOnSaleOffline(const ConsignmentLine &line);
+    void buildOfflineControls();
 
     QString UserKeyIn;
     QString UserCode;
@@ -268,6 +302,10 @@ private:
     std::unique_ptr<LineStore> m_store;
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;
+    OfflineWorkstation *m_offline = nullptr;
+    Query *m_storedRequests = nullptr; // ConsignmentSql::QStoredRequests
+    int m_dailyCustomer = 0;           // the customer of the last daily summary
+    TFrOfflineJournal *m_journalList = nullptr;
     bool m_inBaseShow = false;
     int m_settingPage = 0;
 };

@@ -3,8 +3,10 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
 #include "consignment/DailyMovementExport.h"
+#include "consignment/OfflineRows.h"
 #include "consignment/SerialNumberValidator.h"
 #include "platform/format/Conversions.h"
+#include "platform/format/FormatFloat.h"
 #include "platform/reportview/ReportGridExport.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
@@ -14,6 +16,7 @@
 #include "platform/ui/LookupCombo.h"
 #include "platform/ui/NumberEdit.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -112,6 +115,48 @@ QString dateCell(const QVariant &value)
 }
 
 constexpr Qt::Alignment NumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
+
+QList<DataGrid::Column> dailyColumns()
+{
+    return {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
+            {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
+            {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},
+            {QStringLiteral("ProdName"), QStringLiteral("สินค้า"), 200},
+            {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 100},
+            {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 80},
+            {QStringLiteral("Price"), QStringLiteral("ราคา"), 100},
+            {QStringLiteral("Total"), QStringLiteral("รวม"), 100}};
+}
+
+QList<DataGrid::Column> onhandColumns()
+{
+    return {{QStringLiteral("BarCode"), QStringLiteral("BarCode"), 150},
+            {QStringLiteral("Prodname"), QStringLiteral("สินค้า"), 300},
+            {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 150},
+            {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 150}};
+}
+
+// The box layout among the widget's parent's layouts that holds it.
+QBoxLayout *layoutHolding(QLayout *layout, QWidget *widget)
+{
+    if (!layout)
+        return nullptr;
+    if (layout->indexOf(widget) >= 0)
+        return qobject_cast<QBoxLayout *>(layout);
+    for (int i = 0; i < layout->count(); ++i)
+        if (QBoxLayout *inner = layoutHolding(layout->itemAt(i)->layout(), widget))
+            return inner;
+    return nullptr;
+}
+
+// A signed change ("+2", "-1"), blank when there is none.
+QString changeCell(const QVariant &value)
+{
+    if (value.isNull() || value.toString().isEmpty())
+        return QString();
+    const double change = value.toDouble();
+    return (change > 0 ? QStringLiteral("+") : QString()) + FloatToStr(change);
+}
 
 } // namespace
 
@@ -332,15 +377,7 @@ void TFrTarvoAdjAndConsignment::buildDailyPage()
                                              read.value(QStringLiteral("BeginConsigDate")).toDate(),
                                              read.value(QStringLiteral("EndConsigDate")).toDate());
     });
-    DBGRPProdDay->setDataSource(QRPProdDay,
-                                {{QStringLiteral("DocDate"), QStringLiteral("วันที่"), 86},
-                                 {QStringLiteral("ConsigTypeText"), QStringLiteral("ประเภท"), 60},
-                                 {QStringLiteral("BarCode"), QStringLiteral("BarCode"), 120},
-                                 {QStringLiteral("ProdName"), QStringLiteral("สินค้า"), 200},
-                                 {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 100},
-                                 {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 80},
-                                 {QStringLiteral("Price"), QStringLiteral("ราคา"), 100},
-                                 {QStringLiteral("Total"), QStringLiteral("รวม"), 100}});
+    DBGRPProdDay->setDataSource(QRPProdDay, dailyColumns());
     QueryModel *model = QRPProdDay->model();
     model->setFormatter(QStringLiteral("DocDate"), dateCell);
     for (const char *field : {"Quantity", "Price", "Total"})
@@ -395,13 +432,42 @@ void TFrTarvoAdjAndConsignment::buildOnhandPage()
 
     DBGRPOnhand = new DataGrid(TabSheet4);
     DBGRPOnhand->setObjectName(QStringLiteral("DBGRPOnhand"));
-    DBGRPOnhand->setDataSource(QRPOnhand,
-                               {{QStringLiteral("BarCode"), QStringLiteral("BarCode"), 150},
-                                {QStringLiteral("Prodname"), QStringLiteral("สินค้า"), 300},
-                                {QStringLiteral("UnitName"), QStringLiteral("หน่วย"), 150},
-                                {QStringLiteral("Quantity"), QStringLiteral("จำนวน"), 150}});
+    DBGRPOnhand->setDataSource(QRPOnhand, onhandColumns());
     QRPOnhand->model()->setAlignment(QStringLiteral("Quantity"), NumberAlignment);
     page->addWidget(DBGRPOnhand, 1);
+}
+
+// The offline mode's controls: the journal list's button (at the end of the branch group) and
+// key, the daily grid's state column (first, the goods' name narrower so that every column stays
+// in sight) with the waiting lines' words under it, the on-hand grid's column of waiting changes.
+void TFrTarvoAdjAndConsignment::buildOfflineControls()
+{
+    AcJournal = keyAction(QStringLiteral("AcJournal"), JournalKey);
+    BtJournal = new QPushButton(QStringLiteral("รายการรอส่ง (%1)").arg(keyText(JournalKey)), GroupBox1);
+    BtJournal->setObjectName(QStringLiteral("BtJournal"));
+    BtJournal->setAutoDefault(false);
+    BtJournal->setFocusPolicy(Qt::NoFocus);
+    BtJournal->setToolTip(QStringLiteral("รายการในเครื่องที่ยังไม่ได้บันทึกที่เครื่องแม่ข่าย"));
+    GroupBox1->layout()->addWidget(BtJournal);
+    BtJournal->show();
+
+    QList<DataGrid::Column> daily = dailyColumns();
+    daily[3].width = 130;
+    daily.prepend({OfflineRows::StateField, QStringLiteral("สถานะ"), 70});
+    DBGRPProdDay->setDataSource(QRPProdDay, daily);
+    LbWaiting = new QLabel(TabSheet3);
+    LbWaiting->setObjectName(QStringLiteral("LbWaiting"));
+    LbWaiting->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+    if (QBoxLayout *bottom = layoutHolding(TabSheet3->layout(), LbTotal))
+        bottom->insertWidget(0, LbWaiting, 1);
+    LbWaiting->show();
+
+    QList<DataGrid::Column> onhand = onhandColumns();
+    onhand[1].width = 260;
+    onhand << DataGrid::Column{OfflineRows::WaitingField, QStringLiteral("รอส่ง"), 100};
+    DBGRPOnhand->setDataSource(QRPOnhand, onhand);
+    QRPOnhand->model()->setFormatter(OfflineRows::WaitingField, changeCell);
+    QRPOnhand->model()->setAlignment(OfflineRows::WaitingField, NumberAlignment);
 }
 
 void TFrTarvoAdjAndConsignment::setTabOrder()

@@ -196,9 +196,21 @@ const Statement SaveAdjustment{
     {},
 };
 
+const Statement QStoredRequests{
+    "QStoredRequests",
+    {
+        "Select Cast(R.RequestId As VarChar(36)) RequestId",
+        "From Tarvo_ConsignmentRequest R",
+        "Inner Join Tarvo_Consignment Y On (Y.Id = R.Consignment)",
+        "Where (Y.Customer = :Customer)",
+        "And (Y.ConsigDate Between :FirstDate And :LastDate)",
+    },
+    {},
+};
+
 QList<const Statement *> all()
 {
-    return {&QBranch, &QUserKeyIn, &QProduct, &QRPProdDay, &QRPOnhand, &SaveConsignment, &SaveAdjustment};
+    return {&QBranch, &QUserKeyIn, &QProduct, &QRPProdDay, &QRPOnhand, &SaveConsignment, &SaveAdjustment, &QStoredRequests};
 }
 
 } // namespace ConsignmentSql

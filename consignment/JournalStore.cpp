@@ -1,5 +1,6 @@
 #include "consignment/JournalStore.h"
 
+#include "consignment/CompanyLink.h"
 #include "consignment/OfflineMode.h"
 #include "platform/ui/ConnectGuarded.h"
 
@@ -10,11 +11,6 @@
 JournalStore::JournalStore(OfflineMode &mode)
     : m_mode(mode)
 {}
-
-bool JournalStore::companyReachable() const
-{
-    return m_mode.link().online();
-}
 
 SaveOutcome JournalStore::save(const ConsignmentLine &line)
 {

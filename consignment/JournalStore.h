@@ -17,7 +17,6 @@ public:
 
     SaveOutcome save(const ConsignmentLine &line) override;
     QString refusal() const override { return m_refusal; }
-    bool companyReachable() const override;
 
     // How long a save waits for its line to settle.
     static constexpr int settleWaitMs = 3000;

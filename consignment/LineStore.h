@@ -19,7 +19,4 @@ public:
     virtual SaveOutcome save(const ConsignmentLine &line) = 0;
     // The company database's words for the last line it refused (SaveOutcome::Refused).
     virtual QString refusal() const { return QString(); }
-    // Whether the company database is taken to answer now; false only while a store knows the
-    // link to be down (the offline mode), so that the screen does not start reads bound to fail.
-    virtual bool companyReachable() const { return true; }
 };

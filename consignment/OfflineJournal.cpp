@@ -22,7 +22,7 @@ QDateTime timeOf(const QVariant &v)
 JournalState stateOf(const QString &name)
 {
     for (JournalState s : {JournalState::New, JournalState::Sending, JournalState::Stored, JournalState::AlreadyStored,
-                           JournalState::Refused, JournalState::Held})
+                           JournalState::Refused, JournalState::Held, JournalState::Discarded})
         if (OfflineJournal::stateName(s) == name)
             return s;
     throw EDatabaseError(QStringLiteral("The offline journal holds a line in the unknown state '%1'.").arg(name));
@@ -56,6 +56,8 @@ QString OfflineJournal::stateName(JournalState state)
         return QStringLiteral("refused");
     case JournalState::Held:
         return QStringLiteral("held");
+    case JournalState::Discarded:
+        return QStringLiteral("discarded");
     }
     return QString();
 }
@@ -64,6 +66,26 @@ OfflineJournal::OfflineJournal(const QString &file)
     : m_file(file, QStringLiteral("journal"), LocalSqliteFile::Sync::Full)
 {
     m_file.execScript(OfflineJournalSql::CreateSchema);
+    migrate();
+}
+
+// A file written by an earlier version gains what this one keeps (PRAGMA user_version counts
+// the steps taken); its lines stay as they are. Two programs opening one file at once take the
+// steps once: the second finds them taken inside its own write transaction.
+void OfflineJournal::migrate()
+{
+    m_file.begin();
+    try {
+        const int version = m_file.scalar(OfflineJournalSql::SchemaVersion).toInt();
+        if (version < 1)
+            m_file.execScript(OfflineJournalSql::AddDiscardColumns);
+        if (version < OfflineJournalSql::CurrentSchemaVersion)
+            m_file.exec(OfflineJournalSql::SetSchemaVersion.arg(OfflineJournalSql::CurrentSchemaVersion));
+        m_file.commit();
+    } catch (...) {
+        m_file.rollback();
+        throw;
+    }
 }
 
 int OfflineJournal::recoverUnfinishedSends()
@@ -171,6 +193,21 @@ void OfflineJournal::resend(qint64 seq)
     }
 }
 
+void OfflineJournal::discard(qint64 seq, const QString &reason, const QString &who)
+{
+    if (reason.trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("Line %1 of the offline journal cannot be discarded without a reason.").arg(seq));
+    m_file.begin();
+    try {
+        transition(OfflineJournalSql::ToDiscarded, {reason.trimmed(), now(), text(who), seq}, seq, "discarded");
+        m_file.exec(OfflineJournalSql::ReleaseHeld, {seq});
+        m_file.commit();
+    } catch (...) {
+        m_file.rollback();
+        throw;
+    }
+}
+
 QList<JournalEntry> OfflineJournal::read(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q = m_file.exec(sql, values);
@@ -209,6 +246,9 @@ QList<JournalEntry> OfflineJournal::read(const QString &sql, const QVariantList 
         e.createdAt = timeOf(next());
         e.lastAttemptAt = timeOf(next());
         e.settledAt = timeOf(next());
+        e.discardReason = next().toString();
+        e.discardedAt = timeOf(next());
+        e.discardedBy = next().toString();
         list << e;
     }
     return list;
@@ -237,4 +277,20 @@ QMap<JournalState, int> OfflineJournal::counts() const
     while (q.next())
         counts[stateOf(q.value(0).toString())] = q.value(1).toInt();
     return counts;
+}
+
+QList<JournalEntry> OfflineJournal::unsettled(int customer, const QDate &from, const QDate &to) const
+{
+    return read(OfflineJournalSql::UnsettledOfCustomer, {customer, from.toString(dateFormat), to.toString(dateFormat)});
+}
+
+QList<JournalEntry> OfflineJournal::forSupervisor(bool withDiscarded) const
+{
+    return read(withDiscarded ? OfflineJournalSql::NotStoredOrDiscarded : OfflineJournalSql::NotStored);
+}
+
+QList<JournalEntry> OfflineJournal::withSerial(int customer, const QString &serialNumber, const QDateTime &settledSince) const
+{
+    return read(OfflineJournalSql::SameSerialOfCustomer,
+                {serialNumber, customer, settledSince.isValid() ? settledSince.toString(Qt::ISODateWithMs) : QString("")});
 }

@@ -17,6 +17,7 @@ enum class JournalState {
     AlreadyStored, // the company database had it from an earlier send of the same request id
     Refused,       // the company database refused it; Reason holds its words
     Held,          // waits behind a refused line with the same serial number
+    Discarded,     // a person took it out of sending, with a reason; it stays in the journal
 };
 
 // One line of the journal.
@@ -31,6 +32,8 @@ struct JournalEntry {
     bool outcomeUnknown = false;                   // an earlier send ended without an answer: resent with the same id
     qint64 consignmentId = 0;                      // the stored line's id in the company database
     QDateTime createdAt, lastAttemptAt, settledAt; // UTC
+    QString discardReason, discardedBy;            // who took the line out of sending, and why
+    QDateTime discardedAt;                         // UTC
 };
 
 // The offline journal: every line saved on this workstation, written to a file of its own before
@@ -69,17 +72,31 @@ public:
     void markNoAnswer(qint64 seq); // Sending → New with an unknown outcome (the link failed)
     // A person sends a refused line again: Refused → New, and the lines held behind it wait again.
     void resend(qint64 seq);
+    // A person takes a refused or held line out of sending, saying why (not empty) and who they
+    // are: Refused/Held → Discarded. The line stays, with its reason; the lines held behind a
+    // discarded refusal wait again.
+    void discard(qint64 seq, const QString &reason, const QString &who);
 
     std::optional<JournalEntry> entry(qint64 seq) const;
     QList<JournalEntry> entries() const; // every line, in order
     QList<JournalEntry> waiting() const; // the lines to send, in order
     QMap<JournalState, int> counts() const;
+    // The lines of a customer dated from..to that the company database has not stored (waiting,
+    // sending, held, refused), in order: what the views add to the stored rows.
+    QList<JournalEntry> unsettled(int customer, const QDate &from, const QDate &to) const;
+    // The lines a supervisor deals with (waiting, sending, held, refused; and the discarded ones
+    // when asked), in order.
+    QList<JournalEntry> forSupervisor(bool withDiscarded) const;
+    // A customer's lines with a serial number (compared as the company database compares it)
+    // that waiting or were stored from settledSince on, in order.
+    QList<JournalEntry> withSerial(int customer, const QString &serialNumber, const QDateTime &settledSince) const;
 
     static QString stateName(JournalState state);
 
 private:
     QList<JournalEntry> read(const QString &sql, const QVariantList &values = {}) const;
     void transition(const QString &sql, const QVariantList &values, qint64 seq, const char *what);
+    void migrate();
 
     LocalSqliteFile m_file;
 };

@@ -35,7 +35,8 @@ const QString Insert = QStringLiteral(
 const QString SelectColumns = QStringLiteral(
     "Select Seq, RequestId, Entry, UserCode, UserKeyIn, Customer, ConsigType, Barcode, SerialNumber, Quantity, Price,"
     " ChkFree, OldPrice, EditDate, ShownProductCode, ShownProductName, ShownUnitName, ShownQuantity, ShownPrice,"
-    " State, Reason, HeldBehind, Attempts, OutcomeUnknown, ConsignmentId, CreatedAt, LastAttemptAt, SettledAt"
+    " State, Reason, HeldBehind, Attempts, OutcomeUnknown, ConsignmentId, CreatedAt, LastAttemptAt, SettledAt,"
+    " DiscardReason, DiscardedAt, DiscardedBy"
     " From JournalLine");
 
 const QString ById = SelectColumns + QStringLiteral(" Where Seq = ?");
@@ -66,5 +67,30 @@ const QString ReleaseHeld =
 
 const QString LastSeq = QStringLiteral("Select last_insert_rowid()");
 const QString SerialOf = QStringLiteral("Select SerialNumber From JournalLine Where Seq = ?");
+
+const QString SchemaVersion = QStringLiteral("PRAGMA user_version");
+const QString SetSchemaVersion = QStringLiteral("PRAGMA user_version = %1");
+// Added to files of the first version; the lines they hold get no discard.
+const QString AddDiscardColumns = QStringLiteral("Alter Table JournalLine Add Column DiscardReason Text;"
+                                                 "Alter Table JournalLine Add Column DiscardedAt Text;"
+                                                 "Alter Table JournalLine Add Column DiscardedBy Text");
+// Only a line the company database refused, or one held behind a refusal, may be discarded: a
+// waiting line may be on its way (or stored, its answer lost).
+const QString ToDiscarded =
+    QStringLiteral("Update JournalLine Set State = 'discarded', DiscardReason = ?, DiscardedAt = ?, DiscardedBy = ?,"
+                   " HeldBehind = Null Where Seq = ? And State In ('refused', 'held')");
+
+namespace {
+const QString notStored = QStringLiteral("'new', 'sending', 'held', 'refused'");
+}
+const QString UnsettledOfCustomer = SelectColumns + QStringLiteral(" Where State In (") + notStored +
+    QStringLiteral(") And Customer = ? And EditDate Between ? And ? Order By Seq");
+const QString NotStored = SelectColumns + QStringLiteral(" Where State In (") + notStored + QStringLiteral(") Order By Seq");
+const QString NotStoredOrDiscarded =
+    SelectColumns + QStringLiteral(" Where State In (") + notStored + QStringLiteral(", 'discarded') Order By Seq");
+const QString SameSerialOfCustomer = SelectColumns +
+    QStringLiteral(" Where Upper(RTrim(SerialNumber, ' ')) = Upper(RTrim(?, ' ')) And Customer = ?"
+                   " And (State In ('new', 'sending', 'held')"
+                   " Or (State In ('stored', 'already-stored') And SettledAt >= ?)) Order By Seq");
 
 } // namespace OfflineJournalSql

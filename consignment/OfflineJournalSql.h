@@ -21,4 +21,14 @@ extern const QString BackToNew;
 extern const QString ReleaseHeld;
 extern const QString LastSeq;
 extern const QString SerialOf;
+// Version 1: a person may discard a line (State 'discarded' with its reason, time and who).
+constexpr int CurrentSchemaVersion = 1;
+extern const QString SchemaVersion;
+extern const QString SetSchemaVersion;  // %1: the version
+extern const QString AddDiscardColumns; // several statements
+extern const QString ToDiscarded;
+extern const QString UnsettledOfCustomer;
+extern const QString NotStored;
+extern const QString NotStoredOrDiscarded;
+extern const QString SameSerialOfCustomer;
 } // namespace OfflineJournalSql

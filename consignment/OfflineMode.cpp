@@ -4,6 +4,7 @@
 #include "consignment/JournalStore.h"
 #include "consignment/OfflineSender.h"
 #include "consignment/OfflineStatusStrip.h"
+#include "consignment/OfflineWorkstation.h"
 #include "consignment/ScanCopy.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
@@ -12,10 +13,10 @@
 OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     : QObject(parent)
     , m_setup(setup)
-    , m_journal(setup.settings.journalFile)
+    , m_station(std::make_unique<OfflineWorkstation>(setup.settings))
 {
-    m_journal.recoverUnfinishedSends(); // before the sender starts: its own sends are under way
-    m_copyRefreshedAt = ScanCopy(setup.settings.scanCopyFile).refreshedAt();
+    journal().recoverUnfinishedSends(); // before the sender starts: its own sends are under way
+    m_copyRefreshedAt = m_station->scanCopy().refreshedAt();
 
     m_senderThread = std::make_unique<CompanyThread>(QStringLiteral("offline sender"), setup.companyParams, setup.iniPath);
     m_refreshThread = std::make_unique<CompanyThread>(QStringLiteral("scan copy refresh"), setup.companyParams, setup.iniPath);
@@ -23,8 +24,11 @@ OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     // The sender reports through queued calls to this thread; they are dropped once this object
     // has gone (it waits for the sender's thread before that).
     OfflineSender::Reports reports;
-    reports.answered = [this] { QMetaObject::invokeMethod(&m_link, &CompanyLink::reportAnswered, Qt::QueuedConnection); };
-    reports.lost = [this] { QMetaObject::invokeMethod(&m_link, &CompanyLink::reportLost, Qt::QueuedConnection); };
+    CompanyLink *companyLink = &link();
+    reports.answered = [companyLink] {
+        QMetaObject::invokeMethod(companyLink, &CompanyLink::reportAnswered, Qt::QueuedConnection);
+    };
+    reports.lost = [companyLink] { QMetaObject::invokeMethod(companyLink, &CompanyLink::reportLost, Qt::QueuedConnection); };
     reports.settled = [this](const JournalEntry &entry) {
         QMetaObject::invokeMethod(
             this, [this, entry] { Q_EMIT lineSettled(entry); }, Qt::QueuedConnection);
@@ -41,7 +45,7 @@ OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     connectGuarded(&m_sendTimer, &QTimer::timeout, this, &OfflineMode::minuteTick);
     m_sendTimer.start(sendIntervalMs);
     connectGuarded(&m_refreshTimer, &QTimer::timeout, this, [this] {
-        if (m_link.online())
+        if (link().online())
             refreshCopySoon();
     });
     m_refreshTimer.start(refreshIntervalMs);
@@ -59,6 +63,16 @@ OfflineMode::~OfflineMode()
     m_refreshThread.reset();
 }
 
+CompanyLink &OfflineMode::link()
+{
+    return m_station->link();
+}
+
+OfflineJournal &OfflineMode::journal()
+{
+    return m_station->journal();
+}
+
 std::unique_ptr<LineStore> OfflineMode::makeStore()
 {
     return std::make_unique<JournalStore>(*this);
@@ -67,11 +81,11 @@ std::unique_ptr<LineStore> OfflineMode::makeStore()
 OfflineStatusStrip *OfflineMode::makeStatusStrip(QWidget *parent)
 {
     auto *strip = new OfflineStatusStrip(parent);
-    const auto counts = [this, strip] { strip->setCounts(m_journal.counts()); };
-    connectGuarded(&m_link, &CompanyLink::changed, strip, &OfflineStatusStrip::setOnline);
+    const auto counts = [this, strip] { strip->setCounts(journal().counts()); };
+    connectGuarded(&link(), &CompanyLink::changed, strip, &OfflineStatusStrip::setOnline);
     connectGuarded(this, &OfflineMode::journalChanged, strip, counts);
     connectGuarded(this, &OfflineMode::copyRefreshed, strip, &OfflineStatusStrip::setCopyRefreshedAt);
-    strip->setOnline(m_link.online());
+    strip->setOnline(link().online());
     strip->setCopyRefreshedAt(m_copyRefreshedAt);
     counts();
     return strip;
@@ -79,7 +93,7 @@ OfflineStatusStrip *OfflineMode::makeStatusStrip(QWidget *parent)
 
 void OfflineMode::sendSoon()
 {
-    const bool probe = !m_link.online();
+    const bool probe = !link().online();
     m_senderThread->post([this, probe](Database &) {
         if (m_sender)
             m_sender->round(probe);
@@ -93,8 +107,9 @@ void OfflineMode::waitForSender()
 
 void OfflineMode::minuteTick()
 {
-    const QMap<JournalState, int> counts = m_journal.counts();
-    if (!m_link.online() || counts.value(JournalState::New) > 0 || counts.value(JournalState::Sending) > 0)
+    Q_EMIT journalChanged(); // a person may have sent a line again or discarded one
+    const QMap<JournalState, int> counts = journal().counts();
+    if (!link().online() || counts.value(JournalState::New) > 0 || counts.value(JournalState::Sending) > 0)
         sendSoon();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "consignment/CompanyLink.h"
 #include "consignment/OfflineJournal.h"
 #include "consignment/OfflineSettings.h"
 
@@ -10,15 +9,18 @@
 #include <QTimer>
 #include <memory>
 
+class CompanyLink;
 class CompanyThread;
 class LineStore;
 class OfflineSender;
 class OfflineStatusStrip;
+class OfflineWorkstation;
 class QWidget;
 
-// The offline mode of a workstation (QLM.INI [OFFLINE] Enabled=yes), on the GUI thread: the link
-// state, the journal the screen's lines go to, the sender of the waiting lines on a thread of its
-// own, and the refresh of the scan copy on another. At its start the lines a crash left under way
+// The offline mode of a workstation (QLM.INI [OFFLINE] Enabled=yes), on the GUI thread: the
+// workstation's files and link state (OfflineWorkstation, which the screen reads from), the
+// sender of the journal's waiting lines on a thread of its own, and the refresh of the scan copy
+// on another. At its start the lines a crash left under way
 // are put back to wait (once, before the sender starts), the sender sends what waits and the
 // scan copy is refreshed. After that the sender runs after each save and every minute while a
 // line waits or the link is down (then its question to the server is the probe); the copy is
@@ -39,8 +41,9 @@ public:
     static constexpr int sendIntervalMs = 60 * 1000;
     static constexpr int refreshIntervalMs = 15 * 60 * 1000;
 
-    CompanyLink &link() { return m_link; }
-    OfflineJournal &journal() { return m_journal; } // this thread's object on the journal file
+    OfflineWorkstation &workstation() { return *m_station; }
+    CompanyLink &link();
+    OfflineJournal &journal(); // this thread's object on the journal file
     const OfflineSettings &settings() const { return m_setup.settings; }
     QDateTime copyRefreshedAt() const { return m_copyRefreshedAt; }
 
@@ -63,8 +66,7 @@ private:
     void minuteTick();
 
     Setup m_setup;
-    CompanyLink m_link;
-    OfflineJournal m_journal;
+    std::unique_ptr<OfflineWorkstation> m_station;
     QDateTime m_copyRefreshedAt;
     std::unique_ptr<CompanyThread> m_senderThread;
     std::unique_ptr<CompanyThread> m_refreshThread;

@@ -12,7 +12,8 @@ Query::Query(Database *database, QObject *parent)
     : QObject(parent)
     , m_database(database)
 {
-    connect(database, &Database::aboutToClose, this, [this] { m_prepared.reset(); });
+    if (database)
+        connect(database, &Database::aboutToClose, this, [this] { m_prepared.reset(); });
 }
 
 Query::~Query() = default;
@@ -138,6 +139,18 @@ void Query::open()
             throw;
         }
     }
+    becomeOpen();
+}
+
+void Query::openRows(ResultRows rows)
+{
+    close();
+    m_rows = std::move(rows);
+    becomeOpen();
+}
+
+void Query::becomeOpen()
+{
     m_open = true;
     if (m_model)
         m_model->reload();

@@ -42,6 +42,9 @@ public:
 
     // Running
     void open(); // raises EDatabaseError; the query stays closed then
+    // Opens the query on rows kept elsewhere (a local copy), as if its statement had answered
+    // them; the statement and its parameters stay for the next open().
+    void openRows(ResultRows rows);
     void close();
     void execSql(); // a statement that returns no rows
     bool isOpen() const { return m_open; }
@@ -68,6 +71,7 @@ public:
     int fieldIndex(const QString &name) const;    // -1 if none
     Field fieldByName(const QString &name) const; // raises EDatabaseError for an unknown column
     QVariant value(int row, int column) const { return m_rows.cells[row * m_rows.columns.size() + column]; }
+    const ResultRows &rows() const { return m_rows; } // every open row
 
     // A read-only item model over the rows whose current row follows the dataset's.
     QueryModel *model();
@@ -78,6 +82,7 @@ Q_SIGNALS:
     void currentRowChanged(int row);
 
 private:
+    void becomeOpen();
     void setCurrent(int row);
     void runExec(const QString &text, ResultRows *rows = nullptr);
     const PositionalStatement &positional();

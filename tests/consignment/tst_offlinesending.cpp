@@ -5,6 +5,7 @@
 // sending resends with the same id after its restart; and a clerk's day on the program's own
 // screen, with the server away for part of it.
 #include "app/Screens.h"
+#include "consignment/CompanyLink.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "consignment/JournalStore.h"
 #include "consignment/OfflineMode.h"

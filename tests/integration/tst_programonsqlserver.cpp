@@ -6,6 +6,8 @@
 #include "app/Screens.h"
 #include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
+#include "consignment/OfflineWorkstation.h"
+#include "consignment/ScanCopy.h"
 #include "data/Dm_Config.h"
 #include "data/ErrorHandler.h"
 #include "data/LaunchContext.h"
@@ -364,6 +366,34 @@ private Q_SLOTS:
         }
         m_errors.clear();
         m_errorDialogs.clear();
+        DM->DMdata->close();
+        DM->DMdata->open();
+    }
+
+    // With the offline mode, a scan whose look-up loses the link is answered from the scan copy
+    // (here made from a demo company with the same barcode), no error reaches the clerk, and the
+    // next scan sends nothing while the link is known down.
+    void offlineAScanThatLosesTheLinkIsAnsweredFromTheCopy()
+    {
+        DemoDatabases demo;
+        auto screen = openScreenOnBranch1();
+        QVERIFY(screen);
+        const OfflineSettings settings = OfflineSettings::read(m_server.dir() + "/QLM.INI", "DEMO");
+        ScanCopy::refresh(demo.company(), settings.scanCopyFile);
+        auto *offline = new OfflineWorkstation(settings, screen.get());
+        screen->setOffline(offline);
+        ConsignmentDriver d(screen.get());
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$", "close");
+        d.scan(demo.barcodeOfProduct(1));
+        QVERIFY(!offline->link().online());
+        QVERIFY(m_errors.isEmpty());
+        QCOMPARE(d.productName(), demo.scalar("Select ThaiName From Product Where Id = 1").toString());
+        keepTexts();
+        m_server.clearLog();
+        d.scan(demo.barcodeOfProduct(2));
+        QVERIFY(m_server.texts().isEmpty());
+        QCOMPARE(d.productCode(), demo.scalar("Select Code From Product Where Id = 2").toString());
+        m_server.clearRules();
         DM->DMdata->close();
         DM->DMdata->open();
     }

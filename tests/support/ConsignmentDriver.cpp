@@ -1,5 +1,6 @@
 #include "support/ConsignmentDriver.h"
 
+#include "consignment/Fr_OfflineJournal.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
@@ -571,4 +572,39 @@ QStringList ConsignmentDriver::state() const
     add("useSerial", now.useSerial);
     add("oldPrice", now.oldPrice);
     return lines;
+}
+
+// ---- The offline mode -------------------------------------------------------------------------
+
+QString ConsignmentDriver::cellOf(Grid which, int row, const QString &field) const
+{
+    DataGrid *g = grid(which);
+    for (int c = 0; c < g->model()->columnCount(); ++c)
+        if (g->fieldOf(c) == field)
+            return cell(which, row, c);
+    return QString();
+}
+
+QString ConsignmentDriver::waitingText() const
+{
+    return m_screen->LbWaiting ? m_screen->LbWaiting->text() : QString();
+}
+
+TFrOfflineJournal *ConsignmentDriver::openJournalList()
+{
+    Drive::key(TFrTarvoAdjAndConsignment::JournalKey);
+    settle();
+    TFrOfflineJournal *list = m_screen->journalList();
+    return list && list->isVisible() ? list : nullptr;
+}
+
+bool ConsignmentDriver::offline() const
+{
+    return m_screen->offline() != nullptr;
+}
+
+bool ConsignmentDriver::offlineControls() const
+{
+    return m_screen->AcJournal && m_screen->BtJournal && m_screen->LbWaiting &&
+        m_screen->findChild<QPushButton *>(QStringLiteral("BtJournal"));
 }

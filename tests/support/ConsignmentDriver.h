@@ -9,6 +9,7 @@
 class DataGrid;
 class QAbstractItemModel;
 class QWidget;
+class TFrOfflineJournal;
 class TFrTarvoAdjAndConsignment;
 
 // The consignment screen as its tests work it: what a clerk does (choose a branch, scan, type
@@ -172,6 +173,18 @@ public:
     // Everything the screen shows or holds that the user typed or chose, one "Name=value" line
     // per control, for comparing the screen before and after a failure.
     QStringList state() const;
+
+    // ---- The offline mode ---------------------------------------------------------------------
+    // The text of a grid's cell in the column that shows field ("" when no column shows it).
+    QString cellOf(Grid grid, int row, const QString &field) const;
+    // The daily page's words on the journal's lines ("" without the offline mode).
+    QString waitingText() const;
+    // The journal list by its key; nullptr when none opened.
+    TFrOfflineJournal *openJournalList();
+    // Whether the screen has the offline mode, and each of its controls (the journal list's
+    // action and button, the daily page's words on waiting lines).
+    bool offline() const;
+    bool offlineControls() const;
 
 private:
     Page pageOf(Page page) const;

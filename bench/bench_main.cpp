@@ -3,6 +3,7 @@
 // the same SQL text; and the quota report of a year for the whole company, prepared and exported
 // through the report engine as the report screen runs it.
 #include "bench/EngineRunner.h"
+#include "consignment/CompanyLink.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 #include "consignment/JournalStore.h"
 #include "consignment/OfflineJournal.h"

@@ -38,7 +38,7 @@ SaveOutcome JournalStore::save(const ConsignmentLine &line)
     m_mode.sendSoon();
     if (!online)
         return SaveOutcome::KeptLocally; // the clerk does not wait for a link known to be down
-    QTimer::singleShot(settleWaitMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(m_mode.settings().saveWaitSeconds * 1000, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     QObject::disconnect(watch);
     if (!settled)

@@ -51,7 +51,8 @@ public:
             qFatal("the stand-in did not start: %s", qPrintable(why));
         server.setBaseRules(QStringLiteral("tests/tds/program.json"));
         ini = server.dir() + QStringLiteral("/QLM.INI");
-        server.writeIni(ini, QStringLiteral("LoginTimeout=2\n\n[OFFLINE]\nEnabled=yes\n"));
+        // A save waits long enough for the stand-in on a loaded machine.
+        server.writeIni(ini, QStringLiteral("LoginTimeout=2\n\n[OFFLINE]\nEnabled=yes\nSaveWait=30\n"));
         settings = OfflineSettings::read(ini, QStringLiteral("DEMO"));
     }
     std::unique_ptr<OfflineMode> start()

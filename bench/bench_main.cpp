@@ -3,8 +3,11 @@
 // the same SQL text; and the quota report of a year for the whole company, prepared and exported
 // through the report engine as the report screen runs it.
 #include "bench/EngineRunner.h"
+#include "consignment/CompanyLink.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/JournalStore.h"
 #include "consignment/OfflineJournal.h"
+#include "consignment/OfflineMode.h"
 #include "consignment/ScanCopy.h"
 #include "data/Dm_Config.h"
 #include "data/LaunchParameters.h"
@@ -135,6 +138,20 @@ DemoScale shopScale()
 }
 
 const QDate benchToday(2026, 6, 30);
+
+// A line of the offline steps, its barcode set by each run.
+ConsignmentLine benchLine()
+{
+    ConsignmentLine line;
+    line.userCode = QStringLiteral("BR02");
+    line.userKeyIn = QStringLiteral("SOMCHAI");
+    line.customer = 2;
+    line.consigType = QStringLiteral("S");
+    line.quantity = 1;
+    line.price = line.oldPrice = 10;
+    line.editDate = benchToday;
+    return line;
+}
 
 void generate(const QString &dir)
 {
@@ -396,20 +413,39 @@ int main(int argc, char **argv)
             lines << machineLine(QStringLiteral("offline_lookup"), looking, nullptr);
 
             OfflineJournal journal(journalFile);
-            ConsignmentLine line;
-            line.userCode = QStringLiteral("BR02");
-            line.userKeyIn = QStringLiteral("SOMCHAI");
-            line.customer = 2;
-            line.consigType = QStringLiteral("S");
-            line.quantity = 1;
-            line.price = line.oldPrice = 10;
-            line.editDate = benchToday;
+            ConsignmentLine line = benchLine();
             const Stats journaling = measure(n, [&](int i) {
                 line.barcode = DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount);
                 journal.add(line);
             });
             report(QStringLiteral("offline_journal_add"), journaling, nullptr);
             lines << machineLine(QStringLiteral("offline_journal_add"), journaling, nullptr);
+        }
+
+        if (wanted(QStringLiteral("offline_save"))) {
+            // A clerk's save in the offline mode while the company database cannot be reached: the
+            // line written to the journal (on the disk before it returns), the sender woken, and
+            // control back to the screen. The sender's rounds fail at once meanwhile.
+            const QString local = dir + QStringLiteral("/offline-save");
+            QDir(local).removeRecursively();
+            QDir().mkpath(local);
+            OfflineSettings settings;
+            settings.enabled = true;
+            settings.journalFile = local + QStringLiteral("/DEMO.journal.sqlite");
+            settings.scanCopyFile = local + QStringLiteral("/DEMO.scan.sqlite");
+            OfflineMode mode({settings,
+                              dbInitParams(QStringLiteral("sqlite:") + local + QStringLiteral("/away"), QStringLiteral("DEMO")),
+                              local + QStringLiteral("/QLM.INI")});
+            mode.link().reportLost();
+            JournalStore store(mode);
+            ConsignmentLine line = benchLine();
+            const Stats saving = measure(n, [&](int i) {
+                line.barcode = DemoData::barcodeOfUnit(1 + (i * 7919) % unitCount);
+                if (store.save(line) != SaveOutcome::KeptLocally)
+                    throw EDatabaseError(QStringLiteral("A save with the link down was not kept in the journal."));
+            });
+            report(QStringLiteral("offline_save"), saving, nullptr);
+            lines << machineLine(QStringLiteral("offline_save"), saving, nullptr);
         }
 
         Query day(&db);

@@ -2,8 +2,7 @@
 
 CompanyLink::CompanyLink(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void CompanyLink::reportAnswered()
 {

@@ -2,7 +2,6 @@
 
 #include "consignment/ConsignmentRequestSql.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
-#include "data/SaveRequestAnswer.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "platform/sql/ServerErrors.h"
@@ -27,7 +26,7 @@ SaveOutcome ConsignmentStore::save(const ConsignmentLine &line)
         bool withId = false;
         try {
             withId = m_requestIds.saveTakesRequestId();
-            send(line, withId);
+            send(*m_save, line, withId ? m_pendingId : QUuid());
         } catch (const EOutcomeUnknown &) {
             if (withId && attempt == 0)
                 continue; // the same line, the same id, on the connection opened again
@@ -40,9 +39,9 @@ SaveOutcome ConsignmentStore::save(const ConsignmentLine &line)
     }
 }
 
-void ConsignmentStore::send(const ConsignmentLine &line, bool withId)
+SaveRequestAnswer ConsignmentStore::send(Query &q, const ConsignmentLine &line, const QUuid &requestId)
 {
-    Query &q = *m_save;
+    const bool withId = !requestId.isNull();
     if (withId)
         q.setStatement(ConsignmentRequestSql::SaveLineWithRequestId);
     else
@@ -59,13 +58,14 @@ void ConsignmentStore::send(const ConsignmentLine &line, bool withId)
     q.setParam(QStringLiteral("ChkFree"), line.chkFree());
     q.setParam(QStringLiteral("OldPrice"), line.oldPrice);
     q.setParam(QStringLiteral("EditDate"), line.editDate);
-    q.setTimeLimit(m_company->settings().saveTimeoutSeconds);
+    q.setTimeLimit(q.database()->settings().saveTimeoutSeconds);
     if (!withId) {
         q.execSql();
-        return;
+        return {};
     }
-    q.setParam(QStringLiteral("RequestId"), m_pendingId);
+    q.setParam(QStringLiteral("RequestId"), requestId);
     q.open();
-    SaveRequestAnswer::read(q);
+    const SaveRequestAnswer answer = SaveRequestAnswer::read(q);
     q.close();
+    return answer;
 }

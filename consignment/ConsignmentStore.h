@@ -1,7 +1,8 @@
 #pragma once
 
-#include "consignment/ConsignmentLine.h"
+#include "consignment/LineStore.h"
 #include "data/RequestIdSupport.h"
+#include "data/SaveRequestAnswer.h"
 
 #include <QUuid>
 #include <memory>
@@ -9,11 +10,6 @@
 
 class Database;
 class Query;
-
-// What became of a line handed to the store.
-enum class SaveOutcome {
-    Stored, // the procedure ran: the line is in the company database
-};
 
 // Where the consignment screen's lines go: one call of Save_Tarvo_Consignment on the company
 // database per line, with the text of the line's page, bounded by QLM.INI's SaveTimeout.
@@ -26,21 +22,24 @@ enum class SaveOutcome {
 // exception leaves save() and the line stays pending: handed over again unchanged, it goes with
 // the same id. Without the id the eleven-value call is never sent twice by the store. A failure
 // leaves save() as the database's exception, for the application-wide handling.
-class ConsignmentStore
+class ConsignmentStore : public LineStore
 {
 public:
     explicit ConsignmentStore(Database *company);
-    ~ConsignmentStore();
+    ~ConsignmentStore() override;
     ConsignmentStore(const ConsignmentStore &) = delete;
     ConsignmentStore &operator=(const ConsignmentStore &) = delete;
 
-    SaveOutcome save(const ConsignmentLine &line);
+    SaveOutcome save(const ConsignmentLine &line) override;
     // The id of the line whose outcome is not known yet (null: none).
     QUuid pendingRequestId() const { return m_pendingLine ? m_pendingId : QUuid(); }
 
-private:
-    void send(const ConsignmentLine &line, bool withId);
+    // One call of Save_Tarvo_Consignment for the line on save's connection, bounded by QLM.INI's
+    // SaveTimeout: with a request id the twelve-value call, whose answer it returns; with a null
+    // id the eleven-value call of the line's page (the answer then says nothing).
+    static SaveRequestAnswer send(Query &save, const ConsignmentLine &line, const QUuid &requestId);
 
+private:
     Database *m_company;
     std::unique_ptr<Query> m_save; // QSave: its statement is set at each save
     RequestIdSupport m_requestIds;

@@ -1,9 +1,9 @@
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
 
-#include "consignment/ConsignmentStore.h"
 #include "consignment/ExactTotal.h"
 #include "consignment/Fr_OfflineJournal.h"
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
+#include "consignment/LineStore.h"
 #include "consignment/OfflineRows.h"
 #include "consignment/OfflineSerialCheck.h"
 #include "consignment/OfflineWorkstation.h"
@@ -63,7 +63,7 @@ void showMessage(const QString &text)
 
 } // namespace
 
-TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<ConsignmentStore> store, QWidget *parent)
+TFrTarvoAdjAndConsignment::TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<LineStore> store, QWidget *parent)
     : TFrForm(parent)
     , m_company(company)
     , m_store(std::move(store))
@@ -523,14 +523,19 @@ void TFrTarvoAdjAndConsignment::AcSaveExecute()
     // The line is stored for the branch the box shows, whether or not the box has been left
     // since the branch was chosen.
     takeShownBranch();
-    // A save that raises an error leaves the focus in the field to correct.
+    // A save that raises an error leaves the focus in the field to correct (in the barcode box
+    // when the line has left the page: refused after it was kept in the offline journal).
     struct OnError {
         TFrTarvoAdjAndConsignment *screen;
         EntryPage &page;
         int before = std::uncaught_exceptions();
         ~OnError()
         {
-            if (std::uncaught_exceptions() > before)
+            if (std::uncaught_exceptions() <= before)
+                return;
+            if (page.foundBarcode.isEmpty())
+                screen->backToBarcode(page);
+            else
                 screen->backToFieldOfRefusedLine(page);
         }
     } onError{this, m_page[index]};
@@ -655,24 +660,31 @@ void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
         WaitCursor wait;
         outcome = m_store->save(line);
     }
+    // Until the reset below has emptied the page, Save must not store the line a second time.
+    AcSave->setEnabled(false);
     switch (outcome) {
     case SaveOutcome::Stored:
-        // Until the reset below has emptied the page, Save must not store the line a second time.
-        AcSave->setEnabled(false);
-        {
-            const QString scan = showSaved();
-            AcNewExecute();
-            takeScan(scan);
-        }
+    case SaveOutcome::KeptLocally: {
+        const QString scan = showSaved(outcome == SaveOutcome::Stored ? QStringLiteral("บันทึกเรียบร้อย")
+                                                                      : QStringLiteral("บันทึกไว้ในเครื่องแล้ว จะส่งให้อัตโนมัติ"));
+        AcNewExecute();
+        takeScan(scan);
         break;
+    }
+    case SaveOutcome::Refused:
+        // The line is kept in the offline journal for a person with the server's reason: the
+        // page is emptied as after every save, so that the item is never entered twice, and the
+        // refusal takes the application-wide path as any refusal does.
+        AcNewExecute();
+        throw EDatabaseError(m_store->refusal());
     }
 }
 
-// The success box, and what a scanner typed while it was up (the next item's barcode).
-QString TFrTarvoAdjAndConsignment::showSaved()
+// The box after a save, and what a scanner typed while it was up (the next item's barcode).
+QString TFrTarvoAdjAndConsignment::showSaved(const QString &text)
 {
     const ScanCatcher catcher;
-    showMessage(QStringLiteral("บันทึกเรียบร้อย"));
+    showMessage(text);
     return catcher.scan();
 }
 

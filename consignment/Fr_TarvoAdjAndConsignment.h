@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-class ConsignmentStore;
 struct JournalEntry;
+class LineStore;
 class OfflineWorkstation;
 class TFrOfflineJournal;
 class DataGrid;
@@ -42,7 +42,7 @@ class TFrTarvoAdjAndConsignment : public TFrForm
     Q_OBJECT
 public:
     // The screen reads from the company database and saves its lines through the store.
-    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<ConsignmentStore> store, QWidget *parent = nullptr);
+    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<LineStore> store, QWidget *parent = nullptr);
     ~TFrTarvoAdjAndConsignment() override;
 
     static constexpr int ClientWidth = 885;
@@ -237,7 +237,7 @@ private:
     bool checkEntry(EntryPage &page);
     ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
     void saveLine(const ConsignmentLine &line);
-    QString showSaved();
+    QString showSaved(const QString &text);
     void takeScan(const QString &scan);
     void setActivePage(int index);
 
@@ -299,7 +299,7 @@ private:
     };
 
     Database *m_company;
-    std::unique_ptr<ConsignmentStore> m_store;
+    std::unique_ptr<LineStore> m_store;
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;
     OfflineWorkstation *m_offline = nullptr;

@@ -143,9 +143,12 @@ void OfflineJournal::transition(const QString &sql, const QVariantList &values, 
                                  .arg(QLatin1String(what)));
 }
 
-void OfflineJournal::markSending(qint64 seq)
+const QString OfflineJournal::sentWithoutRequestId = QStringLiteral("sent without request id");
+
+void OfflineJournal::markSending(qint64 seq, bool withRequestId)
 {
-    transition(OfflineJournalSql::ToSending, {now(), seq}, seq, "sent");
+    transition(OfflineJournalSql::ToSending, {withRequestId ? QVariant() : QVariant(sentWithoutRequestId), now(), seq}, seq,
+               "sent");
 }
 
 void OfflineJournal::markStored(qint64 seq, bool alreadyStored, qint64 consignmentId)

@@ -61,7 +61,11 @@ public:
     // with the same serial number is refused and not yet dealt with.
     JournalEntry add(const ConsignmentLine &line);
 
-    void markSending(qint64 seq);                                          // New → Sending, one more attempt
+    // New → Sending, one more attempt. A line sent without its request id (the company database's
+    // procedure does not take one) keeps that in its Reason, sentWithoutRequestId, until it is
+    // settled: its outcome, if unknown, cannot be resolved by sending it again.
+    void markSending(qint64 seq, bool withRequestId = true);
+    static const QString sentWithoutRequestId;
     void markStored(qint64 seq, bool alreadyStored, qint64 consignmentId); // Sending → (Already)Stored
     // Sending → Refused; the waiting lines after it with the same serial number become Held.
     void markRefused(qint64 seq, const QString &reason);

@@ -48,8 +48,10 @@ const QString CountByState = QStringLiteral("Select State, Count(*) From Journal
 const QString BlockingRefusal = QStringLiteral(
     "Select Min(Seq) From JournalLine Where State = 'refused' And Upper(RTrim(SerialNumber, ' ')) = Upper(RTrim(?, ' '))");
 
-const QString ToSending = QStringLiteral(
-    "Update JournalLine Set State = 'sending', Attempts = Attempts + 1, LastAttemptAt = ? Where Seq = ? And State = 'new'");
+// Reason holds, while the line is under way and after a send without an answer, whether it went
+// without its request id (OfflineJournal::sentWithoutRequestId).
+const QString ToSending = QStringLiteral("Update JournalLine Set State = 'sending', Attempts = Attempts + 1, Reason = ?,"
+                                         " LastAttemptAt = ? Where Seq = ? And State = 'new'");
 const QString ToSettled = QStringLiteral(
     "Update JournalLine Set State = ?, ConsignmentId = ?, Reason = Null, SettledAt = ? Where Seq = ? And State = 'sending'");
 const QString ToRefused =

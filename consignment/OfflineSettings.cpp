@@ -12,6 +12,10 @@ OfflineSettings OfflineSettings::read(const QString &iniPath, const QString &com
     for (const char *yes : {"yes", "true", "on", "1"})
         if (value.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0)
             s.enabled = true;
+    bool number = false;
+    const int wait = IniFile(iniPath).value(QStringLiteral("OFFLINE"), QStringLiteral("SaveWait")).trimmed().toInt(&number);
+    if (number && wait >= 1 && wait <= 60)
+        s.saveWaitSeconds = wait;
     const QDir dir = QFileInfo(iniPath).absoluteDir();
     const QString base = companyDatabase.trimmed().toUpper();
     s.journalFile = dir.filePath(base + QStringLiteral(".journal.sqlite"));

@@ -98,14 +98,20 @@ private Q_SLOTS:
         QVERIFY(!OfflineSettings::read(ini, QStringLiteral("DEMO")).enabled); // no file
         for (const auto &[text, on] : {std::pair{"[DATABASE]\nDriver=FreeTDS\n", false},
                                        {"[OFFLINE]\nEnabled=no\n", false},
-                                       {"[offline]\r\nenabled = Yes\r\n", true}}) {
+                                       {"[offline]\r\nenabled = Yes\r\nSaveWait=61\r\n", true}}) {
             QFile f(ini);
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(text);
             f.close();
             QCOMPARE(OfflineSettings::read(ini, QStringLiteral("DEMO")).enabled, on);
         }
+        QCOMPARE(OfflineSettings::read(ini, QStringLiteral("DEMO")).saveWaitSeconds, 3); // out of range
+        QFile wait(ini);
+        QVERIFY(wait.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        wait.write("[OFFLINE]\nEnabled=yes\nSaveWait= 10\n");
+        wait.close();
         const OfflineSettings s = OfflineSettings::read(ini, QStringLiteral(" demo "));
+        QCOMPARE(s.saveWaitSeconds, 10);
         QCOMPARE(s.journalFile, dir.filePath(QStringLiteral("DEMO.journal.sqlite")));
         QCOMPARE(s.scanCopyFile, dir.filePath(QStringLiteral("DEMO.scan.sqlite")));
     }

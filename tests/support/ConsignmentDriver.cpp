@@ -203,13 +203,20 @@ QStringList ConsignmentDriver::saveThenScanAtOnce(const QString &barcode)
 {
     RecordingMessageBoxes boxes;
     QObject guard;
-    // The scanner: as soon as the event loop runs again (inside the box, once it is up).
-    QTimer::singleShot(0, &guard, [barcode] {
+    // The scanner: as soon as the box is up (a save may first wait a moment for the server,
+    // while the window's input waits too), or into the screen if no box comes within 2 s.
+    int looks = 0;
+    QTimer scanner;
+    QObject::connect(&scanner, &QTimer::timeout, &guard, [&scanner, &looks, barcode] {
         QWidget *modal = QApplication::activeModalWidget();
+        if (!modal && ++looks < 100)
+            return;
+        scanner.stop();
         QWidget *target = modal && modal->focusWidget() ? modal->focusWidget() : (modal ? modal : Drive::focus());
         QTest::keyClicks(target, barcode);
         QTest::keyClick(target, Qt::Key_Return);
     });
+    scanner.start(20);
     // A box the scan did not close is closed here, so that the test goes on to its checks.
     QTimer::singleShot(3000, &guard, [] {
         if (QWidget *modal = QApplication::activeModalWidget())

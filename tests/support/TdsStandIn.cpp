@@ -14,6 +14,11 @@ TdsStandIn::TdsStandIn(const QStringList &options)
 
 TdsStandIn::~TdsStandIn()
 {
+    stop();
+}
+
+void TdsStandIn::stop()
+{
     if (m_process.state() == QProcess::NotRunning)
         return;
     m_process.closeWriteChannel(); // the stand-in ends when its input closes
@@ -42,7 +47,8 @@ QString TdsStandIn::start()
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(python,
                     QStringList{script, QStringLiteral("--script"), m_dir.filePath(QStringLiteral("script.json")),
-                                QStringLiteral("--log"), m_dir.filePath(QStringLiteral("log.jsonl"))} +
+                                QStringLiteral("--log"), m_dir.filePath(QStringLiteral("log.jsonl")), QStringLiteral("--port"),
+                                QString::number(m_port)} +
                         m_options);
     if (!m_process.waitForStarted(20000))
         return m_process.errorString();

@@ -19,8 +19,10 @@ public:
     TdsStandIn(const TdsStandIn &) = delete;
     TdsStandIn &operator=(const TdsStandIn &) = delete;
 
-    // Empty on success, otherwise why it did not come up.
+    // Empty on success, otherwise why it did not come up. Started again after stop(), it listens
+    // on the same port, with the same rules and log: a server that went away and came back.
     QString start();
+    void stop();
     quint16 port() const { return m_port; }
     QString dir() const { return m_dir.path(); }
 

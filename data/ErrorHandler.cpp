@@ -4,6 +4,7 @@
 #include "data/SaveRequestAnswer.h"
 #include "data/U_DM.h"
 #include "platform/core/Exceptions.h"
+#include "platform/sql/ServerErrors.h"
 
 #include <QtGlobal>
 
@@ -63,6 +64,7 @@ const QList<TranslationRow> &programReportRows()
         {SaveRequestAnswer::lostWithoutId(),
          QStringLiteral("ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจบันทึกแล้ว ตรวจสอบที่หน้าสรุปสินค้าเข้าออกประจำวัน "
                         "ก่อนบันทึกอีกครั้ง")},
+        {ECancelledByUser::words(), QStringLiteral("ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc")},
     };
     return rows;
 }

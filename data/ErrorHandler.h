@@ -18,8 +18,8 @@ struct TranslationRow {
 const QList<TranslationRow> &translationTable();
 
 // Rows searched before the table: the program's own reports that quote a driver's message after
-// their words (a save whose answer was lost), whose explanation must win over the row the
-// driver's words would find.
+// their words (a save whose answer was lost, a wait cancelled by the user), whose explanation
+// must win over the row the driver's words would find.
 const QList<TranslationRow> &programReportRows();
 
 // The text with the ASCII letters a to z upper-cased; everything else (Thai) unchanged.

@@ -347,6 +347,8 @@ void Database::runOnServer(const QString &text, const QVariantList &values, cons
         if (!waitEnded && !call->connectionBroken())
             throw EDatabaseError(call->message()); // the server's refusal; the connection is fine
         dropConnection();
+        if (end == ServerWait::End::CancelledByClerk)
+            throw ECancelledByUser(call->message());
         if (access == Access::Read && attempt == 0 && !waitEnded)
             continue;
         if (access == Access::Write)

@@ -149,6 +149,9 @@ private Q_SLOTS:
         QTest::newRow("save lost, no request id")
             << "The answer to the save was lost; the line may or may not be stored: [FreeTDS][SQL Server]Timeout expired"
             << "ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจบันทึกแล้ว ตรวจสอบที่หน้าสรุปสินค้าเข้าออกประจำวัน ก่อนบันทึกอีกครั้ง";
+        QTest::newRow("wait cancelled with Esc")
+            << "Cancelled at the user's request while waiting for the server: [FreeTDS][SQL Server]Operation was cancelled"
+            << "ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc";
         QTest::newRow("no row") << "'abc' is not a valid integer value"
                                 << "";
         QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric"

@@ -3,6 +3,7 @@
 // consignment line saved, both views, the barcode search and the quota report, every declared
 // procedure called. Values and Thai text are compared where they arrive; every text the program
 // sent is written to tests/tsql-texts/program for the T-SQL parse check (tests/tsql).
+#include "app/ProgramWiring.h"
 #include "app/Screens.h"
 #include "consignment/ConsignmentStore.h"
 #include "consignment/Fr_TarvoAdjAndConsignment.h"
@@ -32,6 +33,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -52,6 +54,29 @@ QVariantList paramValues(const QJsonObject &rpc)
         values << p.toObject().value("value").toVariant();
     return values;
 }
+
+// Counts the paint events of a window and its controls once *count is 0 or more.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter(QWidget *window, int *count)
+        : m_window(window)
+        , m_count(count)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::Paint && *m_count >= 0 && widget && widget->window() == m_window)
+            ++*m_count;
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    int *m_count;
+};
 
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -120,6 +145,19 @@ class TestProgramOnSqlServer : public QObject
         d.scan("8850000000001");
         d.typeQuantity(quantity);
         return screen;
+    }
+
+    // Runs step every 20 ms while the note of a statement waiting for the server is on the
+    // window, until the returned timer goes.
+    [[nodiscard]] static std::unique_ptr<QTimer> whileServerWaitNoteShows(QWidget &window, std::function<void()> step)
+    {
+        auto timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [&window, step] {
+            if (window.findChild<QLabel *>("ServerWaitNote"))
+                step();
+        });
+        timer->start(20);
+        return timer;
     }
 
     // What the consignment page shows of its line.
@@ -197,6 +235,7 @@ private Q_SLOTS:
         QDir::setCurrent(m_server.dir());
         m_dialogs = std::make_unique<ScriptedDialogService>();
         startProgram({}, [this] {
+            ProgramWiring::wire(); // the program's hooks, the error dialog and the handler recorded here
             DM->showErrorDialog = [this](const QString &text) { m_errorDialogs << text; };
             ExceptionRouter::setHandler([this](const QString &message) {
                 m_errors << message;
@@ -410,6 +449,78 @@ private Q_SLOTS:
         DM->DMdata->open();
     }
 
+    // A scanner types the next barcode while the look-up of an unknown one waits for a slow
+    // server: none of its keys is lost. They reach the barcode box once the look-up has ended, in
+    // order, and their Enter looks the new barcode up.
+    void keysTypedDuringASlowLookUpArriveAfterIt()
+    {
+        m_dialogs->clear();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$",
+                        QJsonArray{QJsonObject{{"delay", 1.5}},
+                                   TdsStandIn::resultSet({"Code nvarchar", "Prodname nvarchar", "UseSerial varchar",
+                                                          "UnitName nvarchar", "BarCode nvarchar", "Price float"},
+                                                         {})},
+                        1);
+        bool typedWhileWaiting = false;
+        const auto typist = whileServerWaitNoteShows(screen, [&] {
+            if (!typedWhileWaiting)
+                Drive::scanHere("8850000000001");
+            typedWhileWaiting = true;
+        });
+        Drive::scan(screen.EdBarcode1, "8850000000099");
+        m_server.clearRules();
+        QVERIFY(typedWhileWaiting);
+        QCOMPARE(m_dialogs->texts(), QStringList{"ไม่พบ Barcode 8850000000099"});
+        QTRY_COMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QCOMPARE(screen.EdBarcode1->text(), QString("8850000000001"));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    // Esc on the running program: a daily view that the server never answers is cancelled by Esc
+    // while the window goes on painting; the screen stays open, and the next view works on a new
+    // connection.
+    void escCancelsALongViewAndTheNextOneWorks()
+    {
+        m_dialogs->clear();
+        auto opened = openScreenOnBranch1();
+        QVERIFY(opened);
+        TFrTarvoAdjAndConsignment &screen = *opened;
+        QTabBar *tabs = screen.PageControl1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(2).center());
+        m_server.answer("^Select 1 DocType, H.IvDate DocDate,", "silent", 1);
+        m_server.clearLog();
+        int paints = -1; // counted from the note's first showing on
+        PaintCounter counter(&screen, &paints);
+        bool escPressed = false;
+        const auto clerk = whileServerWaitNoteShows(screen, [&] {
+            if (paints < 0) {
+                paints = 0;
+                screen.update();
+            } else if (paints > 0 && !escPressed) {
+                escPressed = true;
+                Drive::key(Qt::Key_Escape);
+            }
+        });
+        Drive::click(screen.BtOkConsign);
+        QVERIFY(escPressed);
+        QVERIFY(screen.isVisible());
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errorDialogs.value(0).startsWith("ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc\r"), qPrintable(m_errorDialogs.value(0)));
+        const QList<QJsonObject> cancelled = rpcsCalling(m_server.log(), "Select 1 DocType, H.IvDate DocDate,");
+        QCOMPARE(cancelled.size(), 1);
+        Drive::click(screen.BtOkConsign);
+        QCOMPARE(screen.DBGRPProdDay->model()->rowCount(), 3);
+        const QList<QJsonObject> views = rpcsCalling(m_server.log(), "Select 1 DocType, H.IvDate DocDate,");
+        QCOMPARE(views.size(), 2);
+        QVERIFY(views[1].value("conn").toInt() != views[0].value("conn").toInt());
+        QCOMPARE(m_errors.size(), 1);
+        m_errors.clear();
+        m_errorDialogs.clear();
+    }
+
     void theBarcodeSearch()
     {
         TFrSearchBarCode dialog;
@@ -439,8 +550,7 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        endProgram();
-        ExceptionRouter::setHandler({});
+        ProgramWiring::end();
         m_dialogs.reset();
         if (!m_oldDir.isEmpty())
             QDir::setCurrent(m_oldDir);

@@ -521,6 +521,48 @@ private Q_SLOTS:
         m_errorDialogs.clear();
     }
 
+    // The program killed (kill -9) while its line is on the way, the server holding the answer:
+    // the server got the line once, and whether it stored it is the server's alone to say (its
+    // one transaction either ended before the kill or is undone with the connection). Started
+    // again, the program sends nothing by itself. The line is not on the screen any more; a line
+    // saved again is a new press of Save with a request id of its own, since equal values may as
+    // well be a second sale of the same goods.
+    void aProgramKilledWhileItsLineIsSentSendsNothingAgain()
+    {
+        m_server.answer("^Exec Save_Tarvo_Consignment .*@P12$", "silent", 1);
+        m_server.clearLog();
+        const QString sendLine = qEnvironmentVariable("TARVO_BINARY_DIR") + "/tests/send_line";
+        QProcess sender;
+        sender.start(sendLine, {m_server.dir() + "/QLM.INI"});
+        QTRY_COMPARE_WITH_TIMEOUT(rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").size(), 1, 60000);
+        sender.kill();
+        QVERIFY(sender.waitForFinished());
+        QCOMPARE(sender.exitStatus(), QProcess::CrashExit);
+        const QJsonObject sent = rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").first();
+        auto disconnected = [&] {
+            for (const QJsonObject &e : m_server.log())
+                if (e.value("kind").toString() == "disconnect" && e.value("conn") == sent.value("conn"))
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY(disconnected());
+
+        QStringList dialogs;
+        QCOMPARE(launch({"1", "1", "DEMO", "-", "1"}, &dialogs), 0);
+        QVERIFY2(dialogs.isEmpty(), qPrintable(dialogs.join('\n')));
+        QCOMPARE(rpcsCalling(m_server.log(), "Save_Tarvo_Consignment").size(), 1);
+
+        sender.start(sendLine, {m_server.dir() + "/QLM.INI"});
+        QVERIFY(sender.waitForFinished(60000));
+        QCOMPARE(sender.readAllStandardOutput(), QByteArray("stored\n"));
+        const QList<QJsonObject> saves = rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment");
+        QCOMPARE(saves.size(), 2);
+        QCOMPARE(paramValues(saves[1]).mid(0, 11), paramValues(saves[0]).mid(0, 11));
+        QVERIFY(paramValues(saves[1]).at(11) != paramValues(saves[0]).at(11));
+        keepTexts();
+        m_server.clearLog();
+    }
+
     void theBarcodeSearch()
     {
         TFrSearchBarCode dialog;

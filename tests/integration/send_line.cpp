@@ -5,6 +5,7 @@
 #include "consignment/ConsignmentStore.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
+#include "support/SaleLine.h"
 #include "support/TdsStandIn.h"
 
 #include <QCoreApplication>
@@ -20,16 +21,8 @@ int main(int argc, char **argv)
     db.setIniPath(QString::fromLocal8Bit(argv[1]));
     db.params = TdsStandIn::params(QStringLiteral("DEMO"));
     ConsignmentStore store(&db);
-    ConsignmentLine line;
-    line.userCode = QStringLiteral("BR01");
-    line.userKeyIn = QStringLiteral("SOMCHAI");
-    line.customer = 1;
-    line.consigType = QStringLiteral("S");
-    line.barcode = QStringLiteral("8850000000001");
-    line.quantity = 1;
-    line.price = 19.99;
-    line.oldPrice = 19.99;
-    line.editDate = QDate::currentDate();
+    const ConsignmentLine line =
+        saleLine(QStringLiteral("BR01"), 1, QStringLiteral("8850000000001"), 1, 19.99, QDate::currentDate());
     try {
         store.save(line);
     } catch (const Exception &e) {

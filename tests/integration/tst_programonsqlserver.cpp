@@ -459,7 +459,7 @@ private Q_SLOTS:
         QVERIFY(opened);
         TFrTarvoAdjAndConsignment &screen = *opened;
         m_server.answer("\\nWhere U.BarCode <>'' And U.Barcode = @P1$",
-                        QJsonArray{QJsonObject{{"delay", 1.5}},
+                        QJsonArray{QJsonObject{{"delay", 2.5}},
                                    TdsStandIn::resultSet({"Code nvarchar", "Prodname nvarchar", "UseSerial varchar",
                                                           "UnitName nvarchar", "BarCode nvarchar", "Price float"},
                                                          {})},

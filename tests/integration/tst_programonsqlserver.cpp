@@ -367,6 +367,33 @@ private Q_SLOTS:
         m_errorDialogs.clear();
     }
 
+    // Against a save procedure that takes no request id, a lost answer is not sent again: the
+    // clerk is told that the line may be stored and to look at the daily summary before saving it
+    // again; the line stays on the screen.
+    void aLostAnswerWithoutRequestIdIsNotSentAgain()
+    {
+        m_server.answer("^Select Count\\(\\*\\) TakesRequestId\\n",
+                        QJsonArray{TdsStandIn::resultSet({"TakesRequestId int"}, {QJsonArray{0}})});
+        m_server.answer("^Exec Save_Tarvo_Consignment .*@P11$", "close", 1);
+        m_dialogs->clear();
+        auto opened = openScreenWithALine("1");
+        QVERIFY(opened);
+        m_server.clearLog();
+        const QStringList shown = shownLine(*opened);
+        Drive::key(Qt::Key_F10);
+        m_server.clearRules();
+        QCOMPARE(rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").size(), 1);
+        QVERIFY(m_dialogs->texts().isEmpty());
+        QCOMPARE(m_errorDialogs.size(), 1);
+        QVERIFY2(m_errorDialogs[0].startsWith("ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจบันทึกแล้ว "
+                                              "ตรวจสอบที่หน้าสรุปสินค้าเข้าออกประจำวัน ก่อนบันทึกอีกครั้ง\r"),
+                 qPrintable(m_errorDialogs[0]));
+        QCOMPARE(shownLine(*opened), shown);
+        keepTexts();
+        m_errors.clear();
+        m_errorDialogs.clear();
+    }
+
     // A serial number the Thai code page cannot hold is refused on the screen, naming the box;
     // nothing is sent.
     void aSerialTheCodePageCannotHoldIsRefused()

@@ -167,6 +167,20 @@ class TestProgramOnSqlServer : public QObject
                 screen.EdSerialNo1->text()};
     }
 
+    // A line of quantity 1 saved with F10 on a screen just opened, with the dialogs and the
+    // stand-in's log cleared first; shown receives what the page showed of the line at the save.
+    std::unique_ptr<TFrTarvoAdjAndConsignment> saveALine(QStringList *shown)
+    {
+        m_dialogs->clear();
+        auto screen = openScreenWithALine("1");
+        if (!screen)
+            return nullptr;
+        m_server.clearLog();
+        *shown = shownLine(*screen);
+        Drive::key(Qt::Key_F10);
+        return screen;
+    }
+
     // Keeps the texts sent since the log was last cleared; none of them ran as a server cursor
     // (Qt's own quoting set-up at connect aside).
     void keepTexts()
@@ -335,12 +349,9 @@ private Q_SLOTS:
             saveWithId,
             QJsonArray{TdsStandIn::resultSet({"RequestOutcome varchar", "ConsignmentId int"}, {QJsonArray{answer, 1001}})});
         m_server.answer(saveWithId, "close", lost);
-        m_dialogs->clear();
-        auto opened = openScreenWithALine("1");
+        QStringList shown;
+        auto opened = saveALine(&shown);
         QVERIFY(opened);
-        m_server.clearLog();
-        const QStringList shown = shownLine(*opened);
-        Drive::key(Qt::Key_F10);
         QCOMPARE(m_errors.size(), lost - 1);
         if (lost > 1) {
             QVERIFY2(m_errors[0].contains("Unexpected EOF from the server"), qPrintable(m_errors[0]));
@@ -375,12 +386,9 @@ private Q_SLOTS:
         m_server.answer("^Select Count\\(\\*\\) TakesRequestId\\n",
                         QJsonArray{TdsStandIn::resultSet({"TakesRequestId int"}, {QJsonArray{0}})});
         m_server.answer("^Exec Save_Tarvo_Consignment .*@P11$", "close", 1);
-        m_dialogs->clear();
-        auto opened = openScreenWithALine("1");
+        QStringList shown;
+        auto opened = saveALine(&shown);
         QVERIFY(opened);
-        m_server.clearLog();
-        const QStringList shown = shownLine(*opened);
-        Drive::key(Qt::Key_F10);
         m_server.clearRules();
         QCOMPARE(rpcsCalling(m_server.log(), "Exec Save_Tarvo_Consignment").size(), 1);
         QVERIFY(m_dialogs->texts().isEmpty());

@@ -29,6 +29,7 @@
 #include "platform/ui/NumberEdit.h"
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -161,10 +162,10 @@ class TestProgramOnSqlServer : public QObject
     }
 
     // What the consignment page shows of its line.
-    static QStringList shownLine(const TFrTarvoAdjAndConsignment &screen)
+    static QStringList shownLine(TFrTarvoAdjAndConsignment &screen)
     {
-        return {screen.EdBarcode1->text(), screen.LbProdName1->text(), screen.EdQuantity1->text(), screen.LbPrice1->text(),
-                screen.EdSerialNo1->text()};
+        const ConsignmentDriver d(&screen);
+        return {d.text(ConsignmentDriver::Barcode), d.productName(), d.quantity(), d.price(), d.text(ConsignmentDriver::Serial)};
     }
 
     // A line of quantity 1 saved with F10 on a screen just opened, with the dialogs and the
@@ -505,12 +506,13 @@ private Q_SLOTS:
                 Drive::scanHere("8850000000001");
             typedWhileWaiting = true;
         });
-        Drive::scan(screen.EdBarcode1, "8850000000099");
+        ConsignmentDriver d(&screen);
+        d.scan("8850000000099");
         m_server.clearRules();
         QVERIFY(typedWhileWaiting);
         QCOMPARE(m_dialogs->texts(), QStringList{"ไม่พบ Barcode 8850000000099"});
-        QTRY_COMPARE(screen.LbProdName1->text(), QString("น้ำดื่มตราช้าง 600 มล."));
-        QCOMPARE(screen.EdBarcode1->text(), QString("8850000000001"));
+        QTRY_COMPARE(d.productName(), QString("น้ำดื่มตราช้าง 600 มล."));
+        QCOMPARE(d.text(ConsignmentDriver::Barcode), QString("8850000000001"));
         QVERIFY(m_errors.isEmpty());
     }
 
@@ -523,8 +525,8 @@ private Q_SLOTS:
         auto opened = openScreenOnBranch1();
         QVERIFY(opened);
         TFrTarvoAdjAndConsignment &screen = *opened;
-        QTabBar *tabs = screen.PageControl1->tabBar();
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(2).center());
+        ConsignmentDriver d(&screen);
+        d.showPage(ConsignmentDriver::Daily);
         m_server.answer("^Select 1 DocType, H.IvDate DocDate,", "silent", 1);
         m_server.clearLog();
         int paints = -1; // counted from the note's first showing on
@@ -539,15 +541,15 @@ private Q_SLOTS:
                 Drive::key(Qt::Key_Escape);
             }
         });
-        Drive::click(screen.BtOkConsign);
+        d.click(ConsignmentDriver::Summarise);
         QVERIFY(escPressed);
         QVERIFY(screen.isVisible());
         QCOMPARE(m_errors.size(), 1);
         QVERIFY2(m_errorDialogs.value(0).startsWith("ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc\r"), qPrintable(m_errorDialogs.value(0)));
         const QList<QJsonObject> cancelled = rpcsCalling(m_server.log(), "Select 1 DocType, H.IvDate DocDate,");
         QCOMPARE(cancelled.size(), 1);
-        Drive::click(screen.BtOkConsign);
-        QCOMPARE(screen.DBGRPProdDay->model()->rowCount(), 3);
+        d.click(ConsignmentDriver::Summarise);
+        QCOMPARE(d.rows(ConsignmentDriver::Grid::Daily), 3);
         const QList<QJsonObject> views = rpcsCalling(m_server.log(), "Select 1 DocType, H.IvDate DocDate,");
         QCOMPARE(views.size(), 2);
         QVERIFY(views[1].value("conn").toInt() != views[0].value("conn").toInt());

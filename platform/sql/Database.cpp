@@ -334,8 +334,10 @@ void Database::runOnServer(const QString &text, const QVariantList &values, cons
         m_statementRunning = true;
         const ServerWait::End end = ServerWait::run(call, timeLimitSeconds, access == Access::Read, leftWaiting);
         m_statementRunning = false;
-        if (end == ServerWait::End::Abandoned) {
+        if (end == ServerWait::End::Abandoned || end == ServerWait::End::AbandonedByClerk) {
             abandonConnection(leftWaiting);
+            if (end == ServerWait::End::AbandonedByClerk)
+                throw ECancelledByUser(QStringLiteral("the server did not confirm the cancel"));
             const QString message = QStringLiteral("The server did not answer within %1 seconds; the statement was "
                                                    "cancelled. Timeout expired")
                                         .arg(limit);

@@ -65,7 +65,7 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
     worker->start();
 
     auto finish = [&](End end) {
-        if (end == End::Abandoned) {
+        if (end == End::Abandoned || end == End::AbandonedByClerk) {
             QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
             thread = worker;
         } else {
@@ -123,6 +123,6 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
         app->removeEventFilter(&blocker);
 
     if (gaveUp && !worker->isFinished())
-        return finish(End::Abandoned);
+        return finish(cancelled == End::CancelledByClerk ? End::AbandonedByClerk : End::Abandoned);
     return finish(cancelled);
 }

@@ -5,11 +5,10 @@
 #include "consignment/ConsignmentStore.h"
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
-#include "support/SaleLine.h"
+#include "support/StandInLine.h"
 #include "support/TdsStandIn.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -21,8 +20,7 @@ int main(int argc, char **argv)
     db.setIniPath(QString::fromLocal8Bit(argv[1]));
     db.params = TdsStandIn::params(QStringLiteral("DEMO"));
     ConsignmentStore store(&db);
-    const ConsignmentLine line =
-        saleLine(QStringLiteral("BR01"), 1, QStringLiteral("8850000000001"), 1, 19.99, QDate::currentDate());
+    const ConsignmentLine line = standInLine(1);
     try {
         store.save(line);
     } catch (const Exception &e) {

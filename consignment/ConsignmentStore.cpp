@@ -27,10 +27,16 @@ SaveOutcome ConsignmentStore::save(const ConsignmentLine &line)
         try {
             withId = m_requestIds.saveTakesRequestId();
             send(*m_save, line, withId ? m_pendingId : QUuid());
-        } catch (const EOutcomeUnknown &) {
+        } catch (const EOutcomeUnknown &e) {
             if (withId && attempt == 0)
                 continue; // the same line, the same id, on the connection opened again
-            throw;        // still not known: the line stays pending with its id
+            // Still not known: the line stays pending with its id. The clerk is told which of
+            // the two cases it is, and the log keeps the driver's words and the id.
+            if (!withId)
+                throw EOutcomeUnknown(QStringLiteral("%1: %2").arg(SaveRequestAnswer::lostWithoutId(), e.message()));
+            throw EOutcomeUnknown(
+                QStringLiteral("%1 (%2): %3")
+                    .arg(SaveRequestAnswer::lostKeptWithId(), m_pendingId.toString(QUuid::WithoutBraces), e.message()));
         }
         // Only an answer ends the id: after a refusal, or a failure before anything was sent,
         // the unchanged line goes again with the same id, which the server has not stored.

@@ -18,10 +18,12 @@ class Query;
 // and keeps it until it is stored (handed over again unchanged after a refusal, it keeps it too:
 // the server never stored it under that id). A lost answer (EOutcomeUnknown: the link broke, the
 // wait ran out) is resolved by sending the same line with the same id once more on the connection
-// opened again: the procedure stores it or says it already has. If that answer is lost too, the
-// exception leaves save() and the line stays pending: handed over again unchanged, it goes with
-// the same id. Without the id the eleven-value call is never sent twice by the store. A failure
-// leaves save() as the database's exception, for the application-wide handling.
+// opened again: the procedure stores it or says it already has. If that answer is lost too,
+// EOutcomeUnknown leaves save() with SaveRequestAnswer::lostKeptWithId()'s words and the line
+// stays pending: handed over again unchanged, it goes with the same id. Without the id the
+// eleven-value call is never sent twice by the store; its lost answer leaves save() with
+// lostWithoutId()'s words. A failure leaves save() as the database's exception, for the
+// application-wide handling.
 class ConsignmentStore : public LineStore
 {
 public:

@@ -1,8 +1,10 @@
 #include "data/ErrorHandler.h"
 
 #include "data/Dm_Config.h"
+#include "data/SaveRequestAnswer.h"
 #include "data/U_DM.h"
 #include "platform/core/Exceptions.h"
+#include "platform/sql/ServerErrors.h"
 
 #include <QtGlobal>
 
@@ -53,6 +55,20 @@ const QList<TranslationRow> &translationTable()
     return rows;
 }
 
+const QList<TranslationRow> &programReportRows()
+{
+    static const QList<TranslationRow> rows = {
+        {SaveRequestAnswer::lostKeptWithId(),
+         QStringLiteral("ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจยังไม่ได้บันทึก รายการยังอยู่บนหน้าจอ "
+                        "กด F10 อีกครั้งเพื่อส่งใหม่ ระบบจะไม่บันทึกซ้ำ")},
+        {SaveRequestAnswer::lostWithoutId(),
+         QStringLiteral("ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจบันทึกแล้ว ตรวจสอบที่หน้าสรุปสินค้าเข้าออกประจำวัน "
+                        "ก่อนบันทึกอีกครั้ง")},
+        {ECancelledByUser::words(), QStringLiteral("ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc")},
+    };
+    return rows;
+}
+
 QString upperCaseAscii(const QString &text)
 {
     QString result = text;
@@ -65,9 +81,10 @@ QString upperCaseAscii(const QString &text)
 QString translateError(const QString &message)
 {
     const QString upper = upperCaseAscii(message);
-    for (const TranslationRow &row : translationTable())
-        if (upper.contains(upperCaseAscii(row.trigger)))
-            return row.thai;
+    for (const QList<TranslationRow> *rows : {&programReportRows(), &translationTable()})
+        for (const TranslationRow &row : *rows)
+            if (upper.contains(upperCaseAscii(row.trigger)))
+                return row.thai;
     return QString();
 }
 

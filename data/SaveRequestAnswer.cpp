@@ -14,3 +14,16 @@ SaveRequestAnswer SaveRequestAnswer::read(const Query &query)
         throw EDatabaseError(QStringLiteral("Save_Tarvo_Consignment answered '%1' for its request id").arg(text));
     return {text == QLatin1String("AlreadyStored"), query.value(0, line).toLongLong()};
 }
+
+const QString &SaveRequestAnswer::lostKeptWithId()
+{
+    static const QString words =
+        QStringLiteral("The answer to the save was lost; the line is kept to be sent again with the same request id");
+    return words;
+}
+
+const QString &SaveRequestAnswer::lostWithoutId()
+{
+    static const QString words = QStringLiteral("The answer to the save was lost; the line may or may not be stored");
+    return words;
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 
 class Query;
 
@@ -13,4 +13,10 @@ struct SaveRequestAnswer {
     // Reads the open query's row. Raises EDatabaseError when there is no such answer: a procedure
     // that took the id must say what it did with it.
     static SaveRequestAnswer read(const Query &query);
+
+    // How a save whose answer stayed lost is reported: the exception's message begins with one
+    // of these, and the message table explains each to the clerk. With a request id the line is
+    // kept and sent again with the same id; without one, sending it again may store it twice.
+    static const QString &lostKeptWithId();
+    static const QString &lostWithoutId();
 };

@@ -15,22 +15,8 @@ PACKAGES=(
   ${EXTRA_PACKAGES:-}
 )
 
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-
-missing=()
-for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$ROOT/scripts/apt-install.sh" "${PACKAGES[@]}"
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 JOBS=${JOBS:-$(nproc)}
 

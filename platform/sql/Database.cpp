@@ -26,6 +26,13 @@ QString newConnectionName(const QString &aliasName)
     return QStringLiteral("%1#%2").arg(aliasName).arg(connectionCounter.fetchAndAddRelaxed(1));
 }
 
+// What a statement or a commit raises after the connection went while a transaction was open.
+EDatabaseError transactionLost()
+{
+    return EDatabaseError(QStringLiteral("The connection to the database was lost during a transaction; the "
+                                         "transaction's work was undone."));
+}
+
 std::function<void()> &lockWaitHookSlot()
 {
     static std::function<void()> hook;
@@ -124,8 +131,7 @@ sqlite3 *Database::sqliteHandle() const
 void Database::ensureOpen()
 {
     if (m_transactionLost)
-        throw EDatabaseError(QStringLiteral("The connection to the database was lost during a transaction; the "
-                                            "transaction's work was undone."));
+        throw transactionLost();
     if (!m_connected)
         open();
 }
@@ -233,6 +239,13 @@ void Database::configureSqlite()
 
 void Database::close()
 {
+    closeConnection();
+    m_transactionDepth = 0;
+    m_transactionLost = false;
+}
+
+void Database::closeConnection()
+{
     if (!QSqlDatabase::contains(m_connectionName)) {
         m_connected = false;
         return;
@@ -250,18 +263,14 @@ void Database::close()
     }
     QSqlDatabase::removeDatabase(m_connectionName);
     m_connected = false;
-    m_transactionDepth = 0;
-    m_transactionLost = false;
 }
 
 void Database::dropConnection()
 {
     // The server undoes an open transaction when its connection ends; until the caller ends the
     // transaction too, no statement may run as if it still belonged to it.
-    const int depth = m_transactionDepth;
-    close();
-    m_transactionDepth = depth;
-    m_transactionLost = depth > 0;
+    closeConnection();
+    m_transactionLost = m_transactionDepth > 0;
 }
 
 void Database::abandonConnection(QThread *thread)
@@ -275,10 +284,7 @@ void Database::abandonConnection(QThread *thread)
     m_connectionName = newConnectionName(m_aliasName);
     if (thread->isFinished()) // done before anyone listened
         removeAbandoned(name);
-    const int depth = m_transactionDepth;
-    m_connected = false;
-    m_transactionDepth = depth;
-    m_transactionLost = depth > 0;
+    dropConnection(); // nothing is open under the new name: only the bookkeeping is left
 }
 
 void Database::removeAbandoned(const QString &connectionName)
@@ -328,8 +334,10 @@ void Database::runOnServer(const QString &text, const QVariantList &values, cons
         m_statementRunning = true;
         const ServerWait::End end = ServerWait::run(call, timeLimitSeconds, access == Access::Read, leftWaiting);
         m_statementRunning = false;
-        if (end == ServerWait::End::Abandoned) {
+        if (end == ServerWait::End::Abandoned || end == ServerWait::End::AbandonedByClerk) {
             abandonConnection(leftWaiting);
+            if (end == ServerWait::End::AbandonedByClerk)
+                throw ECancelledByUser(QStringLiteral("the server did not confirm the cancel"));
             const QString message = QStringLiteral("The server did not answer within %1 seconds; the statement was "
                                                    "cancelled. Timeout expired")
                                         .arg(limit);
@@ -347,6 +355,8 @@ void Database::runOnServer(const QString &text, const QVariantList &values, cons
         if (!waitEnded && !call->connectionBroken())
             throw EDatabaseError(call->message()); // the server's refusal; the connection is fine
         dropConnection();
+        if (end == ServerWait::End::CancelledByClerk)
+            throw ECancelledByUser(call->message());
         if (access == Access::Read && attempt == 0 && !waitEnded)
             continue;
         if (access == Access::Write)
@@ -411,8 +421,7 @@ void Database::commit()
         return;
     if (m_transactionLost) {
         m_transactionLost = false;
-        throw EDatabaseError(QStringLiteral("The connection to the database was lost during a transaction; the "
-                                            "transaction's work was undone."));
+        throw transactionLost();
     }
     try {
         if (m_settings.dialect == SqlDialect::Sqlite)

@@ -102,6 +102,7 @@ public:
 
 private:
     static int waitForLock(void *database, int attempt);
+    void closeConnection(); // close() without ending the transaction's bookkeeping
     void dropConnection();
     void abandonConnection(QThread *thread);
     void removeAbandoned(const QString &connectionName);

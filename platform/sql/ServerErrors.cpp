@@ -11,3 +11,13 @@ ETextNotSendable::ETextNotSendable(const QString &parameter, const QString &char
     , m_parameter(parameter)
     , m_character(character)
 {}
+
+ECancelledByUser::ECancelledByUser(const QString &driverMessage)
+    : EDatabaseError(QStringLiteral("%1: %2").arg(words(), driverMessage))
+{}
+
+const QString &ECancelledByUser::words()
+{
+    static const QString text = QStringLiteral("Cancelled at the user's request while waiting for the server");
+    return text;
+}

@@ -24,3 +24,12 @@ private:
     QString m_parameter;
     QString m_character;
 };
+
+// The user cancelled a statement that waited for the server (Esc). The message is words() and
+// the driver's own.
+class ECancelledByUser : public EDatabaseError
+{
+public:
+    explicit ECancelledByUser(const QString &driverMessage);
+    static const QString &words();
+};

@@ -19,7 +19,7 @@ ServerWait::Hooks &hooks()
 
 // Drops the clerk's input while a cancellable statement waits: keys and clicks would otherwise
 // start other work on the busy connection. (The program's own hook, installed later, sees a
-// key first and may take it as the request to cancel.)
+// key first: it takes Esc as the request to cancel and holds the other keys for after the wait.)
 class InputBlocker : public QObject
 {
 public:
@@ -65,7 +65,7 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
     worker->start();
 
     auto finish = [&](End end) {
-        if (end == End::Abandoned) {
+        if (end == End::Abandoned || end == End::AbandonedByClerk) {
             QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
             thread = worker;
         } else {
@@ -113,7 +113,8 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
         app->installEventFilter(&blocker);
     if (hooks().begin)
         hooks().begin(clerkMayCancel ? std::function<void()>([&] { cancelAs(End::CancelledByClerk); }) : std::function<void()>());
-    // A save keeps what the clerk types meanwhile for later; a cancellable read drops it.
+    // A save leaves what the clerk types meanwhile queued for later; during a cancellable read
+    // the input is seen (Esc), the program's hook holding the keys and this blocker the rest.
     if (!worker->isFinished())
         loop.exec(clerkMayCancel ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     if (hooks().end)
@@ -122,6 +123,6 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
         app->removeEventFilter(&blocker);
 
     if (gaveUp && !worker->isFinished())
-        return finish(End::Abandoned);
+        return finish(cancelled == End::CancelledByClerk ? End::AbandonedByClerk : End::Abandoned);
     return finish(cancelled);
 }

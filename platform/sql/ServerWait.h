@@ -19,7 +19,8 @@ public:
         Answered,         // the statement ended by itself (with or without an error)
         DeadlinePassed,   // cancelled at the deadline; the driver confirmed the cancel
         CancelledByClerk, // cancelled on request; the driver confirmed the cancel
-        Abandoned,        // cancelled, but no answer came: the thread still waits on its connection
+        Abandoned,        // cancelled at the deadline, but no answer came: the thread still waits on its connection
+        AbandonedByClerk, // cancelled on request, but no answer came: the thread still waits on its connection
     };
 
     // What the program shows while a statement waits: begin gets a cancel function (empty when
@@ -31,8 +32,8 @@ public:
     static void setHooks(Hooks hooks);
 
     // Runs call; deadlineSeconds 0 leaves the end to the driver's statement time-out. When the
-    // result is Abandoned, thread is the thread still running the call (it deletes itself when
-    // done); otherwise it is null.
+    // result is Abandoned or AbandonedByClerk, thread is the thread still running the call (it
+    // deletes itself when done); otherwise it is null.
     static End run(const std::shared_ptr<OdbcCall> &call, int deadlineSeconds, bool clerkMayCancel, QThread *&thread);
 
     // How long a statement runs before it counts as waiting, and how long a cancelled statement

@@ -32,14 +32,4 @@ if [ "$want_sources" = 1 ] && ! apt-get source --print-uris -qq zlib >/dev/null 
   updated=1
 fi
 
-missing=()
-for p in "$@"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  if [ "$updated" = 0 ]; then "${sudo_cmd[@]}" apt-get update -qq; fi
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+APT_UPDATED=$updated "$(dirname "${BASH_SOURCE[0]}")/../apt-install.sh" "$@"

@@ -4,6 +4,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "support/DemoDatabases.h"
+#include "support/SaleLine.h"
 
 #include <QTest>
 
@@ -11,17 +12,7 @@ namespace {
 
 ConsignmentLine sale(DemoDatabases &dbs)
 {
-    ConsignmentLine line;
-    line.userCode = QStringLiteral("BR02");
-    line.userKeyIn = QStringLiteral("SOMCHAI");
-    line.customer = 2;
-    line.consigType = QStringLiteral("S");
-    line.barcode = dbs.barcodeOfProduct(3);
-    line.quantity = 7;
-    line.price = 12.5;
-    line.oldPrice = 12.5;
-    line.editDate = QDate::currentDate().addDays(-2);
-    return line;
+    return saleLine(QStringLiteral("BR02"), 2, dbs.barcodeOfProduct(3), 7, 12.5, QDate::currentDate().addDays(-2));
 }
 
 void compareStored(DemoDatabases &dbs, const ConsignmentLine &line)

@@ -10,6 +10,7 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "support/DemoDatabases.h"
+#include "support/SaleLine.h"
 #include "tools/DbInit.h"
 
 #include <QFile>
@@ -22,17 +23,8 @@ namespace {
 
 ConsignmentLine lineWithSerial(const QString &serial)
 {
-    ConsignmentLine line;
-    line.userCode = QStringLiteral("BR02");
-    line.userKeyIn = QStringLiteral("SOMCHAI");
-    line.customer = 2;
-    line.consigType = QStringLiteral("S");
-    line.barcode = QStringLiteral("8850000000025");
+    ConsignmentLine line = saleLine(QStringLiteral("BR02"), 2, QStringLiteral("8850000000025"), 1, 12.5, QDate(2026, 12, 9));
     line.serialNumber = serial;
-    line.quantity = 1;
-    line.price = 12.5;
-    line.oldPrice = 12.5;
-    line.editDate = QDate(2026, 12, 9);
     return line;
 }
 

@@ -139,6 +139,19 @@ private Q_SLOTS:
             << "The text of parameter 'SerialNumber' holds the character U+4E2D, which the server's code page 874 cannot "
                "hold; nothing was sent."
             << "ข้อความมีตัวอักษรที่ฐานข้อมูลเก็บไม่ได้ กรุณาแก้ไขข้อความแล้วบันทึกใหม่";
+        // A save whose answer stayed lost, as the consignment store reports it: its own words
+        // explain it, not the driver's words it quotes.
+        QTest::newRow("save lost, kept with its id")
+            << "The answer to the save was lost; the line is kept to be sent again with the same request id "
+               "(5d0c…): [FreeTDS][SQL Server]Unexpected EOF from the server"
+            << "ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจยังไม่ได้บันทึก รายการยังอยู่บนหน้าจอ กด F10 อีกครั้งเพื่อส่งใหม่ "
+               "ระบบจะไม่บันทึกซ้ำ";
+        QTest::newRow("save lost, no request id")
+            << "The answer to the save was lost; the line may or may not be stored: [FreeTDS][SQL Server]Timeout expired"
+            << "ไม่ได้รับคำตอบจากเครื่องแม่ข่าย รายการนี้อาจบันทึกแล้ว ตรวจสอบที่หน้าสรุปสินค้าเข้าออกประจำวัน ก่อนบันทึกอีกครั้ง";
+        QTest::newRow("wait cancelled with Esc")
+            << "Cancelled at the user's request while waiting for the server: [FreeTDS][SQL Server]Operation was cancelled"
+            << "ยกเลิกการรอเครื่องแม่ข่ายแล้ว ตามที่กด Esc";
         QTest::newRow("no row") << "'abc' is not a valid integer value"
                                 << "";
         QTest::newRow("trigger cut short") << "Cannot insert the value NULL into column 'Pric"

@@ -1,20 +1,13 @@
 #pragma once
 
-#include "consignment/ConsignmentLine.h"
+#include "support/SaleLine.h"
 
 // A consignment line of the stand-in's company (tests/tds/program.json): a sale of product
 // 8850000000001 at its list price 19.99 by branch BR01, keyed in by SOMCHAI, dated today.
 inline ConsignmentLine standInLine(double quantity, const QString &serial = QString())
 {
-    ConsignmentLine l;
-    l.userCode = QStringLiteral("BR01");
-    l.userKeyIn = QStringLiteral("SOMCHAI");
-    l.customer = 1;
-    l.consigType = QStringLiteral("S");
-    l.barcode = QStringLiteral("8850000000001");
+    ConsignmentLine l =
+        saleLine(QStringLiteral("BR01"), 1, QStringLiteral("8850000000001"), quantity, 19.99, QDate::currentDate());
     l.serialNumber = serial;
-    l.quantity = quantity;
-    l.price = l.oldPrice = 19.99;
-    l.editDate = QDate::currentDate();
     return l;
 }

@@ -21,6 +21,7 @@ import socketserver
 import struct
 import sys
 import threading
+import time
 
 # Packet types (MS-TDS 2.2.3.1.1).
 PKT_BATCH, PKT_RPC, PKT_REPLY, PKT_ATTENTION, PKT_TRANSACTION, PKT_LOGIN7, PKT_PRELOGIN = 1, 3, 4, 6, 14, 16, 18
@@ -665,6 +666,8 @@ class Session:
                 status = item["return_status"]
             elif "outputs" in item:
                 outputs = item["outputs"]
+            elif "delay" in item:  # a slow server: the answer goes out this many seconds later
+                time.sleep(float(item["delay"]))
         return out, failed, status, outputs
 
 

@@ -664,9 +664,9 @@ void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
     AcSave->setEnabled(false);
     switch (outcome) {
     case SaveOutcome::Stored:
-    case SaveOutcome::KeptLocally: {
-        const QString scan = showSaved(outcome == SaveOutcome::Stored ? QStringLiteral("บันทึกเรียบร้อย")
-                                                                      : QStringLiteral("บันทึกไว้ในเครื่องแล้ว จะส่งให้อัตโนมัติ"));
+    case SaveOutcome::KeptLocally:
+    case SaveOutcome::Held: {
+        const QString scan = showSaved(savedText(outcome));
         AcNewExecute();
         takeScan(scan);
         break;
@@ -677,6 +677,22 @@ void TFrTarvoAdjAndConsignment::saveLine(const ConsignmentLine &line)
         // refusal takes the application-wide path as any refusal does.
         AcNewExecute();
         throw EDatabaseError(m_store->refusal());
+    }
+}
+
+// What the box after a save tells the clerk: stored, or kept on this workstation and sent by
+// itself later, or kept but waiting for the supervisor (it would not be true to say it goes by
+// itself while an earlier line with its serial number stands refused).
+QString TFrTarvoAdjAndConsignment::savedText(SaveOutcome outcome)
+{
+    switch (outcome) {
+    case SaveOutcome::KeptLocally:
+        return QStringLiteral("บันทึกไว้ในเครื่องแล้ว จะส่งให้อัตโนมัติ");
+    case SaveOutcome::Held:
+        return QStringLiteral("บันทึกไว้ในเครื่องแล้ว แต่ยังไม่ส่ง: SerialNo นี้มีรายการที่ถูกปฏิเสธ "
+                              "รอหัวหน้าจัดการใน รายการรอส่ง (F9)");
+    default:
+        return QStringLiteral("บันทึกเรียบร้อย");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "consignment/BarcodeSearch.h"
 #include "consignment/ConsignmentLine.h"
+#include "consignment/LineStore.h"
 #include "forms/Fr_Form.h"
 
 #include <QString>
@@ -9,7 +10,6 @@
 #include <memory>
 
 struct JournalEntry;
-class LineStore;
 class OfflineWorkstation;
 class TFrOfflineJournal;
 class DataGrid;
@@ -237,6 +237,7 @@ private:
     bool checkEntry(EntryPage &page);
     ConsignmentLine readLine(const EntryPage &page, ConsignmentLine::Entry entry, const QString &consigType, int sign) const;
     void saveLine(const ConsignmentLine &line);
+    static QString savedText(SaveOutcome outcome);
     QString showSaved(const QString &text);
     void takeScan(const QString &scan);
     void setActivePage(int index);

@@ -19,7 +19,7 @@ SaveOutcome JournalStore::save(const ConsignmentLine &line)
     Q_EMIT m_mode.journalChanged();
     const bool online = m_mode.link().online();
     if (added.state != JournalState::New)
-        return SaveOutcome::KeptLocally; // held behind a refused line with its serial number
+        return SaveOutcome::Held; // behind a refused line with its serial number: not sent by itself
 
     std::optional<JournalEntry> settled;
     QEventLoop loop;

@@ -9,7 +9,8 @@ class OfflineMode;
 // [OFFLINE] SaveWait) for that line to settle, the window painting meanwhile and the clerk's keys kept for afterwards: stored (or
 // already stored) → Stored; refused → Refused with the server's words, the line parked in the
 // journal for a person; otherwise, or at once while the link is known to be down → KeptLocally,
-// and the sender sends it by itself later.
+// and the sender sends it by itself later. A line held behind a refused line with its serial
+// number is not sent until a person deals with that one → Held.
 class JournalStore : public LineStore
 {
 public:

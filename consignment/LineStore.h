@@ -6,6 +6,8 @@
 enum class SaveOutcome {
     Stored,      // the line is in the company database
     KeptLocally, // written to this workstation's journal; it is sent by itself later
+    Held,        // written to the journal, but it waits for a person: an earlier line with its
+                 // serial number was refused and is not dealt with yet
     Refused,     // the company database refused it; the store's refusal() gives its words
 };
 

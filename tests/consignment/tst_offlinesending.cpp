@@ -221,6 +221,11 @@ private Q_SLOTS:
         QCOMPARE(stateOf(*mode, refused), JournalState::Refused);
         QVERIFY2(mode->journal().entry(refused)->reason.contains(reason), qPrintable(mode->journal().entry(refused)->reason));
         QCOMPARE(stateOf(*mode, sameSerial), JournalState::Held);
+        // Saved now, a line with that serial number is held too, and the store says so: it does
+        // not go by itself.
+        JournalStore store(*mode);
+        QCOMPARE(store.save(standInLine(1, "SN-7")), SaveOutcome::Held);
+        mode->waitForSender();
         QCOMPARE(w.saves().size(), 2);
         QCOMPARE(w.savedIds(), QStringList({id(*mode->journal().entry(refused)), id(*mode->journal().entry(plain))}));
     }

@@ -93,8 +93,13 @@ OfflineStatusStrip *OfflineMode::makeStatusStrip(QWidget *parent)
 
 void OfflineMode::sendSoon()
 {
-    const bool probe = !link().online();
-    m_senderThread->post([this, probe](Database &) {
+    if (!link().online())
+        m_probe = true;
+    if (m_roundWaiting.exchange(true))
+        return;
+    m_senderThread->post([this](Database &) {
+        m_roundWaiting = false;
+        const bool probe = m_probe.exchange(false);
         if (m_sender)
             m_sender->round(probe);
     });

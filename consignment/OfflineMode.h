@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <atomic>
 #include <memory>
 
 class CompanyLink;
@@ -51,7 +52,10 @@ public:
     std::unique_ptr<LineStore> makeStore();
     OfflineStatusStrip *makeStatusStrip(QWidget *parent);
 
-    // A round of the sender as soon as it is free; a refresh of the scan copy.
+    // A round of the sender as soon as it is free (one waits at most: a round reads the waiting
+    // lines when it starts, so one more asked for meanwhile adds nothing, and rounds piling up
+    // behind a link that takes its login time-out to fail would hold up the program's end); a
+    // refresh of the scan copy.
     void sendSoon();
     void refreshCopySoon();
     // Waits for the sender's rounds asked for so far to end.
@@ -71,6 +75,8 @@ private:
     std::unique_ptr<CompanyThread> m_senderThread;
     std::unique_ptr<CompanyThread> m_refreshThread;
     std::unique_ptr<OfflineSender> m_sender; // made, used and freed on the sender's thread
+    std::atomic<bool> m_roundWaiting{false}; // a round is posted to the sender and not begun
+    std::atomic<bool> m_probe{false};        // that round asks the server even with nothing waiting
     QTimer m_sendTimer;
     QTimer m_refreshTimer;
 };

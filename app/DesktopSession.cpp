@@ -7,9 +7,9 @@ QString missingDesktopSession()
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // An empty QT_QPA_PLATFORM means Qt's default, xcb (X11); a list such as "wayland;xcb" is
     // tried in order, so a display for either will do.
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM").trimmed();
+    const QString qpaPlatform = qEnvironmentVariable("QT_QPA_PLATFORM").trimmed();
     const bool desktopPlatform =
-        platform.isEmpty() || platform.startsWith(QLatin1String("xcb")) || platform.startsWith(QLatin1String("wayland"));
+        qpaPlatform.isEmpty() || qpaPlatform.startsWith(QLatin1String("xcb")) || qpaPlatform.startsWith(QLatin1String("wayland"));
     if (desktopPlatform && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return QStringLiteral("tarvo-consignment: ไม่พบหน้าจอ โปรแกรมต้องเปิดในเดสก์ท็อปของผู้ใช้ "
                               "(ไม่ได้ตั้งค่า DISPLAY หรือ WAYLAND_DISPLAY)\n"

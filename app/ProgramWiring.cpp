@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QTimer>
 
+using namespace platform;
+
 namespace ProgramWiring {
 
 void wire()

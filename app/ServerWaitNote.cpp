@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 // What is typed while a wait lasts, oldest first.

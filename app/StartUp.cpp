@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 // The command line as the launcher gave it, position 0 being the program.

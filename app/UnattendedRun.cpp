@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace platform;
+
 namespace {
 
 class LoggingDialogService : public DialogService

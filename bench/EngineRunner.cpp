@@ -7,6 +7,8 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+using namespace platform;
+
 EngineRunner::EngineRunner(const QString &databaseFile, const QString &configFile)
 {
     if (sqlite3_open_v2(databaseFile.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)

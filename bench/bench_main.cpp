@@ -37,6 +37,8 @@
 #include <algorithm>
 #include <functional>
 
+using namespace platform;
+
 namespace {
 
 QTextStream out(stdout);

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QTextStream>
 
+using namespace platform;
+
 namespace {
 
 double peakMegabytes()

@@ -3,6 +3,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Database.h"
 
+using namespace platform;
+
 CompanyThread::CompanyThread(const QString &name, const QStringList &companyParams, const QString &iniPath)
     : m_params(companyParams)
     , m_iniPath(iniPath)

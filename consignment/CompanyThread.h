@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
 class Database;
+}
 
 // A worker thread with a company database connection of its own (the offline mode's sender and
 // the scan copy's refresher), so that what it sends or reads never holds the screen. The
@@ -21,16 +23,16 @@ public:
     CompanyThread(const CompanyThread &) = delete;
     CompanyThread &operator=(const CompanyThread &) = delete;
 
-    void post(std::function<void(Database &company)> job);
+    void post(std::function<void(platform::Database &company)> job);
     // Runs job on the thread after the jobs posted before it, and waits for it.
-    void runAndWait(const std::function<void(Database &company)> &job);
+    void runAndWait(const std::function<void(platform::Database &company)> &job);
 
 private:
-    void run(const std::function<void(Database &company)> &job);
+    void run(const std::function<void(platform::Database &company)> &job);
 
     QStringList m_params;
     QString m_iniPath;
     QThread m_thread;
-    std::unique_ptr<QObject> m_context;  // lives on the thread: the jobs are its queued calls
-    std::unique_ptr<Database> m_company; // made by the first job, on the thread
+    std::unique_ptr<QObject> m_context;            // lives on the thread: the jobs are its queued calls
+    std::unique_ptr<platform::Database> m_company; // made by the first job, on the thread
 };

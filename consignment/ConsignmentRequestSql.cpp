@@ -1,5 +1,7 @@
 #include "consignment/ConsignmentRequestSql.h"
 
+using namespace platform;
+
 namespace ConsignmentRequestSql {
 
 const Statement SaveLineWithRequestId{

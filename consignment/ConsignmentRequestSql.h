@@ -9,6 +9,6 @@
 namespace ConsignmentRequestSql {
 // The eleven values of either entry page and :RequestId. Opened as a query: one row, RequestOutcome
 // "Stored" or "AlreadyStored" and ConsignmentId (SaveRequestAnswer reads it).
-extern const Statement SaveLineWithRequestId;
-QList<const Statement *> all();
+extern const platform::Statement SaveLineWithRequestId;
+QList<const platform::Statement *> all();
 } // namespace ConsignmentRequestSql

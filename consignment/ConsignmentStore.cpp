@@ -6,6 +6,8 @@
 #include "platform/sql/Query.h"
 #include "platform/sql/ServerErrors.h"
 
+using namespace platform;
+
 ConsignmentStore::ConsignmentStore(Database *company)
     : m_company(company)
     , m_save(std::make_unique<Query>(company))

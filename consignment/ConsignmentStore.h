@@ -8,8 +8,10 @@
 #include <memory>
 #include <optional>
 
+namespace platform {
 class Database;
 class Query;
+} // namespace platform
 
 // Where the consignment screen's lines go: one call of Save_Tarvo_Consignment on the company
 // database per line, with the text of the line's page, bounded by QLM.INI's SaveTimeout.
@@ -27,7 +29,7 @@ class Query;
 class ConsignmentStore : public LineStore
 {
 public:
-    explicit ConsignmentStore(Database *company);
+    explicit ConsignmentStore(platform::Database *company);
     ~ConsignmentStore() override;
     ConsignmentStore(const ConsignmentStore &) = delete;
     ConsignmentStore &operator=(const ConsignmentStore &) = delete;
@@ -39,11 +41,11 @@ public:
     // One call of Save_Tarvo_Consignment for the line on save's connection, bounded by QLM.INI's
     // SaveTimeout: with a request id the twelve-value call, whose answer it returns; with a null
     // id the eleven-value call of the line's page (the answer then says nothing).
-    static SaveRequestAnswer send(Query &save, const ConsignmentLine &line, const QUuid &requestId);
+    static SaveRequestAnswer send(platform::Query &save, const ConsignmentLine &line, const QUuid &requestId);
 
 private:
-    Database *m_company;
-    std::unique_ptr<Query> m_save; // QSave: its statement is set at each save
+    platform::Database *m_company;
+    std::unique_ptr<platform::Query> m_save; // QSave: its statement is set at each save
     RequestIdSupport m_requestIds;
     std::optional<ConsignmentLine> m_pendingLine;
     QUuid m_pendingId;

@@ -1,5 +1,7 @@
 #include "consignment/DailyMovementExport.h"
 
+using namespace platform;
+
 namespace DailyMovementExport {
 
 ReportGridExport::Description describe(const QString &branchCode, const QString &branchName, const QDate &from, const QDate &to)

@@ -10,6 +10,7 @@
 // total value the screen shows under the grid.
 namespace DailyMovementExport {
 
-ReportGridExport::Description describe(const QString &branchCode, const QString &branchName, const QDate &from, const QDate &to);
+platform::ReportGridExport::Description describe(const QString &branchCode, const QString &branchName, const QDate &from,
+                                                 const QDate &to);
 
 } // namespace DailyMovementExport

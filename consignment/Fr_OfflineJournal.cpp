@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 constexpr int FontPixelSize = 13; // as the screens

@@ -4,8 +4,10 @@
 
 #include <QDialog>
 
+namespace platform {
 class DataGrid;
 class Query;
+} // namespace platform
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -25,13 +27,13 @@ public:
 
     QCheckBox *CBDiscarded = nullptr; // the discarded lines too
     QPushButton *BtRefresh = nullptr;
-    DataGrid *DgJournal = nullptr;
+    platform::DataGrid *DgJournal = nullptr;
     QLineEdit *EdReason = nullptr;
     QPushButton *BtDiscard = nullptr;
     QPushButton *BtResend = nullptr;
     QPushButton *BtExport = nullptr;
     QPushButton *BtClose = nullptr;
-    Query *QJournal = nullptr; // the lines listed, read from the journal's file
+    platform::Query *QJournal = nullptr; // the lines listed, read from the journal's file
 
     // Reads the journal again, keeping the selected line where it is still listed.
     void refresh();

@@ -42,6 +42,8 @@
 
 #include <exception>
 
+using namespace platform;
+
 namespace {
 
 const QString TotalFormat = QStringLiteral("#,##0.00;-#,##0.00");

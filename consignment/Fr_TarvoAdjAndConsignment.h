@@ -12,6 +12,7 @@
 struct JournalEntry;
 class OfflineWorkstation;
 class TFrOfflineJournal;
+namespace platform {
 class DataGrid;
 class Database;
 class DataLabel;
@@ -19,6 +20,7 @@ class DatePicker;
 class LookupCombo;
 class NumberEdit;
 class Query;
+} // namespace platform
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -42,7 +44,7 @@ class TFrTarvoAdjAndConsignment : public TFrForm
     Q_OBJECT
 public:
     // The screen reads from the company database and saves its lines through the store.
-    TFrTarvoAdjAndConsignment(Database *company, std::unique_ptr<LineStore> store, QWidget *parent = nullptr);
+    TFrTarvoAdjAndConsignment(platform::Database *company, std::unique_ptr<LineStore> store, QWidget *parent = nullptr);
     ~TFrTarvoAdjAndConsignment() override;
 
     static constexpr int ClientWidth = 885;
@@ -73,7 +75,7 @@ public:
     QFrame *GroupBox1 = nullptr;
     QLabel *Label1 = nullptr; // "สาขา"
     QLabel *Label2 = nullptr; // the red "*"
-    LookupCombo *CbBranch = nullptr;
+    platform::LookupCombo *CbBranch = nullptr;
 
     // Pages
     QTabWidget *PageControl1 = nullptr;
@@ -84,47 +86,47 @@ public:
     enum Page { ConsignmentPage = 0, AdjustmentPage = 1, DailyPage = 2, OnhandPage = 3 };
 
     // Consignment page
-    DatePicker *DateTimePicker2 = nullptr;
+    platform::DatePicker *DateTimePicker2 = nullptr;
     QComboBox *CBConsignType = nullptr;
     QLineEdit *EdBarcode1 = nullptr;
     QToolButton *BtBarCode1 = nullptr;
     QPushButton *BtOk1 = nullptr;
-    DataLabel *LbProdCode1 = nullptr;
-    DataLabel *LbProdName1 = nullptr;
-    NumberEdit *EdQuantity1 = nullptr;
+    platform::DataLabel *LbProdCode1 = nullptr;
+    platform::DataLabel *LbProdName1 = nullptr;
+    platform::NumberEdit *EdQuantity1 = nullptr;
     QLabel *LbPrice1 = nullptr;
-    DataLabel *LbUnitName1 = nullptr;
+    platform::DataLabel *LbUnitName1 = nullptr;
     QCheckBox *CBFree1 = nullptr;
     QLabel *LbSerialNo1 = nullptr;
     QLineEdit *EdSerialNo1 = nullptr;
 
     // Adjustment page
-    DatePicker *DateTimePicker1 = nullptr;
+    platform::DatePicker *DateTimePicker1 = nullptr;
     QComboBox *CBAdjType = nullptr;
     QLineEdit *EdBarcode2 = nullptr;
     QToolButton *BtBarCode2 = nullptr;
     QPushButton *BTOk2 = nullptr;
-    DataLabel *DBText1 = nullptr;
-    DataLabel *DBText2 = nullptr;
-    NumberEdit *EdQuantity2 = nullptr;
+    platform::DataLabel *DBText1 = nullptr;
+    platform::DataLabel *DBText2 = nullptr;
+    platform::NumberEdit *EdQuantity2 = nullptr;
     QLabel *LbPrice2 = nullptr;
-    DataLabel *DBText3 = nullptr;
+    platform::DataLabel *DBText3 = nullptr;
     QCheckBox *CBFree2 = nullptr;
     QLabel *LbSerialNo2 = nullptr;
     QLineEdit *EdSerialNo2 = nullptr;
 
     // Daily summary page
-    DatePicker *DateEdit1 = nullptr;
-    DatePicker *DateEdit2 = nullptr;
+    platform::DatePicker *DateEdit1 = nullptr;
+    platform::DatePicker *DateEdit2 = nullptr;
     QPushButton *BtOkConsign = nullptr;
-    DataGrid *DBGRPProdDay = nullptr;
+    platform::DataGrid *DBGRPProdDay = nullptr;
     QLabel *LbTotal = nullptr;
 
     // On-hand summary page
-    NumberEdit *GetYear = nullptr;
+    platform::NumberEdit *GetYear = nullptr;
     QComboBox *PeriodNo = nullptr;
     QPushButton *BkCustomrtOnhand = nullptr;
-    DataGrid *DBGRPOnhand = nullptr;
+    platform::DataGrid *DBGRPOnhand = nullptr;
 
     // The barcode search of the entry page in use, by key (BarcodeSearchKey), shown in the hint
     // of both search buttons.
@@ -140,12 +142,12 @@ public:
     TFrOfflineJournal *journalList() const { return m_journalList; }
 
     // Datasets on the company database
-    Query *QBranch = nullptr;
-    Query *QUserKeyIn = nullptr;
-    Query *QProduct = nullptr;
-    Query *QChkBarcode = nullptr;
-    Query *QRPProdDay = nullptr;
-    Query *QRPOnhand = nullptr;
+    platform::Query *QBranch = nullptr;
+    platform::Query *QUserKeyIn = nullptr;
+    platform::Query *QProduct = nullptr;
+    platform::Query *QChkBarcode = nullptr;
+    platform::Query *QRPProdDay = nullptr;
+    platform::Query *QRPOnhand = nullptr;
 
     // Handlers
     void FormShow() override;
@@ -183,20 +185,20 @@ private:
     // The controls of one entry page and its product lookup, as references to the named members
     // above: both pages are built, reset, looked up and saved by the same code.
     struct EntryPage {
-        DatePicker *&date;
+        platform::DatePicker *&date;
         QComboBox *&type;
         QLineEdit *&barcode;
         QToolButton *&search;
         QPushButton *&ok;
-        DataLabel *&code;
-        DataLabel *&name;
-        NumberEdit *&quantity;
+        platform::DataLabel *&code;
+        platform::DataLabel *&name;
+        platform::NumberEdit *&quantity;
         QLabel *&price;
-        DataLabel *&unit;
+        platform::DataLabel *&unit;
         QCheckBox *&free;
         QLabel *&serialLabel;
         QLineEdit *&serial;
-        Query *&lookup;
+        platform::Query *&lookup;
         // The page's own lookup handler (BtOk1Click, BTOk2Click).
         void (TFrTarvoAdjAndConsignment::*lookUpClick)();
         // The barcode the product shown was found by ("" when none is shown).
@@ -299,13 +301,13 @@ private:
          {}},
     };
 
-    Database *m_company;
+    platform::Database *m_company;
     std::unique_ptr<LineStore> m_store;
     BarcodeSearch::Factory m_searchFactory;
     std::unique_ptr<BarcodeSearch> m_search;
     OfflineWorkstation *m_offline = nullptr;
-    Query *m_storedRequests = nullptr; // ConsignmentSql::QStoredRequests
-    int m_dailyCustomer = 0;           // the customer of the last daily summary
+    platform::Query *m_storedRequests = nullptr; // ConsignmentSql::QStoredRequests
+    int m_dailyCustomer = 0;                     // the customer of the last daily summary
     TFrOfflineJournal *m_journalList = nullptr;
     bool m_inBaseShow = false;
     int m_settingPage = 0;

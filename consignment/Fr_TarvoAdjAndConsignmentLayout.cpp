@@ -31,6 +31,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 QLabel *rowLabel(const QString &text, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "consignment/Fr_TarvoAdjAndConsignmentSql.h"
 
+using namespace platform;
+
 namespace ConsignmentSql {
 
 // The embedded engine reads the configuration tables as QLM_Config.Username and calls

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <optional>
 
+using namespace platform;
+
 JournalStore::JournalStore(OfflineMode &mode)
     : m_mode(mode)
 {}

@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+using namespace platform;
+
 namespace {
 
 QAtomicInt connectionCounter;

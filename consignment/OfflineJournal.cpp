@@ -5,6 +5,8 @@
 
 #include <QSqlQuery>
 
+using namespace platform;
+
 namespace {
 
 const QString dateFormat = QStringLiteral("yyyy-MM-dd");

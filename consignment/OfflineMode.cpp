@@ -10,6 +10,8 @@
 #include "platform/sql/Database.h"
 #include "platform/ui/ConnectGuarded.h"
 
+using namespace platform;
+
 OfflineMode::OfflineMode(const Setup &setup, QObject *parent)
     : QObject(parent)
     , m_setup(setup)

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <cmath>
 
+using namespace platform;
+
 namespace {
 
 const QStringList productColumns{QStringLiteral("Code"),     QStringLiteral("Prodname"), QStringLiteral("UseSerial"),

@@ -15,9 +15,9 @@ namespace OfflineRows {
 
 // The entry pages' look-up (ConsignmentSql::QProduct) for a barcode the scan copy has; no row
 // for one it does not have.
-ResultRows product(const std::optional<ScanProduct> &found);
+platform::ResultRows product(const std::optional<ScanProduct> &found);
 // The branch list (ConsignmentSql::QBranch).
-ResultRows branches(const QList<ScanBranch> &list);
+platform::ResultRows branches(const QList<ScanBranch> &list);
 
 // The column the views add while the offline mode is on: empty for a row the company database
 // stored, else the state of the journal's line (stateText).
@@ -42,12 +42,12 @@ double dailyTotal(const ConsignmentLine &line);
 // The daily view (ConsignmentSql::QRPProdDay): the stored rows (none when the company database
 // could not be read) followed by the journal's lines as the statement would show them once
 // stored, in the order they were saved, each marked with its state.
-ResultRows daily(const ResultRows &stored, const QList<JournalEntry> &lines);
+platform::ResultRows daily(const platform::ResultRows &stored, const QList<JournalEntry> &lines);
 // The on-hand view (ConsignmentSql::QRPOnhand) for a year and period: the stored rows with the
 // change of the waiting lines (refused ones change nothing) in the column Waiting, as the save
 // procedure will carry it (into the line's month and every later period); a unit the stored rows
 // do not list follows them with quantity 0.
-ResultRows onhand(const ResultRows &stored, const QList<JournalEntry> &lines, int year, int period);
+platform::ResultRows onhand(const platform::ResultRows &stored, const QList<JournalEntry> &lines, int year, int period);
 // The last day an on-hand period covers (period 0: the opening balance, the day before the year).
 QDate lastDayOf(int year, int period);
 

@@ -6,6 +6,8 @@
 #include "platform/sql/Query.h"
 #include "platform/sql/ServerErrors.h"
 
+using namespace platform;
+
 const QString OfflineSender::unresolvableReason = QStringLiteral("ไม่ทราบว่าฐานข้อมูลบริษัทบันทึกรายการนี้แล้วหรือยัง (ส่งโดยไม่มีรหัสคำขอ) "
                                                                  "ตรวจสอบในฐานข้อมูลก่อนส่งอีกครั้ง");
 

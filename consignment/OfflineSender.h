@@ -6,8 +6,10 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
 class Database;
 class Query;
+} // namespace platform
 
 // Sends the journal's waiting lines to the company database, in order, one at a time, each with
 // its request id, on a worker thread's own company connection and its own journal object on the
@@ -34,7 +36,7 @@ public:
         std::function<void()> journalChanged;                     // the journal's counts may have changed
     };
 
-    OfflineSender(Database &company, const QString &journalFile, Reports reports);
+    OfflineSender(platform::Database &company, const QString &journalFile, Reports reports);
     ~OfflineSender();
     OfflineSender(const OfflineSender &) = delete;
     OfflineSender &operator=(const OfflineSender &) = delete;
@@ -50,9 +52,9 @@ private:
     enum class Sent { Settled, LinkFailed };
     Sent send(const JournalEntry &entry, bool takesId);
 
-    Database &m_company;
+    platform::Database &m_company;
     OfflineJournal m_journal;
     RequestIdSupport m_requestIds;
-    std::unique_ptr<Query> m_save;
+    std::unique_ptr<platform::Query> m_save;
     Reports m_reports;
 };

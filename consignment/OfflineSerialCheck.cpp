@@ -4,6 +4,8 @@
 #include "consignment/ScanCopy.h"
 #include "platform/core/Exceptions.h"
 
+using namespace platform;
+
 namespace {
 
 QString typeOf(const ConsignmentLine &line)

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace platform;
+
 OfflineSettings OfflineSettings::read(const QString &iniPath, const QString &companyDatabase)
 {
     OfflineSettings s;

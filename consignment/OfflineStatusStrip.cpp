@@ -3,6 +3,8 @@
 #include "platform/ui/ConnectGuarded.h"
 #include "platform/ui/ThaiFont.h"
 
+using namespace platform;
+
 namespace {
 
 QString age(const QDateTime &at, const QDateTime &now)

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <functional>
 
+using namespace platform;
+
 namespace {
 
 const QString refreshedKey = QStringLiteral("RefreshedAt");

@@ -6,7 +6,9 @@
 #include <QList>
 #include <optional>
 
+namespace platform {
 class Database;
+}
 
 // A barcode as the entry pages' look-up answers it (ConsignmentSql::QProduct, its last row),
 // with the product's blocked flag.
@@ -62,7 +64,7 @@ public:
     QDateTime refreshedAt() const; // UTC; null before the first refresh
     const LocalSqliteFile &file() const { return m_file; }
 
-    static ScanCopyRefresh refresh(Database &company, const QString &file);
+    static ScanCopyRefresh refresh(platform::Database &company, const QString &file);
 
 private:
     LocalSqliteFile m_file;

@@ -1,5 +1,7 @@
 #include "consignment/ScanCopySql.h"
 
+using namespace platform;
+
 namespace ScanCopySql {
 
 const Statement CompanyBarcodes{

@@ -10,11 +10,11 @@
 namespace ScanCopySql {
 // Every barcode as the entry pages' look-up (ConsignmentSql::QProduct) finds it, with the
 // product's blocked flag, in the order the look-up meets several rows of one barcode.
-extern const Statement CompanyBarcodes;
+extern const platform::Statement CompanyBarcodes;
 // Each branch's serial numbers on sale now: sold more often than taken back, the rule the save
 // procedure refuses a second sale by. Compared without regard to case or trailing blanks.
-extern const Statement CompanySerials;
-QList<const Statement *> all(); // the company statements
+extern const platform::Statement CompanySerials;
+QList<const platform::Statement *> all(); // the company statements
 
 extern const QString CreateSchema; // several statements: the tables read and their shadows
 extern const QString CreateShadows;

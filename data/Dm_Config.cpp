@@ -12,6 +12,8 @@
 
 #include <QFile>
 
+using namespace platform;
+
 TDMConfig *DMConfig = nullptr;
 
 TDMConfig::TDMConfig(QObject *parent)

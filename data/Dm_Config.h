@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
 class Database;
 class Query;
 class StoredProc;
+} // namespace platform
 
 // The configuration data module: the connection to the shared configuration database
 // QLM_CONFIG, the launch context, the rights check, the company lookup and the error log.
@@ -20,13 +22,13 @@ public:
     explicit TDMConfig(QObject *parent = nullptr);
     ~TDMConfig() override;
 
-    Database *DmCfg;
-    Query *QCompanyConfig;
-    Query *QCompany;
-    Query *QSoftware;
-    Query *QUser;
-    StoredProc *SpMenuCaption;
-    StoredProc *SpErrorLog;
+    platform::Database *DmCfg;
+    platform::Query *QCompanyConfig;
+    platform::Query *QCompany;
+    platform::Query *QSoftware;
+    platform::Query *QUser;
+    platform::StoredProc *SpMenuCaption;
+    platform::StoredProc *SpErrorLog;
 
     LaunchContext &context() { return launchContext(); }
 
@@ -34,8 +36,8 @@ public:
     // cannot be opened. A read error after a successful open raises EInOutError.
     static QString ReadServerName();
 
-    void DmCfgBeforeConnect(Database &db);
-    void DmCfgAfterConnect(Database &db);
+    void DmCfgBeforeConnect(platform::Database &db);
+    void DmCfgAfterConnect(platform::Database &db);
 
     // Fills MenuId, UserId, MenuCaption, UserCode, AccessRight and ThaiLanguage.
     void CheckRight(int menuId, int userId);
@@ -53,7 +55,7 @@ public:
 
     // Error mail (defined in ErrorMail.cpp).
     // The mail client of the error reports.
-    const std::unique_ptr<SmtpClient> NMSMTP1 = std::make_unique<SmtpClient>();
+    const std::unique_ptr<platform::SmtpClient> NMSMTP1 = std::make_unique<platform::SmtpClient>();
     // Mails one error report to the support desk named in section ERRORMAIL of "QLM.INI" in the
     // current directory; with no host there, nothing is sent. Never raises: a failure of any
     // kind is dropped without a message.

@@ -1,5 +1,7 @@
 #include "data/Dm_ConfigSql.h"
 
+using namespace platform;
+
 namespace DmConfigSql {
 
 const Statement QCompanyConfig{

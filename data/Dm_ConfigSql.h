@@ -6,14 +6,14 @@
 
 // The configuration data module's statements.
 namespace DmConfigSql {
-extern const Statement QCompanyConfig;
-extern const Statement QCompany;
-extern const Statement QSoftware;
-extern const Statement QUser;
-extern const Statement QError;
-extern const Statement SQLUpdateMenuVersion; // the after-connect script, statement 1
-extern const Statement SQLUpdateMenuFill;    // the after-connect script, statement 2
-extern const Statement MenuVersionColumn;    // embedded engine: does Menu have Version?
-extern const Statement AddMenuVersion;       // embedded engine: add it
-QList<const Statement *> all();
+extern const platform::Statement QCompanyConfig;
+extern const platform::Statement QCompany;
+extern const platform::Statement QSoftware;
+extern const platform::Statement QUser;
+extern const platform::Statement QError;
+extern const platform::Statement SQLUpdateMenuVersion; // the after-connect script, statement 1
+extern const platform::Statement SQLUpdateMenuFill;    // the after-connect script, statement 2
+extern const platform::Statement MenuVersionColumn;    // embedded engine: does Menu have Version?
+extern const platform::Statement AddMenuVersion;       // embedded engine: add it
+QList<const platform::Statement *> all();
 } // namespace DmConfigSql

@@ -8,6 +8,8 @@
 
 #include <QtGlobal>
 
+using namespace platform;
+
 namespace ErrorHandler {
 
 const QList<TranslationRow> &translationTable()

@@ -7,6 +7,8 @@
 
 #include <QtGlobal>
 
+using namespace platform;
+
 namespace {
 
 // The mail is sent on the user-interface thread, which it blocks: whatever the settings say,

@@ -4,6 +4,8 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 
+using namespace platform;
+
 RequestIdSupport::RequestIdSupport(Database *database)
     : m_database(database)
 {}

@@ -1,6 +1,8 @@
 #pragma once
 
+namespace platform {
 class Database;
+}
 
 // Whether the company database's Save_Tarvo_Consignment takes a request id (its optional last
 // parameter @RequestId), so that a line can be sent again after a lost answer without being
@@ -9,7 +11,7 @@ class Database;
 class RequestIdSupport
 {
 public:
-    explicit RequestIdSupport(Database *database);
+    explicit RequestIdSupport(platform::Database *database);
 
     // Raises EDatabaseError when the question fails; nothing is kept then.
     bool saveTakesRequestId();
@@ -17,7 +19,7 @@ public:
     void forget() { m_generation = -1; }
 
 private:
-    Database *m_database;
+    platform::Database *m_database;
     int m_generation = -1; // the connection the answer belongs to; -1: none
     bool m_takes = false;
 };

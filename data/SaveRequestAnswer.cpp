@@ -3,6 +3,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/sql/Query.h"
 
+using namespace platform;
+
 SaveRequestAnswer SaveRequestAnswer::read(const Query &query)
 {
     const int outcome = query.fieldIndex(QStringLiteral("RequestOutcome"));

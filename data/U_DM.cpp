@@ -12,6 +12,8 @@
 
 #include <optional>
 
+using namespace platform;
+
 TDM *DM = nullptr;
 
 TDM::TDM(QObject *parent)

@@ -4,10 +4,12 @@
 #include <QObject>
 #include <functional>
 
+namespace platform {
 class Database;
 class Exception;
 class Query;
 class StoredProc;
+} // namespace platform
 
 // The company data module: the connection to the company database (alias "DMDATA"), the
 // settings read when it connects, and the shared queries, logs and texts the screens use.
@@ -18,13 +20,13 @@ public:
     explicit TDM(QObject *parent = nullptr);
     ~TDM() override;
 
-    Database *DMdata;
-    Query *QConfig;
-    Query *QchkPeriod;
-    Query *QProgramSetup;
-    Query *QUnitFraction;
-    StoredProc *SpAddLog;
-    StoredProc *SpServerTime;
+    platform::Database *DMdata;
+    platform::Query *QConfig;
+    platform::Query *QchkPeriod;
+    platform::Query *QProgramSetup;
+    platform::Query *QUnitFraction;
+    platform::StoredProc *SpAddLog;
+    platform::StoredProc *SpServerTime;
 
     bool IvRefSO = false;
     bool MrRefPO = false;
@@ -33,8 +35,8 @@ public:
     QString LastSearchName;
     static constexpr int ReportActionCode = 6;
 
-    void DMdataBeforeConnect(Database &db);
-    void DMdataAfterConnect(Database &db);
+    void DMdataBeforeConnect(platform::Database &db);
+    void DMdataAfterConnect(platform::Database &db);
 
     void OpenSettings();
     void AddUserLog(int actionCode, int documentId, const QString &remark);

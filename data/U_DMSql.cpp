@@ -1,5 +1,7 @@
 #include "data/U_DMSql.h"
 
+using namespace platform;
+
 namespace UDMSql {
 
 const Statement QConfig{"QConfig", {"SELECT   *", "FROM Config"}, {}};

@@ -11,6 +11,8 @@
 #include <QUuid>
 #include <cmath>
 
+using namespace platform;
+
 namespace {
 
 using SqliteServerObjects::ProcedureParam;

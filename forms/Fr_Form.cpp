@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 static void initFormResources()
 {
     Q_INIT_RESOURCE(Fr_Form);

@@ -25,6 +25,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+using namespace platform;
+
 namespace {
 
 // The sort order of every search of the run, whichever dialog runs it.

@@ -12,7 +12,9 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+namespace platform {
 class Query;
+}
 class TDM;
 
 // The barcode search dialog: the user looks for a product unit by the start of its barcode and
@@ -59,8 +61,8 @@ public:
     QPushButton *BtSearch = nullptr;
     QPushButton *Btok = nullptr;
     QPushButton *BtCancel = nullptr;
-    DataGrid *DgSearch = nullptr;
-    Query *QSearch = nullptr;
+    platform::DataGrid *DgSearch = nullptr;
+    platform::Query *QSearch = nullptr;
 
     // Where the dialog's placement and the grid's column widths are kept between runs: the
     // settings file (relative names are taken from the current directory) and its section.
@@ -71,7 +73,7 @@ public:
     FormPlacement FpSearchBarCode;
 
     // The grid's columns, in order: field name, title and default width.
-    static const QList<DataGrid::Column> &gridColumns();
+    static const QList<platform::DataGrid::Column> &gridColumns();
 
     // Event handlers.
     void FormShow();

@@ -1,5 +1,7 @@
 #include "forms/Fr_SearchBarCodeSql.h"
 
+using namespace platform;
+
 namespace SearchBarCodeSql {
 
 // Lines 31 and 32 are replaced before every search, so both texts keep the same line order.

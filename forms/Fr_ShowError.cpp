@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace platform;
+
 int TFrShowError::s_counter = 0;
 bool TFrShowError::s_sending = false;
 

@@ -3,6 +3,8 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 
+using namespace platform;
+
 CompanyReportData::CompanyReportData(Database *database)
     : m_database(database)
 {}

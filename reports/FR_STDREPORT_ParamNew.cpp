@@ -33,6 +33,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 // Where the installed program keeps its report definitions, inside its data folder.

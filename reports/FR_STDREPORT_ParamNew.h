@@ -11,11 +11,13 @@
 #include <memory>
 
 class CompanyReportData;
+namespace platform {
 class Query;
 class ReportEngine;
 class ReportExpressionEvaluator;
 class ReportPreviewWindow;
 class ReportViewer;
+} // namespace platform
 class TFaButtonReport;
 
 // The base form of every report screen: a small dialog-style window with the button frame,
@@ -40,9 +42,9 @@ public:
     static constexpr int ShownWidth = 457;
 
     TFaButtonReport *FaButtonReport1 = nullptr;
-    ReportEngine *frfReport = nullptr;
-    ReportViewer *frfViewer = nullptr; // preview, printing and the printer chosen for this form
-    Query *QLanguage = nullptr;
+    platform::ReportEngine *frfReport = nullptr;
+    platform::ReportViewer *frfViewer = nullptr; // preview, printing and the printer chosen for this form
+    platform::Query *QLanguage = nullptr;
 
     int UserId = 0;
     int PrintMode = 0;       // 0: the next run previews; 1: it prints without preview
@@ -73,13 +75,13 @@ public:
     int GetLanguageNo(int userId);
 
     // Answers the report functions; a name that is none of the four leaves result unchanged.
-    void frfReportUserFunction(const QString &name, const QStringList &arguments, ReportExpressionEvaluator &evaluator,
+    void frfReportUserFunction(const QString &name, const QStringList &arguments, platform::ReportExpressionEvaluator &evaluator,
                                QVariant &result);
 
     // The outcome of the last run's preparation (ok when none ran).
-    const ReportPrepareResult &lastRun() const { return m_lastRun; }
+    const platform::ReportPrepareResult &lastRun() const { return m_lastRun; }
     // The preview windows opened by this form that are still open.
-    QList<ReportPreviewWindow *> previews() const;
+    QList<platform::ReportPreviewWindow *> previews() const;
 
     // The report path for a working directory: the directory with the platform's separator
     // appended unless it already ends in one.
@@ -101,8 +103,8 @@ private:
     void dockButtonsToTop();
 
     std::unique_ptr<CompanyReportData> m_data;
-    QList<QPointer<ReportPreviewWindow>> m_previews;
+    QList<QPointer<platform::ReportPreviewWindow>> m_previews;
     QList<QWidget *> m_parameterFrames;
-    ReportPrepareResult m_lastRun{true, QString()};
+    platform::ReportPrepareResult m_lastRun{true, QString()};
     bool m_placed = false;
 };

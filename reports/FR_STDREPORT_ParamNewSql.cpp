@@ -1,5 +1,7 @@
 #include "reports/FR_STDREPORT_ParamNewSql.h"
 
+using namespace platform;
+
 namespace StdReportSql {
 
 const Statement QLanguage{

@@ -6,6 +6,6 @@
 
 // The report parameter form's statement.
 namespace StdReportSql {
-extern const Statement QLanguage;
-QList<const Statement *> all();
+extern const platform::Statement QLanguage;
+QList<const platform::Statement *> all();
 } // namespace StdReportSql

@@ -13,6 +13,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 constexpr int GroupHeight = 41;

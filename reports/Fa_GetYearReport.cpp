@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 TFaGetYearReport::TFaGetYearReport(QWidget *parent)
     : QFrame(parent)
 {

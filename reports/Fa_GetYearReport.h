@@ -3,7 +3,9 @@
 #include <QFrame>
 #include <QString>
 
+namespace platform {
 class NumberEdit;
+}
 class QGroupBox;
 class QLabel;
 
@@ -21,7 +23,7 @@ public:
 
     QGroupBox *YearBox = nullptr;
     QLabel *LbYear = nullptr;
-    NumberEdit *GetYear = nullptr;
+    platform::NumberEdit *GetYear = nullptr;
 
     // Today's date, filled by the start operations (zero until then).
     quint16 CurYear = 0;

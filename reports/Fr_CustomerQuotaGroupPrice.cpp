@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+using namespace platform;
+
 TFrCustomerQuotaGroupPrice::TFrCustomerQuotaGroupPrice(QWidget *parent)
     : TFrStdReport_ParamNew(parent)
 {

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace platform;
+
 namespace {
 
 // A report argument's value as a number. Texts convert with the platform's conversion (and

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace platform;
+
 namespace {
 
 const QString wholeUnitsPattern = QStringLiteral("###,###,##0 ");

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace platform;
+
 namespace {
 
 const QString million = QStringLiteral("ล้าน");

@@ -13,6 +13,8 @@
 #include <QMap>
 #include <QRegularExpression>
 
+using namespace platform;
+
 QStringList dbInitParams(const QString &server, const QString &database, const QString &login, const QString &password)
 {
     return {QStringLiteral("DATABASE NAME=") + database, QStringLiteral("SERVER NAME=") + server,

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace platform;
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

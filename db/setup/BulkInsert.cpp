@@ -3,6 +3,8 @@
 #include "platform/sql/Database.h"
 #include "platform/sql/NamedParams.h"
 
+using namespace platform;
+
 BulkInsert::BulkInsert(Database &db, const QString &table, const QStringList &columns)
     : m_sqlite(db.dialect() == SqlDialect::Sqlite)
 {

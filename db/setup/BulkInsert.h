@@ -6,16 +6,18 @@
 #include <QVariantList>
 #include <memory>
 
+namespace platform {
 class Database;
+}
 
 // Inserts many rows into one table with one prepared statement.
 class BulkInsert
 {
 public:
-    BulkInsert(Database &db, const QString &table, const QStringList &columns);
+    BulkInsert(platform::Database &db, const QString &table, const QStringList &columns);
     void add(const QVariantList &values); // raises EDatabaseError
 
 private:
-    std::unique_ptr<PreparedStatement> m_statement;
+    std::unique_ptr<platform::PreparedStatement> m_statement;
     bool m_sqlite;
 };

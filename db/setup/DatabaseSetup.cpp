@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+using namespace platform;
+
 static void initDbResources()
 {
     Q_INIT_RESOURCE(db);

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
+namespace platform {
 class Database;
+}
 
 // Creates or upgrades the tables, indexes and procedures of the two databases on either engine.
 // Every step is guarded, so running it on an up-to-date database changes nothing.
@@ -29,7 +31,7 @@ public:
         }
     };
 
-    static Outcome createOrUpgrade(Database &db, Kind kind, bool force = false);
+    static Outcome createOrUpgrade(platform::Database &db, Kind kind, bool force = false);
 
     // The script texts, as shipped: T-SQL files (statements split by "/" lines) and the
     // embedded engine's schema.

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QStringList>
 
+using namespace platform;
+
 namespace {
 
 // A small deterministic generator, so the demo data is the same on every machine.

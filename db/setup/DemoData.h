@@ -2,7 +2,9 @@
 
 #include <QDate>
 
+namespace platform {
 class Database;
+}
 
 // Fills freshly created databases with a demo company whose ids scripts and tests rely on:
 //   company database DEMO (company 1); menu 1 the consignment screen, menu 2 the quota report;
@@ -33,7 +35,7 @@ class DemoData
 public:
     using Scale = DemoScale;
 
-    static void populate(Database &config, Database &company, const QDate &today = QDate::currentDate(),
+    static void populate(platform::Database &config, platform::Database &company, const QDate &today = QDate::currentDate(),
                          const DemoScale &scale = DemoScale());
 
     // The barcode of a product unit in the demo data.

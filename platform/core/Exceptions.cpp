@@ -1,5 +1,7 @@
 #include "platform/core/Exceptions.h"
 
+namespace platform {
+
 Exception::Exception(const QString &message)
     : m_message(message)
     , m_utf8(message.toUtf8())
@@ -17,3 +19,5 @@ QString currentExceptionMessage()
         return QStringLiteral("Unknown exception");
     }
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QString>
 #include <exception>
 
+namespace platform {
+
 // Base of every error the program raises on purpose. Each carries the message text that the
 // application-wide handler logs, translates and shows.
 class Exception : public std::exception
@@ -42,3 +44,5 @@ class EInOutError : public Exception
 public:
     using Exception::Exception;
 };
+
+} // namespace platform

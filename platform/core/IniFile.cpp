@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+namespace platform {
+
 namespace {
 
 const QByteArray utf8Bom("\xEF\xBB\xBF");
@@ -242,3 +244,5 @@ bool IniFile::save(QString *error)
     m_changed = false;
     return true;
 }
+
+} // namespace platform

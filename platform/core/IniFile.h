@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+namespace platform {
+
 // The suite's settings file (QLM.INI), read and written the way the suite's other programs
 // read and write it, so that this program never damages what they keep there.
 //
@@ -59,3 +61,5 @@ private:
     bool m_utf8 = true;
     bool m_changed = false;
 };
+
+} // namespace platform

@@ -9,6 +9,8 @@
 #include <limits>
 #include <optional>
 
+namespace platform {
+
 namespace {
 
 bool isBlank(QChar c)
@@ -242,3 +244,5 @@ QString DateTimeToStr(const QDateTime &dateTime)
         result.append(u' ').append(time.toString(DateFormat::qtTimeFormat()));
     return result;
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace platform {
+
 // Conversions between text and numbers or dates. A text that does not convert raises
 // EConvertError with the wording the error-message table knows, the text quoted exactly as given:
 //   'abc' is not a valid integer value
@@ -35,3 +37,5 @@ QString DateToStr(const QDate &date);
 // The date, then " hh:mm:ss" unless the time is exactly midnight; an invalid value gives an empty
 // text.
 QString DateTimeToStr(const QDateTime &dateTime);
+
+} // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/format/DateFormat.h"
 
+namespace platform {
+
 int DateFormat::expandTwoDigitYear(int year, int currentYear)
 {
     const int base = currentYear - twoDigitYearWindow;
@@ -8,3 +10,5 @@ int DateFormat::expandTwoDigitYear(int year, int currentYear)
         full += 100;
     return full;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+namespace platform {
+
 // The program's one short date format. Every date shown or read by a screen, a report or a
 // conversion uses it: day first, then month, then the four-digit year, separated by '/'.
 class DateFormat
@@ -22,3 +24,5 @@ public:
     // The full year for a year typed with one or two digits.
     static int expandTwoDigitYear(int year, int currentYear);
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace platform {
+
 DecimalDigits DecimalDigits::fromDouble(double value)
 {
     DecimalDigits result;
@@ -118,3 +120,5 @@ QByteArray DecimalDigits::fractionDigits(int count) const
     }
     return result;
 }
+
+} // namespace platform

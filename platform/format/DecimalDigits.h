@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace platform {
+
 // A finite double held as decimal digits: the shortest digit string that reads back as the same
 // double, and decimal rounding on those digits. Rounding works on the value the user sees, not on
 // the binary expansion of the double: 2.675 is held as "2675" with the point after the first
@@ -44,3 +46,5 @@ private:
     QByteArray m_digits;
     int m_point = 0;
 };
+
+} // namespace platform

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace platform {
+
 namespace {
 
 constexpr int maxFixedIntegerDigits = 18;   // beyond this FormatFloat falls back to FloatToStr
@@ -269,3 +271,5 @@ QString FloatToStr(double value)
     }
     return result;
 }
+
+} // namespace platform

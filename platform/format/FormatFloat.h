@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // The program's number separators. They are fixed, whatever the workstation's regional settings,
 // so that screens, reports and saved texts read the same everywhere.
 inline constexpr char16_t DecimalSeparator = u'.';
@@ -40,3 +42,5 @@ QString FormatFloat(const QString &pattern, double value);
 // than 15 integer digits or below 0.00001 in magnitude are written with an exponent: "1E20",
 // "1.5E-10", "-2.5E16". Zero is "0"; NaN and infinities are "NAN", "INF", "-INF".
 QString FloatToStr(double value);
+
+} // namespace platform

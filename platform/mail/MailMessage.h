@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform {
+
 // The message an SmtpClient sends. Addresses are plain ("desk@example.com") or with a display
 // name ("Support Desk <desk@example.com>"); only the address part goes into the envelope.
 // Blind copies reach their addresses but appear in no header.
@@ -20,3 +22,5 @@ struct MailMessage {
 
     void clear() { *this = MailMessage(); }
 };
+
+} // namespace platform

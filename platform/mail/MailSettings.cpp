@@ -2,6 +2,8 @@
 
 #include "platform/core/IniFile.h"
 
+namespace platform {
+
 namespace {
 
 const QString sectionName = QStringLiteral("ERRORMAIL");
@@ -64,3 +66,5 @@ void MailSettings::applyTo(SmtpClient &client) const
     client.setConnectTimeoutMs(connectTimeoutMs);
     client.setTimeoutMs(timeoutMs);
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // Where and how error reports are mailed, read from section ERRORMAIL of an INI file:
 //
 //   [ERRORMAIL]
@@ -53,3 +55,5 @@ public:
     // the caller's to put into the message.
     void applyTo(SmtpClient &client) const;
 };
+
+} // namespace platform

@@ -8,6 +8,8 @@
 #include <QTextBoundaryFinder>
 #include <QUuid>
 
+namespace platform {
+
 namespace {
 
 constexpr int maxLineLength = 76;
@@ -325,3 +327,5 @@ QByteArray MimeMessage::compose(const MailMessage &message, const QDateTime &dat
     out += "--" + boundary + "--" + crlf;
     return out;
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace platform {
+
 // Turns a MailMessage into the bytes of an Internet message (RFC 5322 with MIME) ready for the
 // DATA phase of SMTP: every line ends in CRLF and is at most 76 characters long (only an
 // attachment whose MIME type name alone is longer makes a longer header line).
@@ -37,3 +39,5 @@ public:
     // Base64 in lines of 76 characters, each ending in CRLF.
     static QByteArray base64Lines(const QByteArray &data);
 };
+
+} // namespace platform

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <mutex>
 
+namespace platform {
+
 namespace {
 
 CURL *curlOf(void *handle)
@@ -289,3 +291,5 @@ void SmtpClient::disconnect()
         m_curl = nullptr;
     }
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace platform {
+
 class EMailError;
 
 // A blocking SMTP client on libcurl, used to mail error reports.
@@ -128,3 +130,5 @@ private:
     QByteArray m_upload;
     qsizetype m_uploadPos = 0;
 };
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace platform {
+
 // A horizontal strip of the page printed at a fixed point of the report's run.
 struct ReportBandDefinition {
     enum class Kind { ReportTitle, PageHeader, ColumnHeader, MasterData, GroupHeader, GroupFooter, Summary, PageFooter };
@@ -23,3 +25,5 @@ struct ReportBandDefinition {
                                   // group footer: on the same page as the group's last row
     QList<ReportObjectDefinition> objects;
 };
+
+} // namespace platform

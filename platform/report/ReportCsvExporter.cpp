@@ -5,6 +5,8 @@
 
 #include <QSaveFile>
 
+namespace platform {
+
 namespace {
 
 QString field(const QString &text)
@@ -38,3 +40,5 @@ void ReportCsvExporter::write(const ReportDocument &document, const QString &pat
     if (!file.open(QIODevice::WriteOnly) || file.write(toCsv(document)) < 0 || !file.commit())
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace platform {
+
 // Writes a prepared report as comma-separated values: UTF-8 with a byte-order mark (so that
 // spreadsheet programs read Thai correctly), one line per table row of ReportTable, fields
 // quoted when they hold a comma, a quote or a line break, lines ended by CR LF, no page breaks.
@@ -15,3 +17,5 @@ public:
     // Raises EInOutError when the file cannot be written.
     static void write(const ReportDocument &document, const QString &path);
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // A named query of the report. `sql` is the main text; `alternativeSql` an optional text for an
 // embedded engine that cannot run the main one. Parameters are `:Name` taken from variables.
 struct ReportDatasetDefinition {
@@ -10,3 +12,5 @@ struct ReportDatasetDefinition {
     QString alternativeSql;
     int line = 0;
 };
+
+} // namespace platform

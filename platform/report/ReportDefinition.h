@@ -9,6 +9,8 @@
 #include <QSizeF>
 #include <QString>
 
+namespace platform {
+
 // A report definition as loaded from its file: page set-up, datasets, default variables and
 // bands. Lengths in millimetres.
 struct ReportDefinition {
@@ -58,3 +60,5 @@ struct ReportDefinition {
         return nullptr;
     }
 };
+
+} // namespace platform

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QXmlStreamReader>
 
+namespace platform {
+
 namespace {
 
 using Band = ReportBandDefinition;
@@ -555,3 +557,5 @@ QString ReportDefinitionLoader::Result::error() const
     }
     return QStringLiteral("Line %1: %2").arg(line).arg(cause);
 }
+
+} // namespace platform

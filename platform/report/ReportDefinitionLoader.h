@@ -7,6 +7,8 @@
 
 class QXmlStreamReader;
 
+namespace platform {
+
 // Reads a report definition file (our XML format, see README.md) into a ReportDefinition.
 // Every fault names the line it was found on: a file that is not well-formed, an unknown
 // element or attribute, a value that is not a number, a footer for a group that does not exist.
@@ -29,3 +31,5 @@ public:
     // `baseDirectory` resolves relative picture files.
     static Result loadData(const QByteArray &xml, const QString &baseDirectory);
 };
+
+} // namespace platform

@@ -6,9 +6,13 @@
 #include <QPageLayout>
 #include <QString>
 
+namespace platform {
+
 // A prepared report: the page model that preview, printing and every export read.
 struct ReportDocument {
     QString title;
     QList<ReportPage> pages;
     QPageLayout pageLayout; // the paper it was laid out on
 };
+
+} // namespace platform

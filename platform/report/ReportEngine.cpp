@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+namespace platform {
+
 ReportEngine::ReportEngine(QObject *parent)
     : QObject(parent)
 {}
@@ -110,3 +112,5 @@ void ReportEngine::exportTo(ReportExport::Format format, const QString &path) co
 {
     ReportExport::write(m_document, format, path, m_language);
 }
+
+} // namespace platform

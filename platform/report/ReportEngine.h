@@ -16,6 +16,8 @@
 #include <QString>
 #include <memory>
 
+namespace platform {
+
 class ReportDataProvider;
 
 // The report engine a report screen owns: it loads a definition, takes variables, prepares the
@@ -87,3 +89,5 @@ private:
     std::shared_ptr<ReportRun> m_run;
     bool m_prepared = false;
 };
+
+} // namespace platform

@@ -7,6 +7,8 @@
 #include "platform/report/ReportRtfExporter.h"
 #include "platform/report/ReportXlsxExporter.h"
 
+namespace platform {
+
 void ReportExport::write(const ReportDocument &document, Format format, const QString &path, ReportLanguage language)
 {
     try {
@@ -52,3 +54,5 @@ QString ReportExport::extension(Format format)
     }
     return QStringLiteral("csv");
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // Writes a prepared report to a file in one of the export formats. CSV is the default.
 class ReportExport
 {
@@ -20,3 +22,5 @@ public:
     // The file extension of a format, without the dot.
     static QString extension(Format format);
 };
+
+} // namespace platform

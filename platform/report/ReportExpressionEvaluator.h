@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+
 // Evaluates a report expression in the report's current state (current row, page, variables).
 // The host's function handler receives one to evaluate its argument texts on request.
 class ReportExpressionEvaluator
@@ -11,3 +13,5 @@ public:
     virtual ~ReportExpressionEvaluator() = default;
     virtual QVariant evaluate(const QString &expression) = 0;
 };
+
+} // namespace platform

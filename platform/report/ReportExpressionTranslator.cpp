@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+namespace platform {
+
 namespace {
 
 struct Token {
@@ -323,3 +325,5 @@ bool ReportExpressionTranslator::isBuiltInFunction(const QString &name)
     const QString upper = name.toUpper();
     return aggregateNames().contains(upper) || builtInNames().contains(upper) || upper == QLatin1String("IIF");
 }
+
+} // namespace platform

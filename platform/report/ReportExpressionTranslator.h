@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace platform {
+
 // Rewrites a report expression into the JavaScript that the script engine compiles.
 // Expressions are JavaScript with these report rules:
 // - a free name (`Amount`, `RPTITLE`, `Page`) is looked up at run time, without regard to
@@ -36,3 +38,5 @@ public:
 private:
     QStringList m_datasetNames;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // The language of what the report engine says to the user: its messages, the preview and the
 // printer and page set-up dialogs. The host decides it from the signed-in user.
 enum class ReportLanguage { Thai, English };
@@ -11,3 +13,5 @@ inline QString byLanguage(ReportLanguage language, const QString &thai, const QS
 {
     return language == ReportLanguage::Thai ? thai : english;
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include "platform/report/ReportTextMeasurer.h"
 #include "platform/report/ReportValueText.h"
 
+namespace platform {
+
 namespace {
 
 using Band = ReportBandDefinition;
@@ -648,3 +650,5 @@ ReportLayoutEngine::Content ReportLayoutEngine::build(const CompiledBand &band, 
     }
     return content;
 }
+
+} // namespace platform

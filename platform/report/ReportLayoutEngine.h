@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QList>
 
+namespace platform {
+
 // Lays a definition out over its data and produces the page model. Bands are placed top to
 // bottom: the report title once, the page header and (while data runs) the column header and
 // repeating group headers on every page, group headers and footers around the master rows, the
@@ -116,3 +118,5 @@ private:
     QHash<QString, QList<ReportTextMeasurer::Line>> m_measured; // lines of texts already broken
     QHash<quint64, Content> m_built;                            // by band and row: what place() built without page-bound reads
 };
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace platform {
+
 namespace ReportMessages {
 
 QString noDefinition(ReportLanguage language)
@@ -60,3 +62,5 @@ QString cannotPrint(ReportLanguage language, const QString &printer)
 }
 
 } // namespace ReportMessages
+
+} // namespace platform

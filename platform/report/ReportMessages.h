@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // What the engine tells the user when a report cannot be opened, prepared, printed or written,
 // in the user's language and naming the file or printer. The cause of a fault in a definition
 // (the element, attribute or expression at fault) is written for the definition's author and
@@ -21,3 +23,5 @@ QString cannotWrite(ReportLanguage language, const QString &path);
 QString cannotPrint(ReportLanguage language, const QString &printer);
 
 } // namespace ReportMessages
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cmath>
 
+namespace platform {
+
 namespace {
 
 QStringList sections(const QString &pattern)
@@ -118,3 +120,5 @@ QString ReportNumberFormat::format(double value, const QString &pattern)
         return formatSection(value, parts.at(2), false);
     return formatSection(value, parts.at(0), true);
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // Formats a number with a pattern such as "#,##0.00": "0" is a digit always shown, "#" a digit
 // shown only when significant (a zero integer part shows none), the first "." is the decimal
 // point (left out when no decimal digit is shown; the value is rounded to as many places as
@@ -13,3 +15,5 @@ class ReportNumberFormat
 public:
     static QString format(double value, const QString &pattern);
 };
+
+} // namespace platform

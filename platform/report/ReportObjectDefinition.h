@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QString>
 
+namespace platform {
+
 // One object placed on a band, as read from the definition. Geometry is in millimetres
 // relative to the band's top-left corner.
 struct ReportObjectDefinition {
@@ -50,3 +52,5 @@ struct ReportObjectDefinition {
     QImage picture;
     PictureScaling scaling = PictureScaling::KeepAspect;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace platform {
+
 namespace ReportPageFit {
 
 namespace {
@@ -61,3 +63,5 @@ void scaleDown(ReportDocument &document, qreal scale)
 }
 
 } // namespace ReportPageFit
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include "platform/report/ReportDefinition.h"
 #include "platform/report/ReportDocument.h"
 
+namespace platform {
+
 // Fit to the paper's width: a report whose bands are wider than the space between the paper's
 // margins (a landscape layout on portrait paper) is laid out on a page as much larger as it
 // needs, and its pages are then scaled down to the paper, text, lines and frames alike, so that
@@ -17,3 +19,5 @@ ReportDefinition enlarged(const ReportDefinition &definition, qreal scale);
 void scaleDown(ReportDocument &document, qreal scale);
 
 } // namespace ReportPageFit
+
+} // namespace platform

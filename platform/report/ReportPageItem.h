@@ -13,6 +13,8 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+
 // One thing placed on a prepared page, with everything needed to draw or export it.
 // Geometry is in millimetres from the page's top-left corner.
 struct ReportPageItem {
@@ -43,3 +45,5 @@ struct ReportPageItem {
     QImage picture;
     ReportObjectDefinition::PictureScaling scaling = ReportObjectDefinition::PictureScaling::KeepAspect;
 };
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace platform {
+
 namespace {
 
 using Object = ReportObjectDefinition;
@@ -162,3 +164,5 @@ void ReportPagePainter::paint(QPainter &painter, const ReportPage &page, qreal p
     }
     painter.restore();
 }
+
+} // namespace platform

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+namespace platform {
+
 void ReportPdfExporter::write(const ReportDocument &document, const QString &path)
 {
     {
@@ -39,3 +41,5 @@ void ReportPdfExporter::write(const ReportDocument &document, const QString &pat
         throw EInOutError(QStringLiteral("Cannot write \"%1\"").arg(path));
     ReportPdfTextRepair::repairFile(path);
 }
+
+} // namespace platform

@@ -10,6 +10,8 @@
 #include <QtEndian>
 #include <algorithm>
 
+namespace platform {
+
 namespace {
 
 struct PdfObject {
@@ -380,3 +382,5 @@ void ReportPdfTextRepair::repairFile(const QString &path)
     if (!out.open(QIODevice::WriteOnly) || out.write(repaired) < 0 || !out.commit())
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(path, out.errorString()));
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace platform {
+
 // Makes the Thai text of a PDF written by QPdfWriter or a PDF QPrinter extract as written.
 // Qt maps each glyph back to a character through the font's character map only, so the
 // positioned forms of Thai marks that the shaper picks (a tone mark lowered over a consonant,
@@ -19,3 +21,5 @@ public:
     // Repairs a file in place; raises EInOutError when it cannot be read or written.
     static void repairFile(const QString &path);
 };
+
+} // namespace platform

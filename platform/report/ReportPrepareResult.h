@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // Whether a report could be prepared, and why not.
 struct ReportPrepareResult {
     bool ok = false;
@@ -9,3 +11,5 @@ struct ReportPrepareResult {
 
     explicit operator bool() const { return ok; }
 };
+
+} // namespace platform

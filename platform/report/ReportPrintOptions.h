@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace platform {
+
 // What to print of a prepared report. `pageList` is empty for every page or a list such as
 // "1,3-5,8-" (page numbers from 1); `choice` then keeps all, only odd or only even pages.
 struct ReportPrintOptions {
@@ -12,3 +14,5 @@ struct ReportPrintOptions {
     bool collate = true;
     PageChoice choice = PageChoice::All;
 };
+
+} // namespace platform

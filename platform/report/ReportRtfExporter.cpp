@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <algorithm>
 
+namespace platform {
+
 namespace {
 
 constexpr qreal twipsPerMillimetre = 1440.0 / 25.4;
@@ -314,3 +316,5 @@ void ReportRtfExporter::write(const ReportDocument &document, const QString &pat
     if (!file.open(QIODevice::WriteOnly) || file.write(toRtf(document)) < 0 || !file.commit())
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
 }
+
+} // namespace platform

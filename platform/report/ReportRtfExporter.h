@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace platform {
+
 // Writes a prepared report as an RTF document that a word processor shows as the report: on
 // its paper and margins, one page per page, each page a table whose rows stand at the heights
 // of the page's texts and whose cells have the texts' widths, fonts, sizes, weights and
@@ -18,3 +20,5 @@ public:
     // Raises EInOutError when the file cannot be written.
     static void write(const ReportDocument &document, const QString &path);
 };
+
+} // namespace platform

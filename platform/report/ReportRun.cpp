@@ -7,6 +7,8 @@
 #include "platform/report/ReportScript.h"
 #include "platform/report/ReportSqlParameters.h"
 
+namespace platform {
+
 ReportRun::ReportRun(ReportDefinition definition, Variables variables, ReportFunctionHandler handler)
     : m_definition(std::move(definition))
     , m_variables(std::move(variables))
@@ -106,3 +108,5 @@ ReportDocument ReportRun::runOn(const ReportDefinition &definition, const DataSo
         script.setMasterDataset(definition.datasets.first().name);
     return layout.run();
 }
+
+} // namespace platform

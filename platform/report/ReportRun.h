@@ -10,6 +10,8 @@
 #include <QPair>
 #include <QString>
 
+namespace platform {
+
 class ReportDataProvider;
 class ReportScript;
 
@@ -44,3 +46,5 @@ private:
     ReportFunctionHandler m_handler;
     QList<ReportDataResult> m_data; // by dataset, in the definition's order
 };
+
+} // namespace platform

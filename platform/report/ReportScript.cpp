@@ -10,6 +10,8 @@
 #include <QScopeGuard>
 #include <cmath>
 
+namespace platform {
+
 namespace {
 
 QString ownerPrefix(const ReportScript::Owner &owner)
@@ -430,3 +432,5 @@ QVariant ReportScript::fromScript(const QJSValue &value)
         return value.toDateTime();
     return value.toVariant();
 }
+
+} // namespace platform

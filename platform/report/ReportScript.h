@@ -14,6 +14,8 @@
 #include <exception>
 #include <memory>
 
+namespace platform {
+
 class ReportScriptBridge;
 
 // Compiles report expressions once with QJSEngine and evaluates them against the report's
@@ -148,3 +150,5 @@ private:
     bool m_earlyAggregates = false;
     int m_pageBoundReads = 0;
 };
+
+} // namespace platform

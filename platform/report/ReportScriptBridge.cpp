@@ -3,6 +3,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/report/ReportScript.h"
 
+namespace platform {
+
 ReportScriptBridge::ReportScriptBridge(ReportScript &script)
     : m_script(script)
 {}
@@ -49,3 +51,5 @@ QVariant ReportScriptBridge::fn(const QString &name, const QVariantList &argumen
 {
     return guarded([&] { return m_script.callBuiltIn(name, arguments); });
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+namespace platform {
+
 class ReportScript;
 
 // The object behind the functions compiled expressions call (`__rv`, `__rf`, `__rh`, `__ragg`
@@ -30,3 +32,5 @@ private:
 
     ReportScript &m_script;
 };
+
+} // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/report/ReportSqlParameters.h"
 
+namespace platform {
+
 QStringList ReportSqlParameters::names(const QString &sql)
 {
     QStringList result;
@@ -37,3 +39,5 @@ QStringList ReportSqlParameters::names(const QString &sql)
     }
     return result;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform {
+
 // Finds the `:Name` parameters of an SQL text, outside quotes, bracketed names and comments,
 // each once (compared without regard to case) in order of first appearance.
 class ReportSqlParameters
@@ -10,3 +12,5 @@ class ReportSqlParameters
 public:
     static QStringList names(const QString &sql);
 };
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QMap>
 #include <algorithm>
 
+namespace platform {
+
 namespace {
 
 constexpr qreal columnTolerance = 1.0;
@@ -79,3 +81,5 @@ ReportTable ReportTable::fromDocument(const ReportDocument &document)
     }
     return table;
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+namespace platform {
+
 // The text of a prepared report arranged as a table, for the CSV, RTF and XLSX exports. Text items
 // that start at the same height of a page form a row; items starting at the same distance from
 // the left edge (within a millimetre) share a column. Page headers and footers and headers
@@ -40,3 +42,5 @@ private:
     QList<Row> m_rows;
     int m_headerRow = -1;
 };
+
+} // namespace platform

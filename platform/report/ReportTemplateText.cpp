@@ -2,6 +2,8 @@
 
 #include "platform/report/ReportError.h"
 
+namespace platform {
+
 QList<ReportTemplateText::Part> ReportTemplateText::parse(const QString &text)
 {
     QList<Part> parts;
@@ -55,3 +57,5 @@ QList<ReportTemplateText::Part> ReportTemplateText::parse(const QString &text)
         parts.append({false, literal});
     return parts;
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QTextLayout>
 #include <QTextOption>
 
+namespace platform {
+
 namespace {
 
 constexpr qreal referenceDpi = 1200;
@@ -59,3 +61,5 @@ QList<ReportTextMeasurer::Line> ReportTextMeasurer::lines(const QString &text, c
         result.append({QString(), 0, lineHeight(font)});
     return result;
 }
+
+} // namespace platform

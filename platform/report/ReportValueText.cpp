@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <cmath>
 
+namespace platform {
+
 QString ReportValueText::plainNumber(double value)
 {
     if (std::isnan(value))
@@ -46,3 +48,5 @@ QString ReportValueText::text(const QVariant &value, const QString &numberFormat
         return value.toString();
     }
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include "platform/report/ReportTable.h"
 #include "platform/report/ReportXlsxWriter.h"
 
+namespace platform {
+
 namespace {
 
 constexpr qreal millimetresPerCharacter = 1.9; // one character of Excel's default font
@@ -34,3 +36,5 @@ void ReportXlsxExporter::write(const ReportDocument &document, const QString &pa
     }
     writer.close();
 }
+
+} // namespace platform

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <xlsxwriter.h>
 
+namespace platform {
+
 namespace {
 
 constexpr int MaximumTextLength = 32767; // Excel's limit for one cell
@@ -245,3 +247,5 @@ void ReportXlsxWriter::close()
         !file.commit())
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(m_path, file.errorString()));
 }
+
+} // namespace platform

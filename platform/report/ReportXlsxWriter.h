@@ -11,6 +11,8 @@ struct lxw_workbook;
 struct lxw_worksheet;
 struct lxw_format;
 
+namespace platform {
+
 // An Excel workbook of one sheet, written with libxlsxwriter and nothing from Qt Widgets: the
 // report exports and the program's grids write their rows through it. Numbers become numbers
 // (in the cell's number pattern), dates become dates, anything else text in UTF-8, so Thai
@@ -79,3 +81,5 @@ private:
     int m_row = 0;
     QString m_failure;
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace platform {
+
 namespace {
 
 QString filterOf(const QString &extension)
@@ -58,3 +60,5 @@ QString saveFileName(QWidget *parent, ReportLanguage language, const QString &ti
 }
 
 } // namespace ReportFileDialog
+
+} // namespace platform

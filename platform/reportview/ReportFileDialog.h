@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // Asks for the name of a file to write, with the dialog's captions in the user's language.
 namespace ReportFileDialog {
 
@@ -17,3 +19,5 @@ QString saveFileName(QWidget *parent, ReportLanguage language, const QString &ti
                      const QStringList &extensions);
 
 } // namespace ReportFileDialog
+
+} // namespace platform

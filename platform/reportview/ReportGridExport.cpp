@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace platform {
+
 namespace ReportGridExport {
 
 namespace {
@@ -112,3 +114,5 @@ QString fileNameOf(const QString &text)
 }
 
 } // namespace ReportGridExport
+
+} // namespace platform

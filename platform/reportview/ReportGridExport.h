@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace platform {
+
 class DataGrid;
 
 // A grid's rows as an Excel sheet, written through the report engine's workbook writer.
@@ -36,3 +38,5 @@ void connectTo(DataGrid *grid, Describe describe = {});
 QString fileNameOf(const QString &text);
 
 } // namespace ReportGridExport
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace platform {
+
 namespace {
 constexpr int border = 12;
 }
@@ -55,3 +57,5 @@ void ReportPageView::paintEvent(QPaintEvent *)
     painter.fillRect(paper, Qt::white);
     ReportPagePainter::paint(painter, m_page, scale(), paper.topLeft(), m_highlights);
 }
+
+} // namespace platform

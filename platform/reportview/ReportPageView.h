@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QWidget>
 
+namespace platform {
+
 // Shows one prepared page at a zoom factor (1.0 = real size on screen), with marked areas.
 class ReportPageView : public QWidget
 {
@@ -30,3 +32,5 @@ private:
     qreal m_zoom = 1;
     QList<QRectF> m_highlights;
 };
+
+} // namespace platform

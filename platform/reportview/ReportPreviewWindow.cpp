@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+namespace platform {
+
 namespace {
 
 enum ZoomChoice { PageWidth = -1, WholePage = -2 };
@@ -322,3 +324,5 @@ void ReportPreviewWindow::exportWithDialog()
         DialogService::instance().showMessage(error.message());
     }
 }
+
+} // namespace platform

@@ -16,6 +16,9 @@ class QLabel;
 class QLineEdit;
 class QPrinter;
 class QScrollArea;
+
+namespace platform {
+
 class ReportPageView;
 class ReportRun;
 
@@ -109,3 +112,5 @@ private:
     int m_match = -1;
     QList<QRectF> m_highlights;
 };
+
+} // namespace platform

@@ -19,6 +19,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+namespace platform {
+
 ReportPrintDialog::ReportPrintDialog(const QPrinter &printer, int pageCount, int currentPage, ReportLanguage language,
                                      QWidget *parent)
     : QDialog(parent)
@@ -135,3 +137,5 @@ void ReportPrintDialog::accept()
     }
     QDialog::accept();
 }
+
+} // namespace platform

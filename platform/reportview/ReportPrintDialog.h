@@ -12,6 +12,8 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
+namespace platform {
+
 // What to print of a previewed report on the printer chosen in the printer set-up: all pages,
 // the current one or a page list, the number of copies and collation; captions in the user's
 // language; for a printer that writes PDF files, the file. A page list that cannot be read, one
@@ -51,3 +53,5 @@ private:
     QCheckBox *m_collate = nullptr;
     QPushButton *m_print = nullptr;
 };
+
+} // namespace platform

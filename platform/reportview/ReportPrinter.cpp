@@ -15,6 +15,8 @@
 #include <QSet>
 #include <memory>
 
+namespace platform {
+
 QList<int> ReportPrinter::selectedPages(int pageCount, const ReportPrintOptions &options)
 {
     QSet<int> chosen;
@@ -146,3 +148,5 @@ int ReportPrinter::print(const ReportDocument &document, const QPrinter &chosen,
         ReportPdfTextRepair::repairFile(printer.outputFileName());
     return int(order.size());
 }
+
+} // namespace platform

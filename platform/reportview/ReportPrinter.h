@@ -9,6 +9,8 @@
 
 class QPrinter;
 
+namespace platform {
+
 // Prints a prepared report on a QPrinter. Copies and collation go to the printer when it can
 // make copies itself; otherwise the pages are sent as many times as asked, in collated
 // (1 2 3 1 2 3) or uncollated (1 1 2 2 3 3) order. Each page goes out on paper of its own size
@@ -33,3 +35,5 @@ public:
     // the page is wider than high, no margins (the page model holds them).
     static QPageLayout paperOf(const QSizeF &size);
 };
+
+} // namespace platform

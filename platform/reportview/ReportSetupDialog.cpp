@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+namespace platform {
+
 namespace {
 
 const QPageSize::PageSizeId paperSizes[] = {QPageSize::A3, QPageSize::A4,     QPageSize::A5,
@@ -199,3 +201,5 @@ void ReportSetupDialog::accept()
     }
     QDialog::accept();
 }
+
+} // namespace platform

@@ -14,6 +14,8 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 
+namespace platform {
+
 // The printer set-up and the page set-up of reports, captions in the user's language. Both
 // choose the paper: its size, orientation and margins in millimetres. The printer set-up also
 // chooses where reports print: one of the system's printers or a PDF file. OK refuses margins
@@ -61,3 +63,5 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
 };
+
+} // namespace platform

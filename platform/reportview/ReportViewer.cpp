@@ -7,6 +7,8 @@
 
 #include <QPrinter>
 
+namespace platform {
+
 ReportViewer::ReportViewer(ReportEngine &engine, QObject *parent)
     : QObject(parent)
     , m_engine(engine)
@@ -55,3 +57,5 @@ int ReportViewer::printPreparedReport(const ReportPrintOptions &options)
         return 0;
     return ReportPrinter::print(m_engine.document(), printer(), options, m_engine.language());
 }
+
+} // namespace platform

@@ -8,6 +8,9 @@
 
 class QPrinter;
 class QWidget;
+
+namespace platform {
+
 class ReportEngine;
 class ReportPreviewWindow;
 
@@ -42,3 +45,5 @@ private:
     ReportEngine &m_engine;
     std::shared_ptr<QPrinter> m_printer;
 };
+
+} // namespace platform

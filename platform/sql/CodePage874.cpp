@@ -1,5 +1,7 @@
 #include "platform/sql/CodePage874.h"
 
+namespace platform {
+
 namespace {
 
 // Code page 874 (Windows): ASCII and the C1 controls' bytes not given to characters map as
@@ -41,3 +43,5 @@ qsizetype CodePage874::firstUnencodable(QStringView text)
     }
     return -1;
 }
+
+} // namespace platform

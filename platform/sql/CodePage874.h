@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+namespace platform {
+
 // The Thai Windows code page 874, the code page of a Thai collation's varchar text.
 namespace CodePage874 {
 
@@ -9,3 +11,5 @@ namespace CodePage874 {
 qsizetype firstUnencodable(QStringView text);
 
 } // namespace CodePage874
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+namespace platform {
+
 namespace {
 
 const QString configDatabaseName = QStringLiteral("QLM_CONFIG");
@@ -275,3 +277,5 @@ ConnectionSettings ConnectionSettings::resolve(const QStringList &params, const 
     s.connectOptions = connectOptions.join(u';');
     return s;
 }
+
+} // namespace platform

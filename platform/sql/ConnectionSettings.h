@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform {
+
 // How to reach one database, derived from a connection's "NAME=value" parameter list and the
 // [DATABASE] section of the settings file.
 //
@@ -57,3 +59,5 @@ struct ConnectionSettings {
     static int sqliteBusyTimeoutMs();
     static constexpr int defaultSqliteBusyTimeoutMs = 15000;
 };
+
+} // namespace platform

@@ -18,6 +18,8 @@
 
 #include <iterator>
 
+namespace platform {
+
 namespace {
 QAtomicInt connectionCounter;
 
@@ -458,3 +460,5 @@ void Database::rollbackOnEngine()
     QSqlQuery q(sqlDatabase());
     q.exec(QStringLiteral("ROLLBACK"));
 }
+
+} // namespace platform

@@ -13,9 +13,12 @@
 #include <functional>
 
 struct sqlite3;
-struct ResultRows;
 class QSqlError;
 class QThread;
+
+namespace platform {
+
+struct ResultRows;
 
 // A connection to one database, addressed by its alias name. Its parameter list of
 // "NAME=value" strings is (re)built by the before-connect handler; the after-connect handler
@@ -129,3 +132,5 @@ private:
     };
     QList<Abandoned> m_abandoned;
 };
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace platform {
+
 namespace {
 
 bool isNumericText(const QVariant &v)
@@ -137,3 +139,5 @@ QDateTime Field::asDateTime() const
         throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(m_value.toString()));
     return dt;
 }
+
+} // namespace platform

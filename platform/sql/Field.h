@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+
 // One column value of a dataset's current row, with the conversions screens use.
 // Conversions of text that is not a number or a date raise EConvertError.
 class Field
@@ -33,3 +35,5 @@ private:
 // Reads the date and date-time texts the embedded engine stores ("YYYY-MM-DD",
 // "YYYY-MM-DD HH:MM:SS" with optional fractions, or "T" between date and time).
 QDateTime parseStoredDateTime(const QString &text);
+
+} // namespace platform

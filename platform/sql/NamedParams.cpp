@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QTime>
 
+namespace platform {
+
 namespace {
 
 bool isNameStart(QChar c)
@@ -133,3 +135,5 @@ bool isNullValue(const QVariant &v)
         return false;
     }
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+namespace platform {
+
 // A statement with its ":Name" markers replaced by positional "?" markers.
 struct PositionalStatement {
     QString text;      // the statement with "?" where each marker stood
@@ -33,3 +35,5 @@ QVariant toSqliteValue(const QVariant &value);
 // Whether a value is bound as NULL, as Qt's drivers bind it: a variant without value, or a null
 // string, byte array, date or time.
 bool isNullValue(const QVariant &value);
+
+} // namespace platform

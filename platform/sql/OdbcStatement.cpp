@@ -24,6 +24,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+namespace platform {
+
 namespace {
 
 SQLHANDLE handleOf(const QVariant &handle)
@@ -515,3 +517,5 @@ bool OdbcCall::readRows()
     m_rows = std::move(rows);
     return true;
 }
+
+} // namespace platform

@@ -12,6 +12,8 @@
 class QSqlDatabase;
 class QSqlQuery;
 
+namespace platform {
+
 // What SQL Server statements need beyond Qt's ODBC driver, done through the ODBC API on the
 // driver's own handles. Errors raise EDatabaseError with the driver's words.
 namespace OdbcStatement {
@@ -91,3 +93,5 @@ private:
     bool m_dead = false;
     ResultRows m_rows;
 };
+
+} // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/sql/ParamList.h"
 
+namespace platform {
+
 int ParamList::indexOf(const QString &name) const
 {
     for (int i = 0; i < m_items.size(); ++i)
@@ -35,3 +37,5 @@ QStringList ParamList::names() const
         out << item.name;
     return out;
 }
+
+} // namespace platform

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+
 // Named values whose names match without regard to letter case, kept in the order they were
 // first set. Query and procedure parameters are held this way.
 class ParamList
@@ -24,3 +26,5 @@ private:
     int indexOf(const QString &name) const;
     QList<Item> m_items;
 };
+
+} // namespace platform

@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+namespace platform {
+
 namespace {
 
 // A statement through the Qt driver (ODBC). On SQL Server it is forward-only (a scrollable query
@@ -94,3 +96,5 @@ std::unique_ptr<PreparedStatement> PreparedStatement::prepare(Database &database
         return std::make_unique<SqlitePreparedStatement>(handle, text);
     return std::make_unique<QtPreparedStatement>(database, text);
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+namespace platform {
+
 class Database;
 
 // The rows a statement returned: column names and the values row after row in one block.
@@ -35,3 +37,5 @@ public:
     // driver layer); other connections go through the Qt driver.
     static std::unique_ptr<PreparedStatement> prepare(Database &database, const QString &text);
 };
+
+} // namespace platform

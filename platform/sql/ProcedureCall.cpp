@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+namespace platform {
+
 namespace {
 
 const SqliteServerObjects::Procedure &procedureNamed(const QString &name)
@@ -110,3 +112,5 @@ void ProcedureCall::run(Database &db, ParamList &params, ResultRows *rows) const
         throw;
     }
 }
+
+} // namespace platform

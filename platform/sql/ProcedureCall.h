@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
+namespace platform {
+
 class Database;
 
 // A call of a procedure registered for the embedded engine, either from an
@@ -33,3 +35,5 @@ struct ProcedureCall {
     // it answers with go to rows when given (none for most procedures).
     void run(Database &db, ParamList &params, ResultRows *rows = nullptr) const;
 };
+
+} // namespace platform

@@ -8,6 +8,8 @@
 
 #include <QRegularExpression>
 
+namespace platform {
+
 Query::Query(Database *database, QObject *parent)
     : QObject(parent)
     , m_database(database)
@@ -291,3 +293,5 @@ QueryModel *Query::model()
         m_model = new QueryModel(this, this);
     return m_model;
 }
+
+} // namespace platform

@@ -11,6 +11,8 @@
 #include <QVector>
 #include <memory>
 
+namespace platform {
+
 class Database;
 class QueryModel;
 
@@ -110,3 +112,5 @@ private:
     QString m_preparedText;
     int m_preparedGeneration = -1;
 };
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include "platform/sql/Field.h"
 #include "platform/sql/Query.h"
 
+namespace platform {
+
 QueryModel::QueryModel(Query *query, QObject *parent)
     : QAbstractTableModel(parent)
     , m_query(query)
@@ -96,3 +98,5 @@ void QueryModel::clearRows()
     m_columns = 0;
     endResetModel();
 }
+
+} // namespace platform

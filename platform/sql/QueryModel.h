@@ -4,6 +4,8 @@
 #include <QHash>
 #include <functional>
 
+namespace platform {
+
 class Query;
 
 // A read-only table model over an open query's rows. It reads the rows where the query keeps
@@ -41,3 +43,5 @@ private:
     QHash<QString, Formatter> m_formatters; // key: upper-cased field name
     QHash<QString, Qt::Alignment> m_alignments;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+namespace platform {
+
 // The character goes by its number: the message itself is written to the error log on a server
 // with the same code page.
 ETextNotSendable::ETextNotSendable(const QString &parameter, const QString &character)
@@ -21,3 +23,5 @@ const QString &ECancelledByUser::words()
     static const QString text = QStringLiteral("Cancelled at the user's request while waiting for the server");
     return text;
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/core/Exceptions.h"
 
+namespace platform {
+
 // A statement that changes data was sent, but its answer never came: the connection broke or the
 // wait for the server ended first. The server may or may not have carried it out, so it must not
 // simply be sent again; a caller that can tell (a save with its request id) asks or resends.
@@ -33,3 +35,5 @@ public:
     explicit ECancelledByUser(const QString &driverMessage);
     static const QString &words();
 };
+
+} // namespace platform

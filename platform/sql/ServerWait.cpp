@@ -9,6 +9,8 @@
 #include <QThread>
 #include <QTimer>
 
+namespace platform {
+
 namespace {
 
 ServerWait::Hooks &hooks()
@@ -126,3 +128,5 @@ ServerWait::End ServerWait::run(const std::shared_ptr<OdbcCall> &call, int deadl
         return finish(cancelled == End::CancelledByClerk ? End::AbandonedByClerk : End::Abandoned);
     return finish(cancelled);
 }
+
+} // namespace platform

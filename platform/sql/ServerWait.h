@@ -3,8 +3,11 @@
 #include <functional>
 #include <memory>
 
-class OdbcCall;
 class QThread;
+
+namespace platform {
+
+class OdbcCall;
 
 // Runs one statement on a thread of its own while the calling thread goes on with its events,
 // so that the window keeps painting while the server works. A statement that answers within a
@@ -41,3 +44,5 @@ public:
     static constexpr int momentMs = 250;
     static constexpr int cancelGraceMs = 2000;
 };
+
+} // namespace platform

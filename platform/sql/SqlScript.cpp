@@ -2,6 +2,8 @@
 
 #include "platform/sql/Database.h"
 
+namespace platform {
+
 QList<QStringList> SqlScript::statements(const QStringList &lines)
 {
     QList<QStringList> out;
@@ -29,3 +31,5 @@ void SqlScript::execute() const
     for (const QStringList &statement : statements(lines))
         m_database->execute(statement.join(u'\n'));
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace platform {
+
 class Database;
 
 // A list of lines grouped into statements by lines that hold only "/"; each statement is sent by
@@ -22,3 +24,5 @@ public:
 private:
     Database *m_database;
 };
+
+} // namespace platform

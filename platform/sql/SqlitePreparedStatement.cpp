@@ -8,6 +8,8 @@
 #include <QTime>
 #include <sqlite3.h>
 
+namespace platform {
+
 SqlitePreparedStatement::SqlitePreparedStatement(sqlite3 *handle, const QString &text)
     : m_handle(handle)
 {
@@ -145,3 +147,5 @@ void SqlitePreparedStatement::execute(const QVariantList &values)
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
+
+} // namespace platform

@@ -5,6 +5,8 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+namespace platform {
+
 // A statement on the embedded engine's own interface. Values come back as the Qt driver gives
 // them (whole numbers as 64-bit integers, reals as doubles, text as strings, NULL as a null
 // string, blobs as byte arrays), so callers see no difference between the two paths.
@@ -26,3 +28,5 @@ private:
     sqlite3 *m_handle;
     sqlite3_stmt *m_stmt = nullptr;
 };
+
+} // namespace platform

@@ -8,6 +8,8 @@
 
 #include <list>
 
+namespace platform {
+
 namespace SqliteServerObjects {
 namespace {
 
@@ -154,3 +156,5 @@ void installFunctions(sqlite3 *handle)
 }
 
 } // namespace SqliteServerObjects
+
+} // namespace platform

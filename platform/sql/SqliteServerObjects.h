@@ -8,8 +8,11 @@
 #include <QVariant>
 #include <functional>
 
-class Database;
 struct sqlite3;
+
+namespace platform {
+
+class Database;
 
 // What the embedded engine offers in place of server-side objects: procedures written in C++ and
 // registered by name, and scalar functions installed on every embedded connection.
@@ -48,3 +51,5 @@ void registerFunction(const QString &name, int nArgs, const ScalarFunction &func
 void installFunctions(sqlite3 *handle);
 
 } // namespace SqliteServerObjects
+
+} // namespace platform

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace platform {
+
 // One named statement of the program: the T-SQL text as SQL Server runs it and, where the
 // embedded engine cannot run that text, an SQLite text that returns the same rows with the same
 // parameters. Entries live in a *Sql.cpp beside the component that runs them.
@@ -17,3 +19,5 @@ struct Statement {
         return dialect == SqlDialect::Sqlite && !sqlite.isEmpty() ? sqlite : tsql;
     }
 };
+
+} // namespace platform

@@ -9,6 +9,8 @@
 
 #include <QRegularExpression>
 
+namespace platform {
+
 namespace {
 
 QString sqlServerType(QMetaType::Type type)
@@ -178,3 +180,5 @@ void StoredProc::execSqlite()
         if (p.direction != Direction::Input)
             p.value = converted(values.value(p.name), p.type);
 }
+
+} // namespace platform

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+namespace platform {
+
 class Database;
 
 // A server procedure called by name with input, output and result parameters.
@@ -54,3 +56,5 @@ private:
     QList<Param> m_params;
     int m_timeLimitSeconds = 0;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+namespace platform {
+
 namespace {
 
 QString &title()
@@ -25,3 +27,5 @@ QString text()
 }
 
 } // namespace ApplicationTitle
+
+} // namespace platform

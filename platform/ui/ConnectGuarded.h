@@ -7,6 +7,8 @@
 #include <tuple>
 #include <type_traits>
 
+namespace platform {
+
 // Connects a signal to a handler under the exception router's guard: an exception that leaves
 // the handler goes to the application-wide handler right where the handler ends, never through
 // Qt's own frames (which Qt does not allow). Every signal handler of the screens is connected
@@ -53,3 +55,5 @@ QMetaObject::Connection connectGuarded(const Sender *sender, Signal signal, Rece
 {
     return QObject::connect(sender, signal, context, GuardedConnection::bound(std::move(handler), context));
 }
+
+} // namespace platform

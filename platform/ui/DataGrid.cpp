@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace platform {
+
 namespace {
 
 // The grid's columns over the query's model: column i shows the field of the i-th grid column,
@@ -228,3 +230,5 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     }
     QTableView::keyPressEvent(event);
 }
+
+} // namespace platform

@@ -9,6 +9,8 @@
 
 class QAction;
 
+namespace platform {
+
 // A read-only grid over a query: a fixed list of columns, each naming a field of the query with
 // its title and width, shown in the list's order whether or not the query is open. The grid and
 // the query move together: the query's current row is the grid's selected row, and choosing a
@@ -73,3 +75,5 @@ private:
     QString m_exportTitle;
     QAction *m_exportAction = nullptr;
 };
+
+} // namespace platform

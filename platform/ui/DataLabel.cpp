@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+namespace platform {
+
 DataLabel::DataLabel(QWidget *parent)
     : QLabel(parent)
 {}
@@ -33,3 +35,5 @@ void DataLabel::refresh()
     }
     setText(shown);
 }
+
+} // namespace platform

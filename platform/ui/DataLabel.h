@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPointer>
 
+namespace platform {
+
 // A label showing one column of a query's current row. It follows the query as it opens,
 // closes and moves, and is blank when the query is closed or has no row.
 class DataLabel : public QLabel
@@ -24,3 +26,5 @@ private:
     QPointer<Query> m_query;
     QString m_fieldName;
 };
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace platform {
+
 DatePicker::DatePicker(QWidget *parent)
     : QDateEdit(QDate::currentDate(), parent)
 {
@@ -76,3 +78,5 @@ void DatePicker::clickReleased()
         setSelectedSection(currentSection());
     m_enteredByClick = false;
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QDateEdit>
 
+namespace platform {
+
 // A date-only picker in the program's short date format ("dd/MM/yyyy") with a calendar that
 // drops down. It starts at today's date. Typing changes the day, month and year sections in
 // place (the arrow keys move between them); text is never parsed as a whole. Tab leaves the box
@@ -32,3 +34,5 @@ private:
     // The last key filled a section and the box went on to the next one.
     bool m_advanced = false;
 };
+
+} // namespace platform

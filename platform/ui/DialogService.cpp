@@ -2,6 +2,8 @@
 
 #include "platform/ui/MessageBoxDialogService.h"
 
+namespace platform {
+
 namespace {
 
 DialogService *installed = nullptr;
@@ -24,3 +26,5 @@ DialogService *DialogService::setInstance(DialogService *service)
     installed = service;
     return previous;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+namespace platform {
+
 // The one way the program shows a message box. Every box goes through the process-wide
 // instance(); the program runs with the message-box service, tests install a scripted one that
 // records each text and answers as told.
@@ -37,3 +39,5 @@ public:
     // (nullptr when the message-box service was in force). nullptr goes back to the message boxes.
     static DialogService *setInstance(DialogService *service);
 };
+
+} // namespace platform

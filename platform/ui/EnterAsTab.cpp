@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace platform {
+
 bool EnterAsTab::isTabStop(const QWidget *widget, const QWidget *window)
 {
     return widget && widget != window && widget->window() == window && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
@@ -41,3 +43,5 @@ bool EnterAsTab::focusNext(QWidget *window)
     next->setFocus(Qt::TabFocusReason);
     return true;
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // Enter as Tab: the next control of a window in tab order, forward and wrapping from the last
 // to the first. Only tab stops count: controls that take the focus by Tab, visible and enabled,
 // and not merely forwarding the focus to another control.
@@ -16,3 +18,5 @@ public:
     // false when there is none.
     static bool focusNext(QWidget *window);
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/ui/DialogService.h"
 
+namespace platform {
+
 namespace {
 
 ExceptionRouter::Handler &handlerSlot()
@@ -50,3 +52,5 @@ void ExceptionRouter::report(const QString &message)
         showInErrorBox(message + QLatin1Char('\n') + secondary);
     } catch (...) {}
 }
+
+} // namespace platform

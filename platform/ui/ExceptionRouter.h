@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+namespace platform {
+
 // Where an exception that no code handled ends: the application-wide handler. The application
 // class hands it every exception that leaves an event handler (TarvoApplication::notify); code
 // that Qt does not reach through an event runs under run(). Until the error handling sets its
@@ -45,3 +47,5 @@ public:
     // What report() does while no handler is set.
     static void showInErrorBox(const QString &message);
 };
+
+} // namespace platform

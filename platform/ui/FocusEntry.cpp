@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QWidget>
 
+namespace platform {
+
 FocusEntry::FocusEntry(QWidget *frame, std::function<void()> handler)
     : QObject(frame)
     , m_frame(frame)
@@ -28,3 +30,5 @@ void FocusEntry::focusChanged(QWidget *, QWidget *now)
     if (entered && m_handler)
         m_handler();
 }
+
+} // namespace platform

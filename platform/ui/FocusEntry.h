@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // "The focus enters a frame": the focus moves onto a control inside the frame while the control
 // its window had before lay outside it (or the window had none yet, as when it is first shown).
 // Focus going to another window and coming back is not a new entry, nor is a move between two
@@ -23,3 +25,5 @@ private:
     std::function<void()> m_handler;
     bool m_inside = false;
 };
+
+} // namespace platform

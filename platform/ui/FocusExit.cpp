@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace platform {
+
 namespace {
 
 // Eats the mouse press that is on its way to a widget: the press that gave the widget the focus
@@ -121,3 +123,5 @@ void FocusExit::focusChanged(QWidget *old, QWidget *now)
     if (refused && byMouse && target)
         new PressSwallower(target);
 }
+
+} // namespace platform

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace platform {
+
 // "Leaving a control" as screens mean it: the focus moved from the control (or from inside it)
 // to another control of the same window. It does not count when a message box, a drop-down list,
 // a calendar or another window takes the focus, nor when the control loses the focus because it
@@ -52,3 +54,5 @@ private:
     QHash<QWidget *, QList<Handler>> m_handlers;
     int m_suppressed = 0;
 };
+
+} // namespace platform

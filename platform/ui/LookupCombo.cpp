@@ -3,6 +3,8 @@
 #include "platform/sql/Query.h"
 #include "platform/sql/QueryModel.h"
 
+namespace platform {
+
 LookupCombo::LookupCombo(QWidget *parent)
     : QComboBox(parent)
 {
@@ -71,3 +73,5 @@ bool LookupCombo::setValue(const QString &text)
         m_query->setRecNo(index);
     return true;
 }
+
+} // namespace platform

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QPointer>
 
+namespace platform {
+
 // A drop-down list over the rows of a query, showing one of its columns. The list and the query
 // move together: choosing an item makes its row the query's current row, and moving the query
 // shows the current row's item. A closed query or one without rows shows an empty box. Nothing
@@ -40,3 +42,5 @@ private:
     QString m_displayField;
     int m_syncing = 0;
 };
+
+} // namespace platform

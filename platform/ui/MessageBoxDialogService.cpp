@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPointer>
 
+namespace platform {
+
 namespace {
 
 // A box is at least as wide as its title, so that the window manager need not cut it: the
@@ -77,3 +79,5 @@ void MessageBoxDialogService::showError(const QString &text)
     box.setEscapeButton(QMessageBox::Ok);
     execBox(box, active);
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/ui/DialogService.h"
 
+namespace platform {
+
 // The dialog service of the running program: modal message boxes over the active window,
 // titled with the application's title (the caption of the main screen, ApplicationTitle),
 // questions with "Confirm"; every box is wide enough for its title.
@@ -15,3 +17,5 @@ public:
     // The title of confirmation boxes.
     static QString confirmationTitle() { return QStringLiteral("Confirm"); }
 };
+
+} // namespace platform

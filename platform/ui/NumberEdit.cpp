@@ -11,6 +11,8 @@
 #include <QStyleOptionFrame>
 #include <QValidator>
 
+namespace platform {
+
 namespace {
 
 // Accepts a text when it is still a number after the key: an optional sign in front, digits and,
@@ -167,3 +169,5 @@ void NumberEdit::paintEvent(QPaintEvent *event)
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     painter.drawText(r, int(align), formattedText());
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+namespace platform {
+
 // A calculator-style numeric edit. The user types digits, a sign in front and, when the box has
 // decimal places, one decimal point; a key that would not leave a number is refused. text() is
 // always what the user typed (or what code set); while the box does not have the focus it shows
@@ -64,3 +66,5 @@ private:
     int m_maxIntegerDigits = 0;
     QString m_rangeMessage;
 };
+
+} // namespace platform

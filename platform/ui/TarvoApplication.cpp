@@ -5,6 +5,8 @@
 
 #include <QEvent>
 
+namespace platform {
+
 TarvoApplication::TarvoApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {}
@@ -23,3 +25,5 @@ bool TarvoApplication::notify(QObject *receiver, QEvent *event)
     ExceptionRouter::report(message);
     return true;
 }
+
+} // namespace platform

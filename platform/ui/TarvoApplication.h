@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+namespace platform {
+
 // The program's application object. Every event goes through notify(); an exception that leaves
 // an event handler is handed to ExceptionRouter and the event loop goes on. A close request whose
 // handling failed is refused, so an error while deciding never closes a window.
@@ -13,3 +15,5 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 };
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace platform {
+
 QFont thaiFont(int pixelSize)
 {
     QFont font;
@@ -10,3 +12,5 @@ QFont thaiFont(int pixelSize)
     font.setPixelSize(pixelSize);
     return font;
 }
+
+} // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QValidator>
 
+namespace platform {
+
 // Turns what the user types into capitals as it is typed (an upper-case edit box).
 class UpperCaseValidator : public QValidator
 {
@@ -10,3 +12,5 @@ public:
     using QValidator::QValidator;
     State validate(QString &input, int &pos) const override;
 };
+
+} // namespace platform

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace platform;
+
 class TestStartup : public QObject
 {
     Q_OBJECT

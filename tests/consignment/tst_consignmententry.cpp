@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace platform;
+
 namespace {
 
 using C = ConsignmentDriver;

@@ -37,6 +37,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace platform;
+
 namespace {
 
 using C = ConsignmentDriver;

@@ -8,6 +8,8 @@
 
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 ConsignmentLine sale(DemoDatabases &dbs)

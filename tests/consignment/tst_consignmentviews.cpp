@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace platform;
+
 using C = ConsignmentDriver;
 
 namespace {

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <thread>
 
+using namespace platform;
+
 namespace {
 
 ConsignmentLine lineWithSerial(const QString &serial)

@@ -28,6 +28,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 using Grid = ConsignmentDriver::Grid;

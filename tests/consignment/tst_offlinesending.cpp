@@ -28,6 +28,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 const QString saveWithId =

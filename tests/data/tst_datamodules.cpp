@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace platform;
+
 class TestDataModules : public QObject
 {
     Q_OBJECT

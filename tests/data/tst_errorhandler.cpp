@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 const QString cr = QStringLiteral("\r");

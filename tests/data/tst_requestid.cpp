@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QUuid>
 
+using namespace platform;
+
 namespace {
 
 int requestsMatching(const TdsStandIn &server, const QString &fragment)

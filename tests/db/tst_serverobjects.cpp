@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QUuid>
 
+using namespace platform;
+
 namespace {
 
 const QString saveText = QStringLiteral(

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 QStringList schemaOf(Database &db)

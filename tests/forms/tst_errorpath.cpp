@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+using namespace platform;
+
 namespace {
 
 const QString duplicateKey =

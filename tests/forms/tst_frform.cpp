@@ -26,6 +26,8 @@
 #include <QWindow>
 #include <functional>
 
+using namespace platform;
+
 namespace {
 
 // A screen built on the base form the way the program's screens are: its own controls, its

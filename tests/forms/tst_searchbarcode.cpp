@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <functional>
 
+using namespace platform;
+
 namespace {
 
 QWidget *focused()

@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 const char *const smallestUnit = "(Select UnitName From ProductUnits Where Product = P.Id And Fraction = (Select MIN(Fraction) "

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <optional>
 
+using namespace platform;
+
 namespace {
 
 // Runs a conversion; a refusal must carry "'<text>' <wording>".

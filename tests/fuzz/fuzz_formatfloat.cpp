@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+using namespace platform;
+
 namespace {
 
 // The longest text a pattern can give: each pattern character at most once, plus a sign, 18

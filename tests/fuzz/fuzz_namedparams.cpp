@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+using namespace platform;
+
 namespace {
 
 // A character the binder treats like '?' (neither quote, bracket, comment, colon nor name

@@ -16,6 +16,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace platform;
+
 namespace {
 
 const QString minus = QStringLiteral("ลบ");

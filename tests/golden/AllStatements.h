@@ -11,9 +11,9 @@
 #include <QList>
 
 // Every statement entry of the program. A component that adds statements adds its list here.
-inline QList<const Statement *> allStatements()
+inline QList<const platform::Statement *> allStatements()
 {
-    QList<const Statement *> all;
+    QList<const platform::Statement *> all;
     all += DmConfigSql::all();
     all += UDMSql::all();
     all += ConsignmentSql::all();

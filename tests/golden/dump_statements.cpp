@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTextStream>
 
+using namespace platform;
+
 int main(int argc, char **argv)
 {
     if (argc != 2) {

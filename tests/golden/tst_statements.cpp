@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 // The golden text of a statement; when there is none, *message says so.

@@ -32,6 +32,8 @@
 #include <functional>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 QTextStream out(stdout);

@@ -21,6 +21,8 @@
 #include <QTextStream>
 #include <QUuid>
 
+using namespace platform;
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace platform;
+
 class TestMsSql : public QObject
 {
     Q_OBJECT

@@ -37,6 +37,8 @@
 #include <QTimer>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 QList<QJsonObject> rpcsCalling(const QList<QJsonObject> &log, const QString &fragment)

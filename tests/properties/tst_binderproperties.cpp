@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 // A statement under construction, with what the binder should make of it.

@@ -17,6 +17,8 @@
 #include <iterator>
 #include <limits>
 
+using namespace platform;
+
 namespace {
 
 qint64 powerOfTen(int exponent)

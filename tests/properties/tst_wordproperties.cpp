@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace platform;
+
 namespace {
 
 const QString wholeBaht = QStringLiteral("บาทถ้วน");

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace platform;
+
 namespace {
 
 const QString awaySuffix = QStringLiteral(".away");

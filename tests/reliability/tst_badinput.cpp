@@ -16,6 +16,8 @@
 #include <QClipboard>
 #include <QTest>
 
+using namespace platform;
+
 using C = ConsignmentDriver;
 using Grid = ConsignmentDriver::Grid;
 

@@ -23,6 +23,8 @@
 
 #include <atomic>
 
+using namespace platform;
+
 using C = ConsignmentDriver;
 using Grid = ConsignmentDriver::Grid;
 

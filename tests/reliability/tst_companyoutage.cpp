@@ -17,6 +17,8 @@
 #include "platform/ui/DataGrid.h"
 #include <QTest>
 
+using namespace platform;
+
 using C = ConsignmentDriver;
 using Grid = ConsignmentDriver::Grid;
 

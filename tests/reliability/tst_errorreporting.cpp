@@ -19,6 +19,8 @@
 #include <QCursor>
 #include <QTest>
 
+using namespace platform;
+
 using C = ConsignmentDriver;
 using Grid = ConsignmentDriver::Grid;
 

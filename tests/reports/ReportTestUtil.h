@@ -11,10 +11,10 @@ inline ProgramOnDemo::Launch reportLaunch(int user)
 
 // The text of the object of that name on the prepared pages (the first placement); a null
 // string when the report has none.
-inline QString itemText(const ReportDocument &document, const QString &objectName)
+inline QString itemText(const platform::ReportDocument &document, const QString &objectName)
 {
-    for (const ReportPage &page : document.pages) {
-        for (const ReportPageItem &item : page.items) {
+    for (const platform::ReportPage &page : document.pages) {
+        for (const platform::ReportPageItem &item : page.items) {
             if (item.objectName == objectName)
                 return item.text;
         }

@@ -33,6 +33,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 QString outputDir()

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 // A window holding both frames and one control outside them, as a report screen does.

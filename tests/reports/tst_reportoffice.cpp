@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace platform;
+
 // The quota report's exports opened by an office suite (LibreOffice, headless) and printed to
 // PDF there: the RTF shows the report's pages as the report's own PDF does, the Excel sheet
 // prints one page wide with its column header on every page.

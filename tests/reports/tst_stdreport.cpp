@@ -28,6 +28,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 // Records the argument texts in the order the form asks for their values.

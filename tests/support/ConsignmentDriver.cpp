@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace platform;
+
 ConsignmentDriver::ConsignmentDriver(TFrTarvoAdjAndConsignment *screen)
     : m_screen(screen)
 {}

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <Qt>
 
+namespace platform {
 class DataGrid;
+}
 class QAbstractItemModel;
 class QWidget;
 class TFrOfflineJournal;
@@ -95,7 +97,7 @@ public:
     QString total() const;
     int rows(Grid grid) const;
     QString cell(Grid grid, int row, int column, int role = Qt::DisplayRole) const;
-    DataGrid *grid(Grid grid) const;
+    platform::DataGrid *grid(Grid grid) const;
 
     // ---- The clerk's rhythm: keys as a fast clerk presses them ----------------------------
     // F10 with the program's real message boxes, a scanner typing barcode and Enter into

@@ -1,7 +1,7 @@
 #include "support/DemoDatabases.h"
 
-#include "db/setup/DemoData.h"
 #include "db/ServerObjects.h"
+#include "db/setup/DemoData.h"
 #include "platform/sql/Database.h"
 #include "platform/sql/Query.h"
 #include "tools/DbInit.h"
@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+
+using namespace platform;
 
 DemoDatabases::DemoDatabases(bool withDemoData)
 {

@@ -7,7 +7,9 @@
 #include <QVariantMap>
 #include <memory>
 
+namespace platform {
 class Database;
+}
 
 // Fresh demo databases built by the same set-up as tarvo-dbinit, in a temporary folder, with a
 // configuration and a company connection open on them.
@@ -19,15 +21,15 @@ public:
 
     QString dir() const { return m_dirs.dir(); }
     QString server() const { return m_dirs.server(); }
-    Database &config() { return *m_config; }
-    Database &company() { return *m_company; }
+    platform::Database &config() { return *m_config; }
+    platform::Database &company() { return *m_company; }
 
     // Writes the folder's Server.Dat, which the program reads from its working directory: the
     // line naming these databases, or the content given.
     void writeServerDat(const QByteArray &content = QByteArray()) const;
 
     // Runs a query and returns the first column of the first row.
-    static QVariant scalar(Database &db, const QString &sql);
+    static QVariant scalar(platform::Database &db, const QString &sql);
     QVariant scalar(const QString &sql) { return scalar(*m_company, sql); }
 
     // The demo data's first unit of a product, and that unit's barcode.
@@ -46,6 +48,6 @@ public:
 
 private:
     TempDatabases m_dirs;
-    std::unique_ptr<Database> m_config;
-    std::unique_ptr<Database> m_company;
+    std::unique_ptr<platform::Database> m_config;
+    std::unique_ptr<platform::Database> m_company;
 };

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace platform;
+
 JournalListDriver::JournalListDriver(TFrOfflineJournal *list)
     : m_list(list)
 {}

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace platform;
+
 ScreenFixture::ScreenFixture()
 {
     ExceptionRouter::setHandler([this](const QString &message) { m_errors << message; });

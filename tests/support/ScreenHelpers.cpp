@@ -7,6 +7,8 @@
 #include "platform/sql/Query.h"
 #include "support/DemoDatabases.h"
 
+using namespace platform;
+
 TFrTarvoAdjAndConsignment *newConsignmentScreen(int userId)
 {
     auto *s = new TFrTarvoAdjAndConsignment(DM->DMdata, std::make_unique<ConsignmentStore>(DM->DMdata));

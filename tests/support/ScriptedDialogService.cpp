@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+using namespace platform;
+
 ScriptedDialogService::ScriptedDialogService()
     : m_previous(DialogService::setInstance(this))
 {}

@@ -10,7 +10,7 @@
 // confirmations from a queue of answers given in advance. Creating it installs it; destroying
 // it puts back the service it replaced. A confirmation with no answer left ends the test run
 // with a fatal message naming the question, so a missing or extra question never passes unseen.
-class ScriptedDialogService : public DialogService
+class ScriptedDialogService : public platform::DialogService
 {
 public:
     struct Shown {
@@ -47,7 +47,7 @@ public:
 private:
     void record(const Shown &shown);
 
-    DialogService *m_previous = nullptr;
+    platform::DialogService *m_previous = nullptr;
     QList<bool> m_answers;
     QList<Shown> m_shown;
 };

@@ -3,7 +3,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+namespace platform {
 class Database;
+}
 
 // A folder of embedded database files that lives as long as the test object.
 class TempDatabases

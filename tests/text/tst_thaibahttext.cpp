@@ -5,6 +5,8 @@
 
 #include <limits>
 
+using namespace platform;
+
 class TestThaiBahtText : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 QJsonObject resultSet(const QStringList &columns, const QList<QJsonArray> &rows)

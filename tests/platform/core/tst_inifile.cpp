@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace platform;
+
 namespace {
 
 // A settings file as the suite's programs and administrators leave it.

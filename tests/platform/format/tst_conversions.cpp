@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace platform;
+
 class TestConversions : public QObject
 {
     Q_OBJECT

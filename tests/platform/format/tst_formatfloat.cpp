@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace platform;
+
 class TestFormatFloat : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace platform;
+
 namespace {
 
 QString writeIni(const QTemporaryDir &dir, const QByteArray &text)

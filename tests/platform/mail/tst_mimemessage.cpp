@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QtTest>
 
+using namespace platform;
+
 namespace {
 
 // Decodes a run of =?UTF-8?B?...?= words, failing on anything else or on invalid UTF-8.

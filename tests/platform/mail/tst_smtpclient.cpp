@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace platform;
+
 namespace {
 
 const QString reportSubject = QStringLiteral("Error DEMO Stock Count");

@@ -70,14 +70,14 @@ inline QString expectedPath(const QString &name)
 }
 
 // One line per text item: band, object, position and size in whole millimetres, and its lines.
-inline QString dumpPage(const ReportPage &page)
+inline QString dumpPage(const platform::ReportPage &page)
 {
     QStringList out;
-    for (const ReportPageItem &item : page.items) {
-        if (item.kind != ReportPageItem::Kind::Text)
+    for (const platform::ReportPageItem &item : page.items) {
+        if (item.kind != platform::ReportPageItem::Kind::Text)
             continue;
         QStringList lines;
-        for (const ReportTextLine &line : item.lines)
+        for (const platform::ReportTextLine &line : item.lines)
             lines.append(line.text);
         out.append(QStringLiteral("%1 %2 %3 %4 | %5")
                        .arg(item.objectName)
@@ -89,7 +89,7 @@ inline QString dumpPage(const ReportPage &page)
     return out.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-inline QString dumpDocument(const ReportDocument &document)
+inline QString dumpDocument(const platform::ReportDocument &document)
 {
     QString out;
     for (int p = 0; p < document.pages.size(); ++p)

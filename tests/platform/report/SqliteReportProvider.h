@@ -12,14 +12,14 @@
 // A data provider for the report tests: runs a dataset's text (its SQLite text when it has
 // one) on a QSQLITE database, binding `:Name` parameters positionally, and records what it
 // was asked. A failing statement raises EDatabaseError, as the program's own provider does.
-class SqliteReportProvider : public ReportDataProvider
+class SqliteReportProvider : public platform::ReportDataProvider
 {
 public:
     explicit SqliteReportProvider(QString connectionName)
         : m_connectionName(std::move(connectionName))
     {}
 
-    ReportDataResult fetch(const QString &sql, const QString &alternativeSql, const QVariantMap &parameters) override
+    platform::ReportDataResult fetch(const QString &sql, const QString &alternativeSql, const QVariantMap &parameters) override
     {
         calls.append({sql, alternativeSql, parameters});
         QString text = alternativeSql.isEmpty() ? sql : alternativeSql;
@@ -37,12 +37,12 @@ public:
         }
         QSqlQuery query(QSqlDatabase::database(m_connectionName));
         if (!query.prepare(text))
-            throw EDatabaseError(query.lastError().text());
+            throw platform::EDatabaseError(query.lastError().text());
         for (const QVariant &value : values)
             query.addBindValue(value);
         if (!query.exec())
-            throw EDatabaseError(query.lastError().text());
-        ReportDataResult result;
+            throw platform::EDatabaseError(query.lastError().text());
+        platform::ReportDataResult result;
         const QSqlRecord record = query.record();
         for (int i = 0; i < record.count(); ++i)
             result.columns.append(record.fieldName(i));

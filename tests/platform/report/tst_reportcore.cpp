@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+using namespace platform;
+
 using namespace ReportFixture;
 
 // The report engine in a process without widgets (a QGuiApplication, Qt Widgets and Qt

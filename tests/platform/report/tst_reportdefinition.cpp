@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QtTest>
 
+using namespace platform;
+
 // Reading definitions, and the faults a definition can hold: each one makes prepare fail with
 // the line and the cause, and nothing is produced.
 class TestReportDefinition : public QObject

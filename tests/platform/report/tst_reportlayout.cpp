@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+using namespace platform;
+
 using namespace ReportFixture;
 
 // Lays out definitions over fixture data and checks what was placed where.

@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+using namespace platform;
+
 using namespace ReportFixture;
 
 namespace {

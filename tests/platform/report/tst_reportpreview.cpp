@@ -24,6 +24,8 @@
 #include <QScrollArea>
 #include <QtTest>
 
+using namespace platform;
+
 using namespace ReportFixture;
 
 // The preview window, driven through its actions and rendered offscreen.

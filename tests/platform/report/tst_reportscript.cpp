@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QtTest>
 
+using namespace platform;
+
 // Variables, host functions and errors while a report runs.
 class TestReportScript : public QObject
 {

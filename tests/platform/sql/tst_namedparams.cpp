@@ -4,6 +4,8 @@
 #include <QDate>
 #include <QTest>
 
+using namespace platform;
+
 class TestNamedParams : public QObject
 {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
+using namespace platform;
+
 class TestOdbcPath : public QObject
 {
     Q_OBJECT

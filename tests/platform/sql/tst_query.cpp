@@ -11,6 +11,8 @@
 #include <QSqlRecord>
 #include <QTest>
 
+using namespace platform;
+
 namespace {
 
 const Statement productsByName{

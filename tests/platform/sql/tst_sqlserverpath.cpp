@@ -21,6 +21,8 @@
 #include <QUuid>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 QJsonObject resultSet(const QStringList &columns, const QList<QJsonArray> &rows)

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <sqlite3.h>
 
+using namespace platform;
+
 namespace {
 
 void insertLog(Database &db, const QVariant &a, const QVariant &text)

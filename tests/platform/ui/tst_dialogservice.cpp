@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <functional>
 
+using namespace platform;
+
 namespace {
 
 // Calls act with the next modal message box as soon as it is open and active.

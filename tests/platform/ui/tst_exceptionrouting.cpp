@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <stdexcept>
 
+using namespace platform;
+
 namespace {
 
 // A control whose key handler fails for the keys F2 (a conversion error), F4 (a standard

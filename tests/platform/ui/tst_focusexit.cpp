@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+using namespace platform;
+
 namespace {
 
 // Calls act with the next modal message box as soon as it is open.

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace platform;
+
 namespace {
 
 bool showActive(QWidget &window)

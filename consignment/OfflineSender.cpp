@@ -27,7 +27,7 @@ void OfflineSender::round(bool probe)
 {
     bool changed = false;
     const auto tell = [&] {
-        if (changed && m_reports.journalChanged)
+        if (changed)
             m_reports.journalChanged();
     };
     for (bool first = true;; first = false) {
@@ -38,12 +38,10 @@ void OfflineSender::round(bool probe)
         try {
             takesId = m_requestIds.saveTakesRequestId(); // nothing is sent if the link is down
         } catch (const EDatabaseError &) {
-            if (m_reports.lost)
-                m_reports.lost();
+            m_reports.lost();
             break;
         }
-        if (m_reports.answered)
-            m_reports.answered();
+        m_reports.answered();
         if (waiting.isEmpty())
             break;
         const JournalEntry &next = waiting.first();
@@ -51,14 +49,12 @@ void OfflineSender::round(bool probe)
             m_journal.markSending(next.seq, takesId);
             m_journal.markRefused(next.seq, unresolvableReason);
             changed = true;
-            if (m_reports.settled)
-                m_reports.settled(*m_journal.entry(next.seq));
+            m_reports.settled(*m_journal.entry(next.seq));
             continue;
         }
         changed = true;
         if (send(next, takesId) == Sent::LinkFailed) {
-            if (m_reports.lost)
-                m_reports.lost();
+            m_reports.lost();
             break;
         }
     }
@@ -81,7 +77,6 @@ OfflineSender::Sent OfflineSender::send(const JournalEntry &entry, bool takesId)
         }
         m_journal.markRefused(entry.seq, e.message()); // the server's refusal, in its words
     }
-    if (m_reports.settled)
-        m_reports.settled(*m_journal.entry(entry.seq));
+    m_reports.settled(*m_journal.entry(entry.seq));
     return Sent::Settled;
 }

@@ -28,12 +28,14 @@ class Query;
 class OfflineSender
 {
 public:
-    // What the sender tells the program; each is called on the sender's thread.
+    // What the sender tells the program; each is called on the sender's thread (one left unset
+    // tells nobody).
     struct Reports {
-        std::function<void()> answered;                           // the company database answered
-        std::function<void()> lost;                               // the link failed
-        std::function<void(const JournalEntry &settled)> settled; // a line stored, already stored or refused
-        std::function<void()> journalChanged;                     // the journal's counts may have changed
+        std::function<void()> answered = [] {}; // the company database answered
+        std::function<void()> lost = [] {};     // the link failed
+        std::function<void(const JournalEntry &settled)> settled = [](const JournalEntry &) {
+        };                                            // a line stored, already stored or refused
+        std::function<void()> journalChanged = [] {}; // the journal's counts may have changed
     };
 
     OfflineSender(platform::Database &company, const QString &journalFile, Reports reports);
